@@ -1,0 +1,53 @@
+# Front door: make run, make test, make bench, make fuzz.
+SHELL := /bin/bash
+JOBS ?= 2
+FUZZ_SECONDS ?= 60
+DEBUG_DIR := build/debug
+RELEASE_DIR := build/release
+FUZZ_DIR := build/fuzz
+
+PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all run test bench fuzz deps fuzz-deps release clean
+
+all: test
+
+# Installs the Debian packages that are missing, and nothing when all are there.
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing: $$missing"; \
+		$(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
+fuzz-deps: deps
+	@missing=$$(for p in $(FUZZ_PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		$(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
+test: deps
+	cmake -S . -B $(DEBUG_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARNEX_SANITIZE=ON
+	cmake --build $(DEBUG_DIR) -j$(JOBS)
+	cd $(DEBUG_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 600
+
+release: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNEX_BUILD_TESTS=OFF -DVARNEX_BUILD_BENCH=ON
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
+
+bench: release
+	./bench/run.sh $(RELEASE_DIR)
+
+run: release
+	./tools/run.sh $(RELEASE_DIR)
+
+fuzz: fuzz-deps
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEX_SANITIZE=ON \
+		-DVARNEX_BUILD_DESKTOP=OFF -DVARNEX_BUILD_TESTS=OFF -DVARNEX_BUILD_FUZZ=ON
+	cmake --build $(FUZZ_DIR) -j$(JOBS)
+	./fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ISettingsStore;
+
+// A list of texts stored as one text: items joined by "|", a bar inside an
+// item written "\|". Backslashes are not doubled, so an item that ends in a
+// backslash runs together with the next one when read back.
+class CDelimStringArray : public std::vector<std::string>
+{
+public:
+    // The joined text of a list, with its terminating zero, fits in this many bytes.
+    static constexpr std::size_t kProfileBufferSize = 2000;
+
+    // Replaces the list by the items of text; nullptr or empty gives the empty list.
+    void Parse(const char* text);
+    void Parse(std::string_view text);
+    std::string Join() const;
+
+    void LoadFromProfile(const ISettingsStore& store, std::string_view section, std::string_view key);
+    void LoadFromResources(int firstString, int count);
+    void LoadWithDefault(const ISettingsStore& store, std::string_view section, std::string_view key,
+                         int firstString, int count);
+    void SaveToProfile(ISettingsStore& store, std::string_view section, std::string_view key) const;
+
+    // Index of the last item equal to text, or -1; an empty text gives -1.
+    std::int32_t Find(std::string_view text) const;
+    bool IsEqual(const CDelimStringArray& other) const;
+    void CopyFrom(const CDelimStringArray& other);
+    // The item read as a decimal integer by its leading digits; 0 past the end.
+    std::int32_t GetInt(std::int32_t index) const;
+    void SetInt(std::int32_t index, std::int32_t value);
+
+    // The number of items text holds: 1 plus each bar not preceded by a backslash.
+    static std::size_t CountItems(std::string_view text);
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class CVarnexDoc;
+
+// The collection file: version mark -108, the record count, then each record
+// as a path and the entry's flags word. The older form without mark and flags
+// is read too. All integers little-endian.
+constexpr std::int32_t kCollectionVersionMark = -108;
+
+// The bytes of the current form for the document's entries, in enumeration order.
+std::string StoreCollection(const CVarnexDoc& doc);
+
+// Adds every record of bytes to the (cleared) document through AddGameFile,
+// with hintLoadCount before and hintBatchDone after. False when the bytes end
+// in the middle of a value; records read before that stay added, the caller
+// clears the document.
+bool LoadCollection(CVarnexDoc& doc, std::string_view bytes);
+
+// Writes the collection to path without ever destroying the previous file:
+// the bytes go to a temporary file in the same folder, which replaces the old
+// one only when every byte is written. On failure the old file is untouched.
+bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::string* error = nullptr);
+
+// Reads the file at path into the document: an empty file is an empty
+// collection. False (with a reason) when it cannot be read or is cut short.
+bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error = nullptr);
+
+// Appends a string in the collection file's length-prefixed form.
+void AppendCollectionString(std::string& out, std::string_view text);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "collection/PropertyTable.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class ISettingsStore;
+
+// Bit 0 of an entry's flags word: the file has been viewed. The other bits
+// mean nothing to the program and are kept as they were loaded.
+constexpr std::uint32_t ENTRY_VIEWED = 1;
+
+// One game file of the collection. It does not know its own path: the path
+// is its key in the document's path table.
+class CGameEntry
+{
+public:
+    explicit CGameEntry(std::uint32_t flags = 0) : m_nFlags(flags) {}
+
+    // The text of a report column with this signature: a property identifier,
+    // or a derived value starting with '$'. False when there is no value;
+    // value is then left as it was. The opponent values read "Misc"/"My Names"
+    // from store each time.
+    bool GetValue(std::string_view signature, std::string& value, const ISettingsStore& store) const;
+
+    CPropertyTable m_props;
+    std::uint32_t m_nFlags = 0;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "collection/DocHost.h"
+#include "collection/PathTable.h"
+#include "collection/UpdateHint.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// The collection: one entry per game file, keyed by full path. It never
+// touches a view; every change goes out as an update hint to all views.
+class CVarnexDoc
+{
+public:
+    explicit CVarnexDoc(IDocHost& host = DefaultDocHost());
+
+    // Views get every hint, synchronously, in the order they were added.
+    void AddView(IDocView* view);
+    void RemoveView(IDocView* view);
+    void UpdateAllViews(int hint, const CHintPayload& payload = {});
+
+    bool AddGameFile(const std::string& path, std::uint32_t flags);
+    bool RemoveGameFile(const std::string& path);
+    bool ChangeFileFlags(const std::string& path, std::uint32_t setBits, std::uint32_t clearBits, std::int32_t tag);
+
+    // The add-files command: asks the host for files, adds each, then hintBatchDone.
+    void OnAddFiles();
+
+    // Deletes the contents (before New, before Open, when closing) and tells
+    // the views with hintFileRemoved and no path.
+    void DeleteContents();
+
+    // Whether the window may close: never while a game file is being read.
+    // The unsaved-changes question is the framework's.
+    bool CanCloseFrame() const { return !m_bBusy; }
+
+    // The first idle call of an idle period: sends hintIdle.
+    void OnIdle();
+
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    bool IsBusy() const { return m_bBusy; }
+
+    IDocHost& Host() const { return m_host; }
+
+    CPathTable m_mapFiles;
+    bool m_bBusy = false;
+
+private:
+    IDocHost& m_host;
+    std::vector<IDocView*> m_views;
+    bool m_bModified = false;
+};

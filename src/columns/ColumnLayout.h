@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/DelimStringArray.h"
+#include "columns/ColumnDef.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ISettingsStore;
+
+constexpr std::int32_t kDefaultColumnWidth = 80;
+
+// A list column as the view applies it.
+struct CListColumn
+{
+    std::string header;
+    std::int32_t width = kDefaultColumnWidth;
+};
+
+// What LoadColumns builds: m_columns for the view, and every list column,
+// "File Name" first.
+struct CColumnLayout
+{
+    std::vector<CColumnDef> columns;
+    std::vector<CListColumn> listColumns;
+};
+
+// "Header"/"Definition", or the default list when missing or empty.
+CDelimStringArray ReadDefinitionList(const ISettingsStore& store);
+// "Header"/"Index" as stored (may be empty).
+CDelimStringArray ReadShownList(const ISettingsStore& store);
+
+// The stored widths: "Header"/"nWidth" and "Header"/"Width"; empty when none.
+std::vector<std::int32_t> LoadColumnWidths(const ISettingsStore& store);
+// Writes "Header"/"nWidth" and "Header"/"Width" for widths.
+void SaveColumnWidths(ISettingsStore& store, const std::vector<std::int32_t>& widths);
+
+std::string EncodeWidths(const std::vector<std::int32_t>& widths);
+// Up to count widths from bytes (fewer when bytes hold fewer).
+std::vector<std::int32_t> DecodeWidths(std::string_view bytes, std::int32_t count);
+
+// The columns from the stored lists and widths.
+CColumnLayout BuildColumnLayout(const ISettingsStore& store);

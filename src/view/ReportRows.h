@@ -1,0 +1,40 @@
+#pragma once
+
+#include "columns/ColumnDef.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CGameEntry;
+class ISettingsStore;
+
+// One row of the report list: its key (the file's full path), its cell
+// texts as bytes (column 0 the display name) and its image.
+struct CReportRow
+{
+    std::string key;
+    std::vector<std::string> cells;
+    int image = 0; // 0 unviewed, 1 viewed
+};
+
+// A row for path and its entry (which may be absent): the display name, one
+// cell per column from GetValue (empty when there is none), and the image.
+CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const std::vector<CColumnDef>& columns,
+                         bool fullPath, const ISettingsStore& store);
+
+// The sort of the list: m_nColSort holds one direction bit per column (bit
+// c mod 32, set is ascending), m_nColSortCur the sort column or -1.
+struct CSortState
+{
+    std::int32_t m_nColSort = 0;
+    std::int32_t m_nColSortCur = -1;
+
+    bool IsAscending(std::int32_t column) const;
+    // A header click: that column becomes the sort column and its direction flips.
+    void Click(std::int32_t column);
+};
+
+// Re-applies the sort to rows with the given number of user-defined columns;
+// a sort column outside 0..columnCount becomes -1 and nothing is sorted.
+void SortReportRows(std::vector<CReportRow>& rows, CSortState& sort, std::size_t columnCount);
