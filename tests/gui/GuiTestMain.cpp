@@ -1,15 +1,20 @@
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-// One QApplication for every GUI test, on the offscreen platform, with
-// QSettings and every standard location pointed at a test-only place.
+// One QApplication for every GUI test, on the offscreen platform. QSettings
+// and the standard locations point into a temporary folder, so no test ever
+// reads or writes the user's real settings.
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QTemporaryDir home;
+    const QByteArray config = QFile::encodeName(home.path() + QStringLiteral("/config"));
+    ::setenv("XDG_CONFIG_HOME", config.constData(), 1);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
