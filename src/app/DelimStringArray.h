@@ -13,7 +13,8 @@ class ISettingsStore;
 class CDelimStringArray : public std::vector<std::string>
 {
 public:
-    // The joined text of a list, with its terminating zero, fits in this many bytes.
+    // The joined text of a list, with its terminating zero, is expected to fit
+    // in this many bytes; SaveToProfile writes a longer text whole all the same.
     static constexpr std::size_t kProfileBufferSize = 2000;
 
     // Replaces the list by the items of text; nullptr or empty gives the empty list.
@@ -31,8 +32,10 @@ public:
     std::int32_t Find(std::string_view text) const;
     bool IsEqual(const CDelimStringArray& other) const;
     void CopyFrom(const CDelimStringArray& other);
-    // The item read as a decimal integer by its leading digits; 0 past the end.
+    // The item read as a decimal integer by its leading digits (leading blanks
+    // and a sign allowed, clamped to 32 bits); 0 without digits or outside the list.
     std::int32_t GetInt(std::int32_t index) const;
+    // Sets the item to the decimal text of value; an index outside the list changes nothing.
     void SetInt(std::int32_t index, std::int32_t value);
 
     // The number of items text holds: 1 plus each bar not preceded by a backslash.

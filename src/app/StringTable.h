@@ -37,6 +37,9 @@ enum ECommandId : int {
     ID_FILE_SAVE = 57603,
     ID_FILE_SAVE_AS = 57604,
     ID_FILE_MRU_FILE1 = 57616,
+    ID_FILE_MRU_FILE2 = 57617,
+    ID_FILE_MRU_FILE3 = 57618,
+    ID_FILE_MRU_FILE4 = 57619,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_VIEW_TOOLBAR = 59392,
@@ -49,9 +52,11 @@ enum ECommandId : int {
     ID_VIEW_LINEUP = 59412,
 };
 
-// The text of string number id, or the empty text when there is none.
+// The text of string number id, or the empty text when there is none. The
+// whole text is given, however long.
 std::string LoadResString(int id);
 
-// The prompt part (before the first line break) and tool-tip part (after it).
+// The prompt part (before the first line break) and tool-tip part (after it;
+// empty when the text has no line break).
 std::string PromptOf(const std::string& text);
 std::string ToolTipOf(const std::string& text);

@@ -1,0 +1,364 @@
+#include "collection/CollectionFile.h"
+
+#include "collection/VarnexDoc.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void AppendU16(std::string& out, std::uint16_t value)
+{
+    out.push_back(static_cast<char>(value & 0xFF));
+    out.push_back(static_cast<char>(value >> 8));
+}
+
+void AppendU32(std::string& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+class CWaitCursor
+{
+public:
+    explicit CWaitCursor(IDocHost& host) : m_host(host) { m_host.BeginWaitCursor(); }
+    ~CWaitCursor() { m_host.EndWaitCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    IDocHost& m_host;
+};
+
+// Reads the collection's values from bytes in memory. Every read checks the
+// bytes that are left first; nothing is sized by a count from the file.
+class CByteReader
+{
+public:
+    explicit CByteReader(std::string_view bytes) : m_bytes(bytes) {}
+
+    std::size_t Left() const { return m_bytes.size() - m_pos; }
+
+    std::optional<std::uint32_t> ReadLE(std::size_t size)
+    {
+        if (Left() < size)
+            return std::nullopt;
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < size; ++i)
+            value |= static_cast<std::uint32_t>(static_cast<unsigned char>(m_bytes[m_pos + i])) << (8 * i);
+        m_pos += size;
+        return value;
+    }
+
+    std::optional<std::string_view> Take(std::uint64_t size)
+    {
+        if (Left() < size)
+            return std::nullopt;
+        const std::string_view part = m_bytes.substr(m_pos, static_cast<std::size_t>(size));
+        m_pos += static_cast<std::size_t>(size);
+        return part;
+    }
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_pos = 0;
+};
+
+struct CStringLength
+{
+    std::uint32_t length = 0;
+    bool wide = false; // the text is UTF-16LE and length counts 16-bit units
+};
+
+// One byte below 0xFF; else 0xFF and a 16-bit value below 0xFFFF; else
+// 0xFF 0xFFFF and a 32-bit value. The 16-bit value 0xFFFE in the first prefix
+// marks 16-bit text, whose own length prefix follows.
+std::optional<CStringLength> ReadStringLength(CByteReader& in)
+{
+    CStringLength result;
+    auto byte = in.ReadLE(1);
+    if (!byte)
+        return std::nullopt;
+    if (*byte < 0xFF) {
+        result.length = *byte;
+        return result;
+    }
+    auto word = in.ReadLE(2);
+    if (!word)
+        return std::nullopt;
+    if (*word == 0xFFFE) {
+        result.wide = true;
+        byte = in.ReadLE(1);
+        if (!byte)
+            return std::nullopt;
+        if (*byte < 0xFF) {
+            result.length = *byte;
+            return result;
+        }
+        word = in.ReadLE(2);
+        if (!word)
+            return std::nullopt;
+    }
+    if (*word < 0xFFFF) {
+        result.length = *word;
+        return result;
+    }
+    const auto dword = in.ReadLE(4);
+    if (!dword)
+        return std::nullopt;
+    result.length = *dword;
+    return result;
+}
+
+void AppendUtf8(std::string& out, std::uint32_t code)
+{
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
+// Paths are kept as the bytes the file system uses, UTF-8 here. A surrogate
+// without its partner becomes U+FFFD.
+std::string Utf16LeToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    const std::size_t units = bytes.size() / 2;
+    auto unit = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 * i])) |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2 * i + 1])) << 8;
+    };
+    for (std::size_t i = 0; i < units; ++i) {
+        const std::uint32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units) {
+            const std::uint32_t low = unit(i + 1);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        AppendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
+    }
+    return out;
+}
+
+std::optional<std::string> ReadCollectionString(CByteReader& in)
+{
+    const auto length = ReadStringLength(in);
+    if (!length)
+        return std::nullopt;
+    const std::uint64_t size = length->wide ? 2 * static_cast<std::uint64_t>(length->length) : length->length;
+    const auto text = in.Take(size);
+    if (!text)
+        return std::nullopt;
+    if (length->wide)
+        return Utf16LeToUtf8(*text);
+    return std::string(*text);
+}
+
+void SetError(std::string* error, std::string text)
+{
+    if (error)
+        *error = std::move(text);
+}
+
+std::string ErrnoText(int code)
+{
+    return std::error_code(code, std::generic_category()).message();
+}
+
+bool WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+} // namespace
+
+void AppendCollectionString(std::string& out, std::string_view text)
+{
+    const std::size_t length = text.size();
+    if (length < 255) {
+        out.push_back(static_cast<char>(length));
+    } else if (length < 0xFFFE) {
+        out.push_back(static_cast<char>(0xFF));
+        AppendU16(out, static_cast<std::uint16_t>(length));
+    } else {
+        out.push_back(static_cast<char>(0xFF));
+        AppendU16(out, 0xFFFF);
+        // A path never comes near 4 GB; a longer text is cut rather than
+        // written with a length that does not match its bytes.
+        const std::size_t stored = std::min<std::size_t>(length, 0xFFFFFFFFu);
+        AppendU32(out, static_cast<std::uint32_t>(stored));
+        text = text.substr(0, stored);
+    }
+    out.append(text);
+}
+
+std::string StoreCollection(const CVarnexDoc& doc)
+{
+    std::string out;
+    AppendU32(out, static_cast<std::uint32_t>(kCollectionVersionMark));
+    AppendU32(out, static_cast<std::uint32_t>(doc.m_mapFiles.size()));
+    CWaitCursor wait(doc.Host());
+    doc.m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
+        AppendCollectionString(out, path);
+        AppendU32(out, entry.m_nFlags);
+    });
+    return out;
+}
+
+bool LoadCollection(CVarnexDoc& doc, std::string_view bytes)
+{
+    CByteReader in(bytes);
+    const auto first = in.ReadLE(4);
+    if (!first)
+        return false;
+    // Any negative first value is a version mark: the records carry flags.
+    const bool withFlags = static_cast<std::int32_t>(*first) < 0;
+    std::int32_t count = static_cast<std::int32_t>(*first);
+    if (withFlags) {
+        const auto n = in.ReadLE(4);
+        if (!n)
+            return false;
+        count = static_cast<std::int32_t>(*n);
+    }
+
+    CHintPayload payload;
+    payload.count = count;
+    doc.UpdateAllViews(hintLoadCount, payload);
+
+    for (std::int32_t i = 0; i < count; ++i) {
+        const auto path = ReadCollectionString(in);
+        if (!path)
+            return false;
+        std::uint32_t flags = 0;
+        if (withFlags) {
+            const auto stored = in.ReadLE(4);
+            if (!stored)
+                return false;
+            flags = *stored;
+        }
+        doc.AddGameFile(*path, flags);
+    }
+
+    doc.UpdateAllViews(hintBatchDone);
+    return true;
+}
+
+bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::string* error)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // Saving through a link replaces the file it points to, not the link.
+    fs::path target(path);
+    if (fs::is_symlink(target, ec)) {
+        const fs::path resolved = fs::canonical(target, ec);
+        if (!ec)
+            target = resolved;
+    }
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+
+    const std::string bytes = StoreCollection(doc);
+
+    std::random_device rd;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = (folder / ("." + target.filename().string() + "." + std::to_string(rd()) + ".tmp")).string();
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0) {
+        SetError(error, "Cannot create a file in " + folder.string() + ": " + ErrnoText(errno));
+        return false;
+    }
+
+    // Keep the permissions of the file being replaced.
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        (void)::fchmod(fd, old.st_mode & 07777);
+
+    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const int writeErrno = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        ::unlink(temp.c_str());
+        SetError(error, "Cannot write " + path + ": " + ErrnoText(written ? errno : writeErrno));
+        return false;
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int renameErrno = errno;
+        ::unlink(temp.c_str());
+        SetError(error, "Cannot replace " + path + ": " + ErrnoText(renameErrno));
+        return false;
+    }
+    // Make the rename itself durable; a failure here leaves a complete file.
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        (void)::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        SetError(error, "Cannot open " + path + ": " + ErrnoText(errno));
+        return false;
+    }
+    std::string bytes;
+    char buffer[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    const bool failed = std::ferror(file) != 0;
+    const int readErrno = errno;
+    std::fclose(file);
+    if (failed) {
+        SetError(error, "Cannot read " + path + ": " + ErrnoText(readErrno));
+        return false;
+    }
+    if (bytes.empty())
+        return true;
+    if (!LoadCollection(doc, bytes)) {
+        SetError(error, path + " is not a complete collection file: it ends in the middle of a record.");
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,7 @@
+#include "collection/DocHost.h"
+
+IDocHost& DefaultDocHost()
+{
+    static IDocHost host;
+    return host;
+}

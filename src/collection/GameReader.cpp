@@ -1,0 +1,111 @@
+#include "collection/GameReader.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace
+{
+struct FileCloser
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+constexpr int kBinaryMark = 6;
+constexpr std::size_t kMaxIdLetters = 2;
+
+bool IsUpperAscii(int c)
+{
+    return c >= 'A' && c <= 'Z';
+}
+} // namespace
+
+bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& hooks)
+{
+    hooks.BeforeRead();
+
+    // Opened as bytes: CTextStream does the text-mode translation itself.
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return false;
+    // CTextStream reads whole 4 KiB chunks; a stdio buffer under it would
+    // only add a copy and an allocation per file.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+
+    CTextStream stream(file.get());
+    if (stream.Peek() == kBinaryMark) {
+        file.reset();
+        return ReadBinaryRecord(path, table, hooks);
+    }
+    return ReadTextRecord(stream, table);
+}
+
+int SkipPast(CTextStream& stream, int ch)
+{
+    for (;;) {
+        const int c = stream.Get();
+        if (c == CTextStream::kEnd)
+            return CTextStream::kEnd;
+        if (c == ch)
+            return stream.Peek();
+    }
+}
+
+bool ReadTextRecord(CTextStream& stream, CPropertyTable& table)
+{
+    constexpr int kEnd = CTextStream::kEnd;
+
+    if (SkipPast(stream, '(') == kEnd)
+        return false;
+    int look = SkipPast(stream, ';');
+    if (look == kEnd)
+        return false;
+    if (look == ';' || look == '(')
+        return true;
+
+    std::string value;
+    for (;;) {
+        // Identifier: its first two uppercase letters; everything else up to
+        // them (the "]" of the last value, white space, lowercase letters)
+        // is passed over.
+        char id[kMaxIdLetters];
+        std::size_t letters = 0;
+        while (look != ';' && look != '[' && letters < kMaxIdLetters) {
+            if (IsUpperAscii(look))
+                id[letters++] = static_cast<char>(look);
+            stream.Get();
+            look = stream.Peek();
+            if (look == kEnd) {
+                // A record may consist of its root node alone: the input
+                // ending before a new identifier has begun completes the
+                // node. An identifier cut short by the end does not.
+                return letters == 0;
+            }
+        }
+        if (look == ';')
+            return true;
+
+        // Passes over the rest of a longer identifier.
+        look = SkipPast(stream, '[');
+        if (look == kEnd)
+            return false;
+
+        value.clear();
+        while (look != ']') {
+            if (look == '\\') {
+                stream.Get();
+                look = stream.Peek();
+                if (look == kEnd)
+                    return false;
+            }
+            value.push_back(static_cast<char>(look));
+            stream.Get();
+            look = stream.Peek();
+            if (look == kEnd)
+                return false;
+        }
+        table.Set(std::string_view(id, letters), value);
+        // The closing "]" stays the look-ahead; the identifier loop passes it.
+    }
+}

@@ -1,0 +1,7 @@
+#include "collection/ReadHooks.h"
+
+IReadHooks& DefaultReadHooks()
+{
+    static IReadHooks hooks;
+    return hooks;
+}

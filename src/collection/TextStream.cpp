@@ -1,0 +1,69 @@
+#include "collection/TextStream.h"
+
+#include <cstring>
+
+namespace
+{
+constexpr unsigned char kCtrlZ = 0x1A;
+}
+
+CTextStream::CTextStream(std::string_view bytes)
+    : m_pos(reinterpret_cast<const unsigned char*>(bytes.data())), m_end(m_pos + bytes.size())
+{
+}
+
+CTextStream::CTextStream(std::FILE* file) : m_file(file), m_pos(m_buffer), m_end(m_buffer)
+{
+}
+
+// Makes at least count raw bytes available, keeping the ones not yet
+// consumed; false when the input ends first. A CR at the end of a chunk
+// needs the first byte of the next one to know whether it starts a CR LF.
+bool CTextStream::Ensure(std::size_t count)
+{
+    std::size_t have = static_cast<std::size_t>(m_end - m_pos);
+    if (have >= count)
+        return true;
+    if (m_file == nullptr)
+        return false;
+    if (have > 0 && m_pos != m_buffer)
+        std::memmove(m_buffer, m_pos, have);
+    m_pos = m_buffer;
+    while (have < count) {
+        const std::size_t got = std::fread(m_buffer + have, 1, sizeof(m_buffer) - have, m_file);
+        if (got == 0)
+            break;
+        have += got;
+    }
+    m_end = m_buffer + have;
+    return have >= count;
+}
+
+int CTextStream::Peek()
+{
+    if (m_ended)
+        return kEnd;
+    if (m_pos == m_end && !Ensure(1)) {
+        m_ended = true;
+        return kEnd;
+    }
+    const unsigned char c = *m_pos;
+    if (c == kCtrlZ) {
+        m_ended = true;
+        return kEnd;
+    }
+    if (c == '\r' && Ensure(2) && m_pos[1] == '\n') {
+        // The CR of a CR LF pair is dropped here, so Get() consumes the LF.
+        ++m_pos;
+        return '\n';
+    }
+    return c;
+}
+
+int CTextStream::Get()
+{
+    const int c = Peek();
+    if (c != kEnd)
+        ++m_pos;
+    return c;
+}

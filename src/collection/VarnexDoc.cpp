@@ -1,0 +1,122 @@
+#include "collection/VarnexDoc.h"
+
+#include "collection/GameReader.h"
+
+#include <algorithm>
+#include <memory>
+
+CVarnexDoc::CBusyScope::CBusyScope(CVarnexDoc& doc) : m_doc(doc)
+{
+    ++m_doc.m_nBusyDepth;
+    m_doc.m_bBusy = true;
+}
+
+CVarnexDoc::CBusyScope::~CBusyScope()
+{
+    --m_doc.m_nBusyDepth;
+    m_doc.m_bBusy = m_doc.m_nBusyDepth > 0;
+}
+
+CVarnexDoc::CVarnexDoc(IDocHost& host) : m_host(host)
+{
+}
+
+void CVarnexDoc::AddView(IDocView* view)
+{
+    if (view && std::find(m_views.begin(), m_views.end(), view) == m_views.end())
+        m_views.push_back(view);
+}
+
+void CVarnexDoc::RemoveView(IDocView* view)
+{
+    m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
+}
+
+void CVarnexDoc::UpdateAllViews(int hint, const CHintPayload& payload)
+{
+    // A view may unregister itself or others while it handles the hint.
+    const std::vector<IDocView*> views = m_views;
+    for (IDocView* view : views) {
+        if (std::find(m_views.begin(), m_views.end(), view) != m_views.end())
+            view->OnUpdate(hint, payload);
+    }
+}
+
+bool CVarnexDoc::AddGameFile(const std::string& path, std::uint32_t flags)
+{
+    if (m_mapFiles.Find(path))
+        return false;
+
+    // The caller's string may live in a view's row, which the hints can delete.
+    const std::string key = path;
+    auto entry = std::make_unique<CGameEntry>(flags);
+    CBusyScope busy(*this);
+    if (!ReadGameFile(key, entry->m_props, m_host))
+        return false;
+    // The event pump ran during the read; the same path may have been added
+    // by a nested command meanwhile.
+    if (m_mapFiles.Find(key))
+        return false;
+
+    m_mapFiles.Insert(key, std::move(entry));
+    CHintPayload payload;
+    payload.path = &key;
+    UpdateAllViews(hintFileAdded, payload);
+    SetModifiedFlag();
+    return true;
+}
+
+bool CVarnexDoc::RemoveGameFile(const std::string& path)
+{
+    // Copied first: path may be a row's key that the hint deletes.
+    const std::string key = path;
+    if (!m_mapFiles.Remove(key))
+        return false;
+    SetModifiedFlag();
+    CHintPayload payload;
+    payload.path = &key;
+    UpdateAllViews(hintFileRemoved, payload);
+    return true;
+}
+
+bool CVarnexDoc::ChangeFileFlags(const std::string& path, std::uint32_t setBits, std::uint32_t clearBits,
+                                 std::int32_t tag)
+{
+    CGameEntry* entry = m_mapFiles.Find(path);
+    if (!entry)
+        return false;
+    const std::uint32_t flags = (entry->m_nFlags | setBits) & ~clearBits;
+    if (flags == entry->m_nFlags)
+        return false;
+    SetModifiedFlag();
+    entry->m_nFlags = flags;
+    CHintPayload payload;
+    payload.tag = tag;
+    payload.flags = flags;
+    UpdateAllViews(hintFlagsChanged, payload);
+    return true;
+}
+
+void CVarnexDoc::OnAddFiles()
+{
+    const std::optional<std::vector<std::string>> files = m_host.AskGameFiles();
+    if (!files)
+        return;
+    {
+        CBusyScope busy(*this);
+        for (const std::string& path : *files)
+            AddGameFile(path, 0);
+    }
+    UpdateAllViews(hintBatchDone);
+}
+
+void CVarnexDoc::DeleteContents()
+{
+    m_mapFiles.Clear();
+    UpdateAllViews(hintFileRemoved);
+}
+
+void CVarnexDoc::OnIdle()
+{
+    UpdateAllViews(hintIdle);
+}

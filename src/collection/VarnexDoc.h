@@ -16,11 +16,15 @@ class CVarnexDoc
 public:
     explicit CVarnexDoc(IDocHost& host = DefaultDocHost());
 
-    // Views get every hint, synchronously, in the order they were added.
+    // Views get every hint, synchronously, in the order they were added. A
+    // view may add or remove views (itself included) while it handles a hint;
+    // a view removed meanwhile gets no further call.
     void AddView(IDocView* view);
     void RemoveView(IDocView* view);
     void UpdateAllViews(int hint, const CHintPayload& payload = {});
 
+    // Reading a file runs the host's event pump first, so other commands
+    // (even another AddGameFile or DeleteContents) can run inside this call.
     bool AddGameFile(const std::string& path, std::uint32_t flags);
     bool RemoveGameFile(const std::string& path);
     bool ChangeFileFlags(const std::string& path, std::uint32_t setBits, std::uint32_t clearBits, std::int32_t tag);
@@ -49,7 +53,21 @@ public:
     bool m_bBusy = false;
 
 private:
+    // m_bBusy stays set until the outermost of nested busy stretches ends.
+    class CBusyScope
+    {
+    public:
+        explicit CBusyScope(CVarnexDoc& doc);
+        ~CBusyScope();
+        CBusyScope(const CBusyScope&) = delete;
+        CBusyScope& operator=(const CBusyScope&) = delete;
+
+    private:
+        CVarnexDoc& m_doc;
+    };
+
     IDocHost& m_host;
+    int m_nBusyDepth = 0;
     std::vector<IDocView*> m_views;
     bool m_bModified = false;
 };

@@ -7,11 +7,14 @@
 // Export cells are cut to this many bytes.
 constexpr std::size_t kExportCellBytes = 199;
 
-// The first 199 bytes of text at most, never ending inside a UTF-8 character.
+// The first 199 bytes of text at most. When the cut falls inside a UTF-8
+// character, that partial character is dropped.
 std::string_view CutExportCell(std::string_view text);
 
-// Appends one exported line: the cells joined by TAB, then CR LF.
+// Appends one exported line: the cells, each cut by CutExportCell, joined by
+// TAB, then CR LF.
 void AppendExportLine(std::string& out, const std::vector<std::string>& cells);
 
-// Writes the whole text to path, replacing the file. False when it cannot be written.
+// Writes the whole text to path, truncating or creating the file. False when
+// it cannot be opened or written.
 bool WriteExportFile(const std::string& path, std::string_view text);
