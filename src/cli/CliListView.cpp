@@ -1,0 +1,70 @@
+#include "cli/CliListView.h"
+
+#include "collection/VarnexDoc.h"
+#include "view/ExportWriter.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The record count of a collection file comes from the file itself; room is
+// made for at most this many rows up front, the rest grows as rows arrive.
+constexpr std::int32_t kMaxReservedRows = 1 << 20;
+
+} // namespace
+
+CCliListView::CCliListView(const CVarnexDoc& doc, std::vector<CColumnDef> columns, bool fullPath, CSortState sort,
+                           const ISettingsStore& store)
+    : m_doc(doc), m_columns(std::move(columns)), m_bFullPath(fullPath), m_sort(sort), m_store(store)
+{
+}
+
+void CCliListView::OnUpdate(int hint, const CHintPayload& payload)
+{
+    switch (hint) {
+    case hintFileAdded:
+        if (payload.path) {
+            m_rows.push_back(MakeReportRow(*payload.path, m_doc.m_mapFiles.Find(*payload.path), m_columns,
+                                           m_bFullPath, m_store));
+        } else {
+            m_rows.clear();
+            m_doc.m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
+                m_rows.push_back(MakeReportRow(path, &entry, m_columns, m_bFullPath, m_store));
+            });
+        }
+        break;
+    case hintFileRemoved:
+        if (payload.path) {
+            const auto it = std::find_if(m_rows.begin(), m_rows.end(),
+                                         [&](const CReportRow& row) { return row.key == *payload.path; });
+            if (it != m_rows.end())
+                m_rows.erase(it);
+        } else {
+            m_rows.clear();
+        }
+        break;
+    case hintLoadCount:
+        if (payload.count > 0)
+            m_rows.reserve(static_cast<std::size_t>(std::min(payload.count, kMaxReservedRows)));
+        break;
+    case hintBatchDone:
+        SortReportRows(m_rows, m_sort, m_columns.size());
+        break;
+    default:
+        break;
+    }
+}
+
+std::string CCliListView::ExportText() const
+{
+    std::string out;
+    std::vector<std::string> cells;
+    for (const CReportRow& row : m_rows) {
+        cells.clear();
+        for (const std::string& cell : row.cells)
+            cells.emplace_back(CutExportCell(cell));
+        AppendExportLine(out, cells);
+    }
+    return out;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "collection/UpdateHint.h"
+#include "columns/ColumnDef.h"
+#include "view/ReportRows.h"
+
+#include <vector>
+
+class CVarnexDoc;
+class ISettingsStore;
+
+// The rows the report view would hold, kept from the document's hints the
+// same way: a row appended for every added file, the stored sort applied
+// when a batch is done. Lets the tool write what Export writes.
+class CCliListView : public IDocView
+{
+public:
+    CCliListView(const CVarnexDoc& doc, std::vector<CColumnDef> columns, bool fullPath, CSortState sort,
+                 const ISettingsStore& store);
+
+    void OnUpdate(int hint, const CHintPayload& payload) override;
+
+    const std::vector<CReportRow>& Rows() const { return m_rows; }
+    const std::vector<CColumnDef>& Columns() const { return m_columns; }
+
+    // The export text of the rows as they stand.
+    std::string ExportText() const;
+
+private:
+    const CVarnexDoc& m_doc;
+    std::vector<CColumnDef> m_columns;
+    bool m_bFullPath;
+    CSortState m_sort;
+    const ISettingsStore& m_store;
+    std::vector<CReportRow> m_rows;
+};
