@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string_view>
+
+// Text-mode input with one character of look-ahead: each CR LF pair reads as
+// a single LF and the byte 0x1A ends the input. Reads either a memory buffer
+// or an open file (in 4 KiB chunks, so a root node near the start of a large
+// file costs one read). The stream does not own the file.
+class CTextStream
+{
+public:
+    static constexpr int kEnd = -1;
+
+    explicit CTextStream(std::string_view bytes);
+    explicit CTextStream(std::FILE* file);
+
+    CTextStream(const CTextStream&) = delete;
+    CTextStream& operator=(const CTextStream&) = delete;
+
+    // The next character (0..255) without consuming it, or kEnd.
+    int Peek();
+    // Consumes the next character and returns it, or kEnd.
+    int Get();
+
+private:
+    bool Ensure(std::size_t count);
+
+    std::FILE* m_file = nullptr;
+    const unsigned char* m_pos = nullptr;
+    const unsigned char* m_end = nullptr;
+    bool m_ended = false;
+    unsigned char m_buffer[4096];
+};
