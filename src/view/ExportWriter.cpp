@@ -6,9 +6,9 @@ std::string_view CutExportCell(std::string_view text)
 {
     if (text.size() <= kExportCellBytes)
         return text;
-    // Drop a UTF-8 character that the cut would split. Only a real lead byte
-    // whose sequence runs past the cut counts, so texts in other multibyte
-    // sets keep their full 199 bytes.
+    // Drop a UTF-8 character that the cut would split. Only a whole, well-formed
+    // sequence running past the cut counts, so texts in other multibyte sets
+    // (GBK, Shift_JIS) keep their 199 bytes.
     for (std::size_t back = 1; back <= 3; ++back) {
         const auto byte = static_cast<unsigned char>(text[kExportCellBytes - back]);
         if ((byte & 0xC0) == 0x80)
@@ -20,8 +20,14 @@ std::string_view CutExportCell(std::string_view text)
             length = 3;
         else if ((byte & 0xF8) == 0xF0)
             length = 4;
-        if (length > back)
-            return text.substr(0, kExportCellBytes - back);
+        if (length <= back)
+            break;
+        const std::size_t lead = kExportCellBytes - back;
+        bool split = lead + length <= text.size();
+        for (std::size_t i = lead + 1; split && i < lead + length; ++i)
+            split = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+        if (split)
+            return text.substr(0, lead);
         break;
     }
     return text.substr(0, kExportCellBytes);
