@@ -1,1 +1,164 @@
-int main() { return 0; }
+#include "app/QtSettingsStore.h"
+#include "cli/CliCommands.h"
+
+#include <QFile>
+#include <QString>
+
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kHelp = R"(Usage:
+  varnex-cli info FILE...
+  varnex-cli add COLLECTION.vnx PATH...
+  varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE]
+  varnex-cli --help
+
+info FILE...
+  Reads the game-information properties (the root node) of each game file.
+  Writes one line "PATH<TAB>ok" or "PATH<TAB>fail" per file; after an ok line
+  one line "<TAB>ID<TAB>VALUE" per property, in bytewise order of ID. In PATH,
+  ID and VALUE a backslash is written \\, TAB \t, LF \n, CR \r, every other
+  byte below 0x20 and 0x7F as \xHH; all other bytes as they are. Exit 0.
+
+add COLLECTION.vnx PATH...
+  Adds game files to the collection file; a missing collection file is
+  created. A PATH that is a file is added whatever its name; a folder is
+  walked recursively, entries in bytewise name order, taking the files whose
+  names end in .sgf, .mgt or .gph in any letter case (folders reached through
+  symbolic links are not entered). Paths are stored absolute and lexically
+  normalised ("." and ".." removed, symbolic links kept), as the desktop
+  program's Add dialog stores them. Opening the collection reads every game
+  file in it again, as the desktop program does: stored game files that
+  cannot be read any more are left out when the collection is written. The
+  collection is written only when something was added or the file is new,
+  safely: the old file is replaced only once the new one is complete.
+  Prints "added N, already present M, unreadable K".
+  Exit 0 on success, 1 when the collection cannot be read or written (the
+  old file is left as it was), 2 on bad arguments.
+
+list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE]
+  Writes exactly the bytes the Export command writes right after the
+  collection is opened in the details style: one line per game, in the
+  stored sort order, the shown columns of the settings, cells separated by
+  TAB and cut to 199 bytes, every line ended by CR LF, no header line.
+  The first column shows file names, or full paths with --full-path;
+  without either flag the stored "Show Full Path" setting decides.
+  Settings are read (never written) from the desktop program's settings
+  (company "Pellmore", application "Varnex"), or from the INI file given
+  with --settings.
+  Exit 0 on success, 1 when the collection cannot be opened, 2 on bad
+  arguments.
+)";
+
+int UsageError(const std::string& message)
+{
+    std::cerr << "varnex-cli: " << message << " (see varnex-cli --help)\n";
+    return kExitUsage;
+}
+
+bool IsHelp(const std::string& arg)
+{
+    return arg == "--help" || arg == "-h";
+}
+
+// Arguments after the command: options up to "--", operands otherwise. An
+// option the command does not know is a usage error.
+struct CArgs
+{
+    std::vector<std::string> operands;
+    bool help = false;
+    std::optional<bool> fullPath;
+    std::optional<std::string> settingsFile;
+    std::string error;
+};
+
+CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions)
+{
+    CArgs parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            parsed.operands.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (IsHelp(arg)) {
+            parsed.help = true;
+        } else if (listOptions && arg == "--full-path") {
+            parsed.fullPath = true;
+        } else if (listOptions && arg == "--no-full-path") {
+            parsed.fullPath = false;
+        } else if (listOptions && arg == "--settings") {
+            if (i + 1 >= args.size()) {
+                parsed.error = "--settings needs a file name";
+                return parsed;
+            }
+            parsed.settingsFile = args[++i];
+        } else if (listOptions && arg.rfind("--settings=", 0) == 0) {
+            parsed.settingsFile = arg.substr(std::strlen("--settings="));
+        } else {
+            parsed.error = "unknown option " + arg;
+            return parsed;
+        }
+    }
+    if (parsed.settingsFile && parsed.settingsFile->empty())
+        parsed.error = "--settings needs a file name";
+    return parsed;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> all(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (all.empty())
+        return UsageError("no command given");
+    const std::string& command = all.front();
+    if (IsHelp(command) || command == "help") {
+        std::cout << kHelp;
+        return kExitOk;
+    }
+    const std::vector<std::string> rest(all.begin() + 1, all.end());
+
+    if (command == "info" || command == "add" || command == "list") {
+        const CArgs args = ParseArgs(rest, command == "list");
+        if (!args.error.empty())
+            return UsageError(args.error);
+        if (args.help) {
+            std::cout << kHelp;
+            return kExitOk;
+        }
+        if (command == "info") {
+            if (args.operands.empty())
+                return UsageError("info needs at least one file");
+            return RunInfo(args.operands, std::cout, std::cerr);
+        }
+        if (command == "add") {
+            if (args.operands.size() < 2)
+                return UsageError("add needs a collection file and at least one path");
+            const std::vector<std::string> paths(args.operands.begin() + 1, args.operands.end());
+            return RunAdd(args.operands.front(), paths, std::cout, std::cerr);
+        }
+        if (args.operands.size() != 1)
+            return UsageError("list needs exactly one collection file");
+        std::unique_ptr<CQtSettingsStore> store;
+        if (args.settingsFile) {
+            // A mistyped name would otherwise list with every setting at its default.
+            const QString file = QFile::decodeName(QByteArray::fromStdString(*args.settingsFile));
+            if (!QFile::exists(file))
+                return UsageError("settings file " + *args.settingsFile + " does not exist");
+            store = std::make_unique<CQtSettingsStore>(file);
+        } else {
+            store = std::make_unique<CQtSettingsStore>();
+        }
+        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr);
+    }
+    return UsageError("unknown command " + command);
+}

@@ -1,0 +1,391 @@
+#include "CliRunner.h"
+#include "TestSupport.h"
+
+#include "app/QtSettingsStore.h"
+#include "cli/CliEscape.h"
+#include "cli/CliFileWalk.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CliTest : public testing::Test
+{
+protected:
+    CliTest()
+    {
+        fs::create_directories(m_scratch);
+        fs::create_directories(m_config);
+    }
+
+    CCliResult Run(const std::vector<std::string>& args, const fs::path& cwd = {})
+    {
+        return RunCli(args, m_scratch, m_config, cwd);
+    }
+
+    // A settings file the tool reads with --settings, written through the
+    // program's own store so its format is the one the desktop writes.
+    std::string Settings(const std::vector<std::pair<std::string, std::string>>& strings,
+                         const std::vector<std::pair<std::string, int>>& ints, const std::string& name = "s.ini")
+    {
+        const fs::path path = m_tmp.path() / name;
+        fs::create_directories(path.parent_path());
+        CQtSettingsStore store(QFile::decodeName(QByteArray::fromStdString(path.string())));
+        for (const auto& [key, value] : strings) {
+            const auto slash = key.find('/');
+            store.WriteProfileString(key.substr(0, slash), key.substr(slash + 1), value);
+        }
+        for (const auto& [key, value] : ints) {
+            const auto slash = key.find('/');
+            store.WriteProfileInt(key.substr(0, slash), key.substr(slash + 1), value);
+        }
+        return path.string();
+    }
+
+    std::string Game(const std::string& name, const std::string& bytes) const
+    {
+        return m_tmp.Write("games/" + name, bytes);
+    }
+
+    std::string Collection(const std::string& name = "c.vnx") const
+    {
+        return (m_tmp.path() / name).string();
+    }
+
+    CTempDir m_tmp;
+    fs::path m_scratch = m_tmp.path() / "scratch";
+    fs::path m_config = m_tmp.path() / "config";
+};
+
+// The paths of a collection file of the current form with short paths, in
+// the order the file lists them.
+std::vector<std::string> StoredPaths(const std::string& bytes)
+{
+    std::vector<std::string> paths;
+    std::size_t pos = 8;
+    while (pos < bytes.size()) {
+        const auto length = static_cast<unsigned char>(bytes[pos]);
+        EXPECT_LT(length, 255u);
+        paths.push_back(bytes.substr(pos + 1, length));
+        pos += 1 + length + 4;
+    }
+    return paths;
+}
+
+const std::string kGameA = "(;GN[Alpha]DT[2001-02-03]PB[Kim]BR[3d]PW[Me]WR[5d]RE[W+R];B[pd])";
+const std::string kGameB = "(;GN[Beta]DT[1999-05-05]PB[Me]BR[1k]PW[Zed]WR[2d]RE[B+3.5];B[pd])";
+const std::string kGameC = "(;GN[Gamma]DT[2010-10-10]PB[Ann]PW[Bob]RE[Draw];B[pd])";
+
+} // namespace
+
+TEST(CliEscapeTest, EscapesBackslashAndControlBytesAndKeepsEverythingElse)
+{
+    EXPECT_EQ(EscapeField("a\\b\tc\nd\re"), "a\\\\b\\tc\\nd\\re");
+    EXPECT_EQ(EscapeField(std::string("\x00\x01\x1f\x7f", 4)), "\\x00\\x01\\x1F\\x7F");
+    EXPECT_EQ(EscapeField("\xC3\xA9\xFF\x80 ~"), "\xC3\xA9\xFF\x80 ~");
+}
+
+TEST(CliFileWalkTest, WalksFoldersDepthFirstInBytewiseNameOrder)
+{
+    CTempDir tmp;
+    tmp.Write("b.sgf", "");
+    tmp.Write("a.sgf", "");
+    tmp.Write("a/inner.sgf", "");
+    tmp.Write("B.sgf", "");
+    tmp.Write("_x.sgf", "");
+    tmp.Write("Z/deep/z.sgf", "");
+    tmp.Write("c.SGF", "");
+    tmp.Write("d.Mgt", "");
+    tmp.Write("e.GPH", "");
+    tmp.Write("notes.txt", "");
+    tmp.Write("sgf", "");
+    tmp.Write("x.sgf.bak", "");
+    fs::create_directories(tmp.path() / "folder.sgf");
+    std::ostringstream err;
+    const auto found = FindGameFiles(tmp.path().string(), err);
+    std::vector<std::string> relative;
+    for (const auto& path : found)
+        relative.push_back(fs::path(path).lexically_relative(tmp.path()).string());
+    const std::vector<std::string> expected{"B.sgf", "Z/deep/z.sgf", "_x.sgf", "a/inner.sgf", "a.sgf",
+                                            "b.sgf", "c.SGF",        "d.Mgt",  "e.GPH"};
+    EXPECT_EQ(relative, expected);
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST(CliFileWalkTest, DoesNotEnterFoldersReachedThroughSymbolicLinks)
+{
+    CTempDir tmp;
+    tmp.Write("real/a.sgf", "");
+    fs::create_directory_symlink(tmp.path(), tmp.path() / "real" / "loop");
+    fs::create_symlink(tmp.path() / "real" / "a.sgf", tmp.path() / "link.sgf");
+    std::ostringstream err;
+    const auto found = FindGameFiles(tmp.path().string(), err);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(fs::path(found[0]).filename(), "link.sgf");
+    EXPECT_EQ(fs::path(found[1]).filename(), "a.sgf");
+}
+
+TEST(CliFileWalkTest, StoresPathsAbsoluteAndLexicallyNormalised)
+{
+    EXPECT_EQ(CollectionPathFor("/games/./x/../a.sgf"), "/games/a.sgf");
+    EXPECT_EQ(CollectionPathFor("a.sgf"), (fs::current_path() / "a.sgf").string());
+}
+
+TEST_F(CliTest, InfoPrintsEachFileWithItsPropertiesInIdOrder)
+{
+    const auto xmgt = (CorpusDir() / "sanderland__katrain/tests/data/xmgt97.sgf").string();
+    const auto empty = (CorpusDir() / "runningskull__gnugo/regression/games/pending/nightmare.sgf").string();
+    const auto missing = (m_tmp.path() / "missing.sgf").string();
+    const auto result = Run({"info", xmgt, empty, missing});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, xmgt + "\tok\n"
+                                 "\tB\tff\n"
+                                 "\tFF\t1\n"
+                                 "\tGM\t1\n"
+                                 "\tKM\t-1.5\n"
+                                 "\tPB\thi\n"
+                                 "\tPW\tka\n"
+                                 "\tSZ\t9\n"
+                                 "\tVW\t\n" +
+                              empty + "\tfail\n" + missing + "\tfail\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST_F(CliTest, InfoEscapesControlBytesInPathsAndValues)
+{
+    const auto path = Game("tab\there\\.sgf", std::string("(;GN[a\tb\rc\x7f" "d\x01\\\\e\xC3\xA9]C[x\r\ny]PB[];W[aa])"));
+    const auto result = Run({"info", path});
+    EXPECT_EQ(result.exitCode, 0);
+    const std::string escapedPath = (m_tmp.path() / "games").string() + "/tab\\there\\\\.sgf";
+    EXPECT_EQ(result.out, escapedPath + "\tok\n"
+                                        "\tC\tx\\ny\n"
+                                        "\tGN\ta\\tb\\rc\\x7Fd\\x01\\\\e\xC3\xA9\n"
+                                        "\tPB\t\n");
+}
+
+TEST_F(CliTest, InfoReadsTheBinaryFormWhateverTheName)
+{
+    std::string bytes("\x06\x01\x00\x00\x00", 5);
+    bytes += std::string(12, '\0');
+    bytes += std::string("\x02\x00\x00\x00", 4); // two records
+    bytes += std::string("\x11\x00\x04Test", 7);  // GN
+    bytes += std::string("\x17\x00\x00", 3);      // PB, empty
+    const auto path = Game("binary.sgf", bytes);
+    const auto result = Run({"info", path});
+    EXPECT_EQ(result.out, path + "\tok\n\tGN\tTest\n\tPB\t\n");
+}
+
+TEST_F(CliTest, BadArgumentsGiveOneLineOnStderrAndExitTwo)
+{
+    const std::vector<std::vector<std::string>> bad{
+        {}, {"frobnicate"}, {"info"}, {"add", Collection()}, {"list"}, {"list", "a.vnx", "b.vnx"},
+        {"list", "a.vnx", "--bogus"}, {"add", "--full-path", "a.vnx", "x.sgf"}, {"list", "a.vnx", "--settings"},
+        {"list", "a.vnx", "--settings", (m_tmp.path() / "no.ini").string()}};
+    for (const auto& args : bad) {
+        const auto result = Run(args);
+        EXPECT_EQ(result.exitCode, 2) << testing::PrintToString(args);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
+    EXPECT_FALSE(fs::exists(Collection()));
+}
+
+TEST_F(CliTest, HelpDescribesEveryCommand)
+{
+    const auto result = Run({"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    for (const char* text : {"info FILE", "add COLLECTION.vnx", "list COLLECTION.vnx", "--full-path", "--settings",
+                             "absolute", "added N, already present M, unreadable K"})
+        EXPECT_NE(result.out.find(text), std::string::npos) << text;
+}
+
+TEST_F(CliTest, AddWalksFoldersAndCountsWhatItAdded)
+{
+    Game("one.sgf", kGameA);
+    Game("sub/two.SGF", kGameB);
+    Game("sub/three.Mgt", kGameC);
+    Game("sub/bad.sgf", "no game here");
+    Game("notes.txt", kGameA);
+    const auto plain = Game("plain.txt", kGameC);
+    const auto games = (m_tmp.path() / "games").string();
+
+    auto result = Run({"add", Collection(), games, plain, (m_tmp.path() / "nothing.sgf").string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "added 4, already present 0, unreadable 2\n");
+
+    const std::set<std::string> stored = [&] {
+        const auto paths = StoredPaths(ReadFileBytes(Collection()));
+        return std::set<std::string>(paths.begin(), paths.end());
+    }();
+    EXPECT_EQ(stored, (std::set<std::string>{games + "/one.sgf", games + "/sub/two.SGF", games + "/sub/three.Mgt",
+                                              plain}));
+
+    // Nothing new: the file is left exactly as it was.
+    const auto before = ReadFileBytes(Collection());
+    result = Run({"add", Collection(), games});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "added 0, already present 3, unreadable 1\n");
+    EXPECT_EQ(ReadFileBytes(Collection()), before);
+
+    // The same file named twice in one run is present the second time.
+    result = Run({"add", Collection(), Game("four.sgf", kGameA), games + "/four.sgf"});
+    EXPECT_EQ(result.out, "added 1, already present 1, unreadable 0\n");
+    EXPECT_EQ(StoredPaths(ReadFileBytes(Collection())).size(), 5u);
+}
+
+TEST_F(CliTest, AddStoresRelativePathsAbsoluteAndNormalised)
+{
+    Game("a.sgf", kGameA);
+    const auto result = Run({"add", "c.vnx", "./games/../games/a.sgf"}, m_tmp.path());
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(StoredPaths(ReadFileBytes(Collection())),
+              std::vector<std::string>{(m_tmp.path() / "games" / "a.sgf").string()});
+}
+
+TEST_F(CliTest, AddRefusesACutCollectionAndLeavesItUntouched)
+{
+    const std::string cut("\x94\xFF\xFF\xFF\x02\x00\x00\x00\x05/a.sg", 14);
+    const auto path = m_tmp.Write("cut.vnx", cut);
+    const auto result = Run({"add", path, Game("a.sgf", kGameA)});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("cut.vnx"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFileBytes(path), cut);
+}
+
+TEST_F(CliTest, AddIntoAMissingFolderFailsAndCreatesNothing)
+{
+    const auto path = (m_tmp.path() / "no-such-folder" / "c.vnx").string();
+    const auto result = Run({"add", path, Game("a.sgf", kGameA)});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err, "");
+    EXPECT_FALSE(fs::exists(m_tmp.path() / "no-such-folder"));
+}
+
+TEST_F(CliTest, AddKeepsTheStoredEntriesAndTheirFlags)
+{
+    const auto a = Game("a.sgf", kGameA);
+    std::string bytes("\x94\xFF\xFF\xFF\x01\x00\x00\x00", 8);
+    bytes += static_cast<char>(a.size());
+    bytes += a;
+    bytes += std::string("\x05\x00\x00\x80", 4);
+    const auto path = m_tmp.Write("c.vnx", bytes);
+    const auto b = Game("b.sgf", kGameB);
+    const auto result = Run({"add", path, b});
+    EXPECT_EQ(result.out, "added 1, already present 0, unreadable 0\n");
+    const auto stored = ReadFileBytes(path);
+    const auto at = stored.find(a);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(stored.substr(at + a.size(), 4), std::string("\x05\x00\x00\x80", 4));
+}
+
+TEST_F(CliTest, AddsTheWholeCorpus)
+{
+    const auto result = Run({"add", Collection(), CorpusDir().string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    long long added = 0, present = 0, unreadable = 0;
+    ASSERT_EQ(std::sscanf(result.out.c_str(), "added %lld, already present %lld, unreadable %lld", &added, &present,
+                          &unreadable),
+              3);
+    std::size_t sgfFiles = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(CorpusDir()))
+        sgfFiles += entry.is_regular_file() && HasGameFileExtension(entry.path().filename().string());
+    EXPECT_EQ(static_cast<std::size_t>(added + unreadable), sgfFiles);
+    EXPECT_EQ(present, 0);
+    EXPECT_GT(added, 3000);
+    EXPECT_EQ(StoredPaths(ReadFileBytes(Collection())).size(), static_cast<std::size_t>(added));
+}
+
+TEST_F(CliTest, ListWritesTheExportBytesSortedAsStored)
+{
+    const auto a = Game("a.sgf", kGameA);
+    const auto b = Game("b.sgf", kGameB);
+    const auto c = Game("c.sgf", kGameC);
+    ASSERT_EQ(Run({"add", Collection(), a, b, c}).exitCode, 0);
+    // Date, Game Name, Winner, Opponent; sorted by Date (column 1) ascending.
+    const auto settings =
+        Settings({{"Header/Definition", "Game Name:GN|Date:DT|Black:PB|Winner:$Winner|Opponent:$Opponent"},
+                  {"Header/Index", "1|0|3|4"},
+                  {"Misc/My Names", "Me"}},
+                 {{"Header/ColSort", 1 << 1}, {"Header/ColSortCur", 1}});
+    auto result = Run({"list", Collection(), "--settings", settings});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "b.sgf\t1999-05-05\tBeta\tMe\tZed\r\n"
+                          "a.sgf\t2001-02-03\tAlpha\tMe\tKim\r\n"
+                          "c.sgf\t2010-10-10\tGamma\tBob\t\r\n");
+
+    // The same sort descending, with full paths.
+    const auto descending =
+        Settings({{"Header/Definition", "Game Name:GN|Date:DT"}}, {{"Header/ColSortCur", 2}}, "d.ini");
+    result = Run({"list", Collection(), "--full-path", "--settings=" + descending});
+    EXPECT_EQ(result.out, c + "\tGamma\t2010-10-10\r\n" + a + "\tAlpha\t2001-02-03\r\n" + b + "\tBeta\t1999-05-05\r\n");
+}
+
+TEST_F(CliTest, ListWithoutStoredSortKeepsTheCollectionFileOrderAndTheDefaultColumns)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < 12; ++i)
+        paths.push_back(Game("g" + std::to_string(i) + ".sgf", kGameA));
+    std::vector<std::string> args{"add", Collection()};
+    args.insert(args.end(), paths.begin(), paths.end());
+    ASSERT_EQ(Run(args).exitCode, 0);
+
+    const auto result = Run({"list", Collection(), "--settings", Settings({}, {})});
+    std::string expected;
+    for (const auto& path : StoredPaths(ReadFileBytes(Collection())))
+        expected += fs::path(path).filename().string() + "\tAlpha\t2001-02-03\tKim\t3d\tMe\t5d\tMe\t\r\n";
+    EXPECT_EQ(result.out, expected);
+}
+
+TEST_F(CliTest, ListFollowsTheStoredFullPathSettingUnlessAFlagSaysOtherwise)
+{
+    const auto a = Game("a.sgf", kGameA);
+    ASSERT_EQ(Run({"add", Collection(), a}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN"}}, {{"Frame/Full Path", 1}});
+    EXPECT_EQ(Run({"list", Collection(), "--settings", settings}).out, a + "\tAlpha\r\n");
+    EXPECT_EQ(Run({"list", "--no-full-path", Collection(), "--settings", settings}).out, "a.sgf\tAlpha\r\n");
+}
+
+TEST_F(CliTest, ListCutsLongCellsAndKeepsTabsInsideValues)
+{
+    const std::string longName(250, 'x');
+    const auto a = Game("a.sgf", "(;GN[" + longName + "]PB[tab\there];B[aa])");
+    ASSERT_EQ(Run({"add", Collection(), a}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN|Black:PB"}}, {});
+    EXPECT_EQ(Run({"list", Collection(), "--settings", settings}).out,
+              "a.sgf\t" + std::string(199, 'x') + "\ttab\there\r\n");
+}
+
+TEST_F(CliTest, ListReadsTheUsersStoreWithoutChangingIt)
+{
+    const auto a = Game("a.sgf", kGameA);
+    ASSERT_EQ(Run({"add", Collection(), a}).exitCode, 0);
+    const auto conf = Settings({{"Header/Definition", "Black:PB|White:PW"}}, {}, "config/Pellmore/Varnex.conf");
+    const auto before = ReadFileBytes(conf);
+    const auto result = Run({"list", Collection()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "a.sgf\tKim\tMe\r\n");
+    EXPECT_EQ(ReadFileBytes(conf), before);
+}
+
+TEST_F(CliTest, ListOfAnEmptyOrMissingCollection)
+{
+    m_tmp.Write("empty.vnx", "");
+    auto result = Run({"list", Collection("empty.vnx"), "--settings", Settings({}, {})});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+
+    result = Run({"list", Collection("missing.vnx")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("missing.vnx"), std::string::npos);
+}
