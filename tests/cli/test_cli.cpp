@@ -37,8 +37,7 @@ protected:
     std::string Settings(const std::vector<std::pair<std::string, std::string>>& strings,
                          const std::vector<std::pair<std::string, int>>& ints, const std::string& name = "s.ini")
     {
-        const fs::path path = m_tmp.path() / name;
-        fs::create_directories(path.parent_path());
+        const fs::path path = m_tmp.Write(name, "");
         CQtSettingsStore store(QFile::decodeName(QByteArray::fromStdString(path.string())));
         for (const auto& [key, value] : strings) {
             const auto slash = key.find('/');
