@@ -28,6 +28,7 @@ int SkipPast(CTextStream& stream, int ch);
 bool ReadBinaryRecord(const std::string& path, CPropertyTable& table, IReadHooks& hooks = DefaultReadHooks());
 
 // The same over bytes in memory (the whole file, format mark included).
+// Pass a std::string_view: a std::string converts better to the path form.
 bool ReadBinaryRecord(std::string_view bytes, CPropertyTable& table);
 
 // One short string: a length byte and that many bytes. Nothing for length 0

@@ -2,11 +2,6 @@
 
 #include <cstring>
 
-namespace
-{
-constexpr unsigned char kCtrlZ = 0x1A;
-}
-
 CTextStream::CTextStream(std::string_view bytes)
     : m_pos(reinterpret_cast<const unsigned char*>(bytes.data())), m_end(m_pos + bytes.size())
 {
@@ -39,7 +34,7 @@ bool CTextStream::Ensure(std::size_t count)
     return have >= count;
 }
 
-int CTextStream::Peek()
+int CTextStream::PeekSpecial()
 {
     if (m_ended)
         return kEnd;
@@ -57,13 +52,5 @@ int CTextStream::Peek()
         ++m_pos;
         return '\n';
     }
-    return c;
-}
-
-int CTextStream::Get()
-{
-    const int c = Peek();
-    if (c != kEnd)
-        ++m_pos;
     return c;
 }

@@ -19,12 +19,27 @@ public:
     CTextStream(const CTextStream&) = delete;
     CTextStream& operator=(const CTextStream&) = delete;
 
-    // The next character (0..255) without consuming it, or kEnd.
-    int Peek();
+    // The next character (0..255) without consuming it, or kEnd. Inline for
+    // the common byte; CR, 0x1A and the end of a chunk take the long way.
+    int Peek()
+    {
+        if (m_pos != m_end && *m_pos != '\r' && *m_pos != kCtrlZ)
+            return *m_pos;
+        return PeekSpecial();
+    }
     // Consumes the next character and returns it, or kEnd.
-    int Get();
+    int Get()
+    {
+        const int c = Peek();
+        if (c != kEnd)
+            ++m_pos;
+        return c;
+    }
 
 private:
+    static constexpr unsigned char kCtrlZ = 0x1A;
+
+    int PeekSpecial();
     bool Ensure(std::size_t count);
 
     std::FILE* m_file = nullptr;
