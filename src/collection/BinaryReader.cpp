@@ -6,8 +6,7 @@
 #include <cstring>
 #include <memory>
 
-namespace
-{
+namespace {
 struct FileCloser
 {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -17,20 +16,18 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Names of the binary property codes, indexed by code; code 0 is the empty name.
 constexpr std::array<std::string_view, 33> kCodeNames = {
-    "",   "B",  "W",  "C",  "N",  "BL", "WL", "AB", "AW", "AE", "PL",
-    "SZ", "LB", "CR", "MA", "SQ", "TR", "GN", "GC", "EV", "RO", "DT",
-    "PC", "PB", "BR", "PW", "WR", "HA", "TM", "KM", "RE", "US", "SO",
+    "",   "B",  "W",  "C",  "N",  "BL", "WL", "AB", "AW", "AE", "PL", "SZ", "LB", "CR", "MA", "SQ", "TR",
+    "GN", "GC", "EV", "RO", "DT", "PC", "PB", "BR", "PW", "WR", "HA", "TM", "KM", "RE", "US", "SO",
 };
 
 constexpr std::size_t kPointBytes = 8;
 
-enum class Payload
-{
-    Move,       // 8 bytes
-    PointList,  // 16-bit count k, k * 8 bytes
-    LabelList,  // a point list, then 16-bit count m, m short strings
-    Kept,       // one short string, stored under the code's name
-    Unknown,    // one short string, dropped
+enum class Payload {
+    Move,      // 8 bytes
+    PointList, // 16-bit count k, k * 8 bytes
+    LabelList, // a point list, then 16-bit count m, m short strings
+    Kept,      // one short string, stored under the code's name
+    Unknown,   // one short string, dropped
 };
 
 Payload PayloadOf(std::uint16_t code)

@@ -95,8 +95,8 @@ bool CByteSource::ReadI32(std::int32_t& value)
     unsigned char b[4];
     if (!Read(b, sizeof b))
         return false;
-    const std::uint32_t u = static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8)
-                            | (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    const std::uint32_t u = static_cast<std::uint32_t>(b[0]) | (static_cast<std::uint32_t>(b[1]) << 8) |
+                            (static_cast<std::uint32_t>(b[2]) << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
     value = static_cast<std::int32_t>(u);
     return true;
 }

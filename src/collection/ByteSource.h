@@ -13,8 +13,7 @@
 class CByteSource
 {
 public:
-    enum class State
-    {
+    enum class State {
         Ok,
         Ended,  // the input ended before the bytes asked for
         Failed, // the platform reported a read or seek failure

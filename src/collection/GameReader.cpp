@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <memory>
 
-namespace
-{
+namespace {
 struct FileCloser
 {
     void operator()(std::FILE* file) const { std::fclose(file); }

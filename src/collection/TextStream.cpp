@@ -7,9 +7,7 @@ CTextStream::CTextStream(std::string_view bytes)
 {
 }
 
-CTextStream::CTextStream(std::FILE* file) : m_file(file), m_pos(m_buffer), m_end(m_buffer)
-{
-}
+CTextStream::CTextStream(std::FILE* file) : m_file(file), m_pos(m_buffer), m_end(m_buffer) {}
 
 // Makes at least count raw bytes available, keeping the ones not yet
 // consumed; false when the input ends first. A CR at the end of a chunk

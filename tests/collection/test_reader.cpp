@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 struct TextResult
 {
     bool ok = false;
@@ -68,10 +67,7 @@ public:
         m_bytes.append(12, '\x55');
         return U32(static_cast<std::uint32_t>(count));
     }
-    CBinaryBuilder& Short(std::string_view text)
-    {
-        return Byte(static_cast<std::uint8_t>(text.size())).Raw(text);
-    }
+    CBinaryBuilder& Short(std::string_view text) { return Byte(static_cast<std::uint8_t>(text.size())).Raw(text); }
     CBinaryBuilder& Kept(std::uint16_t code, std::string_view text) { return U16(code).Short(text); }
     CBinaryBuilder& Points(std::uint16_t count)
     {
@@ -119,8 +115,8 @@ TEST(TextReader, ARecordOfOnlyTheRootNodeIsRead)
 
 TEST(TextReader, InputEndingInsideAPropertyFails)
 {
-    for (const char* text : {"", "no parenthesis", "(", "(;", "(no semicolon", "(;GN[Test", "(;GN[Test\\",
-                             "(;GN[", "(;GN[x]P", "(;GN[x]PB", "(;GN[x]PB  ", "(;GN[x]KOMI"}) {
+    for (const char* text : {"", "no parenthesis", "(", "(;", "(no semicolon", "(;GN[Test", "(;GN[Test\\", "(;GN[",
+                             "(;GN[x]P", "(;GN[x]PB", "(;GN[x]PB  ", "(;GN[x]KOMI"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(ReadText(text).ok);
     }
@@ -259,8 +255,13 @@ TEST(GameFile, TheFirstByteSixChoosesTheBinaryFormWhateverTheName)
 TEST(BinaryReader, StoresTheStringRecordsUnderTheirNames)
 {
     CBinaryBuilder b;
-    b.Header(1, 6).Kept(17, "Test").Kept(21, "1999-01-01").Kept(23, "Alice").Kept(25, "Bob").Kept(30, "B+R").Kept(
-        0, "nameless");
+    b.Header(1, 6)
+        .Kept(17, "Test")
+        .Kept(21, "1999-01-01")
+        .Kept(23, "Alice")
+        .Kept(25, "Bob")
+        .Kept(30, "B+R")
+        .Kept(0, "nameless");
     const TextResult r = ReadBinary(b);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.table.size(), 6u);
@@ -290,8 +291,11 @@ TEST(BinaryReader, PassesOverMovesPointListsAndLabels)
 TEST(BinaryReader, KeepsTheLastValueAndCutsAtTheFirstZeroByte)
 {
     CBinaryBuilder b;
-    b.Header(1, 4).Kept(3, "first").Kept(3, std::string_view("sec\0ond", 7)).Kept(17, "").Kept(18,
-                                                                                             std::string(255, 'g'));
+    b.Header(1, 4)
+        .Kept(3, "first")
+        .Kept(3, std::string_view("sec\0ond", 7))
+        .Kept(17, "")
+        .Kept(18, std::string(255, 'g'));
     const TextResult r = ReadBinary(b);
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(ValueOf(r.table, "C"), "sec");
@@ -373,7 +377,7 @@ TEST(BinaryReader, ReadsFilesTheSameAsMemory)
     EXPECT_TRUE(hooks.m_errors.empty());
 }
 
-TEST(BinaryReader, AFileThatCannotBeOpenedAgainIsReportedOnce)
+TEST(BinaryReader, AFileThatCannotBeOpenedOrReadIsReportedOnce)
 {
     CTempDir dir;
     const std::string path = (dir.path() / "gone.sgf").string();
@@ -383,6 +387,11 @@ TEST(BinaryReader, AFileThatCannotBeOpenedAgainIsReportedOnce)
     ASSERT_EQ(hooks.m_errors.size(), 1u);
     EXPECT_EQ(hooks.m_errors[0].rfind(path + ": ", 0), 0u);
     EXPECT_GT(hooks.m_errors[0].size(), path.size() + 2);
+
+    // A directory opens but cannot be read.
+    CRecordingHooks dirHooks;
+    EXPECT_FALSE(ReadBinaryRecord(dir.path().string(), table, dirHooks));
+    EXPECT_EQ(dirHooks.m_errors.size(), 1u);
 }
 
 TEST(Corpus, RealGameRecordsYieldTheirPlayers)
