@@ -2,9 +2,9 @@
 
 #include "app/ToolBarLayout.h"
 
+#include <QHash>
 #include <QToolBar>
 
-#include <memory>
 #include <vector>
 
 class CCommandRouter;
@@ -38,8 +38,8 @@ public:
     int ButtonCount() const { return static_cast<int>(m_resourceButtons.size()); }
     bool IsFlat() const { return m_flat; }
 
-    // The layout shown now, and showing another one (commands not offered by
-    // the resource are left out).
+    // The layout shown now, and showing another one (commands the resource
+    // does not offer, and second copies of a button, are left out).
     CToolBarLayout CurrentLayout() const;
     void ApplyLayout(const CToolBarLayout& layout);
     // Writes the current layout to the store.
@@ -50,17 +50,33 @@ public:
     QMenu* CreateContextMenu();
     void ShowContextMenu(const QPoint& globalPos);
 
+    // A button's picture, and its tool-tip text (empty for New, Open, Save,
+    // Save As and About).
+    static QIcon ButtonIcon(int command);
+    static QString ToolTipText(int command);
+
+signals:
+    void LayoutChanged();
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void actionEvent(QActionEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ApplyButtonStyle();
+    void ShowPrompt(const QString& text);
 
     CCommandRouter& m_router;
     ISettingsStore& m_store;
     IPrompts& m_prompts;
     std::vector<SToolBarButton> m_resourceButtons;
+    // Kept apart from the widget's actions so the layout is saved whole even
+    // when the router's actions are gone before the bar.
+    CToolBarLayout m_layout;
+    std::vector<QAction*> m_separators;
+    QHash<const QAction*, int> m_commandOf;
     bool m_flat = true;
+    bool m_loaded = false;
 };
