@@ -108,11 +108,6 @@ void CCustToolBar::Customize()
     m_prompts.ExecDialog(dialog);
 }
 
-CToolBarLayout CCustToolBar::CurrentLayout() const
-{
-    return m_layout;
-}
-
 void CCustToolBar::ApplyLayout(const CToolBarLayout& layout)
 {
     std::set<int> offered;

@@ -40,7 +40,7 @@ public:
 
     // The layout shown now, and showing another one (commands the resource
     // does not offer, and second copies of a button, are left out).
-    CToolBarLayout CurrentLayout() const;
+    const CToolBarLayout& CurrentLayout() const { return m_layout; }
     void ApplyLayout(const CToolBarLayout& layout);
     // Writes the current layout to the store.
     void SaveLayout();
