@@ -27,8 +27,7 @@ static void InitToolBarPictures()
     Q_INIT_RESOURCE(toolbar);
 }
 
-namespace
-{
+namespace {
 // The layout sits directly under the application key, in no section.
 constexpr std::string_view kLayoutSection = "";
 constexpr std::string_view kLayoutValue = "Toolbar";
@@ -74,8 +73,7 @@ bool CCustToolBar::LoadToolBar(int resource)
     if (buttons.empty())
         return false;
     m_resourceButtons = buttons;
-    for (const SToolBarButton& button : m_resourceButtons)
-    {
+    for (const SToolBarButton& button : m_resourceButtons) {
         if (button.IsSeparator())
             continue;
         QAction* action = m_router.Action(button.command);
@@ -91,8 +89,7 @@ bool CCustToolBar::LoadToolBar(int resource)
     }
     m_loaded = true;
     ApplyLayout(CToolBarLayout::FromResource(m_resourceButtons));
-    if (const std::optional<std::string> stored = m_store.GetProfileBinary(kLayoutSection, kLayoutValue))
-    {
+    if (const std::optional<std::string> stored = m_store.GetProfileBinary(kLayoutSection, kLayoutValue)) {
         // A value that does not describe buttons of this bar is ignored.
         const std::optional<CToolBarLayout> layout = CToolBarLayout::Decode(*stored);
         if (layout && layout->FitsButtons(m_resourceButtons))
@@ -118,24 +115,19 @@ void CCustToolBar::ApplyLayout(const CToolBarLayout& layout)
     std::vector<int> shown;
     std::set<int> used;
     std::size_t separators = 0;
-    for (int command : layout.Commands())
-    {
+    for (int command : layout.Commands()) {
         if (offered.count(command) == 0)
             continue;
-        if (command == 0)
-        {
+        if (command == 0) {
             // Separator actions are reused, so applying layouts again and
             // again does not pile them up.
-            if (separators == m_separators.size())
-            {
+            if (separators == m_separators.size()) {
                 auto* separator = new QAction(this);
                 separator->setSeparator(true);
                 m_separators.push_back(separator);
             }
             addAction(m_separators[separators++]);
-        }
-        else
-        {
+        } else {
             if (!used.insert(command).second)
                 continue;
             addAction(m_router.Action(command));
@@ -206,8 +198,7 @@ QIcon CCustToolBar::ButtonIcon(int command)
     };
     static const bool pictures = (InitToolBarPictures(), true);
     (void)pictures;
-    for (const SIcon& icon : icons)
-    {
+    for (const SIcon& icon : icons) {
         if (icon.command != command)
             continue;
         // The compiled-in picture keeps the bar readable where the desktop
@@ -231,8 +222,7 @@ void CCustToolBar::contextMenuEvent(QContextMenuEvent* event)
 
 void CCustToolBar::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier))
-    {
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier)) {
         event->accept();
         Customize();
         return;
@@ -243,12 +233,9 @@ void CCustToolBar::mouseDoubleClickEvent(QMouseEvent* event)
 void CCustToolBar::actionEvent(QActionEvent* event)
 {
     QToolBar::actionEvent(event);
-    if (event->type() == QEvent::ActionAdded)
-    {
-        if (QWidget* widget = widgetForAction(event->action()))
-        {
-            if (auto* button = qobject_cast<QToolButton*>(widget))
-            {
+    if (event->type() == QEvent::ActionAdded) {
+        if (QWidget* widget = widgetForAction(event->action())) {
+            if (auto* button = qobject_cast<QToolButton*>(widget)) {
                 button->setAutoRaise(m_flat);
                 button->installEventFilter(this);
             }
@@ -258,12 +245,10 @@ void CCustToolBar::actionEvent(QActionEvent* event)
 
 bool CCustToolBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip)
-    {
+    if (event->type() == QEvent::ToolTip) {
         // A button whose command has no tool-tip text shows none, rather than
         // the action's menu text.
-        if (auto* button = qobject_cast<QToolButton*>(watched))
-        {
+        if (auto* button = qobject_cast<QToolButton*>(watched)) {
             const int command = m_commandOf.value(button->defaultAction(), 0);
             if (command > 0 && ToolTipText(command).isEmpty())
                 return true;
@@ -274,8 +259,7 @@ bool CCustToolBar::eventFilter(QObject* watched, QEvent* event)
 
 void CCustToolBar::ApplyButtonStyle()
 {
-    for (QAction* action : actions())
-    {
+    for (QAction* action : actions()) {
         if (auto* button = qobject_cast<QToolButton*>(widgetForAction(action)))
             button->setAutoRaise(m_flat);
     }

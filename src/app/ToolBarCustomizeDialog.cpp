@@ -8,24 +8,25 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <set>
 
-namespace
-{
+namespace {
 constexpr int kCommandRole = Qt::UserRole;
 
 QListWidgetItem* MakeItem(int command)
 {
     auto* item = new QListWidgetItem;
-    if (command == 0)
-    {
+    if (command == 0) {
+        // A blank picture keeps the texts of all entries in one column.
+        QPixmap blank(16, 15);
+        blank.fill(Qt::transparent);
+        item->setIcon(QIcon(blank));
         item->setText(QStringLiteral("Separator"));
-    }
-    else
-    {
+    } else {
         item->setIcon(CCustToolBar::ButtonIcon(command));
         item->setText(CCustToolBar::ToolTipText(command));
     }
@@ -48,8 +49,7 @@ CToolBarCustomizeDialog::CToolBarCustomizeDialog(CCustToolBar& bar, IPrompts& pr
     m_available->setObjectName(QStringLiteral("availableList"));
     m_current = new QListWidget(this);
     m_current->setObjectName(QStringLiteral("currentList"));
-    for (QListWidget* list : {m_available, m_current})
-    {
+    for (QListWidget* list : {m_available, m_current}) {
         list->setIconSize(QSize(16, 15));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setMinimumWidth(170);
@@ -183,8 +183,7 @@ void CToolBarCustomizeDialog::Fill(int currentRow, int availableRow)
         m_current->addItem(MakeItem(command));
 
     m_available->clear();
-    for (const SToolBarButton& button : m_bar.ResourceButtons())
-    {
+    for (const SToolBarButton& button : m_bar.ResourceButtons()) {
         if (button.IsSeparator() || onBar.count(button.command) == 0)
             m_available->addItem(MakeItem(button.command));
     }

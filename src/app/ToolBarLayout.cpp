@@ -6,8 +6,7 @@
 #include <cstdint>
 #include <set>
 
-namespace
-{
+namespace {
 constexpr int kSeparator = 0;
 
 // Toolbar 128: the main frame's bar. Pictures are numbered along the strip,
@@ -16,17 +15,15 @@ const std::vector<SToolBarButton>& MainFrameButtons()
 {
     static const std::vector<SToolBarButton> buttons = [] {
         const int commands[] = {
-            ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, kSeparator,
-            ID_EDIT_ADD_FILES, ID_EDIT_DELETE_FILES, ID_EDIT_LAUNCH_VIEWER, ID_EDIT_MARK_VIEWED,
-            ID_EDIT_MARK_UNVIEWED, kSeparator,
-            ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_DETAILS, kSeparator,
-            ID_VIEW_SET_FONT, ID_VIEW_FULL_PATH, ID_VIEW_LINEUP, kSeparator,
+            ID_FILE_NEW,       ID_FILE_OPEN,         ID_FILE_SAVE,          ID_FILE_SAVE_AS,     kSeparator,
+            ID_EDIT_ADD_FILES, ID_EDIT_DELETE_FILES, ID_EDIT_LAUNCH_VIEWER, ID_EDIT_MARK_VIEWED, ID_EDIT_MARK_UNVIEWED,
+            kSeparator,        ID_VIEW_LARGEICON,    ID_VIEW_SMALLICON,     ID_VIEW_LIST,        ID_VIEW_DETAILS,
+            kSeparator,        ID_VIEW_SET_FONT,     ID_VIEW_FULL_PATH,     ID_VIEW_LINEUP,      kSeparator,
             ID_APP_ABOUT,
         };
         std::vector<SToolBarButton> list;
         int image = 0;
-        for (int command : commands)
-        {
+        for (int command : commands) {
             if (command == kSeparator)
                 list.push_back({-1, kSeparator});
             else
@@ -98,8 +95,7 @@ bool CToolBarLayout::FitsButtons(const std::vector<SToolBarButton>& buttons) con
     for (const SToolBarButton& button : buttons)
         offered.insert(button.command);
     std::set<int> seen;
-    for (int command : m_commands)
-    {
+    for (int command : m_commands) {
         if (offered.count(command) == 0)
             return false;
         if (command != kSeparator && !seen.insert(command).second)

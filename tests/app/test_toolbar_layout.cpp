@@ -5,8 +5,7 @@
 
 #include <string>
 
-namespace
-{
+namespace {
 std::string Bytes(std::initializer_list<unsigned> values)
 {
     std::string out;
@@ -20,11 +19,10 @@ TEST(ToolBarResource, MainFrameBarListsTwentyOneButtonsWithFourSeparatorsInOrder
 {
     const auto& buttons = ToolBarResource(IDR_MAINFRAME);
     ASSERT_EQ(buttons.size(), 21u);
-    const int expected[] = {57600, 57601, 57603, 57604, 0,     32785, 32784, 32793, 32794, 32795, 0,
-                            59409, 59408, 59410, 59411, 0,     32792, 32791, 59412, 0,     57664};
+    const int expected[] = {57600, 57601, 57603, 57604, 0, 32785, 32784, 32793, 32794, 32795, 0,
+                            59409, 59408, 59410, 59411, 0, 32792, 32791, 59412, 0,     57664};
     int image = 0;
-    for (std::size_t i = 0; i < buttons.size(); ++i)
-    {
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
         EXPECT_EQ(buttons[i].command, expected[i]) << "position " << i + 1;
         // One picture per real button, numbered along the strip.
         EXPECT_EQ(buttons[i].image, buttons[i].IsSeparator() ? -1 : image++) << "position " << i + 1;

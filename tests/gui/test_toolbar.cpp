@@ -22,8 +22,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 constexpr int kNew = ID_FILE_NEW;
 constexpr int kOpen = ID_FILE_OPEN;
 constexpr int kAdd = ID_EDIT_ADD_FILES;
@@ -119,10 +118,8 @@ TEST_F(ToolBarTest, FirstStartShowsTheResourceButtonsThroughTheRoutersActions)
     EXPECT_EQ(bar->ButtonCount(), 21);
     EXPECT_EQ(bar->actions().at(0), router.FindAction(kNew));
     EXPECT_FALSE(Stored().has_value()) << "nothing is written before customisation or destruction";
-    for (QAction* action : bar->actions())
-    {
-        if (!action->isSeparator())
-        {
+    for (QAction* action : bar->actions()) {
+        if (!action->isSeparator()) {
             EXPECT_FALSE(action->icon().isNull()) << action->data().toInt();
         }
     }
@@ -146,18 +143,16 @@ TEST_F(ToolBarTest, DialogListsEveryResourceEntryWithPictureAndToolTipText)
         ASSERT_EQ(available->count(), 21);
         EXPECT_EQ(ListCommands(available), ResourceCommands());
         EXPECT_EQ(dialog.CurrentList()->count(), 0);
-        for (int i = 0; i < available->count(); ++i)
-        {
+        for (int i = 0; i < available->count(); ++i) {
             const QListWidgetItem* item = available->item(i);
             const int command = item->data(Qt::UserRole).toInt();
-            if (command == 0)
-            {
+            if (command == 0) {
                 EXPECT_EQ(item->text(), QStringLiteral("Separator"));
                 continue;
             }
             EXPECT_FALSE(item->icon().isNull()) << command;
-            const bool noTip = command == ID_FILE_NEW || command == ID_FILE_OPEN || command == ID_FILE_SAVE
-                               || command == ID_FILE_SAVE_AS || command == ID_APP_ABOUT;
+            const bool noTip = command == ID_FILE_NEW || command == ID_FILE_OPEN || command == ID_FILE_SAVE ||
+                               command == ID_FILE_SAVE_AS || command == ID_APP_ABOUT;
             EXPECT_EQ(item->text().isEmpty(), noTip) << command;
         }
         EXPECT_EQ(available->item(5)->text(), QStringLiteral("Add"));
@@ -169,9 +164,7 @@ TEST_F(ToolBarTest, DialogListsEveryResourceEntryWithPictureAndToolTipText)
 TEST_F(ToolBarTest, OpeningTheDialogStoresTheLayoutShownThen)
 {
     bar->ApplyLayout(CToolBarLayout({kAbout, 0, kNew}));
-    InDialog([this](CToolBarCustomizeDialog&) {
-        EXPECT_EQ(Stored(), CToolBarLayout({kAbout, 0, kNew}).Encode());
-    });
+    InDialog([this](CToolBarCustomizeDialog&) { EXPECT_EQ(Stored(), CToolBarLayout({kAbout, 0, kNew}).Encode()); });
 }
 
 TEST_F(ToolBarTest, DialogButtonsChangeTheBarAtOnce)
@@ -291,8 +284,7 @@ TEST_F(ToolBarTest, StoredValuesThatDoNotFitTheBarAreIgnored)
         CToolBarLayout({kNew, ID_VIEW_OPTIONS}).Encode(),
         CToolBarLayout({kNew, kNew}).Encode(),
     };
-    for (const std::string& bytes : bad)
-    {
+    for (const std::string& bytes : bad) {
         store.WriteProfileBinary("", "Toolbar", bytes);
         frame.reset();
         // The destroyed bar wrote its own layout over the value; put it back.
@@ -374,10 +366,8 @@ TEST_F(ToolBarTest, FlatBarHasFlatButtonsAndAGripperRaisedBarHasNeither)
     MakeBar(false);
     EXPECT_FALSE(bar->IsFlat());
     EXPECT_FALSE(bar->isMovable());
-    for (QAction* action : bar->actions())
-    {
-        if (auto* raised = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
-        {
+    for (QAction* action : bar->actions()) {
+        if (auto* raised = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
             EXPECT_FALSE(raised->autoRaise());
         }
     }
