@@ -390,3 +390,29 @@ TEST_F(ToolBarTest, ButtonsWithoutToolTipTextShowNoToolTip)
     EXPECT_EQ(QToolTip::text(), QStringLiteral("Add"));
     QToolTip::hideText();
 }
+
+TEST_F(ToolBarTest, BarThatWasNeverLoadedLeavesTheStoredLayoutAlone)
+{
+    const std::string stored = CToolBarLayout({kAbout}).Encode();
+    store.WriteProfileBinary("", "Toolbar", stored);
+    {
+        CCustToolBar unloaded(router, store, prompts);
+        unloaded.Create(true);
+    }
+    EXPECT_EQ(Stored(), stored);
+}
+
+TEST_F(ToolBarTest, LayoutIsStoredWholeEvenWhenTheActionsAreGoneFirst)
+{
+    const CToolBarLayout chosen({kAdd, 0, kAbout});
+    {
+        auto ownRouter = std::make_unique<CCommandRouter>();
+        QMainWindow window;
+        auto* ownBar = new CCustToolBar(*ownRouter, store, prompts, &window);
+        ASSERT_TRUE(ownBar->LoadToolBar(IDR_MAINFRAME));
+        ownBar->ApplyLayout(chosen);
+        ownRouter.reset();
+        EXPECT_EQ(ownBar->actions().size(), 1) << "only the separator is left on the bar";
+    }
+    EXPECT_EQ(Stored(), chosen.Encode());
+}
