@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The two row pictures: 0 unviewed (a white page with a folded lower corner,
+// "MGT" in blue across the top and grey lines below), 1 viewed (the same
+// page on green). Drawn at 32 x 32 for large icons and 10 x 10 for the other
+// styles, on a transparent ground.
+QPixmap DrawRowPicture(int image, int size);
+// Both sizes of one picture.
+QIcon RowIcon(int image);
