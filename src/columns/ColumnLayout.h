@@ -32,7 +32,8 @@ CDelimStringArray ReadDefinitionList(const ISettingsStore& store);
 // "Header"/"Index" as stored (may be empty).
 CDelimStringArray ReadShownList(const ISettingsStore& store);
 
-// The stored widths: "Header"/"nWidth" and "Header"/"Width"; empty when none.
+// The stored widths: "Header"/"nWidth" of them from "Header"/"Width", fewer
+// when the binary value holds fewer; empty when none are stored.
 std::vector<std::int32_t> LoadColumnWidths(const ISettingsStore& store);
 // Writes "Header"/"nWidth" and "Header"/"Width" for widths.
 void SaveColumnWidths(ISettingsStore& store, const std::vector<std::int32_t>& widths);
@@ -41,5 +42,6 @@ std::string EncodeWidths(const std::vector<std::int32_t>& widths);
 // Up to count widths from bytes (fewer when bytes hold fewer).
 std::vector<std::int32_t> DecodeWidths(std::string_view bytes, std::int32_t count);
 
-// The columns from the stored lists and widths.
+// The columns from the stored lists and widths. A shown item that is not a
+// position in the definition list gives no column.
 CColumnLayout BuildColumnLayout(const ISettingsStore& store);
