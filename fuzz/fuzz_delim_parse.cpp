@@ -1,9 +1,73 @@
+#include "app/DelimStringArray.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace
+{
+void Check(bool condition)
+{
+    if (!condition) {
+        __builtin_trap();
+    }
+}
+
+// Joining escapes every bar of an item, so a list comes back from its text
+// unless an item other than the last ends in a backslash, which then escapes
+// the separating bar. The list of one empty item joins to the empty text,
+// which is the empty list.
+bool SurvivesJoin(const CDelimStringArray& list)
+{
+    if (list.size() == 1 && list.front().empty()) {
+        return false;
+    }
+    for (std::size_t i = 0; i + 1 < list.size(); ++i) {
+        if (!list[i].empty() && list[i].back() == '\\') {
+            return false;
+        }
+    }
+    return true;
+}
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    (void)data;
-    (void)size;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+
+    // As stored text: every text is the join of its own items.
+    CDelimStringArray parsed;
+    parsed.Parse(text);
+    Check(parsed.size() == (text.empty() ? 0 : CDelimStringArray::CountItems(text)));
+    Check(parsed.Join() == text);
+
+    for (std::size_t i = 0; i < parsed.size() && i < 64; ++i) {
+        const auto index = static_cast<std::int32_t>(i);
+        const std::int32_t found = parsed.Find(parsed[i]);
+        Check(parsed[i].empty() ? found == -1 : found >= index && parsed[static_cast<std::size_t>(found)] == parsed[i]);
+
+        const std::int32_t number = parsed.GetInt(index);
+        CDelimStringArray copy;
+        copy.CopyFrom(parsed);
+        copy.SetInt(index, number);
+        Check(copy.GetInt(index) == number);
+        Check(copy.size() == parsed.size());
+    }
+
+    // As a list of arbitrary items, one per zero byte.
+    CDelimStringArray items;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i == text.size() || text[i] == '\0') {
+            items.emplace_back(text.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    CDelimStringArray reread;
+    reread.Parse(items.Join());
+    if (SurvivesJoin(items)) {
+        Check(reread.IsEqual(items));
+    }
     return 0;
 }
