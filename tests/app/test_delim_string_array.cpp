@@ -82,14 +82,6 @@ TEST(DelimStringArray, ItemEndingInBackslashRunsIntoTheNextOne)
     EXPECT_EQ(AsItems(Parsed(list.Join())), (Items{"a|b"}));
 }
 
-TEST(DelimStringArray, CountItemsCountsOnlyUnescapedBars)
-{
-    EXPECT_EQ(CDelimStringArray::CountItems(""), 1u);
-    EXPECT_EQ(CDelimStringArray::CountItems("a|b"), 2u);
-    EXPECT_EQ(CDelimStringArray::CountItems("|"), 2u);
-    EXPECT_EQ(CDelimStringArray::CountItems("a\\|b|c"), 2u);
-}
-
 TEST(DelimStringArray, MultiByteCharactersPassThroughUnchanged)
 {
     const std::string text = "\xE6\x9C\xAC\xE5\x9B\xA0\xE5\x9D\x8A|\xC3\xA9t\xC3\xA9";
@@ -107,20 +99,6 @@ TEST(DelimStringArray, FindReturnsTheLastEqualItemAndNeverMatchesEmptyText)
     EXPECT_EQ(list.Find("ann"), -1);
     EXPECT_EQ(list.Find(""), -1);
     EXPECT_EQ(CDelimStringArray().Find("Ann"), -1);
-}
-
-TEST(DelimStringArray, IsEqualAndCopyFromCompareAndCopyItemsInOrder)
-{
-    EXPECT_TRUE(CDelimStringArray().IsEqual(CDelimStringArray()));
-    EXPECT_TRUE(ListOf({"a", "b"}).IsEqual(ListOf({"a", "b"})));
-    EXPECT_FALSE(ListOf({"a", "b"}).IsEqual(ListOf({"b", "a"})));
-    EXPECT_FALSE(ListOf({"a"}).IsEqual(ListOf({"a", ""})));
-
-    CDelimStringArray copy = ListOf({"x", "y", "z"});
-    copy.CopyFrom(ListOf({"a"}));
-    EXPECT_EQ(AsItems(copy), (Items{"a"}));
-    copy.CopyFrom(copy);
-    EXPECT_EQ(AsItems(copy), (Items{"a"}));
 }
 
 TEST(DelimStringArray, GetIntReadsLeadingDigitsLikeAtoi)

@@ -29,21 +29,6 @@ TEST(MemorySettingsStore, ValuesReadBackExactly)
     EXPECT_EQ(store.GetProfileBinary("", "Toolbar"), std::string());
 }
 
-TEST(MemorySettingsStore, SectionsAndKeysAreSeparateAndExact)
-{
-    CMemorySettingsStore store;
-    store.WriteProfileInt("Frame", "Style", 1);
-    store.WriteProfileInt("Header", "Style", 2);
-    store.WriteProfileInt("", "Style", 3);
-    EXPECT_EQ(store.GetProfileInt("Frame", "Style", 0), 1);
-    EXPECT_EQ(store.GetProfileInt("Header", "Style", 0), 2);
-    EXPECT_EQ(store.GetProfileInt("", "Style", 0), 3);
-    EXPECT_EQ(store.GetProfileInt("Frame", "style", 0), 0);
-
-    store.WriteProfileInt("Frame", "Style", 3);
-    EXPECT_EQ(store.GetProfileInt("Frame", "Style", 0), 3);
-}
-
 TEST(MemorySettingsStore, StringReadsAsNumberOnlyWhenItIsOne)
 {
     CMemorySettingsStore store;

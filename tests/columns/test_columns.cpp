@@ -42,10 +42,6 @@ TEST(ColumnDefinition, SplitsAtTheFirstColon)
     EXPECT_EQ(bare.m_strHeader, "");
     EXPECT_EQ(bare.m_strSignature, "GN");
 
-    const CColumnDef empty = SplitDefinition(":");
-    EXPECT_EQ(empty.m_strHeader, "");
-    EXPECT_EQ(empty.m_strSignature, "");
-
     EXPECT_EQ(JoinDefinition("Place", "PC"), "Place:PC");
 }
 
