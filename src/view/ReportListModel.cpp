@@ -34,7 +34,7 @@ int CReportListModel::columnCount(const QModelIndex& parent) const
 
 QVariant CReportListModel::data(const QModelIndex& index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() || index.row() >= m_published || index.column() >= columnCount())
         return {};
     const CReportRow& row = m_rows[static_cast<std::size_t>(index.row())];
     const auto column = static_cast<std::size_t>(index.column());
