@@ -56,8 +56,8 @@ std::string CLogFontRecord::Encode() const
     PutInt32(out, lfEscapement);
     PutInt32(out, lfOrientation);
     PutInt32(out, lfWeight);
-    for (std::uint8_t b : {lfItalic, lfUnderline, lfStrikeOut, lfCharSet, lfOutPrecision, lfClipPrecision, lfQuality,
-                           lfPitchAndFamily})
+    for (std::uint8_t b :
+         {lfItalic, lfUnderline, lfStrikeOut, lfCharSet, lfOutPrecision, lfClipPrecision, lfQuality, lfPitchAndFamily})
         out.push_back(static_cast<char>(b));
     out.append(lfFaceName.data(), lfFaceName.size());
     return out;

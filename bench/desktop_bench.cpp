@@ -1,0 +1,237 @@
+// Whole-program figures for the report view on a large collection: opening
+// 100,000 files in each display style against the core's own load, switching
+// styles, and deleting 10,000 selected rows. Prints figures; never fails.
+#include "app/MemorySettingsStore.h"
+#include "app/Prompts.h"
+#include "app/StringTable.h"
+#include "collection/VarnexDoc.h"
+#include "view/ReportListCtrl.h"
+#include "view/ReportListModel.h"
+#include "view/VarnexView.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <malloc.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CPumpHost : public IDocHost
+{
+public:
+    void BeforeRead() override
+    {
+        QCoreApplication::processEvents();
+        if (m_doc && m_idle.elapsed() >= 50) {
+            m_doc->OnIdle();
+            m_idle.restart();
+        }
+    }
+    CVarnexDoc* m_doc = nullptr;
+    QElapsedTimer m_idle;
+};
+
+class CPrompts : public IPrompts
+{
+public:
+    QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
+    QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    void MessageBox(QWidget*, const QString&, EIcon) override {}
+    EAnswer AskSaveChanges(QWidget*, const QString&) override { return EAnswer::No; }
+    std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget*, const QFont&, const QColor&) override
+    {
+        return std::nullopt;
+    }
+    int ExecDialog(QDialog&) override { return 0; }
+    bool StartDetached(const QString&, const QStringList&) override { return false; }
+};
+
+// Heap bytes in use: unlike the resident size, it drops when a scenario's
+// memory is freed, so each scenario is measured on its own.
+double HeapBytes()
+{
+    return static_cast<double>(mallinfo2().uordblks);
+}
+
+long RssKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return 0;
+}
+
+std::vector<std::string> GameFiles(const QString& folder, int count)
+{
+    std::vector<std::string> paths;
+    QDirIterator it(folder, {QStringLiteral("*.sgf")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext() && static_cast<int>(paths.size()) < count) {
+        const QByteArray path = QFile::encodeName(it.next());
+        paths.emplace_back(path.constData(), static_cast<std::size_t>(path.size()));
+    }
+    return paths;
+}
+
+std::vector<std::string> WriteGameFiles(const QString& folder, int count)
+{
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const QString sub = QStringLiteral("%1/%2").arg(folder).arg(i / 1000, 3, 10, QLatin1Char('0'));
+        if (i % 1000 == 0)
+            QDir().mkpath(sub);
+        const std::string path = QFile::encodeName(QStringLiteral("%1/game%2.sgf").arg(sub).arg(i)).toStdString();
+        std::ofstream out(path, std::ios::binary);
+        out << "(;GM[1]FF[4]GN[Game " << i << "]DT[" << 1990 + i % 30 << "-0" << 1 + i % 9 << "-1" << i % 10
+            << "]PB[Black " << i % 977 << "]BR[" << 1 + i % 9 << "d]PW[White " << i % 613 << "]WR[" << 1 + i % 20
+            << "k]RE[" << (i % 2 ? "B+R" : "W+3.5") << "];B[pd];W[dp])";
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+void Settle(CVarnexView& view)
+{
+    view.ListCtrl()->Model().Flush();
+    QAbstractItemView* shown = view.ListCtrl()->CurrentView();
+    shown->doItemsLayout();
+    QCoreApplication::processEvents();
+    shown->viewport()->repaint();
+}
+
+const char* StyleName(int id)
+{
+    switch (id) {
+    case ID_VIEW_LARGEICON:
+        return "large icons";
+    case ID_VIEW_SMALLICON:
+        return "small icons";
+    case ID_VIEW_LIST:
+        return "list";
+    default:
+        return "details";
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    const int count = argc > 1 ? std::max(1000, std::atoi(argv[1])) : 100000;
+
+    QTemporaryDir temp;
+    std::vector<std::string> files;
+    const QString given = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (!given.isEmpty())
+        files = GameFiles(given, count);
+    if (static_cast<int>(files.size()) < count) {
+        std::printf("writing %d game files...\n", count);
+        files = WriteGameFiles(temp.path(), count);
+    }
+    const int n = static_cast<int>(files.size());
+
+    {
+        CPumpHost host;
+        CVarnexDoc doc(host);
+        const double before = HeapBytes();
+        QElapsedTimer timer;
+        timer.start();
+        for (const std::string& path : files)
+            doc.AddGameFile(path, 0);
+        std::printf("core load of %d files: %lld ms, %.0f heap bytes per entry\n", n,
+                    static_cast<long long>(timer.elapsed()), (HeapBytes() - before) / n);
+    }
+
+    const int styles[] = {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_DETAILS};
+    for (int style : styles) {
+        CMemorySettingsStore store;
+        CPrompts prompts;
+        CPumpHost host;
+        CVarnexDoc doc(host);
+        host.m_doc = &doc;
+        host.m_idle.start();
+        CVarnexView view(doc, store, prompts);
+        view.Create();
+        doc.AddView(&view);
+        view.resize(1000, 700);
+        view.show();
+        view.OnCommand(style);
+        QCoreApplication::processEvents();
+
+        const double before = HeapBytes();
+        const long rssBefore = RssKiB();
+        QElapsedTimer timer;
+        timer.start();
+        for (const std::string& path : files)
+            doc.AddGameFile(path, 0);
+        doc.UpdateAllViews(hintBatchDone);
+        Settle(view);
+        const qint64 loadMs = timer.elapsed();
+        std::printf("open %d files in %s: %lld ms until every row is in the list, %.0f heap bytes per file "
+                    "(entry and row), resident size +%ld KiB\n",
+                    view.RowCount(), StyleName(style), static_cast<long long>(loadMs), (HeapBytes() - before) / n,
+                    RssKiB() - rssBefore);
+
+        if (style != ID_VIEW_DETAILS)
+            continue;
+
+        // Style switches with every row in the list.
+        int from = ID_VIEW_DETAILS;
+        for (int to : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_DETAILS, ID_VIEW_SMALLICON,
+                       ID_VIEW_LARGEICON}) {
+            timer.restart();
+            view.OnCommand(to);
+            Settle(view);
+            std::printf("switch %s -> %s with %d rows: %lld ms\n", StyleName(from), StyleName(to), view.RowCount(),
+                        static_cast<long long>(timer.elapsed()));
+            from = to;
+        }
+
+        view.OnHeaderClick(2);
+        timer.restart();
+        view.OnHeaderClick(2);
+        Settle(view);
+        std::printf("sort %d rows by a column: %lld ms\n", view.RowCount(), static_cast<long long>(timer.elapsed()));
+
+        // Every tenth row selected, then deleted.
+        CReportListCtrl& list = *view.ListCtrl();
+        for (int r = 0; r < list.GetItemCount(); r += 10)
+            list.SelectRow(r);
+        const int selected = list.GetSelectedCount();
+        for (int shown : {ID_VIEW_DETAILS, ID_VIEW_LARGEICON}) {
+            view.OnCommand(shown);
+            Settle(view);
+            timer.restart();
+            const int rowsBefore = view.RowCount();
+            view.OnCommand(ID_EDIT_DELETE_FILES);
+            Settle(view);
+            std::printf("delete %d selected of %d rows in %s: %lld ms\n", selected, rowsBefore, StyleName(shown),
+                        static_cast<long long>(timer.elapsed()));
+            for (int r = 0; r < list.GetItemCount(); r += 9)
+                list.SelectRow(r);
+        }
+        doc.RemoveView(&view);
+        view.Destroy();
+    }
+    return 0;
+}
