@@ -1,5 +1,37 @@
-#!/bin/sh
-# Runs every benchmark of a release build; the build directory is the first argument.
-set -e
-BUILD="${1:-build/release}"
-"$BUILD/bench/desktop_bench" 100000 "$BUILD/bench-data"
+#!/usr/bin/env bash
+# Runs the benchmarks of a Release build: ./bench/run.sh build/release
+# The 100,000 generated game files are written once to BUILD/bench-data and
+# reused. The figures are printed; a failing benchmark never fails the run.
+set -u
+build="${1:-build/release}"
+here="$(cd "$(dirname "$0")" && pwd)"
+corpus="${VARNEX_CORPUS_DIR:-$here/../../shared/corpus}"
+data="$build/bench-data"
+count="${VARNEX_BENCH_FILES:-100000}"
+
+if [ ! -x "$build/bench/varnex-gen-games" ]; then
+    echo "bench: $build/bench has no benchmarks; configure with -DVARNEX_BUILD_BENCH=ON" >&2
+    exit 0
+fi
+
+start=$(date +%s)
+"$build/bench/varnex-gen-games" "$data" "$count" || echo "bench: generating the game files failed"
+
+echo
+echo "== core: reader, document, collection file"
+"$build/bench/varnex-bench-core" "$data" "$corpus" || echo "bench: varnex-bench-core failed"
+
+echo
+echo "== core functions in memory"
+"$build/bench/varnex-bench-micro" --benchmark_min_time=0.2 || echo "bench: varnex-bench-micro failed"
+
+if [ -x "$build/bench/varnex-bench-desktop" ]; then
+    echo
+    echo "== report view"
+    QT_QPA_PLATFORM=offscreen "$build/bench/varnex-bench-desktop" "$count" "$data" \
+        || echo "bench: varnex-bench-desktop failed"
+fi
+
+echo
+echo "bench: done in $(( $(date +%s) - start )) s"
+exit 0
