@@ -25,11 +25,10 @@ echo
 echo "== core functions in memory"
 "$build/bench/varnex-bench-micro" --benchmark_min_time=0.2 || echo "bench: varnex-bench-micro failed"
 
-if [ -x "$build/bench/varnex-bench-desktop" ]; then
+if [ -x "$build/bench/desktop_bench" ]; then
     echo
     echo "== report view"
-    QT_QPA_PLATFORM=offscreen "$build/bench/varnex-bench-desktop" "$count" "$data" \
-        || echo "bench: varnex-bench-desktop failed"
+    QT_QPA_PLATFORM=offscreen "$build/bench/desktop_bench" "$count" "$data" || echo "bench: desktop_bench failed"
 fi
 
 echo
