@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QStatusBar>
+
+#include <string>
+#include <vector>
+
+class QLabel;
+class QProgressBar;
+
+// The frame's status bar: the message pane ("Ready" when idle, command
+// prompts while the pointer is over a command, the progress of a batch of
+// files being read) and two fixed-width count panes.
+class CCountStatusBar : public QStatusBar
+{
+    Q_OBJECT
+public:
+    explicit CCountStatusBar(QWidget* parent = nullptr);
+
+    // Three indicators; the count panes get their widths from string 1102.
+    void InitPanes();
+    // Count index 0 is the selected-files pane, 1 the total pane. The pane is
+    // rewritten (and repainted at once) only when the text differs.
+    void SetPaneTextIfChanged(int countIndex, const QString& text);
+    void SetCounts(int selected, int total);
+    // (0, 0) ends the progress display.
+    void ShowProgress(int current, int total);
+
+    QString PaneText(int countIndex) const;
+    QLabel* Pane(int countIndex) const;
+    QLabel* MessagePane() const { return m_message; }
+    QProgressBar* ProgressBar() const { return m_progress; }
+    // How often a count pane was rewritten.
+    int PaneWrites(int countIndex) const;
+
+    // Pane widths in average characters from a text such as "20,20": each
+    // pane takes the number before the next comma; when the commas run out
+    // the remaining panes reuse the last number.
+    static std::vector<int> ParsePaneWidths(const std::string& text, int panes);
+
+private:
+    QLabel* m_message = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_panes[2] = {nullptr, nullptr};
+    int m_writes[2] = {0, 0};
+};

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "collection/DocHost.h"
+#include "collection/UpdateHint.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <vector>
+
+class IPrompts;
+class QWidget;
+
+// The document's platform services in the desktop program. Before each game
+// file is read it runs the event pump, so the window repaints and commands
+// run in the middle of a long addition, and it keeps the progress of the
+// batch being read. It also listens to the document's hints, which announce
+// the batches of a collection being loaded.
+class CDesktopDocHost : public QObject, public IDocHost, public IDocView
+{
+    Q_OBJECT
+public:
+    // The progress is shown at most this often while a batch runs, and the
+    // idle work inside the pump runs at most this often too.
+    static constexpr int kRefreshMs = 50;
+
+    explicit CDesktopDocHost(IPrompts& prompts, QObject* parent = nullptr);
+    ~CDesktopDocHost() override;
+
+    // The window that parents the host's dialogs.
+    void SetWindow(QWidget* window) { m_window = window; }
+    // The application's idle work, run by the pump after the events.
+    void SetIdleWork(std::function<void()> idle) { m_idle = std::move(idle); }
+    // Told (file being read, files in the batch); (0, 0) hides the progress.
+    void SetProgressSink(std::function<void(int current, int total)> sink) { m_progress = std::move(sink); }
+
+    // A batch of total files about to be read; batches nest.
+    void BeginBatch(int total);
+    void EndBatch();
+    int BatchDepth() const { return static_cast<int>(m_batches.size()); }
+    // Ends every batch above depth (a load that stopped half-way sends no end hint).
+    void EndBatchesTo(int depth);
+
+    // A quit request that arrived while a file was being read: the window may
+    // not close then, so it is kept for when the reading is over.
+    bool IsQuitPending() const { return m_quitPending; }
+    bool TakePendingQuit();
+
+    void BeforeRead() override;
+    void ReportFileError(const std::string& path, const std::string& message) override;
+    std::optional<std::vector<std::string>> AskGameFiles() override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+    void OnUpdate(int hint, const CHintPayload& payload) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct CBatch
+    {
+        int total = 0;
+        int read = 0;
+    };
+    void ShowProgress(bool force);
+
+    IPrompts& m_prompts;
+    QPointer<QWidget> m_window;
+    std::function<void()> m_idle;
+    std::function<void(int, int)> m_progress;
+    std::vector<CBatch> m_batches;
+    QElapsedTimer m_sinceProgress;
+    QElapsedTimer m_sinceIdle;
+    int m_pumpDepth = 0;
+    int m_waitCursors = 0;
+    bool m_quitPending = false;
+};
