@@ -120,6 +120,8 @@ bool CVarnexApp::CreateFrame()
     }
     m_router->AddTarget(this);
     m_doc->AddView(m_host.get());
+    // The actions were made before their targets were known.
+    m_router->UpdateAll();
     return true;
 }
 
