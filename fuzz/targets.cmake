@@ -1,6 +1,6 @@
 # The fuzz targets: name, source, and the seed directories they start from.
 set(VARNEX_FUZZ_TARGETS fuzz_text_reader fuzz_binary_reader fuzz_collection_loader fuzz_delim_parse)
-set(VARNEX_FUZZ_SEEDS_fuzz_text_reader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/text_reader;${CMAKE_SOURCE_DIR}/../shared/corpus")
+set(VARNEX_FUZZ_SEEDS_fuzz_text_reader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/text_reader;${VARNEX_CORPUS_DIR}")
 set(VARNEX_FUZZ_SEEDS_fuzz_binary_reader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/binary_reader")
 set(VARNEX_FUZZ_SEEDS_fuzz_collection_loader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/collection_loader")
 set(VARNEX_FUZZ_SEEDS_fuzz_delim_parse "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/delim_parse")
