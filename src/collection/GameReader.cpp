@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 struct FileCloser
 {
@@ -24,10 +28,24 @@ bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& ho
 {
     hooks.BeforeRead();
 
-    // Opened as bytes: CTextStream does the text-mode translation itself.
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    // Only regular files are game files. A path naming a pipe or a device
+    // (a dropped special file, a hand-made collection) would otherwise block
+    // the program for ever, in open or in the first read; the non-blocking
+    // open keeps a pipe without writer from hanging before the check.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    // Opened as bytes: CTextStream does the text-mode translation itself.
+    FilePtr file(::fdopen(fd, "rb"));
+    if (!file) {
+        ::close(fd);
+        return false;
+    }
     // CTextStream reads whole 4 KiB chunks; a stdio buffer under it would
     // only add a copy and an allocation per file.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);

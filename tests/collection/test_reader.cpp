@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -392,6 +394,18 @@ TEST(BinaryReader, AFileThatCannotBeOpenedOrReadIsReportedOnce)
     CRecordingHooks dirHooks;
     EXPECT_FALSE(ReadBinaryRecord(dir.path().string(), table, dirHooks));
     EXPECT_EQ(dirHooks.m_errors.size(), 1u);
+}
+
+TEST(GameFile, PipesAndDevicesAreNotGameFilesAndNeverBlock)
+{
+    CTempDir dir;
+    const std::string fifo = (dir.path() / "pipe.sgf").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CPropertyTable table;
+    EXPECT_FALSE(ReadGameFile(fifo, table));
+    EXPECT_FALSE(ReadGameFile("/dev/zero", table));
+    EXPECT_FALSE(ReadGameFile(dir.path().string(), table));
+    EXPECT_TRUE(table.empty());
 }
 
 TEST(Corpus, RealGameRecordsYieldTheirPlayers)
