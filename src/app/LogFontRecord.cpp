@@ -1,5 +1,7 @@
 #include "app/LogFontRecord.h"
 
+#include "app/LittleEndian.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -7,17 +9,12 @@ namespace {
 
 void PutInt32(std::string& out, std::int32_t value)
 {
-    const auto bits = static_cast<std::uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<char>((bits >> shift) & 0xFFu));
+    AppendLE32(out, static_cast<std::uint32_t>(value));
 }
 
 std::int32_t GetInt32(std::string_view bytes, std::size_t offset)
 {
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < 4; ++i)
-        bits |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
-    return static_cast<std::int32_t>(bits);
+    return static_cast<std::int32_t>(ReadLE32(bytes, offset));
 }
 
 std::uint8_t GetByte(std::string_view bytes, std::size_t offset)

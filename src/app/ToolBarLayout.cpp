@@ -1,5 +1,7 @@
 #include "app/ToolBarLayout.h"
 
+#include "app/LittleEndian.h"
+
 #include "app/StringTable.h"
 
 #include <algorithm>
@@ -34,19 +36,6 @@ const std::vector<SToolBarButton>& MainFrameButtons()
     return buttons;
 }
 
-void PutU32(std::string& out, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<char>((value >> shift) & 0xFFu));
-}
-
-std::uint32_t GetU32(std::string_view bytes, std::size_t at)
-{
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
-    return value;
-}
 } // namespace
 
 const std::vector<SToolBarButton>& ToolBarResource(int resource)
@@ -68,9 +57,9 @@ std::string CToolBarLayout::Encode() const
 {
     std::string out;
     out.reserve(4 + 4 * m_commands.size());
-    PutU32(out, static_cast<std::uint32_t>(m_commands.size()));
+    AppendLE32(out, static_cast<std::uint32_t>(m_commands.size()));
     for (int command : m_commands)
-        PutU32(out, static_cast<std::uint32_t>(command));
+        AppendLE32(out, static_cast<std::uint32_t>(command));
     return out;
 }
 
@@ -78,14 +67,14 @@ std::optional<CToolBarLayout> CToolBarLayout::Decode(std::string_view bytes)
 {
     if (bytes.size() < 4 || (bytes.size() - 4) % 4 != 0)
         return std::nullopt;
-    const std::uint32_t count = GetU32(bytes, 0);
+    const std::uint32_t count = ReadLE32(bytes, 0);
     // The count must describe exactly the bytes that follow it.
     if (count > kMaxEntries || count != (bytes.size() - 4) / 4)
         return std::nullopt;
     std::vector<int> commands;
     commands.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i)
-        commands.push_back(static_cast<int>(static_cast<std::int32_t>(GetU32(bytes, 4 + 4 * std::size_t{i}))));
+        commands.push_back(static_cast<int>(static_cast<std::int32_t>(ReadLE32(bytes, 4 + 4 * std::size_t{i}))));
     return CToolBarLayout(std::move(commands));
 }
 

@@ -1,23 +1,11 @@
 #include "app/WindowPlacementRecord.h"
 
+#include "app/LittleEndian.h"
+
 namespace {
-void AppendU32(std::string& out, std::uint32_t value)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
-std::uint32_t ReadU32(std::string_view bytes, std::size_t offset)
-{
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[offset + static_cast<std::size_t>(i)]);
-    return value;
-}
-
 std::int32_t ReadI32(std::string_view bytes, std::size_t offset)
 {
-    return static_cast<std::int32_t>(ReadU32(bytes, offset));
+    return static_cast<std::int32_t>(ReadLE32(bytes, offset));
 }
 } // namespace
 
@@ -25,11 +13,11 @@ std::string CWindowPlacementRecord::Encode() const
 {
     std::string out;
     out.reserve(kSize);
-    AppendU32(out, length);
-    AppendU32(out, flags);
-    AppendU32(out, showCmd);
+    AppendLE32(out, length);
+    AppendLE32(out, flags);
+    AppendLE32(out, showCmd);
     for (std::int32_t value : {minX, minY, maxX, maxY, left, top, right, bottom})
-        AppendU32(out, static_cast<std::uint32_t>(value));
+        AppendLE32(out, static_cast<std::uint32_t>(value));
     return out;
 }
 
@@ -38,9 +26,9 @@ std::optional<CWindowPlacementRecord> CWindowPlacementRecord::Decode(std::string
     if (bytes.size() < kSize)
         return std::nullopt;
     CWindowPlacementRecord record;
-    record.length = ReadU32(bytes, 0);
-    record.flags = ReadU32(bytes, 4);
-    record.showCmd = ReadU32(bytes, 8);
+    record.length = ReadLE32(bytes, 0);
+    record.flags = ReadLE32(bytes, 4);
+    record.showCmd = ReadLE32(bytes, 8);
     record.minX = ReadI32(bytes, 12);
     record.minY = ReadI32(bytes, 16);
     record.maxX = ReadI32(bytes, 20);

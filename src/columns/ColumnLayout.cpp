@@ -1,5 +1,6 @@
 #include "columns/ColumnLayout.h"
 
+#include "app/LittleEndian.h"
 #include "app/SettingsStore.h"
 #include "app/StringTable.h"
 
@@ -50,12 +51,8 @@ std::string EncodeWidths(const std::vector<std::int32_t>& widths)
 {
     std::string bytes;
     bytes.reserve(widths.size() * kWidthBytes);
-    for (const std::int32_t width : widths) {
-        const auto bits = static_cast<std::uint32_t>(width);
-        for (std::size_t shift = 0; shift < 32; shift += 8) {
-            bytes += static_cast<char>((bits >> shift) & 0xFFu);
-        }
-    }
+    for (const std::int32_t width : widths)
+        AppendLE32(bytes, static_cast<std::uint32_t>(width));
     return bytes;
 }
 
@@ -68,13 +65,8 @@ std::vector<std::int32_t> DecodeWidths(std::string_view bytes, std::int32_t coun
     const std::size_t n = std::min(available, static_cast<std::size_t>(count));
     std::vector<std::int32_t> widths;
     widths.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        std::uint32_t bits = 0;
-        for (std::size_t b = 0; b < kWidthBytes; ++b) {
-            bits |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i * kWidthBytes + b])) << (8 * b);
-        }
-        widths.push_back(static_cast<std::int32_t>(bits));
-    }
+    for (std::size_t i = 0; i < n; ++i)
+        widths.push_back(static_cast<std::int32_t>(ReadLE32(bytes, i * kWidthBytes)));
     return widths;
 }
 
