@@ -1,8 +1,8 @@
 // Google Benchmark figures for core functions on inputs in memory.
 #include "collection/CollectionFile.h"
 #include "collection/GameReader.h"
-#include "view/ExportWriter.h"
-#include "view/ReportRows.h"
+#include "report/ExportWriter.h"
+#include "report/ReportRows.h"
 
 #include <benchmark/benchmark.h>
 

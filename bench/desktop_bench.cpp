@@ -1,13 +1,13 @@
 // Whole-program figures for the report view on a large collection: opening
 // 100,000 files in each display style against the core's own load, switching
 // styles, and deleting 10,000 selected rows. Prints figures; never fails.
-#include "app/MemorySettingsStore.h"
-#include "app/Prompts.h"
-#include "app/StringTable.h"
+#include "settings/MemorySettingsStore.h"
+#include "desktop/app/Prompts.h"
+#include "settings/StringTable.h"
 #include "collection/VarnexDoc.h"
-#include "view/ReportListCtrl.h"
-#include "view/ReportListModel.h"
-#include "view/VarnexView.h"
+#include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/ReportListModel.h"
+#include "desktop/view/VarnexView.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

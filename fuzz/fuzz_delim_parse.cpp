@@ -1,4 +1,4 @@
-#include "app/DelimStringArray.h"
+#include "settings/DelimStringArray.h"
 
 #include <cstddef>
 #include <cstdint>

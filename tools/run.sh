@@ -6,8 +6,8 @@ build="${1:-build/release}"
 here="$(cd "$(dirname "$0")" && pwd)"
 corpus="${VARNEX_CORPUS_DIR:-$here/../../shared/corpus}"
 
-if [ -x "$build/src/app/varnex" ]; then
-    exec "$build/src/app/varnex"
+if [ -x "$build/src/desktop/varnex" ]; then
+    exec "$build/src/desktop/varnex"
 fi
 
 cli="$build/src/cli/varnex-cli"

@@ -1,6 +1,6 @@
 #include "cli/CliCommands.h"
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "cli/CliDocHost.h"
 #include "cli/CliEscape.h"
 #include "cli/CliFileWalk.h"

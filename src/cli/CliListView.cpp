@@ -1,7 +1,7 @@
 #include "cli/CliListView.h"
 
 #include "collection/VarnexDoc.h"
-#include "view/ExportWriter.h"
+#include "report/ExportWriter.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,7 +2,7 @@
 
 #include "collection/UpdateHint.h"
 #include "columns/ColumnDef.h"
-#include "view/ReportRows.h"
+#include "report/ReportRows.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "app/QtSettingsStore.h"
+#include "qtcore/QtSettingsStore.h"
 #include "cli/CliCommands.h"
 
 #include <QFile>

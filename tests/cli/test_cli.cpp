@@ -1,7 +1,7 @@
 #include "CliRunner.h"
 #include "TestSupport.h"
 
-#include "app/QtSettingsStore.h"
+#include "qtcore/QtSettingsStore.h"
 #include "cli/CliEscape.h"
 #include "cli/CliFileWalk.h"
 
@@ -141,6 +141,7 @@ TEST(CliFileWalkTest, StoresPathsAbsoluteAndLexicallyNormalised)
 
 TEST_F(CliTest, InfoPrintsEachFileWithItsPropertiesInIdOrder)
 {
+    VARNEX_REQUIRE_CORPUS();
     const auto xmgt = (CorpusDir() / "sanderland__katrain/tests/data/xmgt97.sgf").string();
     const auto empty = (CorpusDir() / "runningskull__gnugo/regression/games/pending/nightmare.sgf").string();
     const auto missing = (m_tmp.path() / "missing.sgf").string();
@@ -289,6 +290,7 @@ TEST_F(CliTest, AddKeepsTheStoredEntriesAndTheirFlags)
 
 TEST_F(CliTest, AddsTheWholeCorpus)
 {
+    VARNEX_REQUIRE_CORPUS();
     const auto result = Run({"add", Collection(), CorpusDir().string()});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     long long added = 0, present = 0, unreadable = 0;

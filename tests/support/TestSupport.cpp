@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -7,7 +8,30 @@
 
 std::filesystem::path CorpusDir()
 {
-    return std::filesystem::path(VARNEX_CORPUS_DIR);
+    static const std::filesystem::path found = [] {
+        std::error_code ec;
+        std::filesystem::path candidate;
+        if (const char* env = std::getenv("VARNEX_CORPUS_DIR"); env && *env)
+            candidate = env;
+        else
+            candidate = std::filesystem::path(VARNEX_SOURCE_DIR) / ".." / "shared" / "corpus";
+        if (!std::filesystem::is_directory(candidate, ec))
+            return std::filesystem::path();
+        // Tests compare it with paths the system gives back, so no "..".
+        return std::filesystem::canonical(candidate, ec);
+    }();
+    return found;
+}
+
+std::string CorpusMissingMessage()
+{
+    return "no corpus of game records: put it at ../shared/corpus beside the checkout or set VARNEX_CORPUS_DIR";
+}
+
+bool RunningUnderCi()
+{
+    const char* ci = std::getenv("CI");
+    return ci && std::string(ci) == "true";
 }
 
 CTempDir::CTempDir()

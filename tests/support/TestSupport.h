@@ -4,8 +4,25 @@
 #include <string>
 #include <string_view>
 
-// The shared corpus of real game records, read in place.
+#include <gtest/gtest.h>
+
+// The shared corpus of real game records, read in place: VARNEX_CORPUS_DIR,
+// else ../shared/corpus beside the checkout. Empty where neither exists.
 std::filesystem::path CorpusDir();
+// The line a test prints when it needs the corpus and there is none.
+std::string CorpusMissingMessage();
+bool RunningUnderCi();
+
+// A test that reads the corpus starts with this. Without a corpus it is
+// skipped, except under CI, which must never pass by skipping.
+#define VARNEX_REQUIRE_CORPUS()                                                                                        \
+    do {                                                                                                               \
+        if (CorpusDir().empty()) {                                                                                     \
+            if (RunningUnderCi())                                                                                      \
+                FAIL() << CorpusMissingMessage();                                                                      \
+            GTEST_SKIP() << CorpusMissingMessage();                                                                    \
+        }                                                                                                              \
+    } while (false)
 
 // A fresh directory under the system's temporary folder, removed with the object.
 class CTempDir

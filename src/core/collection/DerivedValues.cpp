@@ -1,0 +1,102 @@
+#include "collection/DerivedValues.h"
+
+#include "settings/DelimStringArray.h"
+#include "settings/SettingsStore.h"
+#include "settings/StringTable.h"
+#include "collection/GameEntry.h"
+
+namespace
+{
+// The names are constant for the run; reading them once spares a parse per cell.
+const CDelimStringArray& DerivedNames()
+{
+    static const CDelimStringArray names = [] {
+        CDelimStringArray list;
+        list.LoadFromResources(IDS_DERIVED_NAMES, 1);
+        return list;
+    }();
+    return names;
+}
+
+bool Lookup(const CGameEntry& entry, std::string_view id, std::string& value)
+{
+    const std::string* found = entry.m_props.Find(id);
+    if (found == nullptr) {
+        return false;
+    }
+    value = *found;
+    return true;
+}
+} // namespace
+
+int ClassifySignature(std::string_view signature)
+{
+    if (signature.empty() || signature.front() != '$') {
+        return kPlainSignature;
+    }
+    std::string_view name = signature.substr(1);
+    name = name.substr(0, name.find(':'));
+    const CDelimStringArray& names = DerivedNames();
+    for (std::size_t i = 0; i < names.size() && i < kPlainSignature; ++i) {
+        if (names[i] == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return kPlainSignature;
+}
+
+bool CGameEntry::GetValue(std::string_view signature, std::string& value, const ISettingsStore& store) const
+{
+    if (signature.empty()) {
+        return false;
+    }
+    const int kind = ClassifySignature(signature);
+    if (kind == kPlainSignature) {
+        return Lookup(*this, signature, value);
+    }
+
+    if (kind == kOpponent || kind == kOpponentRank) {
+        const std::string* black = m_props.Find("PB");
+        const std::string* white = m_props.Find("PW");
+        if (black == nullptr || white == nullptr) {
+            return false;
+        }
+        // Read afresh every time, so a change on the Others page shows at the next refill.
+        std::string myNames = store.GetProfileString("Misc", "My Names");
+        for (char& c : myNames) {
+            if (c == ',') {
+                c = '|';
+            }
+        }
+        CDelimStringArray names;
+        names.Parse(myNames);
+        const bool blackIsMine = names.Find(*black) >= 0;
+        const bool whiteIsMine = names.Find(*white) >= 0;
+        if (blackIsMine == whiteIsMine) {
+            return false;
+        }
+        if (kind == kOpponent) {
+            value = blackIsMine ? *white : *black;
+            return true;
+        }
+        return Lookup(*this, blackIsMine ? "WR" : "BR", value);
+    }
+
+    const std::string* result = m_props.Find("RE");
+    if (result == nullptr) {
+        return false;
+    }
+    // Only a result starting "B+" or "b+" is a win for Black; a draw, a void
+    // game, "?" or an empty result all count for White.
+    const bool blackWon = result->size() >= 2 && ((*result)[0] == 'B' || (*result)[0] == 'b') && (*result)[1] == '+';
+    switch (kind) {
+    case kWinner:
+        return Lookup(*this, blackWon ? "PB" : "PW", value);
+    case kWinnerRank:
+        return Lookup(*this, blackWon ? "BR" : "WR", value);
+    case kLoser:
+        return Lookup(*this, blackWon ? "PW" : "PB", value);
+    default:
+        return Lookup(*this, blackWon ? "WR" : "BR", value);
+    }
+}

@@ -1,0 +1,60 @@
+#include "report/ReportRows.h"
+
+#include "collection/GameEntry.h"
+#include "report/DisplayName.h"
+#include "report/RowCompare.h"
+
+#include <algorithm>
+
+namespace {
+
+std::uint32_t DirectionBit(std::int32_t column)
+{
+    return 1u << (static_cast<std::uint32_t>(column) & 31u);
+}
+
+} // namespace
+
+CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const std::vector<CColumnDef>& columns,
+                         bool fullPath, const ISettingsStore& store)
+{
+    CReportRow row;
+    row.key = path;
+    row.cells.reserve(columns.size() + 1);
+    row.cells.push_back(GetDisplayName(path, fullPath));
+    for (const CColumnDef& column : columns) {
+        std::string value;
+        if (entry && !entry->GetValue(column.m_strSignature, value, store))
+            value.clear();
+        row.cells.push_back(std::move(value));
+    }
+    row.image = (entry && (entry->m_nFlags & ENTRY_VIEWED)) ? 1 : 0;
+    return row;
+}
+
+bool CSortState::IsAscending(std::int32_t column) const
+{
+    return (static_cast<std::uint32_t>(m_nColSort) & DirectionBit(column)) != 0;
+}
+
+void CSortState::Click(std::int32_t column)
+{
+    m_nColSortCur = column;
+    m_nColSort = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_nColSort) ^ DirectionBit(column));
+}
+
+void SortReportRows(std::vector<CReportRow>& rows, CSortState& sort, std::size_t columnCount)
+{
+    if (sort.m_nColSortCur < 0 || static_cast<std::size_t>(sort.m_nColSortCur) > columnCount) {
+        sort.m_nColSortCur = -1;
+        return;
+    }
+    const auto column = static_cast<std::size_t>(sort.m_nColSortCur);
+    const bool ascending = sort.IsAscending(sort.m_nColSortCur);
+    auto cell = [column](const CReportRow& row) -> std::string_view {
+        return column < row.cells.size() ? std::string_view(row.cells[column]) : std::string_view();
+    };
+    std::stable_sort(rows.begin(), rows.end(), [&](const CReportRow& a, const CReportRow& b) {
+        return CompareRows(cell(a), cell(b), ascending) < 0;
+    });
+}

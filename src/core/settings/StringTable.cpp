@@ -1,0 +1,84 @@
+#include "settings/StringTable.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <utility>
+
+namespace
+{
+using Entry = std::pair<int, std::string_view>;
+
+// Sorted by number. The commands the toolbar shows without a tool tip (New,
+// Open, Save, Save As, About) and the other commands of the framework have a
+// prompt only.
+constexpr std::array kStrings{
+    Entry{IDS_OLE_INIT_FAILED, "OLE initialization failed.  Make sure that the OLE libraries are the correct version."},
+    Entry{IDS_DERIVED_NAMES, "Opponent|OpponentRank|Winner|WinnerRank|Loser|LoserRank"},
+    Entry{IDS_FILES_SELECTED, "%d File(s) Selected"},
+    Entry{IDS_TOTAL_FILES, "Total %d File(s)"},
+    Entry{IDR_MAINFRAME, "Varnex\n\nVarnex\nVarnex Files (*.vnx)\n.VNX\nVNX.Document\nVarnex Document"},
+    Entry{IDS_DEFAULT_DEFINITIONS,
+          "Game Name:GN|Date:DT|Black:PB|Black Rank:BR|White:PW|White Rank:WR|Winner:$Winner|Opponent:$Opponent"},
+    Entry{IDS_NO_HELP, "Helps are not available."},
+    Entry{ID_CUSTOMIZE, "Customize the toolbar buttons.\nCustomize"},
+    Entry{ID_INDICATOR_SELECTED, " "},
+    Entry{ID_INDICATOR_TOTAL, " "},
+    Entry{IDS_PANE_WIDTHS, "20,20"},
+    Entry{IDS_TOOLBAR_TITLE, "Varnex Toolbar"},
+    Entry{ID_VIEW_OPTIONS, "Change program options\nOptions"},
+    Entry{ID_EDIT_DELETE_FILES, "Remove MGT files from the database\nDelete"},
+    Entry{ID_EDIT_ADD_FILES, "Add MGT files into the database\nAdd"},
+    Entry{ID_VIEW_FULL_PATH, "Display the full path of the file name\nFull Path"},
+    Entry{ID_VIEW_SET_FONT, "Specify the font and text color in the report view\nSet Font"},
+    Entry{ID_EDIT_LAUNCH_VIEWER, "Start the specified MGT viewer program to view and edit the selected MGT files\nLaunch"},
+    Entry{ID_EDIT_MARK_VIEWED, "Mark the selected game files as viewed\nMark Viewed"},
+    Entry{ID_EDIT_MARK_UNVIEWED, "Mark the selected game files as unviewed\nMark Unviewed"},
+    Entry{ID_FILE_EXPORT, "Save the contents of the list as a formatted text file.\nExport"},
+    Entry{AFX_IDS_APP_TITLE, "Varnex"},
+    Entry{AFX_IDS_IDLEMESSAGE, "Ready"},
+    Entry{ID_FILE_NEW, "Create a new collection"},
+    Entry{ID_FILE_OPEN, "Open an existing collection"},
+    Entry{ID_FILE_SAVE, "Save the active collection"},
+    Entry{ID_FILE_SAVE_AS, "Save the active collection with a new name"},
+    Entry{ID_FILE_MRU_FILE1, "Open this collection"},
+    Entry{ID_FILE_MRU_FILE2, "Open this collection"},
+    Entry{ID_FILE_MRU_FILE3, "Open this collection"},
+    Entry{ID_FILE_MRU_FILE4, "Open this collection"},
+    Entry{ID_APP_ABOUT, "Display program information, version number and copyright"},
+    Entry{ID_APP_EXIT, "Quit the application; prompts to save the collection"},
+    Entry{ID_VIEW_TOOLBAR, "Show or hide the toolbar"},
+    Entry{ID_VIEW_STATUS_BAR, "Show or hide the status bar"},
+    Entry{ID_VIEW_AUTOARRANGE, "Automatically arrange icons\nAuto Arrange"},
+    Entry{ID_VIEW_SMALLICON, "Display items by using small icons\nSmall Icons"},
+    Entry{ID_VIEW_LARGEICON, "Display items by using large icons\nLarge Icons"},
+    Entry{ID_VIEW_LIST, "Display items in a list\nList"},
+    Entry{ID_VIEW_DETAILS, "Display items in details\nDetails"},
+    Entry{ID_VIEW_LINEUP, "Arrange icons in a grid\nLine Up"},
+};
+
+static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
+                             [](const Entry& a, const Entry& b) { return a.first < b.first; }),
+              "the string table is searched by halving");
+} // namespace
+
+std::string LoadResString(int id)
+{
+    const auto it = std::lower_bound(kStrings.begin(), kStrings.end(), id,
+                                     [](const Entry& entry, int wanted) { return entry.first < wanted; });
+    if (it == kStrings.end() || it->first != id) {
+        return {};
+    }
+    return std::string(it->second);
+}
+
+std::string PromptOf(const std::string& text)
+{
+    return text.substr(0, text.find('\n'));
+}
+
+std::string ToolTipOf(const std::string& text)
+{
+    const auto lineBreak = text.find('\n');
+    return lineBreak == std::string::npos ? std::string() : text.substr(lineBreak + 1);
+}

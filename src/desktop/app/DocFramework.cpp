@@ -1,0 +1,203 @@
+#include "desktop/app/DocFramework.h"
+
+#include "desktop/app/DesktopDocHost.h"
+#include "desktop/frame/MainFrame.h"
+#include "desktop/app/Prompts.h"
+#include "desktop/app/RecentFileList.h"
+#include "settings/StringTable.h"
+#include "collection/CollectionFile.h"
+#include "collection/VarnexDoc.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+const QString CDocFramework::kOpenFilter = QStringLiteral("Varnex Files (*.vnx)|*.vnx|All Files (*.*)|*.*||");
+const QString CDocFramework::kSaveFilter = QStringLiteral("Varnex Files (*.vnx)|*.vnx||");
+
+namespace {
+const QString kUntitled = QStringLiteral("Untitled");
+
+std::string BytesOf(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString LocalText(const std::string& text)
+{
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+} // namespace
+
+CDocFramework::CDocFramework(CVarnexDoc& doc, CDesktopDocHost& host, IPrompts& prompts, CRecentFileList& recent)
+    : m_doc(doc), m_host(host), m_prompts(prompts), m_recent(recent)
+{
+}
+
+void CDocFramework::SetFrame(CMainFrame* frame)
+{
+    m_frame = frame;
+    UpdateCaption();
+}
+
+bool CDocFramework::OnFileNew()
+{
+    if (!SaveModified())
+        return false;
+    m_doc.DeleteContents();
+    m_doc.SetModifiedFlag(false);
+    SetPathName(QString());
+    if (m_frame)
+        m_frame->ActivateFrame();
+    return true;
+}
+
+bool CDocFramework::OnFileOpen()
+{
+    if (!SaveModified())
+        return false;
+    const QString path = m_prompts.GetOpenFileName(m_frame, QStringLiteral("Open"), kOpenFilter);
+    if (path.isEmpty())
+        return false;
+    return OpenFile(path);
+}
+
+bool CDocFramework::OpenDocumentFile(const QString& path, bool askSaveChanges)
+{
+    if (askSaveChanges && !SaveModified())
+        return false;
+    return OpenFile(path);
+}
+
+bool CDocFramework::OpenFile(const QString& path)
+{
+    const QString full = QFileInfo(path).absoluteFilePath();
+    m_doc.DeleteContents();
+    const int depth = m_host.BatchDepth();
+    std::string error;
+    const bool loaded = LoadCollectionFile(m_doc, BytesOf(full), &error);
+    // A load cut short sends no end of batch.
+    m_host.EndBatchesTo(depth);
+    if (!loaded) {
+        // What was read before the failure is of no use: the collection
+        // becomes a new, empty one.
+        m_doc.DeleteContents();
+        m_doc.SetModifiedFlag(false);
+        SetPathName(QString());
+        QString text = QStringLiteral("Cannot open the collection %1.").arg(full);
+        if (!error.empty())
+            text += QLatin1Char('\n') + LocalText(error);
+        m_prompts.MessageBox(m_frame, text, IPrompts::EIcon::Error);
+        return false;
+    }
+    m_doc.SetModifiedFlag(false);
+    SetPathName(full);
+    m_recent.Add(full);
+    m_recent.Save();
+    if (m_frame) {
+        m_frame->RefreshRecentFiles();
+        m_frame->ActivateFrame();
+    }
+    return true;
+}
+
+bool CDocFramework::OnFileSave()
+{
+    if (m_path.isEmpty())
+        return OnFileSaveAs();
+    return DoSave(m_path);
+}
+
+bool CDocFramework::OnFileSaveAs()
+{
+    const QString initial = m_path.isEmpty() ? Title() + QStringLiteral(".vnx") : m_path;
+    const QString path =
+        m_prompts.GetSaveFileName(m_frame, QStringLiteral("Save As"), kSaveFilter, QStringLiteral("vnx"), initial);
+    if (path.isEmpty())
+        return false;
+    return DoSave(QFileInfo(path).absoluteFilePath());
+}
+
+bool CDocFramework::DoSave(const QString& path)
+{
+    std::string error;
+    if (!SaveCollectionFile(m_doc, BytesOf(path), &error)) {
+        QString text = QStringLiteral("Cannot save the collection %1.").arg(path);
+        if (!error.empty())
+            text += QLatin1Char('\n') + LocalText(error);
+        m_prompts.MessageBox(m_frame, text, IPrompts::EIcon::Error);
+        return false;
+    }
+    m_doc.SetModifiedFlag(false);
+    SetPathName(path);
+    m_recent.Add(path);
+    m_recent.Save();
+    if (m_frame)
+        m_frame->RefreshRecentFiles();
+    return true;
+}
+
+bool CDocFramework::SaveModified()
+{
+    if (!m_doc.IsModified())
+        return true;
+    switch (m_prompts.AskSaveChanges(m_frame, Title())) {
+    case IPrompts::EAnswer::Yes:
+        return OnFileSave();
+    case IPrompts::EAnswer::No:
+        return true;
+    case IPrompts::EAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool CDocFramework::CanCloseFrame()
+{
+    if (!m_doc.CanCloseFrame())
+        return false;
+    return SaveModified();
+}
+
+QString CDocFramework::Title() const
+{
+    return m_path.isEmpty() ? kUntitled : QFileInfo(m_path).fileName();
+}
+
+QString CDocFramework::Caption() const
+{
+    return QStringLiteral("%1 - %2").arg(Title(), QString::fromStdString(LoadResString(AFX_IDS_APP_TITLE)));
+}
+
+void CDocFramework::SetPathName(const QString& path)
+{
+    m_path = path;
+    UpdateCaption();
+}
+
+void CDocFramework::UpdateCaption()
+{
+    if (m_frame)
+        m_frame->setWindowTitle(Caption());
+}
+
+bool CDocFramework::HasCommand(int id) const
+{
+    return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EDIT_ADD_FILES;
+}
+
+void CDocFramework::OnCommand(int id)
+{
+    switch (id) {
+    case ID_FILE_SAVE:
+        OnFileSave();
+        break;
+    case ID_FILE_SAVE_AS:
+        OnFileSaveAs();
+        break;
+    case ID_EDIT_ADD_FILES:
+        m_doc.OnAddFiles();
+        break;
+    default:
+        break;
+    }
+}

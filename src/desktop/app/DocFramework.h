@@ -1,0 +1,62 @@
+#pragma once
+
+#include "desktop/app/CommandRouter.h"
+
+#include <QPointer>
+#include <QString>
+
+class CDesktopDocHost;
+class CMainFrame;
+class CRecentFileList;
+class CVarnexDoc;
+class IPrompts;
+
+// The document side of the framework: one collection document with its path
+// and title, the New, Open, Save and Save As flows with the unsaved-changes
+// question, the close query and the frame caption. In command routing it is
+// the document: Save, Save As and Add MGT Files.
+class CDocFramework : public ICommandTarget
+{
+public:
+    CDocFramework(CVarnexDoc& doc, CDesktopDocHost& host, IPrompts& prompts, CRecentFileList& recent);
+
+    // The frame that shows the document; its caption follows the title.
+    void SetFrame(CMainFrame* frame);
+
+    bool OnFileNew();
+    // The Open command: the question, then the dialog, then the file.
+    bool OnFileOpen();
+    // Opens path, after the unsaved-changes question unless the caller asked it.
+    bool OpenDocumentFile(const QString& path, bool askSaveChanges = true);
+    bool OnFileSave();
+    bool OnFileSaveAs();
+
+    // Asks whether to save a modified collection; false when the user cancels
+    // or the save fails.
+    bool SaveModified();
+    // Never while a game file is being read; otherwise the question.
+    bool CanCloseFrame();
+
+    QString PathName() const { return m_path; }
+    QString Title() const;
+    QString Caption() const;
+
+    bool HasCommand(int id) const override;
+    void OnCommand(int id) override;
+
+    static const QString kOpenFilter;
+    static const QString kSaveFilter;
+
+private:
+    bool OpenFile(const QString& path);
+    bool DoSave(const QString& path);
+    void SetPathName(const QString& path);
+    void UpdateCaption();
+
+    CVarnexDoc& m_doc;
+    CDesktopDocHost& m_host;
+    IPrompts& m_prompts;
+    CRecentFileList& m_recent;
+    QPointer<CMainFrame> m_frame;
+    QString m_path;
+};

@@ -1,0 +1,264 @@
+#include "desktop/app/VarnexApp.h"
+
+#include "desktop/frame/AboutDlg.h"
+#include "desktop/app/DesktopDocHost.h"
+#include "desktop/app/DocFramework.h"
+#include "desktop/frame/MainFrame.h"
+#include "desktop/app/Prompts.h"
+#include "desktop/app/RecentFileList.h"
+#include "settings/SettingsStore.h"
+#include "desktop/app/SingleInstance.h"
+#include "settings/StringTable.h"
+#include "collection/VarnexDoc.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTimer>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+// The collection named on the command line: the first argument that is not
+// an option, or the one after "--".
+QString FileArgument(const QStringList& arguments)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--"))
+            return i + 1 < arguments.size() ? arguments[i + 1] : QString();
+        if (!argument.isEmpty() && !argument.startsWith(QLatin1Char('-')))
+            return argument;
+    }
+    return {};
+}
+
+// Files handed over while files are being read wait for the end of the batch.
+constexpr int kRetryMs = 200;
+} // namespace
+
+CVarnexApp::CVarnexApp(ISettingsStore& store, IPrompts& prompts, QObject* parent)
+    : QObject(parent), m_store(store), m_prompts(prompts), m_host(std::make_unique<CDesktopDocHost>(prompts)),
+      m_doc(std::make_unique<CVarnexDoc>(*m_host)), m_router(std::make_unique<CCommandRouter>()),
+      m_recent(std::make_unique<CRecentFileList>(store)),
+      m_framework(std::make_unique<CDocFramework>(*m_doc, *m_host, prompts, *m_recent))
+{
+    m_host->SetIdleWork([this] { OnIdle(0); });
+}
+
+CVarnexApp::~CVarnexApp()
+{
+    m_router->RemoveTarget(this);
+    m_frame.reset();
+    m_doc->RemoveView(m_host.get());
+}
+
+bool CVarnexApp::InitInstance(const QStringList& arguments)
+{
+    // Drag and drop and the dialogs need the GUI application.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
+        m_prompts.MessageBox(nullptr, QString::fromStdString(LoadResString(IDS_OLE_INIT_FAILED)),
+                             IPrompts::EIcon::Stop);
+        m_exitCode = 1;
+        return false;
+    }
+
+    m_recent->Load();
+
+    // A relative name is taken against the folder the program was started
+    // in, before the stored current folder comes back.
+    const QString argument = FileArgument(arguments);
+    const QString file = argument.isEmpty() ? QString() : QFileInfo(argument).absoluteFilePath();
+
+    if (!m_instanceName.isEmpty()) {
+        m_instance = std::make_unique<CSingleInstance>(m_instanceName);
+        if (!file.isEmpty() && m_instance->HandOff(file)) {
+            m_exitCode = 0;
+            return false;
+        }
+        m_instance->Listen([this](const QString& path) { OpenHandedFile(path); });
+    }
+
+    if (!CreateFrame()) {
+        m_exitCode = 1;
+        return false;
+    }
+
+    if (!file.isEmpty()) {
+        if (!m_framework->OpenDocumentFile(file)) {
+            m_exitCode = 1;
+            return false;
+        }
+    } else {
+        m_framework->OnFileNew();
+        if (!m_recent->IsEmpty() && !m_recent->At(0).isEmpty())
+            OpenRecentFile(0);
+    }
+
+    RestoreCurrentDirectory();
+
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CVarnexApp::OnAboutToBlock);
+    return true;
+}
+
+int CVarnexApp::ExitInstance(int loopResult)
+{
+    SaveCurrentDirectory();
+    m_recent->Save();
+    return loopResult;
+}
+
+bool CVarnexApp::CreateFrame()
+{
+    m_frame = std::make_unique<CMainFrame>(*m_doc, *m_framework, *m_host, *m_router, *m_recent, m_store, m_prompts);
+    if (!m_frame->Create()) {
+        m_frame.reset();
+        return false;
+    }
+    m_router->AddTarget(this);
+    m_doc->AddView(m_host.get());
+    // The actions were made before their targets were known.
+    m_router->UpdateAll();
+    return true;
+}
+
+void CVarnexApp::SaveCurrentDirectory()
+{
+    std::error_code error;
+    const std::string current = std::filesystem::current_path(error).string();
+    if (error)
+        return;
+    // The folder went into a 200-byte buffer with its terminator.
+    if (current.size() >= 1 && current.size() < kCurDirBuffer)
+        m_store.WriteProfileString("Misc", "cur dir", current);
+}
+
+void CVarnexApp::RestoreCurrentDirectory()
+{
+    const std::string stored = m_store.GetProfileString("Misc", "cur dir");
+    if (stored.empty())
+        return;
+    std::error_code error;
+    std::filesystem::current_path(stored, error);
+}
+
+bool CVarnexApp::OnIdle(long count)
+{
+    if (count != 0)
+        return false;
+    m_doc->OnIdle();
+    m_router->UpdateAll();
+    if (!m_doc->IsBusy() && m_host->TakePendingQuit()) {
+        QTimer::singleShot(0, this, [this] {
+            if (m_quit)
+                m_quit();
+            else
+                QCoreApplication::quit();
+        });
+    }
+    return false;
+}
+
+void CVarnexApp::OnAboutToBlock()
+{
+    if (m_inIdle)
+        return;
+    m_inIdle = true;
+    OnIdle(0);
+    m_inIdle = false;
+}
+
+void CVarnexApp::OpenHandedFile(const QString& path)
+{
+    m_pendingOpens << path;
+    QTimer::singleShot(0, this, &CVarnexApp::RunPendingOpens);
+}
+
+void CVarnexApp::RunPendingOpens()
+{
+    if (m_pendingOpens.isEmpty())
+        return;
+    // Opening clears the collection, which must not happen under a batch of
+    // files still being read.
+    if (m_doc->IsBusy()) {
+        QTimer::singleShot(kRetryMs, this, &CVarnexApp::RunPendingOpens);
+        return;
+    }
+    const QStringList paths = std::exchange(m_pendingOpens, {});
+    for (const QString& path : paths)
+        m_framework->OpenDocumentFile(path);
+    if (m_frame) {
+        m_frame->raise();
+        m_frame->activateWindow();
+    }
+}
+
+void CVarnexApp::OnAppAbout()
+{
+    CAboutDlg dialog(m_frame.get());
+    m_prompts.ExecDialog(dialog);
+}
+
+bool CVarnexApp::OpenRecentFile(int index)
+{
+    const QString path = m_recent->At(index);
+    if (path.isEmpty())
+        return false;
+    if (!m_framework->SaveModified())
+        return false;
+    if (m_framework->OpenDocumentFile(path, false))
+        return true;
+    // A collection that cannot be opened any more leaves the list; one the
+    // user chose not to open stays.
+    m_recent->Remove(index);
+    m_recent->Save();
+    if (m_frame)
+        m_frame->RefreshRecentFiles();
+    return false;
+}
+
+bool CVarnexApp::HasCommand(int id) const
+{
+    return id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_APP_ABOUT ||
+           (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4);
+}
+
+void CVarnexApp::OnCommand(int id)
+{
+    switch (id) {
+    case ID_FILE_NEW:
+        m_framework->OnFileNew();
+        break;
+    case ID_FILE_OPEN:
+        m_framework->OnFileOpen();
+        break;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        break;
+    default:
+        if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4)
+            OpenRecentFile(id - ID_FILE_MRU_FILE1);
+        break;
+    }
+}
+
+bool CVarnexApp::OnUpdateCommand(int id, CCmdUI& ui)
+{
+    // New and Open clear the collection: not while a batch of files is read
+    // into it, or the rest of the batch would land in the other collection.
+    switch (id) {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+        ui.Enable(!m_doc->IsBusy());
+        return true;
+    default:
+        if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
+            ui.Enable(!m_doc->IsBusy() && id - ID_FILE_MRU_FILE1 < m_recent->Size());
+            return true;
+        }
+        return false;
+    }
+}

@@ -1,0 +1,27 @@
+#include "desktop/app/QtPrompts.h"
+#include "qtcore/QtSettingsStore.h"
+#include "desktop/app/SingleInstance.h"
+#include "desktop/app/VarnexApp.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Pellmore"));
+    QCoreApplication::setApplicationName(QStringLiteral("Varnex"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.08"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("varnex"));
+
+    CQtSettingsStore store;
+    CQtPrompts prompts;
+    CVarnexApp app(store, prompts);
+    app.SetInstanceName(CSingleInstance::DefaultName());
+
+    QStringList arguments = QCoreApplication::arguments();
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+    if (!app.InitInstance(arguments))
+        return app.ExitCode();
+    return app.ExitInstance(QApplication::exec());
+}

@@ -1,0 +1,137 @@
+#include "desktop/frame/CountStatusBar.h"
+
+#include "settings/StringTable.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <cstdlib>
+
+namespace {
+QString ResText(int id)
+{
+    return QString::fromStdString(LoadResString(id));
+}
+
+// Like atoi: leading blanks, a sign, digits; anything else ends the number.
+int LeadingNumber(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > 10000)
+            value = 10000;
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+} // namespace
+
+CCountStatusBar::CCountStatusBar(QWidget* parent) : QStatusBar(parent)
+{
+    setObjectName(QStringLiteral("StatusBar"));
+    setSizeGripEnabled(true);
+}
+
+std::vector<int> CCountStatusBar::ParsePaneWidths(const std::string& text, int panes)
+{
+    std::vector<int> widths;
+    std::size_t pos = 0;
+    int last = 0;
+    bool commasLeft = true;
+    for (int i = 0; i < panes; ++i) {
+        if (commasLeft) {
+            const std::size_t comma = text.find(',', pos);
+            const std::string part = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+            last = LeadingNumber(part);
+            if (comma == std::string::npos)
+                commasLeft = false;
+            else
+                pos = comma + 1;
+        }
+        widths.push_back(last < 0 ? 0 : last);
+    }
+    return widths;
+}
+
+void CCountStatusBar::InitPanes()
+{
+    m_message = new QLabel(ResText(AFX_IDS_IDLEMESSAGE), this);
+    m_message->setObjectName(QStringLiteral("MessagePane"));
+    addWidget(m_message, 1);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("ReadProgress"));
+    m_progress->setTextVisible(false);
+    m_progress->setMaximumWidth(200);
+    m_progress->setMaximumHeight(fontMetrics().height());
+    m_progress->hide();
+    addWidget(m_progress);
+
+    // The widths are average character widths of the bar's font (its own
+    // metric, not a measured string).
+    const int average = QFontMetrics(font()).averageCharWidth();
+    const std::vector<int> widths = ParsePaneWidths(LoadResString(IDS_PANE_WIDTHS), 2);
+    const int indicators[2] = {ID_INDICATOR_SELECTED, ID_INDICATOR_TOTAL};
+    for (int i = 0; i < 2; ++i) {
+        auto* pane = new QLabel(ResText(indicators[i]), this);
+        pane->setObjectName(QStringLiteral("Pane%1").arg(indicators[i]));
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setFixedWidth(widths[static_cast<std::size_t>(i)] * average);
+        m_panes[i] = pane;
+        addPermanentWidget(pane);
+    }
+}
+
+void CCountStatusBar::SetPaneTextIfChanged(int countIndex, const QString& text)
+{
+    QLabel* pane = Pane(countIndex);
+    if (pane == nullptr || pane->text() == text)
+        return;
+    pane->setText(text);
+    ++m_writes[countIndex];
+    pane->repaint();
+}
+
+void CCountStatusBar::SetCounts(int selected, int total)
+{
+    SetPaneTextIfChanged(0, QString::asprintf(LoadResString(IDS_FILES_SELECTED).c_str(), selected));
+    SetPaneTextIfChanged(1, QString::asprintf(LoadResString(IDS_TOTAL_FILES).c_str(), total));
+}
+
+void CCountStatusBar::ShowProgress(int current, int total)
+{
+    if (m_message == nullptr)
+        return;
+    if (total <= 0) {
+        m_progress->hide();
+        m_message->setText(ResText(AFX_IDS_IDLEMESSAGE));
+        return;
+    }
+    m_message->setText(QStringLiteral("Reading file %1 of %2").arg(current).arg(total));
+    m_progress->setRange(0, total);
+    m_progress->setValue(current);
+    m_progress->show();
+}
+
+QString CCountStatusBar::PaneText(int countIndex) const
+{
+    const QLabel* pane = Pane(countIndex);
+    return pane != nullptr ? pane->text() : QString();
+}
+
+QLabel* CCountStatusBar::Pane(int countIndex) const
+{
+    return countIndex == 0 || countIndex == 1 ? m_panes[countIndex] : nullptr;
+}
+
+int CCountStatusBar::PaneWrites(int countIndex) const
+{
+    return countIndex == 0 || countIndex == 1 ? m_writes[countIndex] : 0;
+}

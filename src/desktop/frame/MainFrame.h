@@ -1,0 +1,90 @@
+#pragma once
+
+#include "desktop/app/CommandRouter.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class CCountStatusBar;
+class CCustToolBar;
+class CDesktopDocHost;
+class CDocFramework;
+class CRecentFileList;
+class CVarnexDoc;
+class CVarnexView;
+class CWndPlacement;
+class IPrompts;
+class ISettingsStore;
+class QMenu;
+class QMimeData;
+class QUrl;
+
+// The program's one top-level window: menus, the customisable toolbar, the
+// status bar with the two count panes, and the report view as its client.
+// It remembers its placement and the toolbar's docking state, and adds game
+// files dropped on it to the collection.
+class CMainFrame : public QMainWindow, public ICommandTarget
+{
+    Q_OBJECT
+public:
+    CMainFrame(CVarnexDoc& doc, CDocFramework& framework, CDesktopDocHost& host, CCommandRouter& router,
+               CRecentFileList& recent, ISettingsStore& store, IPrompts& prompts, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The creation steps: menus, view, toolbar, status bar, panes, docking,
+    // stored bar state, file drops. False when a part cannot be made.
+    bool Create();
+
+    // Restores the stored placement (replacing showCmd when one is stored),
+    // then shows the window. -1 keeps the window's present state.
+    void ActivateFrame(int showCmd = -1);
+
+    // The recent-file items of the File menu, from the list.
+    void RefreshRecentFiles();
+
+    // Adds every local file of a drop, in order, with flags 0.
+    void AddDroppedFiles(const QList<QUrl>& urls);
+    static bool HasLocalFiles(const QMimeData* data);
+
+    CVarnexView* View() const { return m_view; }
+    CCustToolBar* ToolBar() const { return m_toolBar; }
+    CCountStatusBar* CountStatusBar() const { return m_statusBar; }
+    QMenu* Menu(int index) const;
+    bool HasPlacement() const { return m_placement != nullptr; }
+
+    bool HasCommand(int id) const override;
+    void OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CCmdUI& ui) override;
+
+    static constexpr std::string_view kBarStateKey = "Bar State";
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenus();
+    QAction* CommandAction(int id, const char* name, const QString& text, const QKeySequence& key = {});
+    void SaveBarState();
+    void RestoreBarState();
+
+    CVarnexDoc& m_doc;
+    CDocFramework& m_framework;
+    CDesktopDocHost& m_host;
+    CCommandRouter& m_router;
+    CRecentFileList& m_recent;
+    ISettingsStore& m_store;
+    IPrompts& m_prompts;
+
+    CCountStatusBar* m_statusBar = nullptr;
+    CCustToolBar* m_toolBar = nullptr;
+    std::unique_ptr<CWndPlacement> m_placement;
+    CVarnexView* m_view = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentSeparator = nullptr;
+    QList<QMenu*> m_menus;
+    bool m_viewDestroyed = false;
+};

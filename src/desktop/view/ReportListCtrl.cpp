@@ -1,0 +1,352 @@
+#include "desktop/view/ReportListCtrl.h"
+
+#include "desktop/view/ReportListModel.h"
+#include "desktop/view/RowImages.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QListView>
+#include <QStackedWidget>
+#include <QStyledItemDelegate>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kLargeIcon = 32;
+constexpr int kSmallIcon = 10;
+
+// In icon mode the list view puts labels below the icons; the small-icon
+// style wants them to the right.
+class CIconLabelDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool m_labelsRight = false;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (m_labelsRight) {
+            option->decorationPosition = QStyleOptionViewItem::Left;
+            option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+            option->features &= ~QStyleOptionViewItem::WrapText;
+        }
+    }
+};
+
+// Icon positions are set from outside the view.
+class CIconListView : public QListView
+{
+public:
+    using QListView::QListView;
+    using QListView::setPositionForIndex;
+};
+
+} // namespace
+
+CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
+{
+    m_model = new CReportListModel(this);
+    m_model->SetIcons(RowIcon(0), RowIcon(1));
+    m_model->SetTextColor(m_textColor);
+
+    m_stack = new QStackedWidget(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_stack);
+
+    m_list = new CIconListView(m_stack);
+    m_list->setObjectName(QStringLiteral("reportIcons"));
+    m_list->setModel(m_model);
+    m_list->setModelColumn(0);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every row has the same picture and one line of text: sizing the first
+    // row is enough, which keeps layouts of many rows cheap.
+    m_list->setUniformItemSizes(true);
+    m_list->setLayoutMode(QListView::SinglePass);
+    m_list->setItemDelegate(new CIconLabelDelegate(m_list));
+
+    m_tree = new QTreeView(m_stack);
+    m_tree->setObjectName(QStringLiteral("reportDetails"));
+    m_tree->setModel(m_model);
+    m_tree->setSelectionModel(m_list->selectionModel());
+    m_tree->setRootIsDecorated(false);
+    m_tree->setItemsExpandable(false);
+    m_tree->setUniformRowHeights(true);
+    m_tree->setAllColumnsShowFocus(true);
+    m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setSortingEnabled(false);
+    m_tree->setIconSize(QSize(kSmallIcon, kSmallIcon));
+    QHeaderView* header = m_tree->header();
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(false);
+    header->setStretchLastSection(false);
+    header->setSortIndicatorShown(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(header, &QHeaderView::sectionClicked, this, &CReportListCtrl::HeaderClicked);
+
+    m_stack->addWidget(m_list);
+    m_stack->addWidget(m_tree);
+    ApplyStyle();
+}
+
+QItemSelectionModel* CReportListCtrl::SelectionModel() const
+{
+    return m_list->selectionModel();
+}
+
+QAbstractItemView* CReportListCtrl::CurrentView() const
+{
+    if (GetViewStyle() == kStyleDetails)
+        return m_tree;
+    return m_list;
+}
+
+int CReportListCtrl::InsertItem(CReportRow row)
+{
+    const int at = m_model->Count();
+    m_model->Append(std::move(row));
+    return at;
+}
+
+void CReportListCtrl::SetItemText(int row, int column, std::string text)
+{
+    m_model->SetText(row, column, std::move(text));
+}
+
+std::string CReportListCtrl::GetItemText(int row, int column) const
+{
+    return m_model->Text(row, column);
+}
+
+void CReportListCtrl::SetItemImage(int row, int image)
+{
+    m_model->SetImage(row, image);
+}
+
+int CReportListCtrl::GetItemImage(int row) const
+{
+    if (row < 0 || row >= GetItemCount())
+        return 0;
+    return m_model->Row(row).image;
+}
+
+std::string CReportListCtrl::GetItemKey(int row) const
+{
+    if (row < 0 || row >= GetItemCount())
+        return {};
+    return m_model->Row(row).key;
+}
+
+int CReportListCtrl::FindItem(const std::string& key) const
+{
+    return m_model->Find(key);
+}
+
+void CReportListCtrl::DeleteItem(int row)
+{
+    m_model->RemoveAt(row);
+}
+
+bool CReportListCtrl::DeleteItemByKey(const std::string& key)
+{
+    return m_model->RemoveKey(key);
+}
+
+void CReportListCtrl::DeleteAllItems()
+{
+    m_model->Clear();
+}
+
+int CReportListCtrl::GetItemCount() const
+{
+    return m_model->Count();
+}
+
+void CReportListCtrl::SetItemCount(std::int32_t count)
+{
+    m_model->Reserve(count);
+}
+
+std::vector<int> CReportListCtrl::GetSelectedRows() const
+{
+    m_model->Flush();
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : SelectionModel()->selection()) {
+        if (range.left() > 0)
+            continue;
+        for (int r = range.top(); r <= range.bottom(); ++r)
+            rows.push_back(r);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+int CReportListCtrl::GetSelectedCount() const
+{
+    // Counted from the ranges, so the idle-time count costs nothing per row.
+    int count = 0;
+    for (const QItemSelectionRange& range : SelectionModel()->selection()) {
+        if (range.left() == 0)
+            count += range.height();
+    }
+    return count;
+}
+
+void CReportListCtrl::SelectRow(int row, bool select)
+{
+    m_model->Flush();
+    const QModelIndex index = m_model->index(row, 0);
+    if (!index.isValid())
+        return;
+    SelectionModel()->select(index, (select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                                        QItemSelectionModel::Rows);
+}
+
+void CReportListCtrl::ClearSelection()
+{
+    SelectionModel()->clearSelection();
+}
+
+void CReportListCtrl::SetStyle(int style)
+{
+    if (style == m_style)
+        return;
+    m_style = style;
+    ApplyStyle();
+}
+
+void CReportListCtrl::ApplyStyle()
+{
+    const int code = GetViewStyle();
+    const bool autoArrange = (m_style & kAutoArrange) != 0;
+    if (code == kStyleDetails) {
+        m_stack->setCurrentWidget(m_tree);
+        return;
+    }
+    auto* delegate = static_cast<CIconLabelDelegate*>(m_list->itemDelegate());
+    m_list->setUpdatesEnabled(false);
+    if (code == kStyleList) {
+        m_list->setViewMode(QListView::ListMode);
+        m_list->setFlow(QListView::TopToBottom);
+        m_list->setMovement(QListView::Static);
+        m_list->setResizeMode(QListView::Adjust);
+        m_list->setIconSize(QSize(kSmallIcon, kSmallIcon));
+        m_list->setWordWrap(false);
+        delegate->m_labelsRight = false;
+    } else {
+        m_list->setViewMode(QListView::IconMode);
+        m_list->setFlow(QListView::LeftToRight);
+        // Auto arrange keeps the icons on the grid; without it they may be
+        // moved freely and stay where they were put.
+        m_list->setMovement(autoArrange ? QListView::Snap : QListView::Free);
+        m_list->setResizeMode(autoArrange ? QListView::Adjust : QListView::Fixed);
+        const bool large = code == kStyleLargeIcons;
+        m_list->setIconSize(large ? QSize(kLargeIcon, kLargeIcon) : QSize(kSmallIcon, kSmallIcon));
+        m_list->setWordWrap(large);
+        delegate->m_labelsRight = !large;
+    }
+    m_list->setWrapping(true);
+    UpdateGrid();
+    m_list->setUpdatesEnabled(true);
+    m_stack->setCurrentWidget(m_list);
+}
+
+void CReportListCtrl::UpdateGrid()
+{
+    const QFontMetrics metrics(font());
+    const int line = metrics.lineSpacing();
+    switch (GetViewStyle()) {
+    case kStyleLargeIcons:
+        m_list->setSpacing(0);
+        m_list->setGridSize(QSize(std::max(76, metrics.averageCharWidth() * 13), kLargeIcon + 2 * line + 10));
+        break;
+    case kStyleSmallIcons:
+    case kStyleList:
+        m_list->setSpacing(0);
+        m_list->setGridSize(QSize(std::max(120, metrics.averageCharWidth() * 22), std::max(line, kSmallIcon) + 4));
+        break;
+    default:
+        break;
+    }
+}
+
+void CReportListCtrl::SortItems(CSortState& sort, std::size_t columnCount)
+{
+    m_model->Sort(sort, columnCount);
+}
+
+void CReportListCtrl::SetItemPosition(int row, const QPoint& position)
+{
+    m_model->Flush();
+    const QModelIndex index = m_model->index(row, 0);
+    if (index.isValid())
+        static_cast<CIconListView*>(m_list)->setPositionForIndex(position, index);
+}
+
+QPoint CReportListCtrl::GetItemPosition(int row) const
+{
+    m_model->Flush();
+    const QModelIndex index = m_model->index(row, 0);
+    if (!index.isValid())
+        return {};
+    return m_list->visualRect(index).topLeft();
+}
+
+void CReportListCtrl::Arrange()
+{
+    m_list->doItemsLayout();
+    m_list->viewport()->update();
+}
+
+void CReportListCtrl::SetColumns(const std::vector<CListColumn>& columns)
+{
+    std::vector<std::string> headers;
+    headers.reserve(columns.size());
+    for (const CListColumn& column : columns)
+        headers.push_back(column.header);
+    m_model->SetHeaders(headers);
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        SetColumnWidth(static_cast<int>(i), columns[i].width);
+}
+
+int CReportListCtrl::GetColumnCount() const
+{
+    return m_model->columnCount();
+}
+
+int CReportListCtrl::GetColumnWidth(int column) const
+{
+    return m_tree->header()->sectionSize(column);
+}
+
+void CReportListCtrl::SetColumnWidth(int column, int width)
+{
+    m_tree->header()->resizeSection(column, std::max(width, 0));
+}
+
+void CReportListCtrl::SetTextColor(const QColor& color)
+{
+    m_textColor = color;
+    m_model->SetTextColor(color);
+}
+
+void CReportListCtrl::SetListFont(const QFont& newFont)
+{
+    setFont(newFont);
+    UpdateGrid();
+}
+
+void CReportListCtrl::SetRedraw(bool redraw)
+{
+    setUpdatesEnabled(redraw);
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "columns/ColumnLayout.h"
+#include "report/ReportRows.h"
+
+#include <QColor>
+#include <QFont>
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CReportListModel;
+class QAbstractItemView;
+class QItemSelectionModel;
+class QListView;
+class QStackedWidget;
+class QTreeView;
+
+// The list control the report view drives: rows with a key, cell texts and
+// an image; a style word whose two lowest bits pick the display style and
+// whose bit 8 is the auto-arrange flag. Details are shown by a tree view, the
+// other styles by a list view; both share the rows and one selection.
+class CReportListCtrl : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int kStyleLargeIcons = 0;
+    static constexpr int kStyleDetails = 1;
+    static constexpr int kStyleSmallIcons = 2;
+    static constexpr int kStyleList = 3;
+    static constexpr int kStyleMask = 3;
+    static constexpr int kAutoArrange = 256;
+
+    explicit CReportListCtrl(QWidget* parent = nullptr);
+
+    // Appends a row and gives its index.
+    int InsertItem(CReportRow row);
+    void SetItemText(int row, int column, std::string text);
+    std::string GetItemText(int row, int column) const;
+    void SetItemImage(int row, int image);
+    int GetItemImage(int row) const;
+    std::string GetItemKey(int row) const;
+    int FindItem(const std::string& key) const;
+    void DeleteItem(int row);
+    bool DeleteItemByKey(const std::string& key);
+    void DeleteAllItems();
+    int GetItemCount() const;
+    // Room for count rows; the count comes from a file and is capped.
+    void SetItemCount(std::int32_t count);
+
+    // Selected rows from the top.
+    std::vector<int> GetSelectedRows() const;
+    int GetSelectedCount() const;
+    void SelectRow(int row, bool select = true);
+    void ClearSelection();
+
+    int GetStyle() const { return m_style; }
+    void SetStyle(int style);
+    int GetViewStyle() const { return m_style & kStyleMask; }
+
+    void SortItems(CSortState& sort, std::size_t columnCount);
+    // Icon position in the two icon styles.
+    void SetItemPosition(int row, const QPoint& position);
+    QPoint GetItemPosition(int row) const;
+    // Lines the icons up on the grid once.
+    void Arrange();
+
+    void SetColumns(const std::vector<CListColumn>& columns);
+    int GetColumnCount() const;
+    int GetColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+
+    void SetTextColor(const QColor& color);
+    QColor GetTextColor() const { return m_textColor; }
+    void SetListFont(const QFont& font);
+    QFont GetListFont() const { return font(); }
+    void SetRedraw(bool redraw);
+
+    CReportListModel& Model() const { return *m_model; }
+    QTreeView* DetailsView() const { return m_tree; }
+    QListView* IconView() const { return m_list; }
+    QItemSelectionModel* SelectionModel() const;
+    // The view that shows the current style.
+    QAbstractItemView* CurrentView() const;
+
+signals:
+    void HeaderClicked(int column);
+
+private:
+    void ApplyStyle();
+    void UpdateGrid();
+
+    CReportListModel* m_model = nullptr;
+    QStackedWidget* m_stack = nullptr;
+    QTreeView* m_tree = nullptr;
+    QListView* m_list = nullptr;
+    int m_style = kStyleLargeIcons;
+    QColor m_textColor = QColor(0, 0, 0);
+};

@@ -1,0 +1,352 @@
+#include "desktop/view/ReportListModel.h"
+
+#include "qtcore/ByteText.h"
+
+#include <QBrush>
+
+#include <algorithm>
+
+namespace {
+
+// More separate runs of removed rows than this are told as one layout change.
+constexpr int kMaxRemovalRuns = 8;
+
+} // namespace
+
+CReportListModel::CReportListModel(QObject* parent) : QAbstractTableModel(parent)
+{
+    // A short delay lets rows added while the event pump runs between files
+    // pile up, so the views lay out once per batch, not once per file.
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(30);
+    connect(&m_flushTimer, &QTimer::timeout, this, &CReportListModel::Flush);
+}
+
+int CReportListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_published;
+}
+
+int CReportListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_headers.size());
+}
+
+QVariant CReportListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_published || index.column() >= columnCount())
+        return {};
+    const CReportRow& row = m_rows[static_cast<std::size_t>(index.row())];
+    const auto column = static_cast<std::size_t>(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return column < row.cells.size() ? BytesToDisplayText(row.cells[column]) : QString();
+    case Qt::DecorationRole:
+        if (column == 0)
+            return m_icons[row.image == 1 ? 1 : 0];
+        return {};
+    case Qt::ForegroundRole:
+        if (m_textColor.isValid())
+            return QBrush(m_textColor);
+        return {};
+    case Qt::UserRole:
+        return BytesToPath(row.key);
+    default:
+        return {};
+    }
+}
+
+QVariant CReportListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(m_headers.size()))
+        return {};
+    if (role == Qt::DisplayRole)
+        return BytesToDisplayText(m_headers[static_cast<std::size_t>(section)]);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return {};
+}
+
+Qt::ItemFlags CReportListModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+QStringList CReportListModel::mimeTypes() const
+{
+    return QAbstractTableModel::mimeTypes();
+}
+
+void CReportListModel::ScheduleFlush()
+{
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
+}
+
+void CReportListModel::Flush()
+{
+    m_flushTimer.stop();
+    if (m_deadCount > 0)
+        Compact();
+    const int total = static_cast<int>(m_rows.size());
+    if (total > m_published) {
+        beginInsertRows(QModelIndex(), m_published, total - 1);
+        m_published = total;
+        endInsertRows();
+    }
+}
+
+void CReportListModel::Compact()
+{
+    // Runs of removed rows among those the views know about.
+    std::vector<std::pair<int, int>> runs;
+    for (int r = 0; r < m_published; ++r) {
+        if (!m_dead[static_cast<std::size_t>(r)])
+            continue;
+        if (!runs.empty() && runs.back().second == r - 1)
+            runs.back().second = r;
+        else
+            runs.emplace_back(r, r);
+    }
+
+    auto eraseDead = [this](std::size_t from, std::size_t to) {
+        std::size_t out = from;
+        for (std::size_t r = from; r < to; ++r) {
+            if (!m_dead[r]) {
+                if (out != r)
+                    m_rows[out] = std::move(m_rows[r]);
+                ++out;
+            }
+        }
+        return out;
+    };
+
+    const auto published = static_cast<std::size_t>(m_published);
+    if (runs.size() <= static_cast<std::size_t>(kMaxRemovalRuns)) {
+        // Few runs: proper removals, last first, so the views keep what they can.
+        // Unpublished dead rows are dropped without a word.
+        std::size_t tail = m_rows.size();
+        const std::size_t keptTail = eraseDead(published, tail);
+        m_rows.resize(keptTail);
+        m_dead.resize(keptTail);
+        for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
+            beginRemoveRows(QModelIndex(), it->first, it->second);
+            const auto first = m_rows.begin() + it->first;
+            m_rows.erase(first, first + (it->second - it->first + 1));
+            m_dead.erase(m_dead.begin() + it->first, m_dead.begin() + it->second + 1);
+            m_published -= it->second - it->first + 1;
+            endRemoveRows();
+        }
+    } else {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::NoLayoutChangeHint);
+        std::vector<int> newRow(published, -1);
+        int next = 0;
+        for (std::size_t r = 0; r < published; ++r) {
+            if (!m_dead[r])
+                newRow[r] = next++;
+        }
+        const QModelIndexList from = persistentIndexList();
+        QModelIndexList to;
+        to.reserve(from.size());
+        for (const QModelIndex& index : from) {
+            const int mapped = index.row() < m_published ? newRow[static_cast<std::size_t>(index.row())] : -1;
+            to.append(mapped < 0 ? QModelIndex() : createIndex(mapped, index.column()));
+        }
+        const std::size_t kept = eraseDead(0, m_rows.size());
+        m_rows.resize(kept);
+        m_published = next;
+        changePersistentIndexList(from, to);
+        emit layoutChanged({}, QAbstractItemModel::NoLayoutChangeHint);
+    }
+    m_dead.clear();
+    m_deadCount = 0;
+    m_indexValid = false;
+}
+
+void CReportListModel::RebuildIndex()
+{
+    m_index.clear();
+    m_index.reserve(m_rows.size());
+    m_hasDuplicates = false;
+    for (std::size_t r = 0; r < m_rows.size(); ++r) {
+        if (m_deadCount > 0 && m_dead[r])
+            continue;
+        if (!m_index.emplace(m_rows[r].key, static_cast<int>(r)).second)
+            m_hasDuplicates = true;
+    }
+    m_indexValid = true;
+}
+
+void CReportListModel::Append(CReportRow row)
+{
+    const int at = static_cast<int>(m_rows.size());
+    if (m_indexValid) {
+        // A key already there keeps pointing at its first row.
+        if (!m_index.emplace(row.key, at).second)
+            m_hasDuplicates = true;
+    }
+    m_rows.push_back(std::move(row));
+    if (m_deadCount > 0)
+        m_dead.push_back(0);
+    ScheduleFlush();
+}
+
+int CReportListModel::Find(const std::string& key)
+{
+    Flush();
+    if (!m_indexValid)
+        RebuildIndex();
+    const auto it = m_index.find(key);
+    return it == m_index.end() ? -1 : it->second;
+}
+
+bool CReportListModel::RemoveKey(const std::string& key)
+{
+    if (!m_indexValid)
+        RebuildIndex();
+    const auto it = m_index.find(key);
+    if (it == m_index.end())
+        return false;
+    const auto row = static_cast<std::size_t>(it->second);
+    m_index.erase(it);
+    if (m_deadCount == 0)
+        m_dead.assign(m_rows.size(), 0);
+    m_dead[row] = 1;
+    ++m_deadCount;
+    // Another row may carry the same key; only a full scan finds it.
+    if (m_hasDuplicates)
+        m_indexValid = false;
+    ScheduleFlush();
+    return true;
+}
+
+void CReportListModel::RemoveAt(int row)
+{
+    Flush();
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_rows.erase(m_rows.begin() + row);
+    m_published = static_cast<int>(m_rows.size());
+    endRemoveRows();
+    m_indexValid = false;
+}
+
+void CReportListModel::Clear()
+{
+    m_flushTimer.stop();
+    beginResetModel();
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_dead.clear();
+    m_deadCount = 0;
+    m_published = 0;
+    m_index.clear();
+    m_indexValid = true;
+    m_hasDuplicates = false;
+    endResetModel();
+}
+
+void CReportListModel::Reserve(std::int32_t count)
+{
+    if (count <= 0)
+        return;
+    const auto wanted = static_cast<std::size_t>(std::min(count, kMaxReserve));
+    m_rows.reserve(wanted);
+    m_index.reserve(wanted);
+}
+
+const CReportRow& CReportListModel::Row(int row)
+{
+    Flush();
+    return m_rows.at(static_cast<std::size_t>(row));
+}
+
+std::string CReportListModel::Text(int row, int column)
+{
+    Flush();
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0)
+        return {};
+    const CReportRow& r = m_rows[static_cast<std::size_t>(row)];
+    const auto c = static_cast<std::size_t>(column);
+    return c < r.cells.size() ? r.cells[c] : std::string();
+}
+
+void CReportListModel::SetText(int row, int column, std::string text)
+{
+    Flush();
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0)
+        return;
+    CReportRow& r = m_rows[static_cast<std::size_t>(row)];
+    const auto c = static_cast<std::size_t>(column);
+    if (c >= r.cells.size())
+        r.cells.resize(c + 1);
+    r.cells[c] = std::move(text);
+    const QModelIndex changed = index(row, column);
+    if (changed.isValid())
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+void CReportListModel::SetImage(int row, int image)
+{
+    Flush();
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    m_rows[static_cast<std::size_t>(row)].image = image;
+    const QModelIndex changed = index(row, 0);
+    emit dataChanged(changed, changed, {Qt::DecorationRole});
+}
+
+void CReportListModel::SetHeaders(const std::vector<std::string>& headers)
+{
+    Flush();
+    if (!m_headers.empty()) {
+        beginRemoveColumns(QModelIndex(), 0, static_cast<int>(m_headers.size()) - 1);
+        m_headers.clear();
+        endRemoveColumns();
+    }
+    if (!headers.empty()) {
+        beginInsertColumns(QModelIndex(), 0, static_cast<int>(headers.size()) - 1);
+        m_headers = headers;
+        endInsertColumns();
+    }
+}
+
+void CReportListModel::Sort(CSortState& sort, std::size_t columnCount)
+{
+    Flush();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList from = persistentIndexList();
+    std::vector<std::string> keys;
+    keys.reserve(static_cast<std::size_t>(from.size()));
+    for (const QModelIndex& index : from)
+        keys.push_back(m_rows[static_cast<std::size_t>(index.row())].key);
+
+    SortReportRows(m_rows, sort, columnCount);
+    RebuildIndex();
+
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        const auto it = m_index.find(keys[static_cast<std::size_t>(i)]);
+        to.append(it == m_index.end() ? QModelIndex() : createIndex(it->second, from[i].column()));
+    }
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CReportListModel::SetIcons(const QIcon& unviewed, const QIcon& viewed)
+{
+    m_icons[0] = unviewed;
+    m_icons[1] = viewed;
+}
+
+void CReportListModel::SetTextColor(const QColor& color)
+{
+    m_textColor = color;
+    if (m_published > 0 && !m_headers.empty())
+        emit dataChanged(index(0, 0), index(m_published - 1, static_cast<int>(m_headers.size()) - 1),
+                         {Qt::ForegroundRole});
+}

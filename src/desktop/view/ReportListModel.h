@@ -1,0 +1,84 @@
+#pragma once
+
+#include "report/ReportRows.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QIcon>
+#include <QTimer>
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// The rows of the report list. Row texts stay bytes and are decoded only for
+// display. Changes are kept back and told to the views in one go: rows added
+// while files are read become one insertion, rows removed one after another
+// become one compaction. Everything the list control reads goes through
+// Flush() first, so its indexes are the ones the views know.
+class CReportListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    // A cap on the room reserved for an announced count, which comes from a file.
+    static constexpr std::int32_t kMaxReserve = 1000000;
+
+    explicit CReportListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+
+    // Tells the views about every change kept back.
+    void Flush();
+
+    // Rows as the list holds them, pending changes included.
+    int Count() const { return static_cast<int>(m_rows.size() - m_deadCount); }
+    // Appends a row; the views hear of it at the next flush.
+    void Append(CReportRow row);
+    // Row index of key (the first row with it), or -1.
+    int Find(const std::string& key);
+    // Removes the row of key; the views hear of it at the next flush.
+    bool RemoveKey(const std::string& key);
+    void RemoveAt(int row);
+    void Clear();
+    void Reserve(std::int32_t count);
+
+    const CReportRow& Row(int row);
+    std::string Text(int row, int column);
+    void SetText(int row, int column, std::string text);
+    void SetImage(int row, int image);
+
+    void SetHeaders(const std::vector<std::string>& headers);
+    const std::vector<std::string>& Headers() const { return m_headers; }
+
+    // Sorts with the core's row sort; the views see one layout change.
+    void Sort(CSortState& sort, std::size_t columnCount);
+
+    void SetIcons(const QIcon& unviewed, const QIcon& viewed);
+    void SetTextColor(const QColor& color);
+
+private:
+    void ScheduleFlush();
+    void Compact();
+    void RebuildIndex();
+
+    std::vector<CReportRow> m_rows;
+    // Rows removed but not yet compacted away (only when m_deadCount > 0).
+    std::vector<std::uint8_t> m_dead;
+    std::size_t m_deadCount = 0;
+    // The rows the views know about: the first m_published of m_rows.
+    int m_published = 0;
+    std::unordered_map<std::string, int> m_index;
+    bool m_indexValid = true;
+    // Two rows share a key (a path not in the collection added twice).
+    bool m_hasDuplicates = false;
+    std::vector<std::string> m_headers;
+    QIcon m_icons[2];
+    QColor m_textColor;
+    QTimer m_flushTimer;
+};

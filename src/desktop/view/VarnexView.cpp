@@ -1,0 +1,484 @@
+#include "desktop/view/VarnexView.h"
+
+#include "desktop/app/Prompts.h"
+#include "settings/SettingsStore.h"
+#include "settings/StringTable.h"
+#include "collection/VarnexDoc.h"
+#include "columns/ColumnLayout.h"
+#include "qtcore/ByteText.h"
+#include "report/DisplayName.h"
+#include "report/ExportWriter.h"
+#include "desktop/view/FontRecordQt.h"
+#include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/ReportListModel.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QListView>
+#include <QMimeData>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+// The busy pointer for the length of a scope.
+class CBusyCursor
+{
+public:
+    CBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    CBusyCursor(const CBusyCursor&) = delete;
+    CBusyCursor& operator=(const CBusyCursor&) = delete;
+};
+
+int StyleCodeOf(int command)
+{
+    switch (command) {
+    case ID_VIEW_LARGEICON:
+        return CReportListCtrl::kStyleLargeIcons;
+    case ID_VIEW_DETAILS:
+        return CReportListCtrl::kStyleDetails;
+    case ID_VIEW_SMALLICON:
+        return CReportListCtrl::kStyleSmallIcons;
+    case ID_VIEW_LIST:
+        return CReportListCtrl::kStyleList;
+    default:
+        return -1;
+    }
+}
+
+// 0x00BBGGRR, as the colour is stored.
+std::int32_t ColorToStored(const QColor& color)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(color.red()) |
+                                     (static_cast<std::uint32_t>(color.green()) << 8) |
+                                     (static_cast<std::uint32_t>(color.blue()) << 16));
+}
+
+QColor ColorFromStored(std::int32_t value)
+{
+    const auto bits = static_cast<std::uint32_t>(value);
+    return QColor(static_cast<int>(bits & 0xFFu), static_cast<int>((bits >> 8) & 0xFFu),
+                  static_cast<int>((bits >> 16) & 0xFFu));
+}
+
+std::vector<std::string> LocalFilesOf(const QMimeData* mime)
+{
+    std::vector<std::string> paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile())
+            paths.push_back(PathToBytes(url.toLocalFile()));
+    }
+    return paths;
+}
+
+} // namespace
+
+CVarnexView::CVarnexView(CVarnexDoc& doc, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_store(store), m_prompts(prompts)
+{
+    m_sort.m_nColSort = m_store.GetProfileInt("Header", "ColSort", 0);
+    m_sort.m_nColSortCur = m_store.GetProfileInt("Header", "ColSortCur", -1);
+}
+
+CVarnexView::~CVarnexView()
+{
+    Destroy();
+    m_store.WriteProfileInt("Header", "ColSort", m_sort.m_nColSort);
+    m_store.WriteProfileInt("Header", "ColSortCur", m_sort.m_nColSortCur);
+}
+
+bool CVarnexView::Create()
+{
+    if (m_bCreated)
+        return true;
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_pList = new CReportListCtrl(this);
+    m_pList->setObjectName(QStringLiteral("reportList"));
+    layout->addWidget(m_pList);
+    connect(m_pList, &CReportListCtrl::HeaderClicked, this, &CVarnexView::OnHeaderClick);
+
+    // Font and text colour: a stored font that is not a whole record is
+    // ignored, and the list keeps its own font.
+    CLogFontRecord font = RecordFromFont(m_pList->GetListFont());
+    if (const std::optional<std::string> stored = m_store.GetProfileBinary("Misc", "Logfont")) {
+        if (const std::optional<CLogFontRecord> decoded = CLogFontRecord::Decode(*stored))
+            font = *decoded;
+    }
+    m_pList->SetTextColor(ColorFromStored(m_store.GetProfileInt("Misc", "Text Color", 0)));
+    ApplyFont(font, true);
+
+    m_bFullPath = m_store.GetProfileInt("Frame", "Full Path", 0) != 0;
+
+    LoadColumns();
+
+    const std::int32_t style = m_store.GetProfileInt("Frame", "Style", 0);
+    if (style != 0)
+        m_pList->SetStyle((m_pList->GetStyle() & ~CReportListCtrl::kStyleMask) | (style & CReportListCtrl::kStyleMask));
+
+    m_bCanDrop = RegisterDropTarget();
+    if (!m_bCanDrop)
+        m_prompts.MessageBox(this, QStringLiteral("Cannot register for drop target!"), IPrompts::EIcon::Error);
+
+    m_bCreated = true;
+    return true;
+}
+
+bool CVarnexView::RegisterDropTarget()
+{
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_pList->DetailsView()),
+                                    static_cast<QAbstractItemView*>(m_pList->IconView())}) {
+        view->viewport()->setAcceptDrops(true);
+        view->viewport()->installEventFilter(this);
+    }
+    return true;
+}
+
+void CVarnexView::Destroy()
+{
+    if (!m_bCreated || m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    SaveColumnWidths();
+    RemoveRow(nullptr);
+    StoreAppearance();
+}
+
+void CVarnexView::StoreAppearance()
+{
+    m_store.WriteProfileInt("Frame", "Style", m_pList->GetStyle());
+    m_store.WriteProfileInt("Misc", "Text Color", ColorToStored(m_pList->GetTextColor()));
+    m_store.WriteProfileInt("Frame", "Full Path", m_bFullPath ? 1 : 0);
+    m_store.WriteProfileBinary("Misc", "Logfont", CurrentFont().Encode());
+}
+
+void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
+{
+    if (!m_pList || m_bDestroyed)
+        return;
+    switch (hint) {
+    case hintFileAdded:
+        if (payload.path)
+            AddRow(*payload.path);
+        else
+            FillRows();
+        break;
+    case hintFileRemoved:
+        RemoveRow(payload.path);
+        break;
+    case hintLoadCount:
+        m_pList->SetItemCount(payload.count);
+        break;
+    case hintIdle:
+        emit StatusCounts(SelectedCount(), RowCount());
+        break;
+    case hintFlagsChanged:
+        SetRowImage(payload.tag, payload.flags);
+        break;
+    case hintBatchDone:
+        SortRows();
+        break;
+    default:
+        break;
+    }
+}
+
+void CVarnexView::AddRow(const std::string& path, const CGameEntry* entry)
+{
+    if (!entry)
+        entry = m_doc.m_mapFiles.Find(path);
+    m_pList->InsertItem(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store));
+}
+
+void CVarnexView::FillRows()
+{
+    RemoveRow(nullptr);
+    m_doc.m_mapFiles.ForEach([this](const std::string& path, const CGameEntry& entry) { AddRow(path, &entry); });
+}
+
+void CVarnexView::RemoveRow(const std::string* path)
+{
+    if (path)
+        m_pList->DeleteItemByKey(*path);
+    else
+        m_pList->DeleteAllItems();
+}
+
+int CVarnexView::FindRow(const std::string& path) const
+{
+    return m_pList->FindItem(path);
+}
+
+std::string CVarnexView::GetDisplayName(const std::string& path) const
+{
+    return ::GetDisplayName(path, m_bFullPath);
+}
+
+void CVarnexView::SetRowImage(int row, std::uint32_t flags)
+{
+    m_pList->SetItemImage(row, (flags & 1u) ? 1 : 0);
+}
+
+void CVarnexView::LoadColumns()
+{
+    if (!m_columns.empty())
+        SaveColumnWidths();
+    CColumnLayout layout = BuildColumnLayout(m_store);
+    m_columns = std::move(layout.columns);
+    m_pList->SetColumns(layout.listColumns);
+}
+
+void CVarnexView::SaveColumnWidths()
+{
+    if (m_pList->GetViewStyle() != CReportListCtrl::kStyleDetails)
+        return;
+    std::vector<std::int32_t> widths;
+    const int count = static_cast<int>(m_columns.size()) + 1;
+    widths.reserve(static_cast<std::size_t>(count));
+    for (int c = 0; c < count; ++c)
+        widths.push_back(m_pList->GetColumnWidth(c));
+    ::SaveColumnWidths(m_store, widths);
+}
+
+void CVarnexView::SortRows()
+{
+    // A sort column that no longer exists is reset by the sort itself.
+    CBusyCursor busy;
+    m_pList->SortItems(m_sort, m_columns.size());
+}
+
+void CVarnexView::OnHeaderClick(int column)
+{
+    m_sort.Click(column);
+    SortRows();
+}
+
+void CVarnexView::ApplyFont(const CLogFontRecord& font, bool redraw)
+{
+    m_pList->SetListFont(FontFromRecord(font, m_pList->GetListFont()));
+    // Going through large icons and back makes the list lay its items out
+    // anew for the font, whatever the style.
+    const int style = m_pList->GetStyle();
+    m_pList->SetRedraw(false);
+    m_pList->SetStyle(style & ~CReportListCtrl::kStyleMask);
+    m_pList->SetStyle(style);
+    m_pList->SetRedraw(true);
+    if (redraw)
+        m_pList->update();
+}
+
+CLogFontRecord CVarnexView::CurrentFont() const
+{
+    return RecordFromFont(m_pList->GetListFont());
+}
+
+int CVarnexView::RowCount() const
+{
+    return m_pList ? m_pList->GetItemCount() : 0;
+}
+
+int CVarnexView::SelectedCount() const
+{
+    return m_pList ? m_pList->GetSelectedCount() : 0;
+}
+
+bool CVarnexView::HasCommand(int id) const
+{
+    switch (id) {
+    case ID_EDIT_DELETE_FILES:
+    case ID_FILE_EXPORT:
+    case ID_VIEW_LARGEICON:
+    case ID_VIEW_SMALLICON:
+    case ID_VIEW_LIST:
+    case ID_VIEW_DETAILS:
+    case ID_VIEW_AUTOARRANGE:
+    case ID_VIEW_LINEUP:
+    case ID_VIEW_FULL_PATH:
+    case ID_VIEW_SET_FONT:
+        return m_pList != nullptr;
+    default:
+        return false;
+    }
+}
+
+void CVarnexView::OnCommand(int id)
+{
+    if (!m_pList)
+        return;
+    switch (id) {
+    case ID_EDIT_DELETE_FILES:
+        OnDeleteFiles();
+        break;
+    case ID_FILE_EXPORT:
+        OnExport();
+        break;
+    case ID_VIEW_AUTOARRANGE:
+        OnAutoArrange();
+        break;
+    case ID_VIEW_LINEUP:
+        OnLineUp();
+        break;
+    case ID_VIEW_FULL_PATH:
+        OnFullPath();
+        break;
+    case ID_VIEW_SET_FONT:
+        OnSetFont();
+        break;
+    default:
+        if (StyleCodeOf(id) >= 0)
+            OnStyle(StyleCodeOf(id));
+        break;
+    }
+}
+
+bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
+{
+    if (!m_pList)
+        return false;
+    const int style = m_pList->GetStyle();
+    const int code = style & CReportListCtrl::kStyleMask;
+    const bool autoArrange = (style & CReportListCtrl::kAutoArrange) != 0;
+    switch (id) {
+    case ID_EDIT_DELETE_FILES:
+        ui.Enable(SelectedCount() > 0);
+        return true;
+    case ID_FILE_EXPORT:
+        ui.Enable(code == CReportListCtrl::kStyleDetails && RowCount() > 0);
+        return true;
+    case ID_VIEW_AUTOARRANGE:
+        ui.SetCheck(autoArrange);
+        return true;
+    case ID_VIEW_LINEUP:
+        ui.Enable(!autoArrange &&
+                  (code == CReportListCtrl::kStyleLargeIcons || code == CReportListCtrl::kStyleSmallIcons));
+        return true;
+    case ID_VIEW_FULL_PATH:
+        ui.SetCheck(m_bFullPath);
+        return true;
+    case ID_VIEW_SET_FONT:
+        ui.Enable(true);
+        return true;
+    default:
+        if (StyleCodeOf(id) >= 0) {
+            ui.SetCheck(StyleCodeOf(id) == code);
+            return true;
+        }
+        return false;
+    }
+}
+
+void CVarnexView::OnDeleteFiles()
+{
+    CBusyCursor busy;
+    // Every selected row's path goes to the document, which sends the removal
+    // back as a hint. A row whose path the document does not hold is taken
+    // out here, so the command always ends.
+    const std::vector<int> rows = m_pList->GetSelectedRows();
+    std::vector<std::string> keys;
+    keys.reserve(rows.size());
+    for (int row : rows)
+        keys.push_back(m_pList->GetItemKey(row));
+    for (const std::string& key : keys) {
+        if (!m_doc.RemoveGameFile(key))
+            RemoveRow(&key);
+    }
+    m_pList->Model().Flush();
+}
+
+void CVarnexView::OnExport()
+{
+    const QString path = m_prompts.GetSaveFileName(this, QStringLiteral("Save List To A Text File"),
+                                                   QStringLiteral("Text File (*.txt)|*.txt|All Files (*.*)|*.*||"),
+                                                   QStringLiteral("txt"), QString());
+    if (path.isEmpty())
+        return;
+    std::string text;
+    const int rows = m_pList->GetItemCount();
+    const int columns = static_cast<int>(m_columns.size());
+    std::vector<std::string> cells;
+    for (int r = 0; r < rows; ++r) {
+        cells.clear();
+        for (int c = 0; c <= columns; ++c)
+            cells.push_back(m_pList->GetItemText(r, c));
+        AppendExportLine(text, cells);
+    }
+    WriteExportFile(PathToBytes(path), text);
+}
+
+void CVarnexView::OnStyle(int code)
+{
+    const int style = m_pList->GetStyle();
+    m_pList->SetStyle((style & ~CReportListCtrl::kStyleMask) | code);
+}
+
+void CVarnexView::OnAutoArrange()
+{
+    m_pList->SetStyle(m_pList->GetStyle() ^ CReportListCtrl::kAutoArrange);
+}
+
+void CVarnexView::OnLineUp()
+{
+    m_pList->Arrange();
+}
+
+void CVarnexView::OnFullPath()
+{
+    m_bFullPath = !m_bFullPath;
+    const int rows = m_pList->GetItemCount();
+    for (int r = 0; r < rows; ++r)
+        m_pList->SetItemText(r, 0, GetDisplayName(m_pList->GetItemKey(r)));
+}
+
+void CVarnexView::OnSetFont()
+{
+    const auto chosen = m_prompts.ChooseFont(this, m_pList->GetListFont(), m_pList->GetTextColor());
+    if (!chosen)
+        return;
+    ApplyFont(RecordFromFont(chosen->first), true);
+    m_pList->SetTextColor(chosen->second);
+}
+
+bool CVarnexView::AcceptsFileDrag(const QDropEvent& event) const
+{
+    return m_bCanDrop && !LocalFilesOf(event.mimeData()).empty();
+}
+
+void CVarnexView::DropFiles(const QDropEvent& event)
+{
+    for (const std::string& path : LocalFilesOf(event.mimeData()))
+        m_doc.AddGameFile(path, 0);
+}
+
+bool CVarnexView::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (AcceptsFileDrag(*drag)) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+            return true;
+        }
+        break;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (AcceptsFileDrag(*drop)) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            DropFiles(*drop);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "desktop/app/CommandRouter.h"
+#include "settings/LogFontRecord.h"
+#include "collection/UpdateHint.h"
+#include "columns/ColumnDef.h"
+#include "report/ReportRows.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CGameEntry;
+class CReportListCtrl;
+class CVarnexDoc;
+class IPrompts;
+class ISettingsStore;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+
+// The one view of the collection: a report list with one row per game file,
+// kept in step with the document through its update hints.
+class CVarnexView : public QWidget, public IDocView, public ICommandTarget
+{
+    Q_OBJECT
+public:
+    CVarnexView(CVarnexDoc& doc, ISettingsStore& store, IPrompts& prompts, QWidget* parent = nullptr);
+    // Stores the sort settings ("Header"/"ColSort", "Header"/"ColSortCur").
+    ~CVarnexView() override;
+
+    // The window creation steps: list, font and colour, full path, images,
+    // columns, stored style, drop target. False fails the frame's creation.
+    bool Create();
+    // The window destruction steps: column widths, all rows, style, text
+    // colour, full path and font stored. Runs once; later calls do nothing.
+    void Destroy();
+
+    void OnUpdate(int hint, const CHintPayload& payload) override;
+
+    bool HasCommand(int id) const override;
+    void OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CCmdUI& ui) override;
+
+    // Appends one row; without an entry the path is looked up in the document.
+    void AddRow(const std::string& path, const CGameEntry* entry = nullptr);
+    void FillRows();
+    // The row of path, or every row when path is null.
+    void RemoveRow(const std::string* path);
+    int FindRow(const std::string& path) const;
+    std::string GetDisplayName(const std::string& path) const;
+    void SetRowImage(int row, std::uint32_t flags);
+
+    // Rebuilds the columns from the stored lists; in the details style the
+    // current widths are stored first.
+    void LoadColumns();
+    void SaveColumnWidths();
+    void SortRows();
+    void OnHeaderClick(int column);
+
+    void ApplyFont(const CLogFontRecord& font, bool redraw);
+    CLogFontRecord CurrentFont() const;
+
+    int RowCount() const;
+    int SelectedCount() const;
+    bool IsFullPath() const { return m_bFullPath; }
+    const std::vector<CColumnDef>& Columns() const { return m_columns; }
+    const CSortState& SortState() const { return m_sort; }
+    // The list control (null before Create).
+    CReportListCtrl* ListCtrl() const { return m_pList; }
+
+    // Whether the list takes file drops; registration cannot fail with Qt,
+    // but the failure path stays.
+    virtual bool RegisterDropTarget();
+
+signals:
+    // Sent at idle time for the status bar: selected rows first.
+    void StatusCounts(int selected, int total);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void OnDeleteFiles();
+    void OnExport();
+    void OnStyle(int code);
+    void OnAutoArrange();
+    void OnLineUp();
+    void OnFullPath();
+    void OnSetFont();
+    void StoreAppearance();
+    bool AcceptsFileDrag(const QDropEvent& event) const;
+    void DropFiles(const QDropEvent& event);
+
+    CVarnexDoc& m_doc;
+    ISettingsStore& m_store;
+    IPrompts& m_prompts;
+
+    std::vector<CColumnDef> m_columns;
+    CSortState m_sort;
+    bool m_bFullPath = false;
+    bool m_bCreated = false;
+    bool m_bDestroyed = false;
+    bool m_bCanDrop = false;
+    CReportListCtrl* m_pList = nullptr;
+};

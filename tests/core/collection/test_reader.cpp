@@ -1,0 +1,461 @@
+#include "collection/GameReader.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+struct TextResult
+{
+    bool ok = false;
+    CPropertyTable table;
+};
+
+TextResult ReadText(std::string_view bytes)
+{
+    TextResult result;
+    CTextStream stream(bytes);
+    result.ok = ReadTextRecord(stream, result.table);
+    return result;
+}
+
+std::string ValueOf(const CPropertyTable& table, std::string_view id)
+{
+    const std::string* value = table.Find(id);
+    return value != nullptr ? *value : std::string("<none>");
+}
+
+class CRecordingHooks : public IReadHooks
+{
+public:
+    void BeforeRead() override { ++m_beforeReads; }
+    void ReportFileError(const std::string& path, const std::string& message) override
+    {
+        m_errors.push_back(path + ": " + message);
+    }
+
+    int m_beforeReads = 0;
+    std::vector<std::string> m_errors;
+};
+
+// Builds a binary game record byte by byte, little-endian.
+class CBinaryBuilder
+{
+public:
+    CBinaryBuilder& Byte(std::uint8_t b)
+    {
+        m_bytes.push_back(static_cast<char>(b));
+        return *this;
+    }
+    CBinaryBuilder& U16(std::uint16_t v) { return Byte(v & 0xFF).Byte(v >> 8); }
+    CBinaryBuilder& U32(std::uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+    CBinaryBuilder& Raw(std::string_view bytes)
+    {
+        m_bytes.append(bytes);
+        return *this;
+    }
+    CBinaryBuilder& Header(std::int32_t contents, std::int32_t count)
+    {
+        Byte(6).U32(static_cast<std::uint32_t>(contents));
+        m_bytes.append(12, '\x55');
+        return U32(static_cast<std::uint32_t>(count));
+    }
+    CBinaryBuilder& Short(std::string_view text) { return Byte(static_cast<std::uint8_t>(text.size())).Raw(text); }
+    CBinaryBuilder& Kept(std::uint16_t code, std::string_view text) { return U16(code).Short(text); }
+    CBinaryBuilder& Points(std::uint16_t count)
+    {
+        U16(count);
+        m_bytes.append(std::size_t{count} * 8, '\x01');
+        return *this;
+    }
+
+    const std::string& Bytes() const { return m_bytes; }
+
+private:
+    std::string m_bytes;
+};
+
+TextResult ReadBinary(const CBinaryBuilder& builder)
+{
+    TextResult result;
+    // Explicitly a view: a std::string would choose the overload that takes a path.
+    result.ok = ReadBinaryRecord(std::string_view(builder.Bytes()), result.table);
+    return result;
+}
+} // namespace
+
+TEST(TextReader, StoresTheRootNodeAndStopsAtTheSecondNode)
+{
+    const TextResult r = ReadText("(;GN[Test];B[pd])");
+    EXPECT_TRUE(r.ok);
+    ASSERT_EQ(r.table.size(), 1u);
+    EXPECT_EQ(ValueOf(r.table, "GN"), "Test");
+}
+
+TEST(TextReader, ARecordOfOnlyTheRootNodeIsRead)
+{
+    for (const char* text : {"(;GN[Test]PB[A]PW[B])", "(;GN[Test]PB[A]PW[B])\n", "(;GN[Test]PB[A]PW[B]) \r\n\t ",
+                             "(;GN[Test]PB[A]PW[B]", "(;GN[Test]PB[A]PW[B])\x1a(;PB[Later])"}) {
+        SCOPED_TRACE(text);
+        const TextResult r = ReadText(text);
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.table.size(), 3u);
+        EXPECT_EQ(ValueOf(r.table, "GN"), "Test");
+        EXPECT_EQ(ValueOf(r.table, "PB"), "A");
+        EXPECT_EQ(ValueOf(r.table, "PW"), "B");
+    }
+}
+
+TEST(TextReader, InputEndingInsideAPropertyFails)
+{
+    for (const char* text : {"", "no parenthesis", "(", "(;", "(no semicolon", "(;GN[Test", "(;GN[Test\\", "(;GN[",
+                             "(;GN[x]P", "(;GN[x]PB", "(;GN[x]PB  ", "(;GN[x]KOMI"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(ReadText(text).ok);
+    }
+}
+
+TEST(TextReader, AnEmptyRootNodeSucceedsWithAnEmptyTable)
+{
+    for (const char* text : {"(;;B[pd])", "(;(;B[pd]))"}) {
+        const TextResult r = ReadText(text);
+        EXPECT_TRUE(r.ok) << text;
+        EXPECT_TRUE(r.table.empty()) << text;
+    }
+}
+
+TEST(TextReader, IgnoresTextBeforeTheTreeAndBeforeTheFirstNode)
+{
+    const TextResult r = ReadText("Licence: see [COPYING]; PB[no]\n(junk PW[no] here;PB[Alice];)");
+    EXPECT_TRUE(r.ok);
+    ASSERT_EQ(r.table.size(), 1u);
+    EXPECT_EQ(ValueOf(r.table, "PB"), "Alice");
+}
+
+TEST(TextReader, CutsIdentifiersToTheirFirstTwoUppercaseLetters)
+{
+    const TextResult r = ReadText("(;KOMI[5.5]PlayerBlack[Alice]Black[ff]komi[6.5]FF[4];)");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(ValueOf(r.table, "KO"), "5.5");
+    EXPECT_EQ(ValueOf(r.table, "PB"), "Alice");
+    EXPECT_EQ(ValueOf(r.table, "B"), "ff");
+    EXPECT_EQ(ValueOf(r.table, ""), "6.5");
+    EXPECT_EQ(ValueOf(r.table, "FF"), "4");
+    EXPECT_EQ(r.table.size(), 5u);
+}
+
+TEST(TextReader, FurtherValuesOfAPropertyGoUnderTheEmptyIdentifier)
+{
+    const TextResult r = ReadText("(;AB[aa][bb][cc]PB[x]PB[y];)");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(ValueOf(r.table, "AB"), "aa");
+    EXPECT_EQ(ValueOf(r.table, ""), "cc");
+    EXPECT_EQ(ValueOf(r.table, "PB"), "y");
+}
+
+TEST(TextReader, RemovesEscapingBackslashesAndKeepsEverythingElse)
+{
+    using namespace std::string_view_literals;
+    const TextResult r = ReadText("(;C[a\\]b]GC[\\\\x\\y]GN[ semi;paren( ]EV[\xff\x00\x80 ];B[aa])"sv);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(ValueOf(r.table, "C"), "a]b");
+    EXPECT_EQ(ValueOf(r.table, "GC"), "\\xy");
+    EXPECT_EQ(ValueOf(r.table, "GN"), " semi;paren( ");
+    EXPECT_EQ(ValueOf(r.table, "EV"), std::string("\xff\x00\x80 ", 4));
+}
+
+TEST(TextReader, ReadsCrLfAsLfAndKeepsALoneCr)
+{
+    const TextResult r = ReadText("(;\r\nGC[one\r\ntwo\rthree\r\r\n]\r\nPB[A];)");
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(ValueOf(r.table, "GC"), "one\ntwo\rthree\r\n");
+}
+
+TEST(TextReader, CtrlZEndsTheInput)
+{
+    EXPECT_FALSE(ReadText("(;GN[Te\x1ast];)").ok);
+    EXPECT_FALSE(ReadText("\x1a(;GN[Test];)").ok);
+}
+
+TEST(SkipPast, ReturnsTheCharacterAfterTheMatchWithoutConsumingIt)
+{
+    CTextStream stream("ab(cd");
+    EXPECT_EQ(SkipPast(stream, '('), 'c');
+    EXPECT_EQ(stream.Get(), 'c');
+    EXPECT_EQ(SkipPast(stream, 'd'), CTextStream::kEnd);
+
+    CTextStream missing("abc");
+    EXPECT_EQ(SkipPast(missing, ';'), CTextStream::kEnd);
+}
+
+TEST(GameFile, ReadsTextRecordsFromFilesAndTellsTheHooksFirst)
+{
+    CTempDir dir;
+    const std::string path = dir.Write("game.sgf", "(;GN[Test]PB[Alice]PW[Bob])\r\n");
+    CRecordingHooks hooks;
+    CPropertyTable table;
+    EXPECT_TRUE(ReadGameFile(path, table, hooks));
+    EXPECT_EQ(hooks.m_beforeReads, 1);
+    EXPECT_TRUE(hooks.m_errors.empty());
+    EXPECT_EQ(ValueOf(table, "PB"), "Alice");
+    EXPECT_EQ(ValueOf(table, "PW"), "Bob");
+}
+
+TEST(GameFile, AFileThatCannotBeOpenedFailsWithoutAMessage)
+{
+    CTempDir dir;
+    CRecordingHooks hooks;
+    CPropertyTable table;
+    EXPECT_FALSE(ReadGameFile((dir.path() / "missing.sgf").string(), table, hooks));
+    EXPECT_EQ(hooks.m_beforeReads, 1);
+    EXPECT_TRUE(hooks.m_errors.empty());
+
+    EXPECT_FALSE(ReadGameFile(dir.Write("empty.sgf", ""), table, hooks));
+    EXPECT_TRUE(hooks.m_errors.empty());
+}
+
+TEST(GameFile, ReadsAcrossTheReadChunksOfALargeFile)
+{
+    // The junk fills more than one 4 KiB chunk and puts the CR of a CR LF
+    // pair on the last byte of a chunk.
+    std::string junk(5000, 'x');
+    std::string text = junk + "(;GC[";
+    text.append(8192 - 1 - text.size(), 'v');
+    text += "\r\nend]PB[Alice];)";
+    ASSERT_EQ(text[8191], '\r');
+    CTempDir dir;
+    CPropertyTable table;
+    ASSERT_TRUE(ReadGameFile(dir.Write("big.sgf", text), table));
+    const std::string gc = ValueOf(table, "GC");
+    EXPECT_EQ(gc.size(), 8192 - 1 - (junk.size() + 5) + 4);
+    EXPECT_EQ(gc.substr(gc.size() - 4), "\nend");
+    EXPECT_EQ(ValueOf(table, "PB"), "Alice");
+}
+
+TEST(GameFile, TheFirstByteSixChoosesTheBinaryFormWhateverTheName)
+{
+    CBinaryBuilder b;
+    b.Header(1, 2).Kept(23, "Alice").Kept(25, "Bob");
+    CTempDir dir;
+    CRecordingHooks hooks;
+    CPropertyTable table;
+    EXPECT_TRUE(ReadGameFile(dir.Write("looks-like-text.sgf", b.Bytes()), table, hooks));
+    EXPECT_EQ(ValueOf(table, "PB"), "Alice");
+    EXPECT_EQ(ValueOf(table, "PW"), "Bob");
+    EXPECT_EQ(hooks.m_beforeReads, 1);
+}
+
+TEST(BinaryReader, StoresTheStringRecordsUnderTheirNames)
+{
+    CBinaryBuilder b;
+    b.Header(1, 6)
+        .Kept(17, "Test")
+        .Kept(21, "1999-01-01")
+        .Kept(23, "Alice")
+        .Kept(25, "Bob")
+        .Kept(30, "B+R")
+        .Kept(0, "nameless");
+    const TextResult r = ReadBinary(b);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.table.size(), 6u);
+    EXPECT_EQ(ValueOf(r.table, "GN"), "Test");
+    EXPECT_EQ(ValueOf(r.table, "DT"), "1999-01-01");
+    EXPECT_EQ(ValueOf(r.table, "PB"), "Alice");
+    EXPECT_EQ(ValueOf(r.table, "PW"), "Bob");
+    EXPECT_EQ(ValueOf(r.table, "RE"), "B+R");
+    EXPECT_EQ(ValueOf(r.table, ""), "nameless");
+}
+
+TEST(BinaryReader, PassesOverMovesPointListsAndLabels)
+{
+    CBinaryBuilder b;
+    b.Header(1, 11);
+    b.U16(1).Raw("12345678").U16(2).Raw("abcdefgh");
+    for (std::uint16_t code : {7, 8, 9, 13, 14, 15, 16})
+        b.U16(code).Points(code == 14 ? 0 : 3);
+    b.U16(12).Points(2).U16(2).Short("A").Short("");
+    b.Kept(3, "after all of them");
+    const TextResult r = ReadBinary(b);
+    EXPECT_TRUE(r.ok);
+    ASSERT_EQ(r.table.size(), 1u);
+    EXPECT_EQ(ValueOf(r.table, "C"), "after all of them");
+}
+
+TEST(BinaryReader, KeepsTheLastValueAndCutsAtTheFirstZeroByte)
+{
+    CBinaryBuilder b;
+    b.Header(1, 4)
+        .Kept(3, "first")
+        .Kept(3, std::string_view("sec\0ond", 7))
+        .Kept(17, "")
+        .Kept(18, std::string(255, 'g'));
+    const TextResult r = ReadBinary(b);
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(ValueOf(r.table, "C"), "sec");
+    EXPECT_EQ(ValueOf(r.table, "GN"), "");
+    EXPECT_EQ(ValueOf(r.table, "GC"), std::string(255, 'g'));
+}
+
+TEST(BinaryReader, DropsTheStringOfACodeWithoutName)
+{
+    CBinaryBuilder b;
+    b.Header(1, 3).Kept(33, "dropped").Kept(0xFFFF, "also").Kept(23, "Alice");
+    const TextResult r = ReadBinary(b);
+    EXPECT_TRUE(r.ok);
+    ASSERT_EQ(r.table.size(), 1u);
+    EXPECT_EQ(ValueOf(r.table, "PB"), "Alice");
+}
+
+TEST(BinaryReader, ARecordWithoutContentsOrWithANegativeCountIsEmpty)
+{
+    for (std::int32_t contents : {0, -1, INT32_MIN}) {
+        CBinaryBuilder b;
+        b.Header(contents, 1).Kept(17, "never read");
+        const TextResult r = ReadBinary(b);
+        EXPECT_TRUE(r.ok) << contents;
+        EXPECT_TRUE(r.table.empty()) << contents;
+    }
+    CBinaryBuilder b;
+    b.Byte(6).U32(0);
+    EXPECT_TRUE(ReadBinary(b).ok);
+
+    CBinaryBuilder negative;
+    negative.Header(1, INT32_MIN).Kept(17, "never read");
+    const TextResult r = ReadBinary(negative);
+    EXPECT_TRUE(r.ok);
+    EXPECT_TRUE(r.table.empty());
+}
+
+TEST(BinaryReader, ATornRecordFails)
+{
+    std::vector<CBinaryBuilder> torn(7);
+    torn[0].Byte(6);
+    torn[1].Byte(6).U32(1).Raw("short");
+    torn[2].Header(1, 2).Kept(17, "Test");
+    torn[3].Header(1, 1).Byte(17);
+    torn[4].Header(1, 1).U16(17).Byte(10).Raw("cut");
+    torn[5].Header(1, 1).U16(7).U16(500).Raw("only a few points");
+    torn[6].Header(1, 1).U16(12).Points(0).U16(3).Short("one");
+    for (std::size_t i = 0; i < torn.size(); ++i)
+        EXPECT_FALSE(ReadBinary(torn[i]).ok) << i;
+}
+
+TEST(BinaryReader, AHugeCountEndsWithTheInput)
+{
+    CBinaryBuilder b;
+    b.Header(1, INT32_MAX).Kept(17, "Test");
+    const TextResult r = ReadBinary(b);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(ValueOf(r.table, "GN"), "Test");
+}
+
+TEST(BinaryReader, ReadsFilesTheSameAsMemory)
+{
+    CBinaryBuilder good;
+    good.Header(1, 3).U16(7).Points(4).Kept(23, "Alice").U16(1).Raw("12345678");
+    CBinaryBuilder torn;
+    torn.Header(1, 2).Kept(23, "Alice").U16(7).Points(40);
+    std::string tornBytes = torn.Bytes();
+    tornBytes.resize(tornBytes.size() - 1);
+
+    CTempDir dir;
+    CRecordingHooks hooks;
+    CPropertyTable table;
+    EXPECT_TRUE(ReadBinaryRecord(dir.Write("good.bin", good.Bytes()), table, hooks));
+    EXPECT_EQ(ValueOf(table, "PB"), "Alice");
+    CPropertyTable tornTable;
+    EXPECT_FALSE(ReadBinaryRecord(dir.Write("torn.bin", tornBytes), tornTable, hooks));
+    EXPECT_FALSE(ReadBinaryRecord(std::string_view(tornBytes), tornTable));
+    // Running out of bytes is not a file error.
+    EXPECT_TRUE(hooks.m_errors.empty());
+}
+
+TEST(BinaryReader, AFileThatCannotBeOpenedOrReadIsReportedOnce)
+{
+    CTempDir dir;
+    const std::string path = (dir.path() / "gone.sgf").string();
+    CRecordingHooks hooks;
+    CPropertyTable table;
+    EXPECT_FALSE(ReadBinaryRecord(path, table, hooks));
+    ASSERT_EQ(hooks.m_errors.size(), 1u);
+    EXPECT_EQ(hooks.m_errors[0].rfind(path + ": ", 0), 0u);
+    EXPECT_GT(hooks.m_errors[0].size(), path.size() + 2);
+
+    // A directory opens but cannot be read.
+    CRecordingHooks dirHooks;
+    EXPECT_FALSE(ReadBinaryRecord(dir.path().string(), table, dirHooks));
+    EXPECT_EQ(dirHooks.m_errors.size(), 1u);
+}
+
+TEST(GameFile, PipesAndDevicesAreNotGameFilesAndNeverBlock)
+{
+    CTempDir dir;
+    const std::string fifo = (dir.path() / "pipe.sgf").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CPropertyTable table;
+    EXPECT_FALSE(ReadGameFile(fifo, table));
+    EXPECT_FALSE(ReadGameFile("/dev/zero", table));
+    EXPECT_FALSE(ReadGameFile(dir.path().string(), table));
+    EXPECT_TRUE(table.empty());
+}
+
+TEST(Corpus, RealGameRecordsYieldTheirPlayers)
+{
+    VARNEX_REQUIRE_CORPUS();
+    CPropertyTable pro;
+    ASSERT_TRUE(ReadGameFile((CorpusDir() / "ugoertz__kombilo/kombilo/tests/sgfs/1600JSTP06.sgf").string(), pro));
+    EXPECT_EQ(ValueOf(pro, "PB"), "Sheng Dayou");
+    EXPECT_EQ(ValueOf(pro, "PW"), "Wang Hannian");
+    EXPECT_EQ(ValueOf(pro, "RE"), "W+");
+    EXPECT_EQ(ValueOf(pro, "AB"), "dd");
+    EXPECT_EQ(ValueOf(pro, "AW"), "pd");
+    EXPECT_EQ(ValueOf(pro, ""), "dp");
+
+    CPropertyTable longIds;
+    ASSERT_TRUE(ReadGameFile((CorpusDir() / "sanderland__katrain/tests/data/xmgt97.sgf").string(), longIds));
+    EXPECT_EQ(ValueOf(longIds, "PB"), "hi");
+    EXPECT_EQ(ValueOf(longIds, "PW"), "ka");
+    EXPECT_EQ(ValueOf(longIds, "KM"), "-1.5");
+    EXPECT_EQ(ValueOf(longIds, "SZ"), "9");
+}
+
+TEST(Corpus, ARealRootOnlyRecordWithCrLfIsRead)
+{
+    VARNEX_REQUIRE_CORPUS();
+    CPropertyTable table;
+    ASSERT_TRUE(ReadGameFile((CorpusDir() / "runningskull__gnugo/regression/games/seki_nakade2.sgf").string(), table));
+    EXPECT_EQ(ValueOf(table, "GN"), "seki1");
+    EXPECT_EQ(ValueOf(table, "AP"), "Jago:Version 4.53");
+    EXPECT_EQ(ValueOf(table, "AB"), "gb");
+}
+
+TEST(Corpus, EveryFileIsReadAndNearlyAllSucceed)
+{
+    VARNEX_REQUIRE_CORPUS();
+    std::size_t files = 0;
+    std::vector<std::string> failed;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(CorpusDir())) {
+        if (!item.is_regular_file() || item.path().filename() == "SOURCES.md")
+            continue;
+        ++files;
+        CPropertyTable table;
+        if (!ReadGameFile(item.path().string(), table))
+            failed.push_back(item.path().lexically_relative(CorpusDir()).string());
+    }
+    EXPECT_GT(files, 3000u);
+    // Only damaged files fail: the empty one, the UTF-16 one, unterminated ones.
+    EXPECT_LT(failed.size(), 20u);
+    EXPECT_NE(std::find(failed.begin(), failed.end(), "runningskull__gnugo/regression/games/pending/nightmare.sgf"),
+              failed.end());
+    for (const std::string& name : failed)
+        std::printf("not read: %s\n", name.c_str());
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "ScriptedPrompts.h"
+#include "TestSupport.h"
+
+#include "desktop/app/CommandRouter.h"
+#include "desktop/app/DesktopDocHost.h"
+#include "desktop/frame/MainFrame.h"
+#include "qtcore/QtSettingsStore.h"
+#include "desktop/app/VarnexApp.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+// The whole program on the offscreen platform: settings in a temporary INI
+// file, every dialog scripted. Restart() ends the program the way it ends
+// (close, ExitInstance) and starts it again on the same settings.
+class FrameTest : public ::testing::Test
+{
+protected:
+    FrameTest() : m_cwd(std::filesystem::current_path()) {}
+    ~FrameTest() override
+    {
+        app.reset();
+        store.reset();
+        std::filesystem::current_path(m_cwd);
+    }
+
+    QString SettingsPath() const { return QString::fromStdString((dir.path() / "settings.ini").string()); }
+
+    bool Start(const QStringList& arguments = {})
+    {
+        if (!store)
+            store = std::make_unique<CQtSettingsStore>(SettingsPath());
+        app = std::make_unique<CVarnexApp>(*store, prompts);
+        return app->InitInstance(arguments);
+    }
+
+    void Stop()
+    {
+        if (app && app->Frame())
+            app->Frame()->close();
+        if (app)
+            app->ExitInstance(0);
+        app.reset();
+    }
+
+    bool Restart(const QStringList& arguments = {})
+    {
+        Stop();
+        store.reset();
+        return Start(arguments);
+    }
+
+    QAction* Act(int id) const { return app->Router().FindAction(id); }
+
+    // Lets the real event loop block once, so the idle step runs as it does
+    // in the program.
+    static void RunIdle()
+    {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+    // A small game record written into the test's folder; its players are
+    // the name, so every file reads differently.
+    std::string Game(const char* name) const
+    {
+        return dir.Write(std::string("games/") + name + ".sgf",
+                         std::string("(;GM[1]FF[4]SZ[19]PB[") + name + "]PW[White]RE[B+R];B[pd])");
+    }
+
+    CTempDir dir;
+    CScriptedPrompts prompts;
+    std::unique_ptr<CQtSettingsStore> store;
+    std::unique_ptr<CVarnexApp> app;
+
+private:
+    std::filesystem::path m_cwd;
+};
+
+inline QStringList L(std::initializer_list<const char*> items)
+{
+    QStringList list;
+    for (const char* item : items)
+        list << QString::fromUtf8(item);
+    return list;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "desktop/app/Prompts.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+// Prompts that never block: every question is recorded in asked, and
+// answered from the queues the test filled (or a neutral default: cancel,
+// no file, dialog rejected, program not started).
+class CScriptedPrompts : public IPrompts
+{
+public:
+    QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& filter) override;
+    QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
+                            const QString& defaultSuffix, const QString& initialPath) override;
+    void MessageBox(QWidget* parent, const QString& text, EIcon icon) override;
+    EAnswer AskSaveChanges(QWidget* parent, const QString& title) override;
+    std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget* parent, const QFont& font,
+                                                       const QColor& color) override;
+    int ExecDialog(QDialog& dialog) override;
+    bool StartDetached(const QString& program, const QStringList& arguments) override;
+
+    std::deque<QStringList> openFileNames;
+    std::deque<QString> openFileName;
+    std::deque<QString> saveFileName;
+    std::deque<EAnswer> saveChanges;
+    std::deque<std::optional<std::pair<QFont, QColor>>> fonts;
+    // Called with the dialog instead of exec(); returns the result code.
+    std::deque<std::function<int(QDialog&)>> dialogs;
+    bool startSucceeds = true;
+
+    // Everything that was asked, one line each ("open-files: <title>",
+    // "message: <text>", "start: <program> <args>", ...).
+    QStringList asked;
+    QStringList messages;
+    struct Start
+    {
+        QString program;
+        QStringList arguments;
+    };
+    std::vector<Start> starts;
+};

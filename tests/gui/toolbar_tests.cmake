@@ -1,1 +1,0 @@
-target_sources(gui_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/test_toolbar.cpp)
