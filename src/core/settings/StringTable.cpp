@@ -9,9 +9,9 @@ namespace
 {
 using Entry = std::pair<int, std::string_view>;
 
-// Sorted by number. The commands the toolbar shows without a tool tip (New,
-// Open, Save, Save As, About) and the other commands of the framework have a
-// prompt only.
+// Sorted by number. The framework's own commands (New, Open, Save, Save As,
+// the recent files, About, Exit and the two bar toggles) have no string, so
+// they show no prompt and no tool tip.
 constexpr std::array kStrings{
     Entry{IDS_OLE_INIT_FAILED, "OLE initialization failed.  Make sure that the OLE libraries are the correct version."},
     Entry{IDS_DERIVED_NAMES, "Opponent|OpponentRank|Winner|WinnerRank|Loser|LoserRank"},
@@ -37,18 +37,6 @@ constexpr std::array kStrings{
     Entry{ID_FILE_EXPORT, "Save the contents of the list as a formatted text file.\nExport"},
     Entry{AFX_IDS_APP_TITLE, "Varnex"},
     Entry{AFX_IDS_IDLEMESSAGE, "Ready"},
-    Entry{ID_FILE_NEW, "Create a new collection"},
-    Entry{ID_FILE_OPEN, "Open an existing collection"},
-    Entry{ID_FILE_SAVE, "Save the active collection"},
-    Entry{ID_FILE_SAVE_AS, "Save the active collection with a new name"},
-    Entry{ID_FILE_MRU_FILE1, "Open this collection"},
-    Entry{ID_FILE_MRU_FILE2, "Open this collection"},
-    Entry{ID_FILE_MRU_FILE3, "Open this collection"},
-    Entry{ID_FILE_MRU_FILE4, "Open this collection"},
-    Entry{ID_APP_ABOUT, "Display program information, version number and copyright"},
-    Entry{ID_APP_EXIT, "Quit the application; prompts to save the collection"},
-    Entry{ID_VIEW_TOOLBAR, "Show or hide the toolbar"},
-    Entry{ID_VIEW_STATUS_BAR, "Show or hide the status bar"},
     Entry{ID_VIEW_AUTOARRANGE, "Automatically arrange icons\nAuto Arrange"},
     Entry{ID_VIEW_SMALLICON, "Display items by using small icons\nSmall Icons"},
     Entry{ID_VIEW_LARGEICON, "Display items by using large icons\nLarge Icons"},

@@ -63,3 +63,45 @@ TEST(StringTable, EveryToolbarButtonHasItsToolTip)
     }
 }
 
+
+// Every command of the menus and the toolbar's context menu, with the prompt
+// the status bar shows while it is highlighted.
+TEST(StringTable, EveryCommandShowsItsOwnPromptAndTheFrameworkCommandsNone)
+{
+    const std::pair<int, const char*> expected[] = {
+        {ID_FILE_NEW, ""},
+        {ID_FILE_OPEN, ""},
+        {ID_FILE_SAVE, ""},
+        {ID_FILE_SAVE_AS, ""},
+        {ID_FILE_EXPORT, "Save the contents of the list as a formatted text file."},
+        {ID_FILE_MRU_FILE1, ""},
+        {ID_FILE_MRU_FILE2, ""},
+        {ID_FILE_MRU_FILE3, ""},
+        {ID_FILE_MRU_FILE4, ""},
+        {ID_APP_EXIT, ""},
+        {ID_EDIT_ADD_FILES, "Add MGT files into the database"},
+        {ID_EDIT_DELETE_FILES, "Remove MGT files from the database"},
+        {ID_EDIT_MARK_VIEWED, "Mark the selected game files as viewed"},
+        {ID_EDIT_MARK_UNVIEWED, "Mark the selected game files as unviewed"},
+        {ID_EDIT_LAUNCH_VIEWER, "Start the specified MGT viewer program to view and edit the selected MGT files"},
+        {ID_VIEW_TOOLBAR, ""},
+        {ID_VIEW_STATUS_BAR, ""},
+        {ID_VIEW_LARGEICON, "Display items by using large icons"},
+        {ID_VIEW_SMALLICON, "Display items by using small icons"},
+        {ID_VIEW_LIST, "Display items in a list"},
+        {ID_VIEW_DETAILS, "Display items in details"},
+        {ID_VIEW_LINEUP, "Arrange icons in a grid"},
+        {ID_VIEW_AUTOARRANGE, "Automatically arrange icons"},
+        {ID_VIEW_OPTIONS, "Change program options"},
+        {ID_VIEW_FULL_PATH, "Display the full path of the file name"},
+        {ID_VIEW_SET_FONT, "Specify the font and text color in the report view"},
+        {ID_APP_ABOUT, ""},
+        {ID_CUSTOMIZE, "Customize the toolbar buttons."},
+    };
+    for (const auto& [id, prompt] : expected) {
+        EXPECT_EQ(PromptOf(LoadResString(id)), prompt) << "command " << id;
+    }
+    EXPECT_EQ(ToolTipOf(LoadResString(ID_VIEW_AUTOARRANGE)), "Auto Arrange");
+    EXPECT_EQ(ToolTipOf(LoadResString(ID_VIEW_OPTIONS)), "Options");
+    EXPECT_EQ(ToolTipOf(LoadResString(ID_FILE_EXPORT)), "Export");
+}
