@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "cli/CliDocHost.h"
 #include "cli/CliEscape.h"
@@ -142,10 +143,10 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
     CVarnexDoc doc(host);
 
     CColumnLayout layout = BuildColumnLayout(store);
-    const bool showFullPath = fullPath ? *fullPath : store.GetProfileInt("Frame", "Full Path", 0) != 0;
+    const bool showFullPath = fullPath ? *fullPath : ReadInt(store, settings::kFullPath) != 0;
     CSortState sort;
-    sort.m_nColSort = store.GetProfileInt("Header", "ColSort", 0);
-    sort.m_nColSortCur = store.GetProfileInt("Header", "ColSortCur", -1);
+    sort.m_nColSort = ReadInt(store, settings::kColSort);
+    sort.m_nColSortCur = ReadInt(store, settings::kColSortCur);
 
     CCliListView view(doc, std::move(layout.columns), showFullPath, sort, store);
     doc.AddView(&view);

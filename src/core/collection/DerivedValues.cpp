@@ -1,6 +1,7 @@
 #include "collection/DerivedValues.h"
 
 #include "settings/DelimStringArray.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
 #include "collection/GameEntry.h"
@@ -62,7 +63,7 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
             return false;
         }
         // Read afresh every time, so a change on the Others page shows at the next refill.
-        std::string myNames = store.GetProfileString("Misc", "My Names");
+        std::string myNames = ReadString(store, settings::kMyNames);
         for (char& c : myNames) {
             if (c == ',') {
                 c = '|';

@@ -1,6 +1,7 @@
 #include "columns/ColumnLayout.h"
 
 #include "settings/LittleEndian.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
 
@@ -8,21 +9,20 @@
 
 namespace
 {
-constexpr std::string_view kSection = "Header";
 constexpr std::size_t kWidthBytes = 4;
 } // namespace
 
 CDelimStringArray ReadDefinitionList(const ISettingsStore& store)
 {
     CDelimStringArray definitions;
-    definitions.LoadWithDefault(store, kSection, "Definition", IDS_DEFAULT_DEFINITIONS, 1);
+    definitions.LoadWithDefault(store, settings::kDefinitions.section, settings::kDefinitions.key, IDS_DEFAULT_DEFINITIONS, 1);
     return definitions;
 }
 
 CDelimStringArray ReadShownList(const ISettingsStore& store)
 {
     CDelimStringArray shown;
-    shown.LoadFromProfile(store, kSection, "Index");
+    shown.LoadFromProfile(store, settings::kShownColumns.section, settings::kShownColumns.key);
     return shown;
 }
 
@@ -30,11 +30,11 @@ CDelimStringArray ReadShownList(const ISettingsStore& store)
 // widths gives fewer, and the columns without one take the default width.
 std::vector<std::int32_t> LoadColumnWidths(const ISettingsStore& store)
 {
-    const std::int32_t count = store.GetProfileInt(kSection, "nWidth", 0);
+    const std::int32_t count = ReadInt(store, settings::kWidthCount);
     if (count <= 0) {
         return {};
     }
-    const std::optional<std::string> bytes = store.GetProfileBinary(kSection, "Width");
+    const std::optional<std::string> bytes = ReadBinary(store, settings::kWidths);
     if (!bytes) {
         return {};
     }
@@ -43,8 +43,8 @@ std::vector<std::int32_t> LoadColumnWidths(const ISettingsStore& store)
 
 void SaveColumnWidths(ISettingsStore& store, const std::vector<std::int32_t>& widths)
 {
-    store.WriteProfileInt(kSection, "nWidth", static_cast<std::int32_t>(widths.size()));
-    store.WriteProfileBinary(kSection, "Width", EncodeWidths(widths));
+    WriteInt(store, settings::kWidthCount, static_cast<std::int32_t>(widths.size()));
+    WriteBinary(store, settings::kWidths, EncodeWidths(widths));
 }
 
 std::string EncodeWidths(const std::vector<std::int32_t>& widths)

@@ -5,6 +5,7 @@
 #include "desktop/app/Prompts.h"
 #include "desktop/app/RecentFileList.h"
 #include "settings/StringTable.h"
+#include "qtcore/ResText.h"
 #include "collection/CollectionFile.h"
 #include "collection/VarnexDoc.h"
 
@@ -165,7 +166,7 @@ QString CDocFramework::Title() const
 
 QString CDocFramework::Caption() const
 {
-    return QStringLiteral("%1 - %2").arg(Title(), QString::fromStdString(LoadResString(AFX_IDS_APP_TITLE)));
+    return QStringLiteral("%1 - %2").arg(Title(), ResText(AFX_IDS_APP_TITLE));
 }
 
 void CDocFramework::SetPathName(const QString& path)

@@ -2,6 +2,7 @@
 
 #include "desktop/view/FontColorDialog.h"
 #include "settings/StringTable.h"
+#include "qtcore/ResText.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -12,7 +13,7 @@
 namespace {
 QString AppTitle()
 {
-    return QString::fromStdString(LoadResString(AFX_IDS_APP_TITLE));
+    return ResText(AFX_IDS_APP_TITLE);
 }
 
 void MakeFolderCurrent(const QString& path)

@@ -6,9 +6,11 @@
 #include "desktop/frame/MainFrame.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/app/RecentFileList.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "desktop/app/SingleInstance.h"
 #include "settings/StringTable.h"
+#include "qtcore/ResText.h"
 #include "collection/VarnexDoc.h"
 
 #include <QAbstractEventDispatcher>
@@ -59,7 +61,7 @@ bool CVarnexApp::InitInstance(const QStringList& arguments)
 {
     // Drag and drop and the dialogs need the GUI application.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-        m_prompts.MessageBox(nullptr, QString::fromStdString(LoadResString(IDS_OLE_INIT_FAILED)),
+        m_prompts.MessageBox(nullptr, ResText(IDS_OLE_INIT_FAILED),
                              IPrompts::EIcon::Stop);
         m_exitCode = 1;
         return false;
@@ -133,12 +135,12 @@ void CVarnexApp::SaveCurrentDirectory()
         return;
     // The folder went into a 200-byte buffer with its terminator.
     if (current.size() >= 1 && current.size() < kCurDirBuffer)
-        m_store.WriteProfileString("Misc", "cur dir", current);
+        WriteString(m_store, settings::kCurDir, current);
 }
 
 void CVarnexApp::RestoreCurrentDirectory()
 {
-    const std::string stored = m_store.GetProfileString("Misc", "cur dir");
+    const std::string stored = ReadString(m_store, settings::kCurDir);
     if (stored.empty())
         return;
     std::error_code error;

@@ -1,6 +1,7 @@
 #include "desktop/frame/CountStatusBar.h"
 
 #include "settings/StringTable.h"
+#include "qtcore/ResText.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -9,10 +10,6 @@
 #include <cstdlib>
 
 namespace {
-QString ResText(int id)
-{
-    return QString::fromStdString(LoadResString(id));
-}
 
 // Like atoi: leading blanks, a sign, digits; anything else ends the number.
 int LeadingNumber(const std::string& text)

@@ -6,8 +6,10 @@
 #include "desktop/app/DocFramework.h"
 #include "desktop/frame/ProgramIcon.h"
 #include "desktop/app/RecentFileList.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
+#include "qtcore/ResText.h"
 #include "desktop/frame/WndPlacement.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/view/VarnexView.h"
@@ -20,13 +22,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QUrl>
-
-namespace {
-QString ResText(int id)
-{
-    return QString::fromStdString(LoadResString(id));
-}
-} // namespace
 
 CMainFrame::CMainFrame(CVarnexDoc& doc, CDocFramework& framework, CDesktopDocHost& host, CCommandRouter& router,
                        CRecentFileList& recent, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
@@ -68,11 +63,10 @@ QAction* CMainFrame::CommandAction(int id, const char* name, const QString& text
     if (iconText.endsWith(QLatin1String("...")))
         iconText.chop(3);
     action->setIconText(iconText);
-    const std::string resource = LoadResString(id);
-    action->setStatusTip(QString::fromStdString(PromptOf(resource)));
-    const std::string tip = ToolTipOf(resource);
-    if (!tip.empty())
-        action->setToolTip(QString::fromStdString(tip));
+    action->setStatusTip(ResPrompt(id));
+    const QString tip = ResToolTip(id);
+    if (!tip.isEmpty())
+        action->setToolTip(tip);
     if (!key.isEmpty())
         action->setShortcut(key);
     return action;
@@ -160,7 +154,7 @@ bool CMainFrame::Create()
     m_router.AddTarget(&m_framework);
     m_router.AddTarget(this);
 
-    const bool flat = m_store.GetProfileInt("Frame", "Flatbar", 1) != 0;
+    const bool flat = ReadInt(m_store, settings::kFlatbar) != 0;
     m_toolBar = new CCustToolBar(m_router, m_store, m_prompts, this);
     m_toolBar->setObjectName(QStringLiteral("Toolbar"));
     if (!m_toolBar->Create(flat) || !m_toolBar->LoadToolBar(IDR_MAINFRAME))
@@ -311,12 +305,12 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 void CMainFrame::SaveBarState()
 {
     const QByteArray state = saveState();
-    m_store.WriteProfileBinary("Frame", kBarStateKey, std::string_view(state.constData(), state.size()));
+    WriteBinary(m_store, settings::kBarState, std::string_view(state.constData(), state.size()));
 }
 
 void CMainFrame::RestoreBarState()
 {
-    const std::optional<std::string> state = m_store.GetProfileBinary("Frame", kBarStateKey);
+    const std::optional<std::string> state = ReadBinary(m_store, settings::kBarState);
     if (state)
         restoreState(QByteArray::fromStdString(*state));
 }

@@ -57,8 +57,6 @@ public:
     void OnCommand(int id) override;
     bool OnUpdateCommand(int id, CCmdUI& ui) override;
 
-    static constexpr std::string_view kBarStateKey = "Bar State";
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;

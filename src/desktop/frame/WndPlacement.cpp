@@ -1,5 +1,6 @@
 #include "desktop/frame/WndPlacement.h"
 
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
 #include <QGuiApplication>
@@ -9,7 +10,6 @@
 #include <algorithm>
 
 namespace {
-constexpr std::string_view kKey = "Placement";
 // Larger than any screen; a stored size beyond it is not a window's.
 constexpr int kMaxExtent = 32767;
 } // namespace
@@ -21,7 +21,7 @@ CWndPlacement::CWndPlacement(ISettingsStore& store, std::string section)
 
 bool CWndPlacement::Restore(QWidget& frame, int& showCmd) const
 {
-    const std::optional<std::string> bytes = m_store.GetProfileBinary(m_section, kKey);
+    const std::optional<std::string> bytes = m_store.GetProfileBinary(m_section, settings::kPlacement.key);
     if (!bytes)
         return false;
     const std::optional<CWindowPlacementRecord> record = CWindowPlacementRecord::Decode(*bytes);
@@ -39,7 +39,7 @@ bool CWndPlacement::Restore(QWidget& frame, int& showCmd) const
 
 void CWndPlacement::Save(const QWidget& frame) const
 {
-    m_store.WriteProfileBinary(m_section, kKey, RecordOf(frame).Encode());
+    m_store.WriteProfileBinary(m_section, settings::kPlacement.key, RecordOf(frame).Encode());
 }
 
 CWindowPlacementRecord CWndPlacement::RecordOf(const QWidget& frame)

@@ -2,8 +2,10 @@
 
 #include "desktop/app/CommandRouter.h"
 #include "desktop/app/Prompts.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
+#include "qtcore/ResText.h"
 #include "desktop/toolbar/ToolBarCustomizeDialog.h"
 
 #include <QAction>
@@ -28,19 +30,10 @@ static void InitToolBarPictures()
 }
 
 namespace {
-// The layout sits directly under the application key, in no section.
-constexpr std::string_view kLayoutSection = "";
-constexpr std::string_view kLayoutValue = "Toolbar";
-
-QString FromBytes(const std::string& text)
-{
-    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The prompt and tool-tip parts of a command's string.
 QString PromptText(int command)
 {
-    return command > 0 ? FromBytes(PromptOf(LoadResString(command))) : QString();
+    return command > 0 ? ResPrompt(command) : QString();
 }
 } // namespace
 
@@ -89,7 +82,7 @@ bool CCustToolBar::LoadToolBar(int resource)
     }
     m_loaded = true;
     ApplyLayout(CToolBarLayout::FromResource(m_resourceButtons));
-    if (const std::optional<std::string> stored = m_store.GetProfileBinary(kLayoutSection, kLayoutValue)) {
+    if (const std::optional<std::string> stored = ReadBinary(m_store, settings::kToolbarLayout)) {
         // A value that does not describe buttons of this bar is ignored.
         const std::optional<CToolBarLayout> layout = CToolBarLayout::Decode(*stored);
         if (layout && layout->FitsButtons(m_resourceButtons))
@@ -144,7 +137,7 @@ void CCustToolBar::ApplyLayout(const CToolBarLayout& layout)
 
 void CCustToolBar::SaveLayout()
 {
-    m_store.WriteProfileBinary(kLayoutSection, kLayoutValue, m_layout.Encode());
+    WriteBinary(m_store, settings::kToolbarLayout, m_layout.Encode());
 }
 
 QMenu* CCustToolBar::CreateContextMenu()
@@ -211,7 +204,7 @@ QIcon CCustToolBar::ButtonIcon(int command)
 
 QString CCustToolBar::ToolTipText(int command)
 {
-    return command > 0 ? FromBytes(ToolTipOf(LoadResString(command))) : QString();
+    return command > 0 ? ResToolTip(command) : QString();
 }
 
 void CCustToolBar::contextMenuEvent(QContextMenuEvent* event)

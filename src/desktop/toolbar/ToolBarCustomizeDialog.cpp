@@ -3,6 +3,7 @@
 #include "desktop/toolbar/CustToolBar.h"
 #include "desktop/app/Prompts.h"
 #include "settings/StringTable.h"
+#include "qtcore/ResText.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -170,7 +171,7 @@ void CToolBarCustomizeDialog::Reset()
 
 void CToolBarCustomizeDialog::Help()
 {
-    m_prompts.MessageBox(this, QString::fromLocal8Bit(LoadResString(IDS_NO_HELP)), IPrompts::EIcon::None);
+    m_prompts.MessageBox(this, ResText(IDS_NO_HELP), IPrompts::EIcon::None);
 }
 
 void CToolBarCustomizeDialog::Fill(int currentRow, int availableRow)

@@ -2,6 +2,7 @@
 
 #include "desktop/app/Prompts.h"
 #include "settings/SettingsStore.h"
+#include "settings/Settings.h"
 #include "settings/StringTable.h"
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
@@ -81,15 +82,15 @@ std::vector<std::string> LocalFilesOf(const QMimeData* mime)
 CVarnexView::CVarnexView(CVarnexDoc& doc, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_store(store), m_prompts(prompts)
 {
-    m_sort.m_nColSort = m_store.GetProfileInt("Header", "ColSort", 0);
-    m_sort.m_nColSortCur = m_store.GetProfileInt("Header", "ColSortCur", -1);
+    m_sort.m_nColSort = ReadInt(m_store, settings::kColSort);
+    m_sort.m_nColSortCur = ReadInt(m_store, settings::kColSortCur);
 }
 
 CVarnexView::~CVarnexView()
 {
     Destroy();
-    m_store.WriteProfileInt("Header", "ColSort", m_sort.m_nColSort);
-    m_store.WriteProfileInt("Header", "ColSortCur", m_sort.m_nColSortCur);
+    WriteInt(m_store, settings::kColSort, m_sort.m_nColSort);
+    WriteInt(m_store, settings::kColSortCur, m_sort.m_nColSortCur);
 }
 
 bool CVarnexView::Create()
@@ -106,18 +107,18 @@ bool CVarnexView::Create()
     // Font and text colour: a stored font that is not a whole record is
     // ignored, and the list keeps its own font.
     CLogFontRecord font = RecordFromFont(m_pList->GetListFont());
-    if (const std::optional<std::string> stored = m_store.GetProfileBinary("Misc", "Logfont")) {
+    if (const std::optional<std::string> stored = ReadBinary(m_store, settings::kLogfont)) {
         if (const std::optional<CLogFontRecord> decoded = CLogFontRecord::Decode(*stored))
             font = *decoded;
     }
-    m_pList->SetTextColor(ColorFromStored(m_store.GetProfileInt("Misc", "Text Color", 0)));
+    m_pList->SetTextColor(ColorFromStored(ReadInt(m_store, settings::kTextColor)));
     ApplyFont(font, true);
 
-    m_bFullPath = m_store.GetProfileInt("Frame", "Full Path", 0) != 0;
+    m_bFullPath = ReadInt(m_store, settings::kFullPath) != 0;
 
     LoadColumns();
 
-    const std::int32_t style = m_store.GetProfileInt("Frame", "Style", 0);
+    const std::int32_t style = ReadInt(m_store, settings::kStyle);
     if (style != 0)
         m_pList->SetStyle((m_pList->GetStyle() & ~CReportListCtrl::kStyleMask) | (style & CReportListCtrl::kStyleMask));
 
@@ -151,10 +152,10 @@ void CVarnexView::Destroy()
 
 void CVarnexView::StoreAppearance()
 {
-    m_store.WriteProfileInt("Frame", "Style", m_pList->GetStyle());
-    m_store.WriteProfileInt("Misc", "Text Color", ColorToStored(m_pList->GetTextColor()));
-    m_store.WriteProfileInt("Frame", "Full Path", m_bFullPath ? 1 : 0);
-    m_store.WriteProfileBinary("Misc", "Logfont", CurrentFont().Encode());
+    WriteInt(m_store, settings::kStyle, m_pList->GetStyle());
+    WriteInt(m_store, settings::kTextColor, ColorToStored(m_pList->GetTextColor()));
+    WriteInt(m_store, settings::kFullPath, m_bFullPath ? 1 : 0);
+    WriteBinary(m_store, settings::kLogfont, CurrentFont().Encode());
 }
 
 void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
