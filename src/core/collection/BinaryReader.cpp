@@ -99,22 +99,20 @@ bool WalkBinaryRecord(CByteSource& source, CPropertyTable& table)
             if (!SkipPoints(source) || !source.ReadU16(labels))
                 return false;
             for (std::uint16_t j = 0; j < labels; ++j) {
-                ReadShortString(source);
-                if (source.GetState() != CByteSource::State::Ok)
+                if (!ReadShortString(source))
                     return false;
             }
             break;
         }
         case Payload::Unknown:
-            ReadShortString(source);
-            if (source.GetState() != CByteSource::State::Ok)
+            if (!ReadShortString(source))
                 return false;
             break;
         case Payload::Kept: {
             const std::optional<std::string> value = ReadShortString(source);
-            if (source.GetState() != CByteSource::State::Ok)
+            if (!value)
                 return false;
-            std::string_view kept = value ? std::string_view(*value) : std::string_view();
+            std::string_view kept = *value;
             kept = kept.substr(0, kept.find('\0'));
             table.Set(kCodeNames[code], kept);
             break;
@@ -128,12 +126,37 @@ bool WalkBinaryRecord(CByteSource& source, CPropertyTable& table)
 std::optional<std::string> ReadShortString(CByteSource& file)
 {
     std::uint8_t length = 0;
-    if (!file.ReadU8(length) || length == 0)
+    if (!file.ReadU8(length))
         return std::nullopt;
     std::string text(length, '\0');
     if (!file.Read(text.data(), text.size()))
         return std::nullopt;
     return text;
+}
+
+bool ReadBinaryRecord(std::FILE* file, const std::string& path, CPropertyTable& table, IReadHooks& hooks)
+{
+    // The whole file goes into memory and is walked there, by the same code
+    // that walks bytes handed in directly; game files are small.
+    std::string bytes;
+    errno = 0;
+    if (std::fseek(file, 0, SEEK_SET) != 0) {
+        hooks.ReportFileError(path, std::strerror(errno != 0 ? errno : EIO));
+        return false;
+    }
+    std::array<char, 16384> chunk;
+    for (;;) {
+        errno = 0;
+        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+        bytes.append(chunk.data(), got);
+        if (got < chunk.size())
+            break;
+    }
+    if (std::ferror(file)) {
+        hooks.ReportFileError(path, std::strerror(errno != 0 ? errno : EIO));
+        return false;
+    }
+    return ReadBinaryRecord(std::string_view(bytes), table);
 }
 
 bool ReadBinaryRecord(const std::string& path, CPropertyTable& table, IReadHooks& hooks)
@@ -144,12 +167,7 @@ bool ReadBinaryRecord(const std::string& path, CPropertyTable& table, IReadHooks
         hooks.ReportFileError(path, std::strerror(errno != 0 ? errno : EIO));
         return false;
     }
-    CByteSource source(file.get());
-    if (WalkBinaryRecord(source, table))
-        return true;
-    if (source.GetState() == CByteSource::State::Failed)
-        hooks.ReportFileError(path, source.ErrorText());
-    return false;
+    return ReadBinaryRecord(file.get(), path, table, hooks);
 }
 
 bool ReadBinaryRecord(std::string_view bytes, CPropertyTable& table)

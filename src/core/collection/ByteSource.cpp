@@ -1,33 +1,10 @@
 #include "collection/ByteSource.h"
 
-#include <cerrno>
 #include <cstring>
 
 CByteSource::CByteSource(std::string_view bytes)
     : m_bytes(reinterpret_cast<const unsigned char*>(bytes.data())), m_size(bytes.size())
 {
-}
-
-CByteSource::CByteSource(std::FILE* file) : m_file(file)
-{
-    errno = 0;
-    if (std::fseek(m_file, 0, SEEK_END) != 0) {
-        Fail();
-        return;
-    }
-    const long size = std::ftell(m_file);
-    if (size < 0 || std::fseek(m_file, 0, SEEK_SET) != 0) {
-        Fail();
-        return;
-    }
-    m_size = static_cast<std::uint64_t>(size);
-}
-
-void CByteSource::Fail()
-{
-    m_state = State::Failed;
-    const int code = errno != 0 ? errno : EIO;
-    m_error = std::strerror(code);
 }
 
 bool CByteSource::Read(void* out, std::size_t count)
@@ -38,18 +15,7 @@ bool CByteSource::Read(void* out, std::size_t count)
         m_state = State::Ended;
         return false;
     }
-    if (m_file != nullptr) {
-        errno = 0;
-        const std::size_t got = std::fread(out, 1, count, m_file);
-        if (got != count) {
-            // The file may have shrunk since it was measured.
-            if (std::ferror(m_file))
-                Fail();
-            else
-                m_state = State::Ended;
-            return false;
-        }
-    } else if (count > 0) {
+    if (count > 0) {
         std::memcpy(out, m_bytes + m_pos, count);
     }
     m_pos += count;
@@ -63,14 +29,6 @@ bool CByteSource::Skip(std::uint64_t count)
     if (count > m_size - m_pos) {
         m_state = State::Ended;
         return false;
-    }
-    if (m_file != nullptr) {
-        errno = 0;
-        // count lies within the size ftell gave, so it fits a long.
-        if (std::fseek(m_file, static_cast<long>(count), SEEK_CUR) != 0) {
-            Fail();
-            return false;
-        }
     }
     m_pos += count;
     return true;

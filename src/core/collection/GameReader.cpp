@@ -51,10 +51,8 @@ bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& ho
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
 
     CTextStream stream(file.get());
-    if (stream.Peek() == kBinaryMark) {
-        file.reset();
-        return ReadBinaryRecord(path, table, hooks);
-    }
+    if (stream.Peek() == kBinaryMark)
+        return ReadBinaryRecord(file.get(), path, table, hooks);
     return ReadTextRecord(stream, table);
 }
 

@@ -4,6 +4,7 @@
 #include "collection/ReadHooks.h"
 #include "collection/TextStream.h"
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,7 +32,10 @@ bool ReadBinaryRecord(const std::string& path, CPropertyTable& table, IReadHooks
 // Pass a std::string_view: a std::string converts better to the path form.
 bool ReadBinaryRecord(std::string_view bytes, CPropertyTable& table);
 
-// One short string: a length byte and that many bytes. Nothing for length 0
-// (the caller stores the empty string) and when the source stops; the
-// source's state tells the two apart.
+// The binary form from a file already open (read from its first byte on);
+// path only names the file in an error report.
+bool ReadBinaryRecord(std::FILE* file, const std::string& path, CPropertyTable& table, IReadHooks& hooks);
+
+// One short string: a length byte and that many bytes; length 0 is the empty
+// string. Nothing only when the input stops before the string is whole.
 std::optional<std::string> ReadShortString(CByteSource& file);

@@ -1,3 +1,4 @@
+#include "collection/ByteSource.h"
 #include "collection/GameReader.h"
 
 #include "TestSupport.h"
@@ -458,4 +459,76 @@ TEST(Corpus, EveryFileIsReadAndNearlyAllSucceed)
               failed.end());
     for (const std::string& name : failed)
         std::printf("not read: %s\n", name.c_str());
+}
+
+namespace {
+enum class EPayload { Move, Points, Labels, Kept };
+
+struct SCodeRow
+{
+    std::uint16_t code;
+    const char* name;
+    EPayload payload;
+};
+
+// The whole code table written out, so that a swap of two codes or a payload
+// of the wrong size shows here.
+constexpr SCodeRow kCodeTable[] = {
+    {0, "", EPayload::Kept},       {1, "B", EPayload::Move},       {2, "W", EPayload::Move},
+    {3, "C", EPayload::Kept},      {4, "N", EPayload::Kept},       {5, "BL", EPayload::Kept},
+    {6, "WL", EPayload::Kept},     {7, "AB", EPayload::Points},    {8, "AW", EPayload::Points},
+    {9, "AE", EPayload::Points},   {10, "PL", EPayload::Kept},     {11, "SZ", EPayload::Kept},
+    {12, "LB", EPayload::Labels},  {13, "CR", EPayload::Points},   {14, "MA", EPayload::Points},
+    {15, "SQ", EPayload::Points},  {16, "TR", EPayload::Points},   {17, "GN", EPayload::Kept},
+    {18, "GC", EPayload::Kept},    {19, "EV", EPayload::Kept},     {20, "RO", EPayload::Kept},
+    {21, "DT", EPayload::Kept},    {22, "PC", EPayload::Kept},     {23, "PB", EPayload::Kept},
+    {24, "BR", EPayload::Kept},    {25, "PW", EPayload::Kept},     {26, "WR", EPayload::Kept},
+    {27, "HA", EPayload::Kept},    {28, "TM", EPayload::Kept},     {29, "KM", EPayload::Kept},
+    {30, "RE", EPayload::Kept},    {31, "US", EPayload::Kept},     {32, "SO", EPayload::Kept},
+};
+} // namespace
+
+TEST(BinaryReader, EveryCodeHasItsNameAndPayload)
+{
+    static_assert(std::size(kCodeTable) == 33);
+    for (const SCodeRow& row : kCodeTable) {
+        // The record under test, then a marker string: a payload read with
+        // the wrong size puts the marker out of step.
+        CBinaryBuilder b;
+        b.Header(1, 2).U16(row.code);
+        switch (row.payload) {
+        case EPayload::Move:
+            b.Raw("\x03\x03\x03\x03\x03\x03\x03\x03");
+            break;
+        case EPayload::Points:
+            b.U16(2).Raw(std::string(16, '\x03'));
+            break;
+        case EPayload::Labels:
+            b.U16(1).Raw(std::string(8, '\x03')).U16(2).Short("lbl").Short("x");
+            break;
+        case EPayload::Kept:
+            b.Short("value");
+            break;
+        }
+        const bool markerIsC = row.code != 3;
+        b.Kept(markerIsC ? 3 : 4, "marker");
+        const TextResult r = ReadBinary(b);
+        EXPECT_TRUE(r.ok) << "code " << row.code;
+        std::vector<CPropertyTable::Item> expected;
+        if (row.payload == EPayload::Kept)
+            expected.emplace_back(row.name, "value");
+        expected.emplace_back(markerIsC ? "C" : "N", "marker");
+        EXPECT_EQ(r.table.Items(), expected) << "code " << row.code;
+    }
+}
+
+TEST(BinaryReader, AShortStringTellsTheEmptyStringFromTheEndOfTheInput)
+{
+    const std::string bytes("\x00\x02" "ab" "\x03" "c", 6);
+    CByteSource source{std::string_view(bytes)};
+    EXPECT_EQ(ReadShortString(source), std::optional<std::string>(""));
+    EXPECT_EQ(ReadShortString(source), std::optional<std::string>("ab"));
+    EXPECT_EQ(ReadShortString(source), std::nullopt) << "three bytes announced, one there";
+    CByteSource empty{std::string_view()};
+    EXPECT_EQ(ReadShortString(empty), std::nullopt);
 }
