@@ -388,3 +388,32 @@ TEST_F(CollectionFileTest, CorpusGamesSurviveASaveAndLoad)
     ASSERT_TRUE(LoadCollectionFile(reloaded, again));
     EXPECT_EQ(StoreCollection(reloaded), StoreCollection(doc));
 }
+
+TEST_F(CollectionFileTest, ASixteenBitPathOf255UnitsOrMoreHasASixteenBitLength)
+{
+    // Component names stay below the file system's limit; the whole path
+    // passes 255 UTF-16 units, so its length takes the 0xFF form.
+    const std::string folder = dir.path().string() + "/" + std::string(120, 'd') + "/" + std::string(120, 'e');
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/\xC3\xA9.sgf";
+    ASSERT_TRUE(std::filesystem::exists(dir.Write(path.substr(dir.path().string().size() + 1), kGame)));
+
+    std::string utf16;
+    for (char c : folder + "/")
+        utf16 += std::string(1, c) + '\0';
+    utf16 += Bytes({0xE9, 0x00});
+    for (char c : std::string(".sgf"))
+        utf16 += std::string(1, c) + '\0';
+    const std::size_t units = utf16.size() / 2;
+    ASSERT_GE(units, 255u);
+    ASSERT_LT(units, 65534u);
+
+    const std::string record = Bytes({0xFF, 0xFE, 0xFF, 0xFF, static_cast<int>(units & 0xFF),
+                                      static_cast<int>(units >> 8)}) +
+                               utf16;
+    ASSERT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(2) + record + U32(1) + Str(path) + U32(0)));
+    // The second record names the same path in UTF-8, so it is the repeat.
+    EXPECT_EQ(doc.m_mapFiles.size(), 1u);
+    ASSERT_NE(doc.m_mapFiles.Find(path), nullptr);
+    EXPECT_EQ(doc.m_mapFiles.Find(path)->m_nFlags, 1u);
+}

@@ -27,13 +27,16 @@ TEST_F(FrameTest, SaveOpenAndNewRoundTripWithTheUnsavedChangesQuestion)
     ASSERT_TRUE(app->Doc().IsModified());
 
     // New on a modified collection asks first; Cancel keeps everything.
-    app->Router().Execute(ID_FILE_NEW);
+    prompts.saveChanges.push_back(IPrompts::EAnswer::Cancel);
+    Trigger(ID_FILE_NEW);
+    ASSERT_FALSE(prompts.asked.isEmpty());
     EXPECT_EQ(prompts.asked.back(), QStringLiteral("save-changes: Untitled"));
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 2u);
 
     const QString saved = Q(dir.path() / "games.vnx");
     prompts.saveFileName.push_back(saved);
-    app->Router().Execute(ID_FILE_SAVE);
+    Trigger(ID_FILE_SAVE);
+    ASSERT_FALSE(prompts.asked.isEmpty());
     EXPECT_TRUE(prompts.asked.back().startsWith(QStringLiteral("save-file: Save As | Varnex Files (*.vnx)|*.vnx|| | vnx")));
     EXPECT_FALSE(app->Doc().IsModified());
     EXPECT_EQ(app->Frame()->windowTitle(), QStringLiteral("games.vnx - Varnex"));
@@ -41,13 +44,13 @@ TEST_F(FrameTest, SaveOpenAndNewRoundTripWithTheUnsavedChangesQuestion)
 
     // Not modified: New asks nothing and empties the list.
     const qsizetype asked = prompts.asked.size();
-    app->Router().Execute(ID_FILE_NEW);
+    Trigger(ID_FILE_NEW);
     EXPECT_EQ(prompts.asked.size(), asked);
     EXPECT_EQ(app->Frame()->View()->RowCount(), 0);
     EXPECT_EQ(app->Frame()->windowTitle(), QStringLiteral("Untitled - Varnex"));
 
     prompts.openFileName.push_back(saved);
-    app->Router().Execute(ID_FILE_OPEN);
+    Trigger(ID_FILE_OPEN);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 2u);
     EXPECT_EQ(app->Doc().m_mapFiles.Find(Game(kGameA))->m_nFlags, 1u);
     EXPECT_FALSE(app->Doc().IsModified());
@@ -57,7 +60,7 @@ TEST_F(FrameTest, SaveOpenAndNewRoundTripWithTheUnsavedChangesQuestion)
     // Yes saves to the known path without a dialog, then the collection empties.
     app->Doc().RemoveGameFile(Game(kGameB));
     prompts.saveChanges.push_back(IPrompts::EAnswer::Yes);
-    app->Router().Execute(ID_FILE_NEW);
+    Trigger(ID_FILE_NEW);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 0u);
     ASSERT_TRUE(app->Framework().OpenDocumentFile(saved));
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 1u);
@@ -85,11 +88,11 @@ TEST_F(FrameTest, RecentFilesKeepFourNewestFirstAcrossARestart)
     for (int i = 0; i < 5; ++i) {
         paths << Q(dir.path() / ("c" + std::to_string(i) + ".vnx"));
         prompts.saveFileName.push_back(paths.back());
-        app->Router().Execute(ID_FILE_SAVE_AS);
+        Trigger(ID_FILE_SAVE_AS);
     }
     // Saving the second again moves it up instead of repeating it.
     prompts.saveFileName.push_back(paths[2]);
-    app->Router().Execute(ID_FILE_SAVE_AS);
+    Trigger(ID_FILE_SAVE_AS);
     const QStringList expected{paths[2], paths[4], paths[3], paths[1]};
     EXPECT_EQ(app->RecentFiles().Files(), expected);
 
@@ -185,7 +188,8 @@ TEST_F(FrameTest, TheAddCommandAsksForGameFilesWithItsTitleAndFilter)
     ASSERT_TRUE(Start());
     prompts.openFileNames.push_back(
         {QString::fromStdString(Game(kGameA)), QString::fromStdString(Game(kGameB))});
-    app->Router().Execute(ID_EDIT_ADD_FILES);
+    Trigger(ID_EDIT_ADD_FILES);
+    ASSERT_FALSE(prompts.asked.isEmpty());
     EXPECT_EQ(prompts.asked.back(),
               QStringLiteral("open-files: Add Game Files into the Collection | MGT Files (*.mgt, *.sgf)|*.mgt;*.sgf|"
                              "Glyphon Files (*.gph)|*.gph|All Files (*.*)|*.*||"));

@@ -5,6 +5,7 @@
 #include "desktop/toolbar/CustToolBar.h"
 #include "desktop/app/DesktopDocHost.h"
 #include "desktop/frame/MainFrame.h"
+#include "settings/Settings.h"
 #include "settings/StringTable.h"
 #include "settings/WindowPlacementRecord.h"
 #include "collection/VarnexDoc.h"
@@ -78,11 +79,11 @@ TEST_F(FrameTest, TheIdleStepEnablesCommandsAndChecksTheBarToggles)
     EXPECT_TRUE(Act(ID_VIEW_TOOLBAR)->isChecked());
     EXPECT_TRUE(Act(ID_VIEW_STATUS_BAR)->isChecked());
 
-    Act(ID_VIEW_STATUS_BAR)->trigger();
+    Trigger(ID_VIEW_STATUS_BAR);
     RunIdle();
     EXPECT_TRUE(app->Frame()->statusBar()->isHidden());
     EXPECT_FALSE(Act(ID_VIEW_STATUS_BAR)->isChecked());
-    Act(ID_VIEW_TOOLBAR)->trigger();
+    Trigger(ID_VIEW_TOOLBAR);
     RunIdle();
     EXPECT_TRUE(app->Frame()->ToolBar()->isHidden());
     EXPECT_FALSE(Act(ID_VIEW_TOOLBAR)->isChecked());
@@ -248,8 +249,58 @@ TEST_F(FrameTest, TheAboutBoxShowsTheVersionWithTwoDecimals)
         version = static_cast<CAboutDlg&>(dialog).VersionText();
         return int(QDialog::Accepted);
     });
-    Act(ID_APP_ABOUT)->trigger();
+    Trigger(ID_APP_ABOUT);
     ASSERT_FALSE(prompts.asked.isEmpty());
     EXPECT_EQ(prompts.asked.back(), QStringLiteral("dialog: About Varnex"));
     EXPECT_EQ(version, QStringLiteral("Varnex Version 1.08"));
+}
+
+TEST_F(FrameTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindowAndTheCollection)
+{
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = *app->Frame();
+    const std::string path = Game(kGameA);
+    ASSERT_TRUE(app->Doc().AddGameFile(path, 0));
+    ASSERT_TRUE(app->Doc().IsModified());
+
+    prompts.saveChanges.push_back(IPrompts::EAnswer::Cancel);
+    EXPECT_FALSE(frame.close());
+    ASSERT_FALSE(prompts.asked.isEmpty());
+    EXPECT_EQ(prompts.asked.back(), QStringLiteral("save-changes: Untitled"));
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_TRUE(app->Doc().IsModified());
+    EXPECT_EQ(app->Doc().m_mapFiles.size(), 1u);
+    EXPECT_NE(app->Doc().m_mapFiles.Find(path), nullptr);
+    EXPECT_EQ(frame.View()->RowCount(), 1);
+
+    prompts.saveChanges.push_back(IPrompts::EAnswer::No);
+    EXPECT_TRUE(frame.close());
+}
+
+TEST_F(FrameTest, PlacementAndBarStateAreSavedEvenWhenTheCloseIsCancelled)
+{
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = *app->Frame();
+    ASSERT_TRUE(app->Doc().AddGameFile(Game(kGameA), 0));
+    frame.setGeometry(110, 70, 520, 380);
+    frame.addToolBar(Qt::LeftToolBarArea, frame.ToolBar());
+    EXPECT_FALSE(ReadBinary(*store, settings::kBarState).has_value());
+
+    prompts.saveChanges.push_back(IPrompts::EAnswer::Cancel);
+    ASSERT_FALSE(frame.close());
+    const std::optional<std::string> bytes = ReadBinary(*store, settings::kPlacement);
+    ASSERT_TRUE(bytes.has_value());
+    const std::optional<CWindowPlacementRecord> record = CWindowPlacementRecord::Decode(*bytes);
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(QRect(QPoint(record->left, record->top), QPoint(record->right - 1, record->bottom - 1)),
+              frame.normalGeometry());
+    EXPECT_EQ(record->right - record->left, 520);
+    const std::optional<std::string> bars = ReadBinary(*store, settings::kBarState);
+    ASSERT_TRUE(bars.has_value());
+    EXPECT_FALSE(bars->empty());
+
+    EXPECT_EQ(*bars, frame.saveState().toStdString());
+
+    prompts.saveChanges.push_back(IPrompts::EAnswer::No);
+    EXPECT_TRUE(frame.close());
 }

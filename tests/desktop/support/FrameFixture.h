@@ -34,6 +34,8 @@ protected:
         std::filesystem::current_path(m_cwd);
     }
 
+    void TearDown() override { prompts.ExpectAllUsed(); }
+
     QString SettingsPath() const { return QString::fromStdString((dir.path() / "settings.ini").string()); }
 
     bool Start(const QStringList& arguments = {})
@@ -61,6 +63,17 @@ protected:
     }
 
     QAction* Act(int id) const { return app->Router().FindAction(id); }
+
+    // Chooses command id as the user would: the update step runs as before a
+    // menu opens, and only an existing, enabled action is triggered.
+    void Trigger(int id)
+    {
+        app->Router().UpdateAll();
+        QAction* action = Act(id);
+        ASSERT_NE(action, nullptr) << "command " << id;
+        ASSERT_TRUE(action->isEnabled()) << "command " << id;
+        action->trigger();
+    }
 
     // Lets the real event loop block once, so the idle step runs as it does
     // in the program.

@@ -1,10 +1,16 @@
 #include "ScriptedPrompts.h"
 
+#include <gtest/gtest.h>
+
+// A question the test did not script fails it; the neutral answer keeps the
+// program going so the rest of the test still reports.
 template <class T>
-static T TakeOr(std::deque<T>& queue, T fallback)
+static T TakeOr(std::deque<T>& queue, T fallback, const QString& question)
 {
-    if (queue.empty())
+    if (queue.empty()) {
+        ADD_FAILURE() << "unscripted question: " << question.toStdString();
         return fallback;
+    }
     T value = std::move(queue.front());
     queue.pop_front();
     return value;
@@ -13,20 +19,20 @@ static T TakeOr(std::deque<T>& queue, T fallback)
 QStringList CScriptedPrompts::GetOpenFileNames(QWidget*, const QString& title, const QString& filter)
 {
     asked << QStringLiteral("open-files: %1 | %2").arg(title, filter);
-    return TakeOr(openFileNames, QStringList());
+    return TakeOr(openFileNames, QStringList(), asked.back());
 }
 
 QString CScriptedPrompts::GetOpenFileName(QWidget*, const QString& title, const QString& filter)
 {
     asked << QStringLiteral("open-file: %1 | %2").arg(title, filter);
-    return TakeOr(openFileName, QString());
+    return TakeOr(openFileName, QString(), asked.back());
 }
 
 QString CScriptedPrompts::GetSaveFileName(QWidget*, const QString& title, const QString& filter,
                                           const QString& defaultSuffix, const QString&)
 {
     asked << QStringLiteral("save-file: %1 | %2 | %3").arg(title, filter, defaultSuffix);
-    return TakeOr(saveFileName, QString());
+    return TakeOr(saveFileName, QString(), asked.back());
 }
 
 void CScriptedPrompts::MessageBox(QWidget*, const QString& text, EIcon)
@@ -38,19 +44,19 @@ void CScriptedPrompts::MessageBox(QWidget*, const QString& text, EIcon)
 IPrompts::EAnswer CScriptedPrompts::AskSaveChanges(QWidget*, const QString& title)
 {
     asked << QStringLiteral("save-changes: %1").arg(title);
-    return TakeOr(saveChanges, EAnswer::Cancel);
+    return TakeOr(saveChanges, EAnswer::Cancel, asked.back());
 }
 
 std::optional<std::pair<QFont, QColor>> CScriptedPrompts::ChooseFont(QWidget*, const QFont&, const QColor&)
 {
     asked << QStringLiteral("font");
-    return TakeOr(fonts, std::optional<std::pair<QFont, QColor>>());
+    return TakeOr(fonts, std::optional<std::pair<QFont, QColor>>(), asked.back());
 }
 
 int CScriptedPrompts::ExecDialog(QDialog& dialog)
 {
     asked << QStringLiteral("dialog: %1").arg(dialog.windowTitle());
-    auto script = TakeOr(dialogs, std::function<int(QDialog&)>());
+    auto script = TakeOr(dialogs, std::function<int(QDialog&)>(), asked.back());
     if (!script)
         return QDialog::Rejected;
     return script(dialog);
@@ -61,4 +67,17 @@ bool CScriptedPrompts::StartDetached(const QString& program, const QStringList& 
     asked << QStringLiteral("start: %1 %2").arg(program, arguments.join(QLatin1Char(' ')));
     starts.push_back({program, arguments});
     return startSucceeds;
+}
+
+void CScriptedPrompts::ExpectAllUsed() const
+{
+    const auto check = [](std::size_t left, const char* queue) {
+        EXPECT_EQ(left, 0u) << "scripted answers left unused in " << queue;
+    };
+    check(openFileNames.size(), "openFileNames");
+    check(openFileName.size(), "openFileName");
+    check(saveFileName.size(), "saveFileName");
+    check(saveChanges.size(), "saveChanges");
+    check(fonts.size(), "fonts");
+    check(dialogs.size(), "dialogs");
 }

@@ -10,8 +10,11 @@
 #include <optional>
 
 // Prompts that never block: every question is recorded in asked, and
-// answered from the queues the test filled (or a neutral default: cancel,
-// no file, dialog rejected, program not started).
+// answered from the queues the test filled. A question with no answer queued
+// fails the test (and is answered neutrally: cancel, no file, dialog
+// rejected); ExpectAllUsed() fails it when answers are left over. Message
+// boxes ask nothing and are only recorded; program starts answer
+// startSucceeds.
 class CScriptedPrompts : public IPrompts
 {
 public:
@@ -25,6 +28,9 @@ public:
                                                        const QColor& color) override;
     int ExecDialog(QDialog& dialog) override;
     bool StartDetached(const QString& program, const QStringList& arguments) override;
+
+    // Fails the running test for every queue that still holds answers.
+    void ExpectAllUsed() const;
 
     std::deque<QStringList> openFileNames;
     std::deque<QString> openFileName;

@@ -65,6 +65,7 @@ class ToolBarTest : public testing::Test
 {
 protected:
     void SetUp() override { MakeBar(); }
+    void TearDown() override { prompts.ExpectAllUsed(); }
 
     // A frame with a freshly loaded bar over the same store, as at a new start.
     void MakeBar(bool flat = true)
@@ -320,6 +321,7 @@ TEST_F(ToolBarTest, ContextMenuOffersCustomizeEnabledWithItsPrompt)
 
     emit menu->hovered(item);
     EXPECT_EQ(frame->statusBar()->currentMessage(), QStringLiteral("Customize the toolbar buttons."));
+    prompts.dialogs.push_back([](QDialog&) { return int{QDialog::Rejected}; });
     item->trigger();
     EXPECT_EQ(prompts.asked, QStringList{QStringLiteral("dialog: Customize Toolbar")});
 }
@@ -337,6 +339,7 @@ TEST_F(ToolBarTest, RightClickOnTheBarRunsTheMenuAndItsItemOpensTheDialog)
         QTest::keyClick(menu, Qt::Key_Return);
     });
     const QPoint inside(bar->width() - 5, bar->height() / 2);
+    prompts.dialogs.push_back([](QDialog&) { return int{QDialog::Rejected}; });
     QContextMenuEvent event(QContextMenuEvent::Mouse, inside, bar->mapToGlobal(inside));
     QApplication::sendEvent(bar, &event);
     EXPECT_TRUE(sawMenu);
@@ -350,6 +353,7 @@ TEST_F(ToolBarTest, ShiftDoubleClickOpensTheDialogAndAPlainOneDoesNot)
     const QPoint empty(bar->width() - 5, bar->height() / 2);
     QTest::mouseDClick(bar, Qt::LeftButton, Qt::NoModifier, empty);
     EXPECT_TRUE(prompts.asked.isEmpty());
+    prompts.dialogs.push_back([](QDialog&) { return int{QDialog::Rejected}; });
     QTest::mouseDClick(bar, Qt::LeftButton, Qt::ShiftModifier, empty);
     EXPECT_EQ(prompts.asked, QStringList{QStringLiteral("dialog: Customize Toolbar")});
 }

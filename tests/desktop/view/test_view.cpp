@@ -41,7 +41,11 @@ class ReportView : public testing::Test
 {
 protected:
     void SetUp() override { OpenView(); }
-    void TearDown() override { CloseView(); }
+    void TearDown() override
+    {
+        CloseView();
+        prompts.ExpectAllUsed();
+    }
 
     void OpenView()
     {
@@ -138,6 +142,12 @@ TEST_F(ReportView, HintsKeepTheRowsInStepWithTheCollection)
     ASSERT_TRUE(doc.ChangeFileFlags(viewed, 0, ENTRY_VIEWED, view->FindRow(viewed)));
     EXPECT_EQ(List().GetItemImage(0), 0);
     EXPECT_EQ(Cell(0, 1), "Seen");
+    // And back: the viewed bit alone chooses the viewed image.
+    ASSERT_TRUE(doc.ChangeFileFlags(plain, ENTRY_VIEWED, 0, view->FindRow(plain)));
+    EXPECT_EQ(List().GetItemImage(1), 1);
+    EXPECT_EQ(List().GetItemImage(0), 0);
+    ASSERT_TRUE(doc.ChangeFileFlags(plain, 0, ENTRY_VIEWED, view->FindRow(plain)));
+    EXPECT_EQ(List().GetItemImage(1), 0);
 
     // A path the collection does not hold still gets a row, with empty cells.
     const std::string stranger = "/nowhere/else.sgf";
@@ -268,8 +278,13 @@ TEST_F(ReportView, HeaderClicksSortAscendingThenDescendingAndTheSortIsKept)
     EXPECT_EQ(store.GetProfileInt("Header", "ColSort", 0), 0);
     doc.DeleteContents();
     OpenView();
-    AddThree();
+    // Added out of the sorted order: the end of the batch puts them in it.
+    for (const char* name : {"c.sgf", "a.sgf", "b.sgf"})
+        ASSERT_TRUE(doc.AddGameFile((dir.path() / name).string(), 0));
+    EXPECT_EQ(Cell(0, 2), "") << "rows are appended while the batch runs";
+    doc.UpdateAllViews(hintBatchDone);
     EXPECT_EQ(Cell(0, 2), "2001-03-01");
+    EXPECT_EQ(Cell(1, 2), "1999-12-31");
     EXPECT_EQ(Cell(2, 2), "");
 }
 
@@ -369,6 +384,7 @@ TEST_F(ReportView, AChosenFontAndColourAreShownStoredAndRestored)
               QColor(255, 0, 0));
 
     // Cancelling changes nothing.
+    prompts.fonts.push_back(std::nullopt);
     view->OnCommand(ID_VIEW_SET_FONT);
     EXPECT_TRUE(List().GetListFont().bold());
 
@@ -409,6 +425,7 @@ TEST_F(ReportView, ExportWritesTheListAsShownWithTabsAndCrLf)
     const std::string out = (dir.path() / "list.txt").string();
     prompts.saveFileName.push_back(QString::fromStdString(out));
     view->OnCommand(ID_FILE_EXPORT);
+    ASSERT_FALSE(prompts.asked.isEmpty());
     EXPECT_EQ(prompts.asked.back(), QStringLiteral("save-file: Save List To A Text File | "
                                                    "Text File (*.txt)|*.txt|All Files (*.*)|*.*|| | txt"));
     const std::string expected = "a.sgf\tAlpha\t1999-12-31\r\n"
@@ -417,6 +434,7 @@ TEST_F(ReportView, ExportWritesTheListAsShownWithTabsAndCrLf)
     EXPECT_EQ(ReadFileBytes(out), expected);
 
     // Cancelling leaves the file as it was.
+    prompts.saveFileName.push_back(QString());
     view->OnCommand(ID_FILE_EXPORT);
     EXPECT_EQ(ReadFileBytes(out), expected);
 
