@@ -47,6 +47,7 @@ class CPrompts : public IPrompts
 public:
     QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
     QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString GetProgramFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
     {
         return {};

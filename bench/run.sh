@@ -31,6 +31,12 @@ if [ -x "$build/bench/desktop_bench" ]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/desktop_bench" "$count" "$data" || echo "bench: desktop_bench failed"
 fi
 
+if [ -x "$build/bench/options_bench" ]; then
+    echo
+    echo "== options sheet"
+    QT_QPA_PLATFORM=offscreen "$build/bench/options_bench" "$count" "$data" || echo "bench: options_bench failed"
+fi
+
 echo
 echo "bench: done in $(( $(date +%s) - start )) s"
 exit 0

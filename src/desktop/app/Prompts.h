@@ -27,6 +27,10 @@ public:
     virtual QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& filter) = 0;
     // One path, or empty when cancelled.
     virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // A program to run: the full path of an existing file the system can run,
+    // or empty when cancelled. initialName is filled in as the file name.
+    virtual QString GetProgramFileName(QWidget* parent, const QString& title, const QString& filter,
+                                       const QString& initialName) = 0;
     // One path, or empty when cancelled. defaultSuffix ("txt", "vnx") is added
     // to a name typed without one; replacing an existing file is confirmed.
     virtual QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QSortFilterProxyModel>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -33,6 +35,23 @@ void SetupFileDialog(QFileDialog& dialog, const QString& filter)
     }
     dialog.setDirectory(QDir::currentPath());
 }
+
+// Keeps folders and files the user may run.
+class CExecutableFilter : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (!files)
+            return true;
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.isExecutable();
+    }
+};
 } // namespace
 
 QStringList CQtPrompts::ToQtFilters(const QString& filter)
@@ -153,6 +172,35 @@ std::optional<std::pair<QFont, QColor>> CQtPrompts::ChooseFont(QWidget* parent, 
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return std::make_pair(dialog.SelectedFont(), dialog.SelectedColor());
+}
+
+QString CQtPrompts::GetProgramFileName(QWidget* parent, const QString& title, const QString& filter,
+                                       const QString& initialName)
+{
+    QFileDialog dialog(parent, title);
+    SetupFileDialog(dialog, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (!initialName.isEmpty()) {
+        const QFileInfo initial(initialName);
+        if (initial.isAbsolute())
+            dialog.setDirectory(initial.absolutePath());
+        dialog.selectFile(initial.fileName());
+    }
+#ifndef Q_OS_WIN
+    // Without extensions the filter cannot tell programs from other files;
+    // the permission bits can.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setProxyModel(new CExecutableFilter(&dialog));
+#endif
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QFileInfo chosen(dialog.selectedFiles().front());
+        if (chosen.isFile() && chosen.isExecutable())
+            return chosen.absoluteFilePath();
+        QMessageBox::warning(&dialog, AppTitle(), QStringLiteral("%1\nis not a program.").arg(chosen.fileName()));
+    }
+    return {};
 }
 
 int CQtPrompts::ExecDialog(QDialog& dialog)

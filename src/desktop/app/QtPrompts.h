@@ -16,6 +16,8 @@ public:
     EAnswer AskSaveChanges(QWidget* parent, const QString& title) override;
     std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget* parent, const QFont& font,
                                                        const QColor& color) override;
+    QString GetProgramFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& initialName) override;
     int ExecDialog(QDialog& dialog) override;
     bool StartDetached(const QString& program, const QStringList& arguments) override;
 

@@ -301,6 +301,7 @@ bool CVarnexView::HasCommand(int id) const
     case ID_VIEW_LINEUP:
     case ID_VIEW_FULL_PATH:
     case ID_VIEW_SET_FONT:
+    case ID_VIEW_OPTIONS:
         return m_pList != nullptr;
     default:
         return false;
@@ -329,6 +330,9 @@ void CVarnexView::OnCommand(int id)
         break;
     case ID_VIEW_SET_FONT:
         OnSetFont();
+        break;
+    case ID_VIEW_OPTIONS:
+        OnOptions();
         break;
     default:
         if (StyleCodeOf(id) >= 0)
@@ -362,6 +366,7 @@ bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
         ui.SetCheck(m_bFullPath);
         return true;
     case ID_VIEW_SET_FONT:
+    case ID_VIEW_OPTIONS:
         ui.Enable(true);
         return true;
     default:

@@ -90,6 +90,7 @@ private:
     void OnLineUp();
     void OnFullPath();
     void OnSetFont();
+    void OnOptions();
     void StoreAppearance();
     bool AcceptsFileDrag(const QDropEvent& event) const;
     void DropFiles(const QDropEvent& event);

@@ -53,6 +53,13 @@ std::optional<std::pair<QFont, QColor>> CScriptedPrompts::ChooseFont(QWidget*, c
     return TakeOr(fonts, std::optional<std::pair<QFont, QColor>>(), asked.back());
 }
 
+QString CScriptedPrompts::GetProgramFileName(QWidget*, const QString& title, const QString& filter,
+                                             const QString& initialName)
+{
+    asked << QStringLiteral("program-file: %1 | %2 | %3").arg(title, filter, initialName);
+    return TakeOr(programFileName, QString());
+}
+
 int CScriptedPrompts::ExecDialog(QDialog& dialog)
 {
     asked << QStringLiteral("dialog: %1").arg(dialog.windowTitle());

@@ -26,6 +26,8 @@ public:
     EAnswer AskSaveChanges(QWidget* parent, const QString& title) override;
     std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget* parent, const QFont& font,
                                                        const QColor& color) override;
+    QString GetProgramFileName(QWidget* parent, const QString& title, const QString& filter,
+                               const QString& initialName) override;
     int ExecDialog(QDialog& dialog) override;
     bool StartDetached(const QString& program, const QStringList& arguments) override;
 
@@ -35,6 +37,7 @@ public:
     std::deque<QStringList> openFileNames;
     std::deque<QString> openFileName;
     std::deque<QString> saveFileName;
+    std::deque<QString> programFileName;
     std::deque<EAnswer> saveChanges;
     std::deque<std::optional<std::pair<QFont, QColor>>> fonts;
     // Called with the dialog instead of exec(); returns the result code.

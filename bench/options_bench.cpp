@@ -1,0 +1,154 @@
+// The options sheet on a large collection, offscreen: with every row in the
+// details list, OK after showing one more column, until its cells are shown.
+// Nothing is read from the game files again. Prints figures; never fails.
+#include "collection/VarnexDoc.h"
+#include "desktop/app/Prompts.h"
+#include "desktop/dialogs/OptionsSheet.h"
+#include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/ReportListModel.h"
+#include "desktop/view/VarnexView.h"
+#include "settings/MemorySettingsStore.h"
+#include "settings/StringTable.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+class CNoPumpHost : public IDocHost
+{
+public:
+    void BeforeRead() override {}
+};
+
+// Answers the sheet by showing "White" and pressing OK; the clock starts at OK.
+class CSheetPrompts : public IPrompts
+{
+public:
+    QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
+    QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString GetProgramFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    void MessageBox(QWidget*, const QString& text, EIcon) override
+    {
+        std::printf("message: %s\n", text.toUtf8().constData());
+    }
+    EAnswer AskSaveChanges(QWidget*, const QString&) override { return EAnswer::No; }
+    std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget*, const QFont&, const QColor&) override
+    {
+        return std::nullopt;
+    }
+    int ExecDialog(QDialog& dialog) override
+    {
+        auto* available = dialog.findChild<QListWidget*>(QStringLiteral("availableList"));
+        auto* show = dialog.findChild<QPushButton*>(QStringLiteral("showButton"));
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("okButton"));
+        if (!available || !show || !ok)
+            return QDialog::Rejected;
+        available->setCurrentRow(4); // "White:PW"
+        show->click();
+        timer.start();
+        ok->click();
+        return dialog.result();
+    }
+    bool StartDetached(const QString&, const QStringList&) override { return false; }
+
+    QElapsedTimer timer;
+};
+
+std::vector<std::string> GameFiles(const QString& folder, int count)
+{
+    std::vector<std::string> paths;
+    QDirIterator it(folder, {QStringLiteral("*.sgf")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext() && static_cast<int>(paths.size()) < count) {
+        const QByteArray path = QFile::encodeName(it.next());
+        paths.emplace_back(path.constData(), static_cast<std::size_t>(path.size()));
+    }
+    return paths;
+}
+
+std::vector<std::string> WriteGameFiles(const QString& folder, int count)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+        const QString sub = QStringLiteral("%1/%2").arg(folder).arg(i / 1000, 3, 10, QLatin1Char('0'));
+        if (i % 1000 == 0)
+            QDir().mkpath(sub);
+        const std::string path = QFile::encodeName(QStringLiteral("%1/game%2.sgf").arg(sub).arg(i)).toStdString();
+        std::ofstream out(path, std::ios::binary);
+        out << "(;GM[1]FF[4]GN[Game " << i << "]DT[2001-01-01]PB[Black " << i % 977 << "]PW[White " << i % 613
+            << "]RE[B+R];B[pd])";
+        paths.push_back(path);
+    }
+    return paths;
+}
+
+void Settle(CVarnexView& view)
+{
+    view.ListCtrl()->Model().Flush();
+    QAbstractItemView* shown = view.ListCtrl()->CurrentView();
+    shown->doItemsLayout();
+    QCoreApplication::processEvents();
+    shown->viewport()->repaint();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    const int count = argc > 1 ? std::max(1000, std::atoi(argv[1])) : 100000;
+
+    QTemporaryDir temp;
+    std::vector<std::string> files;
+    const QString given = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (!given.isEmpty())
+        files = GameFiles(given, count);
+    if (static_cast<int>(files.size()) < count) {
+        std::printf("writing %d game files...\n", count);
+        files = WriteGameFiles(temp.path(), count);
+    }
+
+    CMemorySettingsStore store;
+    store.WriteProfileString("Header", "Index", "0|1|2");
+    CSheetPrompts prompts;
+    CNoPumpHost host;
+    CVarnexDoc doc(host);
+    CVarnexView view(doc, store, prompts);
+    view.Create();
+    doc.AddView(&view);
+    view.resize(1000, 700);
+    view.show();
+    view.OnCommand(ID_VIEW_DETAILS);
+    for (const std::string& path : files)
+        doc.AddGameFile(path, 0);
+    doc.UpdateAllViews(hintBatchDone);
+    Settle(view);
+
+    view.OnCommand(ID_VIEW_OPTIONS);
+    Settle(view);
+    const long long ms = prompts.timer.isValid() ? static_cast<long long>(prompts.timer.elapsed()) : -1;
+    std::printf("options OK after adding a column with %d rows: %lld ms until the new cells are shown "
+                "(%zu columns)\n",
+                view.RowCount(), ms, view.Columns().size() + 1);
+    doc.RemoveView(&view);
+    view.Destroy();
+    return 0;
+}

@@ -1,0 +1,111 @@
+#include "desktop/dialogs/OthersPage.h"
+
+#include "desktop/app/Prompts.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+// Text typed into a field goes back as UTF-8; a field left as loaded gives
+// back the stored bytes, so bytes that are not UTF-8 survive an OK.
+std::string TakeText(const QLineEdit& edit, const std::string& loaded)
+{
+    if (edit.text() == QString::fromStdString(loaded))
+        return loaded;
+    return edit.text().toStdString();
+}
+} // namespace
+
+COthersPage::COthersPage(const std::string& viewer, const std::string& myNames, IPrompts& prompts,
+                         QWidget* parent)
+    : QWidget(parent), m_viewer(viewer), m_myNames(myNames), m_prompts(prompts)
+{
+    CreateWidgets();
+    Load();
+    Connect();
+}
+
+QString COthersPage::ProgramFilter()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("Program File (*.exe)|*.exe||");
+#else
+    // Programs here have no extension; the dialog accepts executable files only.
+    return QStringLiteral("Programs (*)|*||");
+#endif
+}
+
+void COthersPage::CreateWidgets()
+{
+    setObjectName(QStringLiteral("othersPage"));
+    m_viewerEdit = new QLineEdit(this);
+    m_viewerEdit->setObjectName(QStringLiteral("viewerEdit"));
+    m_browse = new QPushButton(QStringLiteral("Browse"), this);
+    m_browse->setObjectName(QStringLiteral("browseButton"));
+    m_browse->setAutoDefault(false);
+    m_namesEdit = new QLineEdit(this);
+    m_namesEdit->setObjectName(QStringLiteral("myNamesEdit"));
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(QStringLiteral("MGT Viewer:"), this), 0, 0);
+    grid->addWidget(m_viewerEdit, 0, 1, 1, 2);
+    grid->addWidget(m_browse, 1, 2, Qt::AlignRight);
+    grid->addWidget(new QLabel(QStringLiteral("My Names:"), this), 2, 0);
+    grid->addWidget(m_namesEdit, 2, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(3, 1);
+}
+
+void COthersPage::Load()
+{
+    m_viewerEdit->setText(QString::fromStdString(m_viewer));
+    m_namesEdit->setText(QString::fromStdString(m_myNames));
+    m_lastViewerText = m_viewerEdit->text();
+}
+
+void COthersPage::Connect()
+{
+    connect(m_browse, &QPushButton::clicked, this, &COthersPage::OnBrowse);
+    connect(m_viewerEdit, &QLineEdit::textEdited, this, &COthersPage::OnViewerEdited);
+}
+
+void COthersPage::OnViewerEdited(const QString& text)
+{
+    if (text.size() <= kViewerLimit || text.size() <= m_lastViewerText.size()) {
+        m_lastViewerText = text;
+        return;
+    }
+    // Refuse the edit that would grow the text past the limit, cursor and all.
+    const int cursor = m_viewerEdit->cursorPosition() - static_cast<int>(text.size() - m_lastViewerText.size());
+    m_viewerEdit->setText(m_lastViewerText);
+    m_viewerEdit->setCursorPosition(cursor);
+}
+
+void COthersPage::OnBrowse()
+{
+    const QString chosen = m_prompts.GetProgramFileName(this, QStringLiteral("Select an MGT Viewer Program"),
+                                                        ProgramFilter(), m_viewerEdit->text());
+    if (!chosen.isEmpty()) {
+        m_viewerEdit->setText(chosen);
+        m_lastViewerText = chosen;
+    }
+}
+
+bool COthersPage::Validate()
+{
+    if (m_viewerEdit->text().size() <= kViewerLimit)
+        return true;
+    m_prompts.MessageBox(this,
+                         QStringLiteral("The MGT Viewer may have no more than %1 characters.").arg(kViewerLimit),
+                         IPrompts::EIcon::Warning);
+    m_viewerEdit->setFocus();
+    return false;
+}
+
+void COthersPage::Save()
+{
+    m_viewer = TakeText(*m_viewerEdit, m_viewer);
+    m_myNames = TakeText(*m_namesEdit, m_myNames);
+}
