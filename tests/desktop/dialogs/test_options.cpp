@@ -93,10 +93,7 @@ protected:
             sheet->hide();
             return result;
         });
-        app->Router().UpdateAll();
-        QAction* action = Act(ID_VIEW_OPTIONS);
-        ASSERT_TRUE(action->isEnabled());
-        action->trigger();
+        Trigger(ID_VIEW_OPTIONS);
         EXPECT_TRUE(prompts.dialogs.empty()) << "a scripted dialog was not asked for";
     }
 

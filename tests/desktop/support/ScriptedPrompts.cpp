@@ -57,7 +57,7 @@ QString CScriptedPrompts::GetProgramFileName(QWidget*, const QString& title, con
                                              const QString& initialName)
 {
     asked << QStringLiteral("program-file: %1 | %2 | %3").arg(title, filter, initialName);
-    return TakeOr(programFileName, QString());
+    return TakeOr(programFileName, QString(), asked.back());
 }
 
 int CScriptedPrompts::ExecDialog(QDialog& dialog)
@@ -84,6 +84,7 @@ void CScriptedPrompts::ExpectAllUsed() const
     check(openFileNames.size(), "openFileNames");
     check(openFileName.size(), "openFileName");
     check(saveFileName.size(), "saveFileName");
+    check(programFileName.size(), "programFileName");
     check(saveChanges.size(), "saveChanges");
     check(fonts.size(), "fonts");
     check(dialogs.size(), "dialogs");
