@@ -297,7 +297,13 @@ bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::str
     std::string temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = (folder / ("." + target.filename().string() + "." + std::to_string(rd()) + ".tmp")).string();
+        // Built by appending: GCC sees a false overlap in "." + std::string&&.
+        std::string name(1, '.');
+        name += target.filename().string();
+        name += '.';
+        name += std::to_string(rd());
+        name += ".tmp";
+        temp = (folder / name).string();
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             break;
