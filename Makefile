@@ -4,6 +4,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 60
 DEBUG_DIR := build/debug
 RELEASE_DIR := build/release
+BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 
 PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
@@ -33,12 +34,16 @@ test: deps
 	cmake --build $(DEBUG_DIR) -j$(JOBS)
 	cd $(DEBUG_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) --timeout 600
 
+# The program, the command-line tool and the sample writer; no tests, no benchmarks.
 release: deps
-	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNEX_BUILD_TESTS=OFF -DVARNEX_BUILD_BENCH=ON
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNEX_BUILD_TESTS=OFF -DVARNEX_BUILD_BENCH=OFF
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
-bench: release
-	./bench/run.sh $(RELEASE_DIR)
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNEX_BUILD_TESTS=OFF -DVARNEX_BUILD_BENCH=ON \
+		-DVARNEX_BUILD_SAMPLE=OFF
+	cmake --build $(BENCH_DIR) -j$(JOBS)
+	./bench/run.sh $(BENCH_DIR)
 
 run: release
 	./tools/run.sh $(RELEASE_DIR)

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Runs the benchmarks of a Release build: ./bench/run.sh build/release
+# Runs the benchmarks of a Release build: ./bench/run.sh build/bench
 # The 100,000 generated game files are written once to BUILD/bench-data and
 # reused. The figures are printed; a failing benchmark never fails the run.
 set -u
-build="${1:-build/release}"
+build="${1:-build/bench}"
 here="$(cd "$(dirname "$0")" && pwd)"
-corpus="${VARNEX_CORPUS_DIR:-$here/../../shared/corpus}"
+. "$here/../tools/corpus.sh"
+corpus="$(varnex_corpus_dir)"
+[ -n "$corpus" ] || echo "bench: no corpus (set VARNEX_CORPUS_DIR or put it at shared/corpus beside the checkout); its figures are left out"
 data="$build/bench-data"
 count="${VARNEX_BENCH_FILES:-100000}"
 

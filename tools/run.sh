@@ -1,26 +1,30 @@
 #!/usr/bin/env bash
-# make run: starts the desktop program of a Release build; until it is built,
-# shows the command-line tool on a sample collection from the corpus.
+# make run: writes the sample collection into the build folder and starts the
+# desktop program of a Release build on it: ./tools/run.sh build/release
+# The program keeps its settings in BUILD/sample/config, so a first run never
+# touches your own; VARNEX_RUN_OWN_SETTINGS=1 uses yours instead.
 set -eu
 build="${1:-build/release}"
-here="$(cd "$(dirname "$0")" && pwd)"
-corpus="${VARNEX_CORPUS_DIR:-$here/../../shared/corpus}"
+sample="$build/sample"
 
-if [ -x "$build/src/desktop/varnex" ]; then
-    exec "$build/src/desktop/varnex"
-fi
+for program in "$build/tools/varnex-sample" "$build/src/desktop/varnex"; do
+    if [ ! -x "$program" ]; then
+        echo "run: $program is not built" >&2
+        exit 1
+    fi
+done
+"$build/tools/varnex-sample" "$sample"
 
-cli="$build/src/cli/varnex-cli"
-if [ ! -x "$cli" ]; then
-    echo "run: $cli is not built" >&2
-    exit 1
+if [ "${VARNEX_RUN_OWN_SETTINGS:-0}" != 1 ]; then
+    export XDG_CONFIG_HOME
+    XDG_CONFIG_HOME="$(cd "$sample" && pwd)/config"
+    settings="$XDG_CONFIG_HOME/Pellmore/Varnex.conf"
+    # The club games are Tom Walker's own, so the Opponent column has
+    # something to show.
+    if [ ! -e "$settings" ]; then
+        mkdir -p "$(dirname "$settings")"
+        printf '[Misc]\nMy%%20Names=Tom Walker\n' > "$settings"
+    fi
+    echo "run: settings in $settings"
 fi
-echo "The desktop program is not built yet; showing the command-line tool on a sample collection"
-sample="$build/sample.vnx"
-rm -f "$sample"
-# Adding never touches the settings; listing only reads them, so the sample
-# is shown with your own columns, sort and names.
-"$cli" add "$sample" "$corpus/jkk__eidogo" "$corpus/ugoertz__kombilo" "$corpus/sanderland__katrain"
-echo
-echo "varnex-cli list $sample:"
-"$cli" list "$sample" | tr -d '\r' | expand -t 16 | cut -c1-160
+exec "$build/src/desktop/varnex" "$sample/sample.vnx"
