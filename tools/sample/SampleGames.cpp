@@ -9,36 +9,43 @@
 
 namespace {
 
+// An event as its archive names it, and as a file name spells it.
+struct CEvent
+{
+    std::string_view name;
+    std::string_view slug;
+};
+
 // Names, events and ranks as their own archives spell them. The bytes of the
 // GB2312, Shift_JIS and EUC-KR texts are written as escapes so that the
 // source stays UTF-8; the comment gives each text.
 constexpr std::string_view kChinaPlayers[] = {
-    "\xb9\xc5\xc1\xa6",             // 古力
-    "\xbf\xc2\xbd\xe0",             // 柯洁
-    "\xb3\xa3\xea\xbb",             // 常昊
-    "\xc4\xf4\xce\xc0\xc6\xbd",     // 聂卫平
-    "\xc2\xed\xcf\xfe\xb4\xba",     // 马晓春
-    "\xb3\xc2\xd2\xab\xec\xc7",     // 陈耀烨
-    "\xca\xb1\xd4\xbd",             // 时越
-    "\xcc\xc6\xce\xa4\xd0\xc7",     // 唐韦星
-    "\xd6\xdc\xee\xa3\xd1\xf2",     // 周睿羊
-    "\xbd\xad\xce\xac\xbd\xdc",     // 江维杰
-    "\xb7\xb6\xcd\xa2\xee\xda",     // 范廷钰
-    "\xd3\xe1\xb1\xf3",             // 俞斌
+    "\xb9\xc5\xc1\xa6",         // 古力
+    "\xbf\xc2\xbd\xe0",         // 柯洁
+    "\xb3\xa3\xea\xbb",         // 常昊
+    "\xc4\xf4\xce\xc0\xc6\xbd", // 聂卫平
+    "\xc2\xed\xcf\xfe\xb4\xba", // 马晓春
+    "\xb3\xc2\xd2\xab\xec\xc7", // 陈耀烨
+    "\xca\xb1\xd4\xbd",         // 时越
+    "\xcc\xc6\xce\xa4\xd0\xc7", // 唐韦星
+    "\xd6\xdc\xee\xa3\xd1\xf2", // 周睿羊
+    "\xbd\xad\xce\xac\xbd\xdc", // 江维杰
+    "\xb7\xb6\xcd\xa2\xee\xda", // 范廷钰
+    "\xd3\xe1\xb1\xf3",         // 俞斌
 };
-constexpr std::string_view kChinaEvents[] = {
-    "\xcc\xec\xd4\xaa\xd5\xbd",         // 天元战
-    "\xc3\xfb\xc8\xcb\xd5\xbd",         // 名人战
-    "\xb4\xba\xc0\xbc\xb1\xad",         // 春兰杯
-    "\xd3\xa6\xca\xcf\xb1\xad",         // 应氏杯
-    "\xce\xa7\xbc\xd7\xc1\xaa\xc8\xfc", // 围甲联赛
+constexpr CEvent kChinaEvents[] = {
+    {"\xcc\xec\xd4\xaa\xd5\xbd", "tianyuan"},             // 天元战
+    {"\xc3\xfb\xc8\xcb\xd5\xbd", "mingren"},              // 名人战
+    {"\xb4\xba\xc0\xbc\xb1\xad", "chunlan-cup"},          // 春兰杯
+    {"\xd3\xa6\xca\xcf\xb1\xad", "ing-cup"},              // 应氏杯
+    {"\xce\xa7\xbc\xd7\xc1\xaa\xc8\xfc", "weiqi-league"}, // 围甲联赛
 };
 constexpr std::string_view kChinaRanks[] = {
     "\xbe\xc5\xb6\xce", // 九段
     "\xce\xe5\xb6\xce", // 五段
     "\xc6\xdf\xb6\xce", // 七段
     "9p",
-    "\x35\xb6\xce",     // 5段
+    "\x35\xb6\xce", // 5段
 };
 constexpr std::string_view kChinaPlaces[] = {
     "\xb1\xb1\xbe\xa9", // 北京
@@ -60,14 +67,14 @@ constexpr std::string_view kJapanPlayers[] = {
     "\x8d\xe2\x93\x63\x89\x68\x92\x6a", // 坂田栄男
     "\x97\xd1\x8a\x43\x95\xf4",         // 林海峰
 };
-constexpr std::string_view kJapanEvents[] = {
-    "\x8a\xfb\x90\xb9\x90\xed",         // 棋聖戦
-    "\x96\xbc\x90\x6c\x90\xed",         // 名人戦
-    "\x96\x7b\x88\xf6\x96\x56\x90\xed", // 本因坊戦
-    "\x89\xa4\x8d\xc0\x90\xed",         // 王座戦
-    "\x8f\x5c\x92\x69\x90\xed",         // 十段戦 (its second byte is a backslash)
-    "\x93\x56\x8c\xb3\x90\xed",         // 天元戦
-    "\x8c\xe9\x90\xb9\x90\xed",         // 碁聖戦
+constexpr CEvent kJapanEvents[] = {
+    {"\x8a\xfb\x90\xb9\x90\xed", "kisei"},           // 棋聖戦
+    {"\x96\xbc\x90\x6c\x90\xed", "meijin"},          // 名人戦
+    {"\x96\x7b\x88\xf6\x96\x56\x90\xed", "honinbo"}, // 本因坊戦
+    {"\x89\xa4\x8d\xc0\x90\xed", "oza"},             // 王座戦
+    {"\x8f\x5c\x92\x69\x90\xed", "judan"},           // 十段戦 (its second byte is a backslash)
+    {"\x93\x56\x8c\xb3\x90\xed", "tengen"},          // 天元戦
+    {"\x8c\xe9\x90\xb9\x90\xed", "gosei"},           // 碁聖戦
 };
 constexpr std::string_view kJapanRanks[] = {
     "\x8b\xe3\x92\x69", // 九段
@@ -77,8 +84,8 @@ constexpr std::string_view kJapanRanks[] = {
     "\x35\x92\x69",     // 5段
 };
 constexpr std::string_view kJapanPlaces[] = {
-    "\x93\x8c\x8b\x9e",     // 東京
-    "\x91\xe5\x8d\xe3",     // 大阪
+    "\x93\x8c\x8b\x9e",         // 東京
+    "\x91\xe5\x8d\xe3",         // 大阪
     "\x96\xbc\x8c\xc3\x89\xae", // 名古屋
 };
 
@@ -94,12 +101,12 @@ constexpr std::string_view kKoreaPlayers[] = {
     "\xba\xaf\xbb\xf3\xc0\xcf", // 변상일
     "\xb1\xe8\xc1\xf6\xbc\xae", // 김지석
 };
-constexpr std::string_view kKoreaEvents[] = {
-    "\xb1\xb9\xbc\xf6\xc0\xfc",         // 국수전
-    "\xb8\xed\xc0\xce\xc0\xfc",         // 명인전
-    "\xbf\xd5\xc0\xa7\xc0\xfc",         // 왕위전
-    "\xb9\xd9\xb5\xcf\xb8\xae\xb1\xd7", // 바둑리그
-    "\xc0\xc0\xbe\xbe\xb9\xe8",         // 응씨배
+constexpr CEvent kKoreaEvents[] = {
+    {"\xb1\xb9\xbc\xf6\xc0\xfc", "kuksu"},                // 국수전
+    {"\xb8\xed\xc0\xce\xc0\xfc", "myeongin"},             // 명인전
+    {"\xbf\xd5\xc0\xa7\xc0\xfc", "wangwi"},               // 왕위전
+    {"\xb9\xd9\xb5\xcf\xb8\xae\xb1\xd7", "baduk-league"}, // 바둑리그
+    {"\xc0\xc0\xbe\xbe\xb9\xe8", "ing-cup"},              // 응씨배
 };
 constexpr std::string_view kKoreaRanks[] = {
     "\x39\xb4\xdc", // 9단
@@ -113,12 +120,17 @@ constexpr std::string_view kKoreaPlaces[] = {
 };
 
 constexpr std::string_view kWorldPlayers[] = {
-    "古力", "柯洁", "井山裕太", "芝野虎丸", "이세돌", "신진서", "Cătălin Țăranu", "Ilya Shikshin",
-    "Mateusz Surma", "Pavol Lisý", "Ali Jabarin", "Artem Kachanovskyi", "Fan Hui", "Lukáš Podpěra",
+    "古力",           "柯洁",          "井山裕太",      "芝野虎丸",   "이세돌",      "신진서",
+    "Cătălin Țăranu", "Ilya Shikshin", "Mateusz Surma", "Pavol Lisý", "Ali Jabarin", "Artem Kachanovskyi",
+    "Fan Hui",        "Lukáš Podpěra",
 };
-constexpr std::string_view kWorldEvents[] = {
-    "Ing Cup", "Samsung Cup", "LG Cup", "European Go Congress", "Pandanet Go European Team Championship",
-    "Grand Slam",
+constexpr CEvent kWorldEvents[] = {
+    {"Ing Cup", "ing-cup"},
+    {"Samsung Cup", "samsung-cup"},
+    {"LG Cup", "lg-cup"},
+    {"European Go Congress", "egc"},
+    {"Pandanet Go European Team Championship", "pandanet"},
+    {"Grand Slam", "grand-slam"},
 };
 constexpr std::string_view kWorldRanks[] = {"9p", "9段", "5段", "9단", "7d", "6d", "2p"};
 constexpr std::string_view kWorldPlaces[] = {"Seoul", "Beijing", "Tokyo", "Praha", "Paris", "Kraków"};
@@ -146,8 +158,7 @@ public:
         return m_state >> 8;
     }
     int Below(int bound) { return static_cast<int>(Next() % static_cast<std::uint32_t>(bound)); }
-    template <typename T>
-    const T& Pick(std::span<const T> items)
+    template <typename T> const T& Pick(std::span<const T> items)
     {
         return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))];
     }
@@ -161,7 +172,9 @@ struct CRegion
     std::string_view folder;
     std::string_view charset; // empty: the record names none
     int count;
-    std::span<const std::string_view> players, events, ranks, places;
+    std::span<const std::string_view> players;
+    std::span<const CEvent> events;
+    std::span<const std::string_view> ranks, places;
     int firstYear, lastYear;
 };
 
@@ -207,7 +220,7 @@ CSampleGame TextGame(const CRegion& region, int index, CSampleRng& rng)
     std::string_view white = rng.Pick(region.players);
     if (white == black)
         white = region.players[(&black - region.players.data() + 1) % region.players.size()];
-    const std::string_view event = rng.Pick(region.events);
+    const CEvent& event = rng.Pick(region.events);
     const std::string date = Date(rng, region.firstYear, region.lastYear);
     const std::string round = std::to_string(1 + rng.Below(7));
 
@@ -216,8 +229,8 @@ CSampleGame TextGame(const CRegion& region, int index, CSampleRng& rng)
         AppendProperty(out, "CA", region.charset);
     out += "SZ[19]\n";
     if (index % 4 == 0)
-        AppendProperty(out, "GN", date.substr(0, 4) + " " + std::string(event) + " " + round);
-    AppendProperty(out, "EV", event);
+        AppendProperty(out, "GN", date.substr(0, 4) + " " + std::string(event.name) + " " + round);
+    AppendProperty(out, "EV", event.name);
     AppendProperty(out, "RO", round);
     AppendProperty(out, "DT", date);
     AppendProperty(out, "PC", rng.Pick(region.places));
@@ -236,9 +249,8 @@ CSampleGame TextGame(const CRegion& region, int index, CSampleRng& rng)
     AppendMoves(out, rng);
     out += ")\n";
 
-    char name[64];
-    std::snprintf(name, sizeof name, "%.*s/game-%03d.sgf", static_cast<int>(region.folder.size()),
-                  region.folder.data(), index + 1);
+    // Named the way downloaded archives name them: date, event, round.
+    std::string name = std::string(region.folder) + "/" + date + "-" + std::string(event.slug) + "-" + round + ".sgf";
     return {name, out, false};
 }
 
@@ -264,7 +276,7 @@ CSampleGame ClubGame(int index, CSampleRng& rng)
 
     // The old program wrote .mgt files.
     char name[64];
-    std::snprintf(name, sizeof name, "club/%s-%02d.mgt", index % 3 ? "league" : "open", index + 1);
+    std::snprintf(name, sizeof name, "club/tw%02d.mgt", index + 1);
     return {name, out, false};
 }
 
@@ -283,9 +295,9 @@ enum : std::uint16_t {
     kCodeResult = 30,
 };
 
-CSampleGame BinaryGame(std::string_view name, std::string_view gameName, std::string_view date,
-                       std::string_view black, std::string_view blackRank, std::string_view white,
-                       std::string_view whiteRank, std::string_view result, CSampleRng& rng)
+CSampleGame BinaryGame(std::string_view name, std::string_view gameName, std::string_view date, std::string_view black,
+                       std::string_view blackRank, std::string_view white, std::string_view whiteRank,
+                       std::string_view result, CSampleRng& rng)
 {
     CBinaryRecord record;
     record.AddString(kCodeGameName, gameName);
@@ -325,7 +337,7 @@ std::vector<CSampleGame> SampleGames()
     games.push_back(BinaryGame("historic/ear-reddening.mgt", "Ear-reddening game", "1846-09-11", "Kuwahara Shusaku",
                                "4d", "Inoue Gennan Inseki", "8d", "B+2", rng));
     games.push_back(BinaryGame("historic/go-shusai-1933.mgt", "Shin Fuseki game", "1933-10-16", "Go Seigen", "5d",
-                                "Honinbo Shusai", "Meijin", "W+2", rng));
+                               "Honinbo Shusai", "Meijin", "W+2", rng));
     // Some games have been looked at already.
     for (std::size_t i = 0; i < games.size(); i += 9)
         games[i].viewed = true;

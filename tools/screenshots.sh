@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Makes the four screenshots of docs/ (one per display style) from the sample
+# collection, under Xvfb: ./tools/screenshots.sh build/release
+# Needs xvfb and imagemagick. Each shot starts the program with fresh
+# settings in a temporary folder that name the style; nothing of yours is
+# read or written.
+set -eu
+build="${1:-build/release}"
+here="$(cd "$(dirname "$0")/.." && pwd)"
+sample="$build/sample"
+"$build/tools/varnex-sample" "$sample"
+vnx="$(cd "$sample" && pwd)/sample.vnx"
+program="$(cd "$build/src/desktop" && pwd)/varnex"
+
+shoot() {
+    local style=$1 out=$2 scratch
+    scratch="$(mktemp -d)"
+    mkdir -p "$scratch/config/Pellmore" "$scratch/tmp"
+    # Sorted by Black, so the first rows hold names of several scripts; the
+    # details columns wide enough for whole names (nine 32-bit widths).
+    {
+        printf '[Frame]\nStyle=%d\n[Misc]\nMy%%20Names=Tom Walker\n' "$style"
+        printf '[Header]\nColSortCur=3\nColSort=8\nnWidth=9\n'
+        printf '%s\n' 'Width=@ByteArray(\x96\0\0\0\x78\0\0\0\x4b\0\0\0\x69\0\0\0\x46\0\0\0\x69\0\0\0\x46\0\0\0\x69\0\0\0\x5a\0\0\0)'
+    } > "$scratch/config/Pellmore/Varnex.conf"
+    XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp" \
+        xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+            "$1" "$2" & pid=$!
+            sleep 5
+            import -window root "$3"
+            kill $pid; wait $pid 2>/dev/null || true' shoot "$program" "$vnx" "$scratch/shot.png"
+    # A palette of 64 colours keeps the pictures small and the text sharp.
+    convert "$scratch/shot.png" -trim +repage -colors 64 -strip "PNG8:$out"
+    rm -rf "$scratch"
+    echo "screenshots: $out"
+}
+
+shoot 0 "$here/docs/large-icons.png"
+shoot 2 "$here/docs/small-icons.png"
+shoot 3 "$here/docs/list.png"
+shoot 1 "$here/docs/details.png"
