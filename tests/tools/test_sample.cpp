@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -25,56 +26,73 @@ struct CReadSample
     CPropertyTable props;
 };
 
-// Writes the sample collection once per test and reads every game back
+// Writes the sample collection once for the suite and reads every game back
 // through the program's own reader.
 class SampleCollectionTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    static void SetUpTestSuite()
     {
+        s_dir = std::make_unique<CTempDir>();
         std::string error;
-        ASSERT_TRUE(WriteSampleCollection(m_dir.path(), m_counts, error)) << error;
+        s_written = WriteSampleCollection(s_dir->path(), s_counts, error);
+        s_error = error;
         for (const CSampleGame& game : SampleGames()) {
             CReadSample read;
             read.name = game.name;
             read.binary = !game.bytes.empty() && game.bytes[0] == '\x06';
-            ASSERT_TRUE(ReadGameFile((m_dir.path() / "games" / game.name).string(), read.props)) << game.name;
-            m_read.push_back(std::move(read));
+            if (!ReadGameFile((s_dir->path() / "games" / game.name).string(), read.props))
+                s_unreadable.push_back(game.name);
+            s_read.push_back(std::move(read));
         }
     }
+    static void TearDownTestSuite()
+    {
+        s_read.clear();
+        s_dir.reset();
+    }
 
-    std::set<std::string> ValuesOf(std::string_view id) const
+    void SetUp() override
+    {
+        ASSERT_TRUE(s_written) << s_error;
+        ASSERT_TRUE(s_unreadable.empty()) << s_unreadable.front();
+    }
+
+    static std::set<std::string> ValuesOf(std::string_view id)
     {
         std::set<std::string> values;
-        for (const CReadSample& game : m_read)
+        for (const CReadSample& game : s_read)
             if (const std::string* value = game.props.Find(id))
                 values.insert(*value);
         return values;
     }
 
-    CTempDir m_dir;
-    CSampleCounts m_counts;
-    std::vector<CReadSample> m_read;
+    static inline std::unique_ptr<CTempDir> s_dir;
+    static inline bool s_written = false;
+    static inline std::string s_error;
+    static inline CSampleCounts s_counts;
+    static inline std::vector<CReadSample> s_read;
+    static inline std::vector<std::string> s_unreadable;
 };
 
 TEST_F(SampleCollectionTest, TheCollectionListsEveryGameWithItsViewedMark)
 {
-    EXPECT_GE(m_counts.games, 190);
-    EXPECT_LE(m_counts.games, 210);
-    EXPECT_GT(m_counts.viewed, 0);
-    EXPECT_LT(m_counts.viewed, m_counts.games / 4);
+    EXPECT_GE(s_counts.games, 190);
+    EXPECT_LE(s_counts.games, 210);
+    EXPECT_GT(s_counts.viewed, 0);
+    EXPECT_LT(s_counts.viewed, s_counts.games / 4);
 
     CVarnexDoc doc;
     std::string error;
-    ASSERT_TRUE(LoadCollectionFile(doc, (m_dir.path() / "sample.vnx").string(), &error)) << error;
-    EXPECT_EQ(static_cast<int>(doc.m_mapFiles.size()), m_counts.games);
+    ASSERT_TRUE(LoadCollectionFile(doc, (s_dir->path() / "sample.vnx").string(), &error)) << error;
+    EXPECT_EQ(static_cast<int>(doc.m_mapFiles.size()), s_counts.games);
     int viewed = 0;
     bool absolute = true;
     doc.m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
         viewed += (entry.m_nFlags & ENTRY_VIEWED) ? 1 : 0;
         absolute = absolute && fs::path(path).is_absolute();
     });
-    EXPECT_EQ(viewed, m_counts.viewed);
+    EXPECT_EQ(viewed, s_counts.viewed);
     EXPECT_TRUE(absolute);
 }
 
@@ -82,7 +100,7 @@ TEST_F(SampleCollectionTest, RecordsComeInEachCharsetWithTheMatchingCa)
 {
     std::map<std::string, std::string> charsetOfFolder;
     int withoutCa = 0;
-    for (const CReadSample& game : m_read) {
+    for (const CReadSample& game : s_read) {
         const std::string folder = game.name.substr(0, game.name.find('/'));
         if (const std::string* ca = game.props.Find("CA"))
             charsetOfFolder[folder] = *ca;
@@ -118,22 +136,23 @@ TEST_F(SampleCollectionTest, ResultsRanksAndGameNamesCoverTheUsualForms)
     const std::set<std::string> results = ValuesOf("RE");
     for (const char* result : {"B+R", "W+3.5", "0", "Void", ""})
         EXPECT_EQ(results.count(result), 1u) << result;
-    EXPECT_TRUE(std::any_of(m_read.begin(), m_read.end(), [](const CReadSample& g) { return !g.props.Find("RE"); }));
+    EXPECT_TRUE(std::any_of(s_read.begin(), s_read.end(), [](const CReadSample& g) { return !g.props.Find("RE"); }));
 
     std::set<std::string> ranks = ValuesOf("BR");
     ranks.merge(ValuesOf("WR"));
     for (const char* rank : {"9p", "3d", "15k"})
         EXPECT_EQ(ranks.count(rank), 1u) << rank;
 
-    const auto named = std::count_if(m_read.begin(), m_read.end(), [](const CReadSample& g) { return g.props.Find("GN"); });
+    const auto named =
+        std::count_if(s_read.begin(), s_read.end(), [](const CReadSample& g) { return g.props.Find("GN"); });
     EXPECT_GT(named, 0);
-    EXPECT_LT(named, static_cast<long>(m_read.size()));
+    EXPECT_LT(named, static_cast<long>(s_read.size()));
 }
 
 TEST_F(SampleCollectionTest, TheBinaryRecordsReadWithTheirGameInformation)
 {
     std::vector<const CReadSample*> binary;
-    for (const CReadSample& game : m_read)
+    for (const CReadSample& game : s_read)
         if (game.binary)
             binary.push_back(&game);
     ASSERT_EQ(binary.size(), 2u);
