@@ -194,7 +194,7 @@ void AppendProperty(std::string& out, std::string_view id, std::string_view valu
 
 std::string Date(CSampleRng& rng, int firstYear, int lastYear)
 {
-    char text[16];
+    char text[40]; // room for any int, so GCC sees no truncation
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", firstYear + rng.Below(lastYear - firstYear + 1),
                   1 + rng.Below(12), 1 + rng.Below(28));
     return text;
