@@ -43,18 +43,38 @@ void CSortState::Click(std::int32_t column)
     m_nColSort = static_cast<std::int32_t>(static_cast<std::uint32_t>(m_nColSort) ^ DirectionBit(column));
 }
 
-void SortReportRows(std::vector<CReportRow>& rows, CSortState& sort, std::size_t columnCount)
+std::vector<std::size_t> SortOrder(const std::vector<CReportRow>& rows, CSortState& sort, std::size_t columnCount)
 {
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
     if (sort.m_nColSortCur < 0 || static_cast<std::size_t>(sort.m_nColSortCur) > columnCount) {
         sort.m_nColSortCur = -1;
-        return;
+        return order;
     }
     const auto column = static_cast<std::size_t>(sort.m_nColSortCur);
     const bool ascending = sort.IsAscending(sort.m_nColSortCur);
-    auto cell = [column](const CReportRow& row) -> std::string_view {
+    auto cell = [&rows, column](std::size_t r) -> std::string_view {
+        const CReportRow& row = rows[r];
         return column < row.cells.size() ? std::string_view(row.cells[column]) : std::string_view();
     };
-    std::stable_sort(rows.begin(), rows.end(), [&](const CReportRow& a, const CReportRow& b) {
-        return CompareRows(cell(a), cell(b), ascending) < 0;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return CompareRows(cell(a), cell(b), ascending) < 0; });
+    return order;
+}
+
+void ApplySortOrder(std::vector<CReportRow>& rows, const std::vector<std::size_t>& order)
+{
+    std::vector<CReportRow> sorted;
+    sorted.reserve(rows.size());
+    for (std::size_t from : order)
+        sorted.push_back(std::move(rows[from]));
+    rows = std::move(sorted);
+}
+
+void SortReportRows(std::vector<CReportRow>& rows, CSortState& sort, std::size_t columnCount)
+{
+    const std::vector<std::size_t> order = SortOrder(rows, sort, columnCount);
+    if (sort.m_nColSortCur >= 0)
+        ApplySortOrder(rows, order);
 }

@@ -38,3 +38,11 @@ struct CSortState
 // Re-applies the sort to rows with the given number of user-defined columns;
 // a sort column outside 0..columnCount becomes -1 and nothing is sorted.
 void SortReportRows(std::vector<CReportRow>& rows, CSortState& sort, std::size_t columnCount);
+
+// The same sort as a permutation: order[new position] is the row's old
+// position (the identity when nothing is sorted). A list that must carry
+// other state along (selection, current row) maps it through this, so two
+// rows with equal keys never swap what belongs to them.
+std::vector<std::size_t> SortOrder(const std::vector<CReportRow>& rows, CSortState& sort, std::size_t columnCount);
+// Puts rows in order, as SortOrder gave it.
+void ApplySortOrder(std::vector<CReportRow>& rows, const std::vector<std::size_t>& order);

@@ -318,20 +318,21 @@ void CReportListModel::Sort(CSortState& sort, std::size_t columnCount)
 {
     Flush();
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList from = persistentIndexList();
-    std::vector<std::string> keys;
-    keys.reserve(static_cast<std::size_t>(from.size()));
-    for (const QModelIndex& index : from)
-        keys.push_back(m_rows[static_cast<std::size_t>(index.row())].key);
-
-    SortReportRows(m_rows, sort, columnCount);
+    const std::vector<std::size_t> order = SortOrder(m_rows, sort, columnCount);
+    ApplySortOrder(m_rows, order);
     RebuildIndex();
 
+    // Selection and current row follow their own row through the sort's
+    // permutation; two rows with one path keep their own state.
+    std::vector<int> newRowOf(order.size());
+    for (std::size_t to = 0; to < order.size(); ++to)
+        newRowOf[order[to]] = static_cast<int>(to);
+    const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());
-    for (qsizetype i = 0; i < from.size(); ++i) {
-        const auto it = m_index.find(keys[static_cast<std::size_t>(i)]);
-        to.append(it == m_index.end() ? QModelIndex() : createIndex(it->second, from[i].column()));
+    for (const QModelIndex& index : from) {
+        const auto row = static_cast<std::size_t>(index.row());
+        to.append(row < newRowOf.size() ? createIndex(newRowOf[row], index.column()) : QModelIndex());
     }
     changePersistentIndexList(from, to);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);

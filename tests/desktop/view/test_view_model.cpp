@@ -131,3 +131,26 @@ TEST(ByteText, DecodesOverlongAndSurrogateFormsAsSingleBytes)
     EXPECT_EQ(BytesToDisplayText("\xF0\x9F\x98\x80"), QString::fromUtf8("\xF0\x9F\x98\x80"));
     EXPECT_EQ(BytesToDisplayText(std::string("a\0b", 3)), QString(QStringLiteral("a")) + QChar(0) + QChar(u'b'));
 }
+
+TEST(ReportListModel, TwoRowsWithOneKeyKeepTheirOwnSelectionThroughASort)
+{
+    // A path added twice from outside the collection gives two rows with one
+    // key; only the sort's own permutation tells them apart.
+    auto model = MakeModel();
+    model->Append(MakeRow("/g/twice", "twice.sgf", "2003"));
+    model->Append(MakeRow("/g/other", "other.sgf", "2002"));
+    model->Append(MakeRow("/g/twice", "twice.sgf", "2001"));
+    model->Flush();
+    QItemSelectionModel selection(model.get());
+    selection.select(model->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection.setCurrentIndex(model->index(1, 0), QItemSelectionModel::NoUpdate);
+
+    CSortState sort;
+    sort.Click(1);
+    model->Sort(sort, 2);
+    ASSERT_EQ(model->Row(0).cells[1], "2001");
+    ASSERT_EQ(selection.selectedRows().size(), 1);
+    EXPECT_EQ(selection.selectedRows().front().row(), 2) << "the selected row is the one dated 2003";
+    EXPECT_EQ(selection.currentIndex().row(), 1) << "the current row is still other.sgf";
+    EXPECT_EQ(model->Row(1).key, "/g/other");
+}
