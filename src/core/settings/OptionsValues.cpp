@@ -1,30 +1,31 @@
 #include "settings/OptionsValues.h"
 
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
 
 COptionsValues LoadOptions(const ISettingsStore& store)
 {
     COptionsValues values;
-    values.viewer = store.GetProfileString("Misc", "MGT Viewer", "Glyphon.EXE");
-    values.myNames = store.GetProfileString("Misc", "My Names", "");
-    values.definitions.LoadWithDefault(store, "Header", "Definition", IDS_DEFAULT_DEFINITIONS, 1);
-    values.shown.LoadFromProfile(store, "Header", "Index");
+    values.viewer = ReadString(store, settings::kViewer);
+    values.myNames = ReadString(store, settings::kMyNames);
+    values.definitions.LoadWithDefault(store, settings::kDefinitions.section, settings::kDefinitions.key, IDS_DEFAULT_DEFINITIONS, 1);
+    values.shown.LoadFromProfile(store, settings::kShownColumns.section, settings::kShownColumns.key);
     return values;
 }
 
 bool SaveOptions(ISettingsStore& store, const COptionsValues& edited, const COptionsValues& loaded)
 {
     bool changed = false;
-    store.WriteProfileString("Misc", "MGT Viewer", edited.viewer);
+    WriteString(store, settings::kViewer, edited.viewer);
     // Compared with the store as it is now, not as it was when the sheet opened.
-    if (store.GetProfileString("Misc", "My Names", "") != edited.myNames) {
-        store.WriteProfileString("Misc", "My Names", edited.myNames);
+    if (ReadString(store, settings::kMyNames) != edited.myNames) {
+        WriteString(store, settings::kMyNames, edited.myNames);
         changed = true;
     }
     if (!edited.definitions.IsEqual(loaded.definitions) || !edited.shown.IsEqual(loaded.shown)) {
-        edited.definitions.SaveToProfile(store, "Header", "Definition");
-        edited.shown.SaveToProfile(store, "Header", "Index");
+        edited.definitions.SaveToProfile(store, settings::kDefinitions.section, settings::kDefinitions.key);
+        edited.shown.SaveToProfile(store, settings::kShownColumns.section, settings::kShownColumns.key);
         changed = true;
     }
     return changed;

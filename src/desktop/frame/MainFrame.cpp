@@ -183,7 +183,7 @@ bool CMainFrame::Create()
 void CMainFrame::ActivateFrame(int showCmd)
 {
     if (!m_placement)
-        m_placement = std::make_unique<CWndPlacement>(m_store, "Frame");
+        m_placement = std::make_unique<CWndPlacement>(m_store, std::string(settings::kPlacement.section));
     m_placement->Restore(*this, showCmd);
 
     switch (showCmd) {
