@@ -1,7 +1,6 @@
 #include "desktop/app/DocFramework.h"
 
 #include "desktop/app/DesktopDocHost.h"
-#include "desktop/frame/MainFrame.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/app/RecentFileList.h"
 #include "settings/StringTable.h"
@@ -11,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QWidget>
 
 const QString CDocFramework::kOpenFilter = QStringLiteral("Varnex Files (*.vnx)|*.vnx|All Files (*.*)|*.*||");
 const QString CDocFramework::kSaveFilter = QStringLiteral("Varnex Files (*.vnx)|*.vnx||");
@@ -34,10 +34,15 @@ CDocFramework::CDocFramework(CVarnexDoc& doc, CDesktopDocHost& host, IPrompts& p
 {
 }
 
-void CDocFramework::SetFrame(CMainFrame* frame)
+void CDocFramework::SetFrame(IDocFrame* frame)
 {
     m_frame = frame;
     UpdateCaption();
+}
+
+QWidget* CDocFramework::DialogParent() const
+{
+    return m_frame ? m_frame->DialogParent() : nullptr;
 }
 
 bool CDocFramework::OnFileNew()
@@ -48,7 +53,7 @@ bool CDocFramework::OnFileNew()
     m_doc.SetModifiedFlag(false);
     SetPathName(QString());
     if (m_frame)
-        m_frame->ActivateFrame();
+        m_frame->ActivateDocFrame();
     return true;
 }
 
@@ -56,7 +61,7 @@ bool CDocFramework::OnFileOpen()
 {
     if (!SaveModified())
         return false;
-    const QString path = m_prompts.GetOpenFileName(m_frame, QStringLiteral("Open"), kOpenFilter);
+    const QString path = m_prompts.GetOpenFileName(DialogParent(), QStringLiteral("Open"), kOpenFilter);
     if (path.isEmpty())
         return false;
     return OpenFile(path);
@@ -87,7 +92,7 @@ bool CDocFramework::OpenFile(const QString& path)
         QString text = QStringLiteral("Cannot open the collection %1.").arg(full);
         if (!error.empty())
             text += QLatin1Char('\n') + LocalText(error);
-        m_prompts.MessageBox(m_frame, text, IPrompts::EIcon::Error);
+        m_prompts.MessageBox(DialogParent(), text, IPrompts::EIcon::Error);
         return false;
     }
     m_doc.SetModifiedFlag(false);
@@ -96,7 +101,7 @@ bool CDocFramework::OpenFile(const QString& path)
     m_recent.Save();
     if (m_frame) {
         m_frame->RefreshRecentFiles();
-        m_frame->ActivateFrame();
+        m_frame->ActivateDocFrame();
     }
     return true;
 }
@@ -112,7 +117,7 @@ bool CDocFramework::OnFileSaveAs()
 {
     const QString initial = m_path.isEmpty() ? Title() + QStringLiteral(".vnx") : m_path;
     const QString path =
-        m_prompts.GetSaveFileName(m_frame, QStringLiteral("Save As"), kSaveFilter, QStringLiteral("vnx"), initial);
+        m_prompts.GetSaveFileName(DialogParent(), QStringLiteral("Save As"), kSaveFilter, QStringLiteral("vnx"), initial);
     if (path.isEmpty())
         return false;
     return DoSave(QFileInfo(path).absoluteFilePath());
@@ -125,7 +130,7 @@ bool CDocFramework::DoSave(const QString& path)
         QString text = QStringLiteral("Cannot save the collection %1.").arg(path);
         if (!error.empty())
             text += QLatin1Char('\n') + LocalText(error);
-        m_prompts.MessageBox(m_frame, text, IPrompts::EIcon::Error);
+        m_prompts.MessageBox(DialogParent(), text, IPrompts::EIcon::Error);
         return false;
     }
     m_doc.SetModifiedFlag(false);
@@ -141,7 +146,7 @@ bool CDocFramework::SaveModified()
 {
     if (!m_doc.IsModified())
         return true;
-    switch (m_prompts.AskSaveChanges(m_frame, Title())) {
+    switch (m_prompts.AskSaveChanges(DialogParent(), Title())) {
     case IPrompts::EAnswer::Yes:
         return OnFileSave();
     case IPrompts::EAnswer::No:
@@ -178,7 +183,7 @@ void CDocFramework::SetPathName(const QString& path)
 void CDocFramework::UpdateCaption()
 {
     if (m_frame)
-        m_frame->setWindowTitle(Caption());
+        m_frame->SetCaption(Caption());
 }
 
 bool CDocFramework::HasCommand(int id) const

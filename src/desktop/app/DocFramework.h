@@ -1,12 +1,11 @@
 #pragma once
 
 #include "desktop/app/CommandRouter.h"
+#include "desktop/app/DocFrame.h"
 
-#include <QPointer>
 #include <QString>
 
 class CDesktopDocHost;
-class CMainFrame;
 class CRecentFileList;
 class CVarnexDoc;
 class IPrompts;
@@ -21,7 +20,7 @@ public:
     CDocFramework(CVarnexDoc& doc, CDesktopDocHost& host, IPrompts& prompts, CRecentFileList& recent);
 
     // The frame that shows the document; its caption follows the title.
-    void SetFrame(CMainFrame* frame);
+    void SetFrame(IDocFrame* frame);
 
     bool OnFileNew();
     // The Open command: the question, then the dialog, then the file.
@@ -57,6 +56,8 @@ private:
     CDesktopDocHost& m_host;
     IPrompts& m_prompts;
     CRecentFileList& m_recent;
-    QPointer<CMainFrame> m_frame;
+    QWidget* DialogParent() const;
+
+    IDocFrame* m_frame = nullptr;
     QString m_path;
 };

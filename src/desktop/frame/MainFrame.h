@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop/app/CommandRouter.h"
+#include "desktop/app/DocFrame.h"
 
 #include <QMainWindow>
 
@@ -24,7 +25,7 @@ class QUrl;
 // status bar with the two count panes, and the report view as its client.
 // It remembers its placement and the toolbar's docking state, and adds game
 // files dropped on it to the collection.
-class CMainFrame : public QMainWindow, public ICommandTarget
+class CMainFrame : public QMainWindow, public ICommandTarget, public IDocFrame
 {
     Q_OBJECT
 public:
@@ -40,8 +41,12 @@ public:
     // then shows the window. -1 keeps the window's present state.
     void ActivateFrame(int showCmd = -1);
 
+    QWidget* DialogParent() override { return this; }
+    void ActivateDocFrame() override { ActivateFrame(); }
+    void SetCaption(const QString& caption) override { setWindowTitle(caption); }
+
     // The recent-file items of the File menu, from the list.
-    void RefreshRecentFiles();
+    void RefreshRecentFiles() override;
 
     // Adds every local file of a drop, in order, with flags 0.
     void AddDroppedFiles(const QList<QUrl>& urls);
