@@ -23,6 +23,8 @@
 #include <QScreen>
 #include <QUrl>
 
+#include <span>
+
 CMainFrame::CMainFrame(CVarnexDoc& doc, CDocFramework& framework, CDesktopDocHost& host, CCommandRouter& router,
                        CRecentFileList& recent, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_framework(framework), m_host(host), m_router(router), m_recent(recent),
@@ -72,64 +74,93 @@ QAction* CMainFrame::CommandAction(int id, const char* name, const QString& text
     return action;
 }
 
+namespace {
+// One menu item: its command, the action's object name, the menu text and
+// the shortcut. Id 0 is a separator; kRecentFiles stands for the recent-file
+// items and the separator after them.
+struct SMenuItem
+{
+    int id;
+    const char* name;
+    const char* text;
+    const char* shortcut;
+};
+
+constexpr int kRecentFiles = -1;
+
+constexpr SMenuItem kFileMenu[] = {
+    {ID_FILE_NEW, "ID_FILE_NEW", "&New\tCtrl+N", "Ctrl+N"},
+    {ID_FILE_OPEN, "ID_FILE_OPEN", "&Open...\tCtrl+O", "Ctrl+O"},
+    {ID_FILE_SAVE, "ID_FILE_SAVE", "&Save\tCtrl+S", "Ctrl+S"},
+    {ID_FILE_SAVE_AS, "ID_FILE_SAVE_AS", "Save &As...", nullptr},
+    {ID_FILE_EXPORT, "ID_FILE_EXPORT", "&Export...", nullptr},
+    {0, nullptr, nullptr, nullptr},
+    {kRecentFiles, nullptr, nullptr, nullptr},
+    {ID_APP_EXIT, "ID_APP_EXIT", "E&xit", nullptr},
+};
+
+constexpr SMenuItem kEditMenu[] = {
+    {ID_EDIT_ADD_FILES, "ID_EDIT_ADD_FILES", "&Add MGT Files...", nullptr},
+    {ID_EDIT_DELETE_FILES, "ID_EDIT_DELETE_FILES", "&Delete MGT Files", "Del"},
+    {0, nullptr, nullptr, nullptr},
+    {ID_EDIT_MARK_VIEWED, "ID_EDIT_MARK_VIEWED", "Mark As &Viewed", nullptr},
+    {ID_EDIT_MARK_UNVIEWED, "ID_EDIT_MARK_UNVIEWED", "Mark As &Unviewed", nullptr},
+    {0, nullptr, nullptr, nullptr},
+    {ID_EDIT_LAUNCH_VIEWER, "ID_EDIT_LAUNCH_VIEWER", "&Launch Viewer", nullptr},
+};
+
+constexpr SMenuItem kViewMenu[] = {
+    {ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", "&Toolbar", nullptr},
+    {ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", "&Status Bar", nullptr},
+    {0, nullptr, nullptr, nullptr},
+    {ID_VIEW_LARGEICON, "ID_VIEW_LARGEICON", "Lar&ge Icons", nullptr},
+    {ID_VIEW_SMALLICON, "ID_VIEW_SMALLICON", "S&mall Icons", nullptr},
+    {ID_VIEW_LIST, "ID_VIEW_LIST", "Li&st", nullptr},
+    {ID_VIEW_DETAILS, "ID_VIEW_DETAILS", "&Details", nullptr},
+    {0, nullptr, nullptr, nullptr},
+    {ID_VIEW_LINEUP, "ID_VIEW_LINEUP", "&Line Up Icons", nullptr},
+    {ID_VIEW_AUTOARRANGE, "ID_VIEW_AUTOARRANGE", "&Auto Arrange", nullptr},
+    {0, nullptr, nullptr, nullptr},
+    {ID_VIEW_OPTIONS, "ID_VIEW_OPTIONS", "&Options...", nullptr},
+    {ID_VIEW_FULL_PATH, "ID_VIEW_FULL_PATH", "Show F&ull Path", nullptr},
+    {ID_VIEW_SET_FONT, "ID_VIEW_SET_FONT", "Set &Font...", nullptr},
+};
+
+constexpr SMenuItem kHelpMenu[] = {
+    {ID_APP_ABOUT, "ID_APP_ABOUT", "&About Varnex...", nullptr},
+};
+} // namespace
+
 void CMainFrame::BuildMenus()
 {
-    QMenuBar* bar = menuBar();
-
-    m_fileMenu = bar->addMenu(QStringLiteral("&File"));
-    m_fileMenu->setObjectName(QStringLiteral("menuFile"));
-    m_fileMenu->addAction(
-        CommandAction(ID_FILE_NEW, "ID_FILE_NEW", QStringLiteral("&New\tCtrl+N"), QKeySequence(QStringLiteral("Ctrl+N"))));
-    m_fileMenu->addAction(CommandAction(ID_FILE_OPEN, "ID_FILE_OPEN", QStringLiteral("&Open...\tCtrl+O"),
-                                        QKeySequence(QStringLiteral("Ctrl+O"))));
-    m_fileMenu->addAction(CommandAction(ID_FILE_SAVE, "ID_FILE_SAVE", QStringLiteral("&Save\tCtrl+S"),
-                                        QKeySequence(QStringLiteral("Ctrl+S"))));
-    m_fileMenu->addAction(CommandAction(ID_FILE_SAVE_AS, "ID_FILE_SAVE_AS", QStringLiteral("Save &As...")));
-    m_fileMenu->addAction(CommandAction(ID_FILE_EXPORT, "ID_FILE_EXPORT", QStringLiteral("&Export...")));
-    m_fileMenu->addSeparator();
-    static const char* const kRecentNames[] = {"ID_FILE_MRU_FILE1", "ID_FILE_MRU_FILE2", "ID_FILE_MRU_FILE3",
-                                               "ID_FILE_MRU_FILE4"};
-    for (int i = 0; i < CRecentFileList::kMaxEntries; ++i)
-        m_fileMenu->addAction(CommandAction(ID_FILE_MRU_FILE1 + i, kRecentNames[i], QStringLiteral("Recent File")));
-    m_recentSeparator = m_fileMenu->addSeparator();
-    m_fileMenu->addAction(CommandAction(ID_APP_EXIT, "ID_APP_EXIT", QStringLiteral("E&xit")));
-
-    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("menuEdit"));
-    edit->addAction(CommandAction(ID_EDIT_ADD_FILES, "ID_EDIT_ADD_FILES", QStringLiteral("&Add MGT Files...")));
-    edit->addAction(CommandAction(ID_EDIT_DELETE_FILES, "ID_EDIT_DELETE_FILES", QStringLiteral("&Delete MGT Files"),
-                                  QKeySequence(Qt::Key_Delete)));
-    edit->addSeparator();
-    edit->addAction(CommandAction(ID_EDIT_MARK_VIEWED, "ID_EDIT_MARK_VIEWED", QStringLiteral("Mark As &Viewed")));
-    edit->addAction(
-        CommandAction(ID_EDIT_MARK_UNVIEWED, "ID_EDIT_MARK_UNVIEWED", QStringLiteral("Mark As &Unviewed")));
-    edit->addSeparator();
-    edit->addAction(CommandAction(ID_EDIT_LAUNCH_VIEWER, "ID_EDIT_LAUNCH_VIEWER", QStringLiteral("&Launch Viewer")));
-
-    QMenu* view = bar->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("menuView"));
-    QAction* toolbar = CommandAction(ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", QStringLiteral("&Toolbar"));
-    toolbar->setCheckable(true);
-    view->addAction(toolbar);
-    QAction* status = CommandAction(ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", QStringLiteral("&Status Bar"));
-    status->setCheckable(true);
-    view->addAction(status);
-    view->addSeparator();
-    view->addAction(CommandAction(ID_VIEW_LARGEICON, "ID_VIEW_LARGEICON", QStringLiteral("Lar&ge Icons")));
-    view->addAction(CommandAction(ID_VIEW_SMALLICON, "ID_VIEW_SMALLICON", QStringLiteral("S&mall Icons")));
-    view->addAction(CommandAction(ID_VIEW_LIST, "ID_VIEW_LIST", QStringLiteral("Li&st")));
-    view->addAction(CommandAction(ID_VIEW_DETAILS, "ID_VIEW_DETAILS", QStringLiteral("&Details")));
-    view->addSeparator();
-    view->addAction(CommandAction(ID_VIEW_LINEUP, "ID_VIEW_LINEUP", QStringLiteral("&Line Up Icons")));
-    view->addAction(CommandAction(ID_VIEW_AUTOARRANGE, "ID_VIEW_AUTOARRANGE", QStringLiteral("&Auto Arrange")));
-    view->addSeparator();
-    view->addAction(CommandAction(ID_VIEW_OPTIONS, "ID_VIEW_OPTIONS", QStringLiteral("&Options...")));
-    view->addAction(CommandAction(ID_VIEW_FULL_PATH, "ID_VIEW_FULL_PATH", QStringLiteral("Show F&ull Path")));
-    view->addAction(CommandAction(ID_VIEW_SET_FONT, "ID_VIEW_SET_FONT", QStringLiteral("Set &Font...")));
-
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("menuHelp"));
-    help->addAction(CommandAction(ID_APP_ABOUT, "ID_APP_ABOUT", QStringLiteral("&About Varnex...")));
+    auto addMenu = [this](const char* title, const char* name, std::span<const SMenuItem> items) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(title));
+        menu->setObjectName(QLatin1String(name));
+        for (const SMenuItem& item : items) {
+            if (item.id == 0) {
+                menu->addSeparator();
+            } else if (item.id == kRecentFiles) {
+                static const char* const kRecentNames[] = {"ID_FILE_MRU_FILE1", "ID_FILE_MRU_FILE2",
+                                                           "ID_FILE_MRU_FILE3", "ID_FILE_MRU_FILE4"};
+                for (int i = 0; i < CRecentFileList::kMaxEntries; ++i)
+                    menu->addAction(
+                        CommandAction(ID_FILE_MRU_FILE1 + i, kRecentNames[i], QStringLiteral("Recent File")));
+                m_recentSeparator = menu->addSeparator();
+            } else {
+                const QKeySequence key =
+                    item.shortcut ? QKeySequence(QString::fromUtf8(item.shortcut)) : QKeySequence();
+                menu->addAction(CommandAction(item.id, item.name, QString::fromUtf8(item.text), key));
+            }
+        }
+        return menu;
+    };
+    m_fileMenu = addMenu("&File", "menuFile", kFileMenu);
+    QMenu* edit = addMenu("&Edit", "menuEdit", kEditMenu);
+    QMenu* view = addMenu("&View", "menuView", kViewMenu);
+    QMenu* help = addMenu("&Help", "menuHelp", kHelpMenu);
+    // The two bar toggles carry a check mark while their bar is shown.
+    m_router.Action(ID_VIEW_TOOLBAR)->setCheckable(true);
+    m_router.Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
 
     m_menus = {m_fileMenu, edit, view, help};
     // Enabling and check marks are brought up to date before a menu opens.
