@@ -1,9 +1,9 @@
 #include "desktop/dialogs/ColumnHeadersPage.h"
 
-#include "desktop/app/Prompts.h"
-#include "desktop/dialogs/NewColumnDlg.h"
 #include "collection/DerivedValues.h"
 #include "columns/ColumnDef.h"
+#include "desktop/app/Prompts.h"
+#include "desktop/dialogs/NewColumnDlg.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "desktop/dialogs/NewColumnDlg.h"
 
-#include "desktop/app/Prompts.h"
 #include "columns/NewColumnCheck.h"
+#include "desktop/app/Prompts.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

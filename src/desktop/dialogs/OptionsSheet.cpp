@@ -8,8 +8,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-COptionsSheet::COptionsSheet(const COptionsValues& loaded, IPrompts& prompts, QWidget* parent)
-    : QDialog(parent)
+COptionsSheet::COptionsSheet(const COptionsValues& loaded, IPrompts& prompts, QWidget* parent) : QDialog(parent)
 {
     CreateWidgets(loaded, prompts);
     Connect();

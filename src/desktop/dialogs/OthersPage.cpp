@@ -18,8 +18,7 @@ std::string TakeText(const QLineEdit& edit, const std::string& loaded)
 }
 } // namespace
 
-COthersPage::COthersPage(const std::string& viewer, const std::string& myNames, IPrompts& prompts,
-                         QWidget* parent)
+COthersPage::COthersPage(const std::string& viewer, const std::string& myNames, IPrompts& prompts, QWidget* parent)
     : QWidget(parent), m_viewer(viewer), m_myNames(myNames), m_prompts(prompts)
 {
     CreateWidgets();
@@ -97,8 +96,7 @@ bool COthersPage::Validate()
 {
     if (m_viewerEdit->text().size() <= kViewerLimit)
         return true;
-    m_prompts.MessageBox(this,
-                         QStringLiteral("The MGT Viewer may have no more than %1 characters.").arg(kViewerLimit),
+    m_prompts.MessageBox(this, QStringLiteral("The MGT Viewer may have no more than %1 characters.").arg(kViewerLimit),
                          IPrompts::EIcon::Warning);
     m_viewerEdit->setFocus();
     return false;

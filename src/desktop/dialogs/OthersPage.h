@@ -16,8 +16,7 @@ class COthersPage : public QWidget
 public:
     static constexpr int kViewerLimit = 255;
 
-    COthersPage(const std::string& viewer, const std::string& myNames, IPrompts& prompts,
-                QWidget* parent = nullptr);
+    COthersPage(const std::string& viewer, const std::string& myNames, IPrompts& prompts, QWidget* parent = nullptr);
 
     // False, with a message and the focus in the viewer field, when the field
     // holds more than the viewer may have (only a stored value can).

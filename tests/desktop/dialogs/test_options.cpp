@@ -24,8 +24,7 @@ namespace {
 const char* const kDefaultDefinitions =
     "Game Name:GN|Date:DT|Black:PB|Black Rank:BR|White:PW|White Rank:WR|Winner:$Winner|Opponent:$Opponent";
 
-template <class T>
-T& Child(QWidget& parent, const char* name)
+template <class T> T& Child(QWidget& parent, const char* name)
 {
     T* child = parent.findChild<T*>(QLatin1StringView(name));
     EXPECT_NE(child, nullptr) << name;
@@ -450,9 +449,10 @@ TEST_F(OptionsTest, BrowsePutsTheChosenProgramUnquotedIntoTheViewerField)
         Click(sheet, "okButton");
     });
     const QString filter = COthersPage::ProgramFilter();
-    EXPECT_EQ(prompts.asked.mid(1, 2),
-              QStringList({QStringLiteral("program-file: Select an MGT Viewer Program | %1 | missing.exe").arg(filter),
-                           QStringLiteral("program-file: Select an MGT Viewer Program | %1 | /opt/go tools/viewer")
-                               .arg(filter)}));
+    EXPECT_EQ(
+        prompts.asked.mid(1, 2),
+        QStringList(
+            {QStringLiteral("program-file: Select an MGT Viewer Program | %1 | missing.exe").arg(filter),
+             QStringLiteral("program-file: Select an MGT Viewer Program | %1 | /opt/go tools/viewer").arg(filter)}));
     EXPECT_EQ(Value("Misc/MGT Viewer"), QStringLiteral("/opt/go tools/viewer"));
 }
