@@ -6,6 +6,8 @@
 #include "cli/CliEscape.h"
 #include "cli/CliFileWalk.h"
 #include "cli/CliListView.h"
+#include "cli/CliUtf8.h"
+#include "collection/GameEntry.h"
 #include "collection/CollectionFile.h"
 #include "collection/GameReader.h"
 #include "collection/VarnexDoc.h"
@@ -15,6 +17,9 @@
 #include <filesystem>
 #include <ostream>
 #include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -44,42 +49,69 @@ public:
     long long added = 0;
 };
 
-void AddOne(CVarnexDoc& doc, const std::string& path, CAddCounts& counts)
+bool AddOne(CVarnexDoc& doc, const std::string& path, CAddCounts& counts)
 {
     if (doc.m_mapFiles.Find(path))
         ++counts.alreadyPresent;
     else if (doc.AddGameFile(path, 0))
         ++counts.added;
     else
-        ++counts.unreadable;
+        return ++counts.unreadable, false;
+    return true;
+}
+
+// Why a path cannot be read at all, or empty when it can be opened.
+std::string UnreadableReason(const std::string& path)
+{
+    if (path.empty())
+        return std::error_code(ENOENT, std::generic_category()).message();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::error_code(errno, std::generic_category()).message();
+    ::close(fd);
+    return {};
 }
 
 } // namespace
 
-int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostream& err)
+int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostream& err, IUtf8Converter* utf8)
 {
     CCliDocHost hooks(err);
     for (const std::string& file : files) {
-        CPropertyTable table;
+        CGameEntry entry;
+        CPropertyTable& table = entry.m_props;
         const bool ok = ReadGameFile(file, table, hooks);
-        out << EscapeField(file) << (ok ? "\tok\n" : "\tfail\n");
-        if (!ok)
+        out << EscapeField(utf8 ? utf8->PathToUtf8(file) : file) << (ok ? "\tok\n" : "\tfail\n");
+        if (!ok) {
+            const std::string reason = UnreadableReason(file);
+            err << "varnex-cli: " << EscapeField(file) << ": " << (reason.empty() ? "not a game record" : reason)
+                << '\n';
             continue;
+        }
         std::vector<const CPropertyTable::Item*> items;
         items.reserve(table.size());
         for (const CPropertyTable::Item& item : table.Items())
             items.push_back(&item);
         std::sort(items.begin(), items.end(),
                   [](const CPropertyTable::Item* a, const CPropertyTable::Item* b) { return a->first < b->first; });
-        for (const CPropertyTable::Item* item : items)
-            out << '\t' << EscapeField(item->first) << '\t' << EscapeField(item->second) << '\n';
+        std::vector<std::string> values;
+        if (utf8) {
+            std::vector<std::string> raw;
+            raw.reserve(items.size());
+            for (const CPropertyTable::Item* item : items)
+                raw.push_back(item->second);
+            values = utf8->TextsToUtf8(raw, entry);
+        }
+        for (std::size_t i = 0; i < items.size(); ++i)
+            out << '\t' << EscapeField(items[i]->first) << '\t' << EscapeField(utf8 ? values[i] : items[i]->second)
+                << '\n';
     }
     out.flush();
     return kExitOk;
 }
 
 int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out,
-           std::ostream& err)
+           std::ostream& err, bool verbose)
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);
@@ -96,24 +128,29 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
             err << "varnex-cli: cannot read collection " << EscapeField(collection) << ": " << error << '\n';
             return kExitFailure;
         }
-        if (counter.announced > counter.added)
-            err << "varnex-cli: note: " << (counter.announced - counter.added)
-                << " stored game file(s) could not be read again and are left out\n";
+        if (!doc.m_unread.empty())
+            err << "varnex-cli: note: " << doc.m_unread.size()
+                << " stored game file(s) could not be read again; they are kept in the collection\n";
         doc.SetModifiedFlag(false);
     }
 
     CAddCounts counts;
+    bool anyMissing = false;
+    bool anyRead = false;
     doc.m_bBusy = true;
     for (const std::string& arg : paths) {
-        if (arg.empty()) {
-            ++counts.unreadable;
+        const std::string path = arg.empty() ? std::string() : CollectionPathFor(arg);
+        if (const std::string reason = UnreadableReason(path); !reason.empty()) {
+            err << "varnex-cli: " << EscapeField(arg) << ": " << reason << '\n';
+            anyMissing = true;
             continue;
         }
-        const std::string path = CollectionPathFor(arg);
+        anyRead = true;
         std::error_code statusError;
         if (fs::is_directory(fs::status(path, statusError))) {
             for (const std::string& file : FindGameFiles(path, err))
-                AddOne(doc, file, counts);
+                if (!AddOne(doc, file, counts) && verbose)
+                    err << "varnex-cli: " << EscapeField(file) << ": not a game record\n";
         } else {
             AddOne(doc, path, counts);
         }
@@ -123,7 +160,8 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 
     // An unchanged collection is not rewritten: its file keeps even the
     // records whose game files could not be read this time.
-    if (doc.IsModified() || !exists) {
+    // Nothing is written when no named path could be read at all.
+    if (doc.IsModified() || (!exists && anyRead)) {
         std::string error;
         if (!SaveCollectionFile(doc, collection, &error)) {
             err << "varnex-cli: cannot write collection " << EscapeField(collection) << ": " << error << '\n';
@@ -133,11 +171,11 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
     out << "added " << counts.added << ", already present " << counts.alreadyPresent << ", unreadable "
         << counts.unreadable << '\n';
     out.flush();
-    return kExitOk;
+    return anyMissing ? kExitFailure : kExitOk;
 }
 
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
-            std::ostream& out, std::ostream& err)
+            std::ostream& out, std::ostream& err, IUtf8Converter* utf8)
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);
@@ -157,7 +195,7 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
         err << "varnex-cli: cannot open collection " << EscapeField(collection) << ": " << error << '\n';
         return kExitFailure;
     }
-    const std::string text = view.ExportText();
+    const std::string text = view.ExportText(utf8);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     return out ? kExitOk : kExitFailure;

@@ -6,6 +6,7 @@
 #include <vector>
 
 class ISettingsStore;
+class IUtf8Converter;
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
@@ -13,16 +14,23 @@ constexpr int kExitUsage = 2;
 
 // info: for each file "PATH<TAB>ok" or "PATH<TAB>fail", after an ok line one
 // "<TAB>ID<TAB>VALUE" line per property in bytewise order of ID, every field
-// escaped so that a record stays on its line.
-int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostream& err);
+// escaped so that a record stays on its line. With utf8, PATH and VALUE are
+// converted to UTF-8 first.
+int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostream& err,
+            IUtf8Converter* utf8 = nullptr);
 
 // add: the collection file (a missing one starts empty) gets every game file
 // of paths; folders are walked. Paths are stored absolute and lexically
-// normalised. Prints "added N, already present M, unreadable K".
+// normalised. Prints "added N, already present M, unreadable K". A path that
+// cannot be read at all is named on err with the reason and makes the exit
+// status 1; when no path could be read nothing is written. Stored records
+// whose game files cannot be read are kept, their count noted on err.
+// verbose names each file of a folder that is not a game record.
 int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out,
-           std::ostream& err);
+           std::ostream& err, bool verbose = false);
 
 // list: the bytes Export writes right after the collection is opened in the
-// details style. fullPath overrides the stored "Frame"/"Full Path".
+// details style. fullPath overrides the stored "Frame"/"Full Path". With
+// utf8, every cell is converted to UTF-8.
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
-            std::ostream& out, std::ostream& err);
+            std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr);

@@ -1,5 +1,6 @@
 #include "cli/CliListView.h"
 
+#include "cli/CliUtf8.h"
 #include "collection/VarnexDoc.h"
 #include "report/ExportWriter.h"
 
@@ -56,14 +57,25 @@ void CCliListView::OnUpdate(int hint, const CHintPayload& payload)
     }
 }
 
-std::string CCliListView::ExportText() const
+std::string CCliListView::ExportText(IUtf8Converter* utf8) const
 {
     std::string out;
     std::vector<std::string> cells;
     for (const CReportRow& row : m_rows) {
         cells.clear();
-        for (const std::string& cell : row.cells)
-            cells.emplace_back(CutExportCell(cell));
+        if (utf8 && !row.cells.empty()) {
+            cells.push_back(utf8->PathToUtf8(row.cells[0]));
+            if (const CGameEntry* entry = m_doc.m_mapFiles.Find(row.key)) {
+                const std::vector<std::string> rest(row.cells.begin() + 1, row.cells.end());
+                for (std::string& cell : utf8->TextsToUtf8(rest, *entry))
+                    cells.push_back(std::move(cell));
+            } else {
+                cells.resize(row.cells.size());
+            }
+        } else {
+            for (const std::string& cell : row.cells)
+                cells.emplace_back(CutExportCell(cell));
+        }
         AppendExportLine(out, cells);
     }
     return out;

@@ -7,6 +7,7 @@
 #include <vector>
 
 class CVarnexDoc;
+class IUtf8Converter;
 class ISettingsStore;
 
 // The rows the report view would hold, kept from the document's hints the
@@ -23,8 +24,9 @@ public:
     const std::vector<CReportRow>& Rows() const { return m_rows; }
     const std::vector<CColumnDef>& Columns() const { return m_columns; }
 
-    // The export text of the rows as they stand.
-    std::string ExportText() const;
+    // The export text of the rows as they stand; with a converter every cell
+    // is converted to UTF-8 before the cut (which keeps whole characters).
+    std::string ExportText(IUtf8Converter* utf8 = nullptr) const;
 
 private:
     const CVarnexDoc& m_doc;

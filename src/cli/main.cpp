@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kHelp = R"(Usage:
   varnex-cli info FILE...
-  varnex-cli add COLLECTION.vnx PATH...
+  varnex-cli add [--verbose] COLLECTION.vnx PATH...
   varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE]
   varnex-cli --help
 
@@ -24,9 +24,13 @@ info FILE...
   Writes one line "PATH<TAB>ok" or "PATH<TAB>fail" per file; after an ok line
   one line "<TAB>ID<TAB>VALUE" per property, in bytewise order of ID. In PATH,
   ID and VALUE a backslash is written \\, TAB \t, LF \n, CR \r, every other
-  byte below 0x20 and 0x7F as \xHH; all other bytes as they are. Exit 0.
+  byte below 0x20 and 0x7F as \xHH; all other bytes as they are. The reason
+  of each fail is written on stderr. Exit 0.
+  With --utf8, PATH and VALUE are converted to UTF-8 first, as the list
+  shows them: the record's CA charset, else UTF-8, else the detected one,
+  else Latin-1; the path as the file system decodes it.
 
-add COLLECTION.vnx PATH...
+add [--verbose] COLLECTION.vnx PATH...
   Adds game files to the collection file; a missing collection file is
   created. A PATH that is a file is added whatever its name; a folder is
   walked recursively, entries in bytewise name order, taking the files whose
@@ -35,14 +39,20 @@ add COLLECTION.vnx PATH...
   normalised ("." and ".." removed, symbolic links kept), as the desktop
   program's Add dialog stores them. Opening the collection reads every game
   file in it again, as the desktop program does: stored game files that
-  cannot be read any more are left out when the collection is written. The
-  collection is written only when something was added or the file is new,
-  safely: the old file is replaced only once the new one is complete.
+  cannot be read any more are kept in the collection, and their count is
+  noted on stderr. A file that is not a collection file is refused and left
+  untouched. The collection is written only when something was added or the
+  file is new, safely: the old file is replaced only once the new one is
+  complete. A PATH that cannot be read at all is named on stderr with the
+  reason; when no PATH could be read nothing is written. Files inside a
+  folder that are not game records count as unreadable and are named on
+  stderr with --verbose.
   Prints "added N, already present M, unreadable K".
-  Exit 0 on success, 1 when the collection cannot be read or written (the
-  old file is left as it was), 2 on bad arguments.
+  Exit 0 on success, 1 when a PATH could not be read or the collection
+  cannot be read or written (the old file is left as it was), 2 on bad
+  arguments.
 
-list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE]
+list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
   Writes exactly the bytes the Export command writes right after the
   collection is opened in the details style: one line per game, in the
   stored sort order, the shown columns of the settings, cells separated by
@@ -51,7 +61,9 @@ list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE]
   without either flag the stored "Show Full Path" setting decides.
   Settings are read (never written) from the desktop program's settings
   (company "Pellmore", application "Varnex"), or from the INI file given
-  with --settings.
+  with --settings. With --utf8 every cell is converted to UTF-8 as the list
+  shows it before the cut, which then keeps whole characters; without it
+  the bytes are exactly those of Export.
   Exit 0 on success, 1 when the collection cannot be opened, 2 on bad
   arguments.
 )";
@@ -75,10 +87,12 @@ struct CArgs
     bool help = false;
     std::optional<bool> fullPath;
     std::optional<std::string> settingsFile;
+    bool utf8 = false;
+    bool verbose = false;
     std::string error;
 };
 
-CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions)
+CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf8Option, bool verboseOption)
 {
     CArgs parsed;
     bool optionsEnded = false;
@@ -90,6 +104,10 @@ CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions)
             optionsEnded = true;
         } else if (IsHelp(arg)) {
             parsed.help = true;
+        } else if (verboseOption && arg == "--verbose") {
+            parsed.verbose = true;
+        } else if (utf8Option && arg == "--utf8") {
+            parsed.utf8 = true;
         } else if (listOptions && arg == "--full-path") {
             parsed.fullPath = true;
         } else if (listOptions && arg == "--no-full-path") {
@@ -128,7 +146,9 @@ int main(int argc, char** argv)
     const std::vector<std::string> rest(all.begin() + 1, all.end());
 
     if (command == "info" || command == "add" || command == "list") {
-        const CArgs args = ParseArgs(rest, command == "list");
+        const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add");
+        CQtUtf8Converter converter;
+        IUtf8Converter* utf8 = args.utf8 ? &converter : nullptr;
         if (!args.error.empty())
             return UsageError(args.error);
         if (args.help) {
@@ -138,13 +158,13 @@ int main(int argc, char** argv)
         if (command == "info") {
             if (args.operands.empty())
                 return UsageError("info needs at least one file");
-            return RunInfo(args.operands, std::cout, std::cerr);
+            return RunInfo(args.operands, std::cout, std::cerr, utf8);
         }
         if (command == "add") {
             if (args.operands.size() < 2)
                 return UsageError("add needs a collection file and at least one path");
             const std::vector<std::string> paths(args.operands.begin() + 1, args.operands.end());
-            return RunAdd(args.operands.front(), paths, std::cout, std::cerr);
+            return RunAdd(args.operands.front(), paths, std::cout, std::cerr, args.verbose);
         }
         if (args.operands.size() != 1)
             return UsageError("list needs exactly one collection file");
@@ -158,7 +178,7 @@ int main(int argc, char** argv)
         } else {
             store = std::make_unique<CQtSettingsStore>();
         }
-        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr);
+        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8);
     }
     return UsageError("unknown command " + command);
 }

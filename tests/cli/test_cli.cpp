@@ -157,7 +157,8 @@ TEST_F(CliTest, InfoPrintsEachFileWithItsPropertiesInIdOrder)
                                  "\tSZ\t9\n"
                                  "\tVW\t\n" +
                               empty + "\tfail\n" + missing + "\tfail\n");
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.err, "varnex-cli: " + empty + ": not a game record\nvarnex-cli: " + missing +
+                              ": No such file or directory\n");
 }
 
 TEST_F(CliTest, InfoEscapesControlBytesInPathsAndValues)
@@ -218,9 +219,12 @@ TEST_F(CliTest, AddWalksFoldersAndCountsWhatItAdded)
     const auto plain = Game("plain.txt", kGameC);
     const auto games = (m_tmp.path() / "games").string();
 
-    auto result = Run({"add", Collection(), games, plain, (m_tmp.path() / "nothing.sgf").string()});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "added 4, already present 0, unreadable 2\n");
+    const auto nothing = (m_tmp.path() / "nothing.sgf").string();
+    auto result = Run({"add", Collection(), games, plain, nothing});
+    // The missing path is named and fails the run; what could be read is added.
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "varnex-cli: " + nothing + ": No such file or directory\n");
+    EXPECT_EQ(result.out, "added 4, already present 0, unreadable 1\n");
 
     const std::set<std::string> stored = [&] {
         const auto paths = StoredPaths(ReadFileBytes(Collection()));
@@ -260,6 +264,78 @@ TEST_F(CliTest, AddRefusesACutCollectionAndLeavesItUntouched)
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find("cut.vnx"), std::string::npos) << result.err;
     EXPECT_EQ(ReadFileBytes(path), cut);
+}
+
+TEST_F(CliTest, AddOfOnlyMissingPathsWritesNothing)
+{
+    const auto result = Run({"add", Collection(), "/nonexistent/varnex/x.sgf", ""});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "varnex-cli: /nonexistent/varnex/x.sgf: No such file or directory\n"
+                          "varnex-cli: : No such file or directory\n");
+    EXPECT_FALSE(fs::exists(Collection()));
+}
+
+TEST_F(CliTest, AddNamesFolderFilesThatAreNoGameRecordsOnlyWhenVerbose)
+{
+    Game("ok.sgf", kGameA);
+    const auto bad = Game("bad.sgf", "no game here");
+    const auto games = (m_tmp.path() / "games").string();
+    auto result = Run({"add", Collection(), games});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "");
+    result = Run({"add", "--verbose", Collection("v.vnx"), games});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "varnex-cli: " + bad + ": not a game record\n");
+    EXPECT_EQ(result.out, "added 1, already present 0, unreadable 1\n");
+}
+
+TEST_F(CliTest, AddRefusesAFileThatIsNoCollectionAndLeavesItUntouched)
+{
+    // Bytes of another kind whose first 32-bit value happens to be negative.
+    std::string other(1000, '\0');
+    for (std::size_t i = 0; i < other.size(); ++i)
+        other[i] = static_cast<char>((i * 131 + 7) % 256);
+    other[3] = static_cast<char>(0xFF);
+    const auto path = m_tmp.Write("other.vnx", other);
+    const auto result = Run({"add", path, Game("a.sgf", kGameA)});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("not a Varnex collection file"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFileBytes(path), other);
+}
+
+TEST_F(CliTest, AddKeepsStoredRecordsWhoseGameFilesAreAway)
+{
+    const auto a = Game("a.sgf", kGameA);
+    ASSERT_EQ(Run({"add", Collection(), a}).exitCode, 0);
+    fs::rename(a, a + ".away");
+    const auto result = Run({"add", Collection(), Game("b.sgf", kGameB)});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.err.find("1 stored game file(s) could not be read again"), std::string::npos) << result.err;
+    EXPECT_EQ(StoredPaths(ReadFileBytes(Collection())), (std::vector<std::string>{Game("b.sgf", kGameB), a}));
+    // list leaves it out, as Export would.
+    fs::rename(a + ".away", a + ".gone");
+    const auto listed = Run({"list", Collection(), "--settings", Settings({}, {})}).out;
+    EXPECT_EQ(listed.rfind("b.sgf\t", 0), 0u) << listed;
+    EXPECT_EQ(listed.find("a.sgf"), std::string::npos) << listed;
+}
+
+TEST_F(CliTest, Utf8ListAndInfoShowCjkNamesAndPlainListStaysBytes)
+{
+    // 棋基础 in GB2312 under CA, and 囲碁 in Shift_JIS without CA but with
+    // a comment long enough for detection to be sure.
+    const std::string gbName = "\xC6\xE5\xBB\xF9\xB4\xA1";
+    const auto gb = Game("gb.sgf", "(;CA[gb2312]PB[" + gbName + "]PW[Lee];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), gb}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Black:PB|White:PW"}, {"Header/Index", "0|1"}}, {});
+
+    auto result = Run({"list", Collection(), "--settings", settings, "--utf8"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "gb.sgf\t\xE6\xA3\x8B\xE5\x9F\xBA\xE7\xA1\x80\tLee\r\n");
+    result = Run({"list", Collection(), "--settings", settings});
+    EXPECT_EQ(result.out, "gb.sgf\t" + gbName + "\tLee\r\n");
+
+    result = Run({"info", "--utf8", gb});
+    EXPECT_EQ(result.out, gb + "\tok\n\tCA\tgb2312\n\tPB\t\xE6\xA3\x8B\xE5\x9F\xBA\xE7\xA1\x80\n\tPW\tLee\n");
 }
 
 TEST_F(CliTest, AddIntoAMissingFolderFailsAndCreatesNothing)

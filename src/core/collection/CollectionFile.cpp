@@ -10,6 +10,8 @@
 #include <optional>
 #include <random>
 #include <system_error>
+#include <unordered_set>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -229,53 +231,103 @@ void AppendCollectionString(std::string& out, std::string_view text)
 
 std::string StoreCollection(const CVarnexDoc& doc)
 {
+    // Unread records go after the path table's; one whose path was added
+    // again since is already among those.
+    std::vector<const CUnreadEntry*> unread;
+    unread.reserve(doc.m_unread.size());
+    for (const CUnreadEntry& entry : doc.m_unread)
+        if (!doc.m_mapFiles.Find(entry.path))
+            unread.push_back(&entry);
+
     std::string out;
     AppendU32(out, static_cast<std::uint32_t>(kCollectionVersionMark));
-    AppendU32(out, static_cast<std::uint32_t>(doc.m_mapFiles.size()));
+    AppendU32(out, static_cast<std::uint32_t>(doc.m_mapFiles.size() + unread.size()));
     CWaitCursor wait(doc.Host());
     doc.m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
         AppendCollectionString(out, path);
         AppendU32(out, entry.m_nFlags);
     });
+    for (const CUnreadEntry* entry : unread) {
+        AppendCollectionString(out, entry->path);
+        AppendU32(out, entry->flags);
+    }
     return out;
 }
 
-bool LoadCollection(CVarnexDoc& doc, std::string_view bytes)
+namespace {
+
+// Every record of the bytes, or the reason they are not a collection file.
+// Nothing is added until the whole file has been checked, so a file that is
+// something else never reads a game file or empties anything.
+ECollectionLoad ParseCollection(std::string_view bytes, std::vector<CUnreadEntry>& records)
 {
     CByteReader in(bytes);
     const auto first = in.ReadLE(4);
     if (!first)
-        return false;
+        return ECollectionLoad::Truncated;
     // Any negative first value is a version mark: the records carry flags.
     const bool withFlags = static_cast<std::int32_t>(*first) < 0;
     std::int32_t count = static_cast<std::int32_t>(*first);
     if (withFlags) {
         const auto n = in.ReadLE(4);
         if (!n)
-            return false;
+            return ECollectionLoad::Truncated;
         count = static_cast<std::int32_t>(*n);
     }
-
-    CHintPayload payload;
-    payload.count = count;
-    doc.UpdateAllViews(hintLoadCount, payload);
-
+    // The program never writes a negative count: such bytes are something else.
+    if (count < 0)
+        return ECollectionLoad::NotCollection;
+    // Each record takes at least one byte (and four more with flags).
+    const std::size_t smallest = withFlags ? 5 : 1;
+    records.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), in.Left() / smallest));
     for (std::int32_t i = 0; i < count; ++i) {
-        const auto path = ReadCollectionString(in);
+        auto path = ReadCollectionString(in);
         if (!path)
-            return false;
+            return ECollectionLoad::Truncated;
         std::uint32_t flags = 0;
         if (withFlags) {
             const auto stored = in.ReadLE(4);
             if (!stored)
-                return false;
+                return ECollectionLoad::Truncated;
             flags = *stored;
         }
-        doc.AddGameFile(*path, flags);
+        records.push_back({std::move(*path), flags});
+    }
+    // The program writes nothing after the last record.
+    if (in.Left() > 0)
+        return ECollectionLoad::NotCollection;
+    return ECollectionLoad::Ok;
+}
+
+} // namespace
+
+ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes)
+{
+    std::vector<CUnreadEntry> records;
+    const ECollectionLoad parsed = ParseCollection(bytes, records);
+    if (parsed != ECollectionLoad::Ok)
+        return parsed;
+
+    CHintPayload payload;
+    payload.count = static_cast<std::int32_t>(records.size());
+    doc.UpdateAllViews(hintLoadCount, payload);
+
+    std::unordered_set<std::string> unreadPaths;
+    for (CUnreadEntry& record : records) {
+        if (doc.AddGameFile(record.path, record.flags) || doc.m_mapFiles.Find(record.path))
+            continue;
+        // A repeated path is dropped, as it always was.
+        if (unreadPaths.insert(record.path).second)
+            doc.m_unread.push_back(std::move(record));
     }
 
     doc.UpdateAllViews(hintBatchDone);
-    return true;
+    return ECollectionLoad::Ok;
+}
+
+bool LoadCollection(CVarnexDoc& doc, std::string_view bytes)
+{
+    return LoadCollectionChecked(doc, bytes) == ECollectionLoad::Ok;
 }
 
 bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::string* error)
@@ -362,8 +414,14 @@ bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* e
     }
     if (bytes.empty())
         return true;
-    if (!LoadCollection(doc, bytes)) {
+    switch (LoadCollectionChecked(doc, bytes)) {
+    case ECollectionLoad::Ok:
+        break;
+    case ECollectionLoad::Truncated:
         SetError(error, path + " is not a complete collection file: it ends in the middle of a record.");
+        return false;
+    case ECollectionLoad::NotCollection:
+        SetError(error, path + " is not a Varnex collection file.");
         return false;
     }
     return true;

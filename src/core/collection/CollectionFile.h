@@ -14,10 +14,19 @@ constexpr std::int32_t kCollectionVersionMark = -108;
 // The bytes of the current form for the document's entries, in enumeration order.
 std::string StoreCollection(const CVarnexDoc& doc);
 
+enum class ECollectionLoad
+{
+    Ok,
+    Truncated,     // the bytes end in the middle of a value
+    NotCollection, // a negative record count, or bytes after the last record
+};
+
 // Adds every record of bytes to the (cleared) document through AddGameFile,
-// with hintLoadCount before and hintBatchDone after. False when the bytes end
-// in the middle of a value; records read before that stay added, the caller
-// clears the document.
+// with hintLoadCount before and hintBatchDone after. The whole file is
+// checked first: when it is not a complete collection nothing is added.
+// Records whose game files cannot be read are kept in the document's
+// m_unread, in their stored order (a repeated path once).
+ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes);
 bool LoadCollection(CVarnexDoc& doc, std::string_view bytes);
 
 // Writes the collection to path without ever destroying the previous file:
@@ -26,7 +35,8 @@ bool LoadCollection(CVarnexDoc& doc, std::string_view bytes);
 bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::string* error = nullptr);
 
 // Reads the file at path into the document: an empty file is an empty
-// collection. False (with a reason) when it cannot be read or is cut short.
+// collection. False (with a reason) when it cannot be read, is cut short or
+// is not a collection file ("... is not a Varnex collection file.").
 bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error = nullptr);
 
 // Appends a string in the collection file's length-prefixed form.

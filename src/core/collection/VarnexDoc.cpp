@@ -113,7 +113,18 @@ void CVarnexDoc::OnAddFiles()
 void CVarnexDoc::DeleteContents()
 {
     m_mapFiles.Clear();
+    m_unread.clear();
     UpdateAllViews(hintFileRemoved);
+}
+
+bool CVarnexDoc::RemoveMissingFiles()
+{
+    if (m_unread.empty())
+        return false;
+    m_unread.clear();
+    m_unread.shrink_to_fit();
+    SetModifiedFlag();
+    return true;
 }
 
 void CVarnexDoc::OnIdle()

@@ -9,6 +9,15 @@
 #include <string>
 #include <vector>
 
+// A stored record whose game file could not be read when the collection was
+// opened (an unmounted disk, a renamed folder, a permission). It gets no row,
+// but it is saved again, so nothing is lost while the disk is away.
+struct CUnreadEntry
+{
+    std::string path;
+    std::uint32_t flags = 0;
+};
+
 // The collection: one entry per game file, keyed by full path. It never
 // touches a view; every change goes out as an update hint to all views.
 class CVarnexDoc
@@ -43,6 +52,10 @@ public:
     // The first idle call of an idle period: sends hintIdle.
     void OnIdle();
 
+    // Drops the unread records for good; false (and nothing changes) when
+    // there are none.
+    bool RemoveMissingFiles();
+
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
     bool IsBusy() const { return m_bBusy; }
@@ -50,6 +63,8 @@ public:
     IDocHost& Host() const { return m_host; }
 
     CPathTable m_mapFiles;
+    // In their stored order; a path here that was added later is saved once.
+    std::vector<CUnreadEntry> m_unread;
     bool m_bBusy = false;
 
 private:

@@ -15,6 +15,9 @@ struct CReportRow
 {
     std::string key;
     std::vector<std::string> cells;
+    // The cells as shown, decoded once when the row is made (by the layer
+    // that knows charsets); sorting and export never look at them.
+    std::vector<std::u16string> shown;
     int image = 0; // 0 unviewed, 1 viewed
 };
 

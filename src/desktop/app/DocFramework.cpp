@@ -9,6 +9,7 @@
 #include "collection/VarnexDoc.h"
 
 #include <QFile>
+#include <QStatusBar>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -97,6 +98,11 @@ bool CDocFramework::OpenFile(const QString& path)
     }
     m_doc.SetModifiedFlag(false);
     SetPathName(full);
+    if (!m_doc.m_unread.empty() && m_frame) {
+        // Once, after opening; the next command prompt replaces it.
+        m_frame->statusBar()->showMessage(
+            QString::asprintf(LoadResString(IDS_UNREAD_FILES).c_str(), static_cast<int>(m_doc.m_unread.size())));
+    }
     m_recent.Add(full);
     m_recent.Save();
     if (m_frame) {
@@ -188,7 +194,7 @@ void CDocFramework::UpdateCaption()
 
 bool CDocFramework::HasCommand(int id) const
 {
-    return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EDIT_ADD_FILES;
+    return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EDIT_ADD_FILES || id == ID_EDIT_REMOVE_MISSING;
 }
 
 void CDocFramework::OnCommand(int id)
@@ -203,7 +209,19 @@ void CDocFramework::OnCommand(int id)
     case ID_EDIT_ADD_FILES:
         m_doc.OnAddFiles();
         break;
+    case ID_EDIT_REMOVE_MISSING:
+        if (m_doc.RemoveMissingFiles())
+            UpdateCaption();
+        break;
     default:
         break;
     }
+}
+
+bool CDocFramework::OnUpdateCommand(int id, CCmdUI& ui)
+{
+    if (id != ID_EDIT_REMOVE_MISSING)
+        return false;
+    ui.Enable(!m_doc.m_unread.empty());
+    return true;
 }

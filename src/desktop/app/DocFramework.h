@@ -42,6 +42,7 @@ public:
 
     bool HasCommand(int id) const override;
     void OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CCmdUI& ui) override;
 
     static const QString kOpenFilter;
     static const QString kSaveFilter;

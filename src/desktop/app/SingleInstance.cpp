@@ -16,9 +16,24 @@ CSingleInstance::CSingleInstance(QString name, QObject* parent) : QObject(parent
 
 CSingleInstance::~CSingleInstance() = default;
 
+QString CSingleInstance::NameFor(qulonglong uid, const QString& display)
+{
+    QString name = QStringLiteral("Pellmore-Varnex-%1").arg(uid);
+    if (!display.isEmpty()) {
+        // A Wayland display may be a path; the name must stay one file name.
+        QString part = display;
+        part.replace(QLatin1Char('/'), QLatin1Char('_'));
+        name += QLatin1Char('-') + part;
+    }
+    return name;
+}
+
 QString CSingleInstance::DefaultName()
 {
-    return QStringLiteral("Pellmore-Varnex-%1").arg(static_cast<qulonglong>(::getuid()));
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    return NameFor(static_cast<qulonglong>(::getuid()), display);
 }
 
 bool CSingleInstance::HandOff(const QString& path, int timeoutMs) const

@@ -17,8 +17,11 @@ public:
     explicit CSingleInstance(QString name, QObject* parent = nullptr);
     ~CSingleInstance() override;
 
-    // The socket name of this user's program.
+    // The socket name of this user's program on this display: a start on
+    // another display (or under another user) runs a program of its own.
     static QString DefaultName();
+    // The name for a user id and a display ($WAYLAND_DISPLAY, else $DISPLAY).
+    static QString NameFor(qulonglong uid, const QString& display);
 
     // True when a running program took path (a full path).
     bool HandOff(const QString& path, int timeoutMs = 3000) const;

@@ -110,10 +110,10 @@ QAbstractItemView* CReportListCtrl::CurrentView() const
     return m_list;
 }
 
-int CReportListCtrl::InsertItem(CReportRow row)
+int CReportListCtrl::InsertItem(CReportRow row, const CGameEntry* entry)
 {
     const int at = m_model->Count();
-    m_model->Append(std::move(row));
+    m_model->Append(std::move(row), entry);
     return at;
 }
 

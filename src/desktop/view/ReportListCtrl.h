@@ -36,7 +36,8 @@ public:
     explicit CReportListCtrl(QWidget* parent = nullptr);
 
     // Appends a row and gives its index.
-    int InsertItem(CReportRow row);
+    // entry (which may be absent) chooses the charset the row is shown in.
+    int InsertItem(CReportRow row, const CGameEntry* entry = nullptr);
     void SetItemText(int row, int column, std::string text);
     std::string GetItemText(int row, int column) const;
     void SetItemImage(int row, int image);

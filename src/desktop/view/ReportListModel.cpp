@@ -1,6 +1,7 @@
 #include "desktop/view/ReportListModel.h"
 
 #include "qtcore/ByteText.h"
+#include "qtcore/RowDisplay.h"
 
 #include <QBrush>
 
@@ -40,6 +41,8 @@ QVariant CReportListModel::data(const QModelIndex& index, int role) const
     const auto column = static_cast<std::size_t>(index.column());
     switch (role) {
     case Qt::DisplayRole:
+        if (column < row.shown.size())
+            return ShownToQString(row.shown[column]);
         return column < row.cells.size() ? BytesToDisplayText(row.cells[column]) : QString();
     case Qt::DecorationRole:
         if (column == 0)
@@ -179,8 +182,9 @@ void CReportListModel::RebuildIndex()
     m_indexValid = true;
 }
 
-void CReportListModel::Append(CReportRow row)
+void CReportListModel::Append(CReportRow row, const CGameEntry* entry)
 {
+    DecodeRowForDisplay(row, entry, m_decoder);
     const int at = static_cast<int>(m_rows.size());
     if (m_indexValid) {
         // A key already there keeps pointing at its first row.
@@ -284,9 +288,33 @@ void CReportListModel::SetText(int row, int column, std::string text)
     if (c >= r.cells.size())
         r.cells.resize(c + 1);
     r.cells[c] = std::move(text);
+    if (c == 0 && !r.shown.empty()) {
+        // The file name is a path: it decodes as the file system does, and
+        // the other cells keep the charset their record chose.
+        const QString name = BytesToPath(r.cells[0]);
+        r.shown[0].assign(reinterpret_cast<const char16_t*>(name.utf16()), static_cast<std::size_t>(name.size()));
+    } else {
+        // A set text carries no record with it: the cells choose again.
+        DecodeRowForDisplay(r, nullptr, m_decoder);
+    }
     const QModelIndex changed = index(row, column);
     if (changed.isValid())
         emit dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+const std::vector<std::u16string>& CReportListModel::ShownTexts(int row)
+{
+    return Row(row).shown;
+}
+
+QString CReportListModel::ShownText(int row, int column)
+{
+    Flush();
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || column < 0)
+        return {};
+    const auto& shown = m_rows[static_cast<std::size_t>(row)].shown;
+    const auto c = static_cast<std::size_t>(column);
+    return c < shown.size() ? ShownToQString(shown[c]) : QString();
 }
 
 void CReportListModel::SetImage(int row, int image)

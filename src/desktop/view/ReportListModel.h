@@ -1,5 +1,6 @@
 #pragma once
 
+#include "qtcore/DisplayDecoder.h"
 #include "report/ReportRows.h"
 
 #include <QAbstractTableModel>
@@ -12,8 +13,10 @@
 #include <unordered_map>
 #include <vector>
 
-// The rows of the report list. Row texts stay bytes and are decoded only for
-// display. Changes are kept back and told to the views in one go: rows added
+class CGameEntry;
+
+// The rows of the report list. Row texts stay bytes; each row also keeps its
+// texts as shown, decoded once when the row is made or its text is set. Changes are kept back and told to the views in one go: rows added
 // while files are read become one insertion, rows removed one after another
 // become one compaction. Everything the list control reads goes through
 // Flush() first, so its indexes are the ones the views know.
@@ -38,8 +41,9 @@ public:
 
     // Rows as the list holds them, pending changes included.
     int Count() const { return static_cast<int>(m_rows.size() - m_deadCount); }
-    // Appends a row; the views hear of it at the next flush.
-    void Append(CReportRow row);
+    // Appends a row, decoded for display in the charset entry's record names
+    // (or its cells choose without one); the views hear of it at the next flush.
+    void Append(CReportRow row, const CGameEntry* entry = nullptr);
     // Row index of key (the first row with it), or -1.
     int Find(const std::string& key);
     // Removes the row of key; the views hear of it at the next flush.
@@ -50,6 +54,9 @@ public:
 
     const CReportRow& Row(int row);
     std::string Text(int row, int column);
+    // The texts of a row as shown (column 0 first), for filtering and display.
+    const std::vector<std::u16string>& ShownTexts(int row);
+    QString ShownText(int row, int column);
     void SetText(int row, int column, std::string text);
     void SetImage(int row, int image);
 
@@ -81,4 +88,5 @@ private:
     QIcon m_icons[2];
     QColor m_textColor;
     QTimer m_flushTimer;
+    CDisplayDecoder m_decoder;
 };

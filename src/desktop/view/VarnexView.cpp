@@ -193,7 +193,7 @@ void CVarnexView::AddRow(const std::string& path, const CGameEntry* entry)
 {
     if (!entry)
         entry = m_doc.m_mapFiles.Find(path);
-    m_pList->InsertItem(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store));
+    m_pList->InsertItem(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store), entry);
 }
 
 void CVarnexView::FillRows()

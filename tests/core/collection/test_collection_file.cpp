@@ -180,17 +180,86 @@ TEST_F(CollectionFileTest, AnyNegativeFirstValueIsTheVersionMark)
     EXPECT_EQ(doc.m_mapFiles.Find(a)->m_nFlags, 3u);
 }
 
-TEST_F(CollectionFileTest, MissingRepeatedAndUnreadableRecordsAreDropped)
+TEST_F(CollectionFileTest, UnreadableRecordsAreKeptInOrderWithoutRowsAndRepeatsAreDropped)
 {
     const std::string a = Game("a.sgf");
     const std::string bad = dir.Write("bad.sgf", "no game here");
     const std::string missing = (dir.path() / "gone.sgf").string();
-    const std::string bytes = U32(0xFFFFFF94) + U32(4) + Str(missing) + U32(0) + Str(a) + U32(1) + Str(a) + U32(0) +
-                              Str(bad) + U32(0);
+    const std::string bytes = U32(0xFFFFFF94) + U32(5) + Str(missing) + U32(5) + Str(a) + U32(1) + Str(a) + U32(0) +
+                              Str(bad) + U32(0) + Str(missing) + U32(0);
     ASSERT_TRUE(LoadCollection(doc, bytes));
     EXPECT_EQ(doc.m_mapFiles.size(), 1u);
     EXPECT_EQ(doc.m_mapFiles.Find(a)->m_nFlags, 1u);
-    EXPECT_EQ(view.hints.front().count, 4);
+    EXPECT_EQ(view.hints.front().count, 5);
+    ASSERT_EQ(doc.m_unread.size(), 2u);
+    EXPECT_EQ(doc.m_unread[0].path, missing);
+    EXPECT_EQ(doc.m_unread[0].flags, 5u);
+    EXPECT_EQ(doc.m_unread[1].path, bad);
+    // Only the readable entry was announced to the views.
+    int added = 0;
+    for (const CHint& h : view.hints)
+        added += h.hint == hintFileAdded;
+    EXPECT_EQ(added, 1);
+}
+
+TEST_F(CollectionFileTest, UnreadRecordsAreSavedAfterThePathTableAndReadAgainOnceBack)
+{
+    const std::string a = Game("a.sgf");
+    const std::string later = (dir.path() / "later.sgf").string();
+    ASSERT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(2) + Str(later) + U32(1) + Str(a) + U32(0)));
+    ASSERT_EQ(doc.m_unread.size(), 1u);
+    EXPECT_EQ(StoreCollection(doc), U32(0xFFFFFF94) + U32(2) + Str(a) + U32(0) + Str(later) + U32(1));
+
+    // With the game file back in place, the saved collection reads it again.
+    Game("later.sgf");
+    CVarnexDoc again;
+    ASSERT_TRUE(LoadCollection(again, StoreCollection(doc)));
+    EXPECT_EQ(again.m_mapFiles.size(), 2u);
+    EXPECT_EQ(again.m_mapFiles.Find(later)->m_nFlags, 1u);
+    EXPECT_TRUE(again.m_unread.empty());
+
+    // Added again meanwhile, it is saved once.
+    ASSERT_TRUE(doc.AddGameFile(later, 0));
+    EXPECT_EQ(StoreCollection(doc).substr(4, 4), U32(2));
+}
+
+TEST_F(CollectionFileTest, RemoveMissingFilesDropsThemForGoodAndMarksTheDocument)
+{
+    EXPECT_FALSE(doc.RemoveMissingFiles());
+    EXPECT_FALSE(doc.IsModified());
+    ASSERT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(1) + Str("/nonexistent/varnex/a.sgf") + U32(0)));
+    doc.SetModifiedFlag(false);
+    EXPECT_TRUE(doc.RemoveMissingFiles());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(StoreCollection(doc), U32(0xFFFFFF94) + U32(0));
+}
+
+TEST_F(CollectionFileTest, ClearingTheDocumentForgetsUnreadRecords)
+{
+    ASSERT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(1) + Str("/nonexistent/varnex/a.sgf") + U32(0)));
+    doc.DeleteContents();
+    EXPECT_TRUE(doc.m_unread.empty());
+}
+
+TEST_F(CollectionFileTest, ANegativeCountOrBytesAfterTheLastRecordAreNoCollection)
+{
+    const std::string a = Game("a.sgf");
+    EXPECT_EQ(LoadCollectionChecked(doc, U32(0xFFFFFF94) + U32(0xFFFFFFFF)), ECollectionLoad::NotCollection);
+    EXPECT_EQ(LoadCollectionChecked(doc, U32(0xFFFFFF94) + U32(0) + "x"), ECollectionLoad::NotCollection);
+    EXPECT_EQ(LoadCollectionChecked(doc, U32(1) + Str(a) + "junk"), ECollectionLoad::NotCollection);
+    // Nothing was read or announced for any of them.
+    EXPECT_TRUE(doc.m_mapFiles.empty());
+    EXPECT_TRUE(view.hints.empty());
+
+    // Random bytes whose first value is negative, as a file of another kind.
+    std::string random(1000, '\0');
+    for (std::size_t i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 7919 + 13) % 251);
+    random.replace(0, 4, U32(0xF0000000));
+    const std::string file = dir.Write("other.vnx", random);
+    std::string error;
+    EXPECT_FALSE(LoadCollectionFile(doc, file, &error));
+    EXPECT_NE(error.find("not a Varnex collection file"), std::string::npos) << error;
 }
 
 TEST_F(CollectionFileTest, SixteenBitPathsAreConvertedToUtf8)
@@ -241,13 +310,13 @@ TEST_F(CollectionFileTest, AFileCutInTheMiddleOfAValueFailsAtOnce)
 {
     const std::string a = Game("a.sgf");
     const std::string whole = U32(0xFFFFFF94) + U32(2) + Str(a) + U32(1) + Str(a + "x") + U32(0);
-    // Every proper prefix fails; the first record, once complete, stays added
-    // (the caller clears the document).
+    // Every proper prefix fails, and the whole file is checked before any
+    // record is added.
     for (std::size_t size = 1; size < whole.size(); ++size) {
         CVarnexDoc cut;
-        EXPECT_FALSE(LoadCollection(cut, std::string_view(whole).substr(0, size))) << size;
-        const bool firstComplete = size >= 8 + Str(a).size() + 4;
-        EXPECT_EQ(cut.m_mapFiles.size(), firstComplete ? 1u : 0u) << size;
+        EXPECT_EQ(LoadCollectionChecked(cut, std::string_view(whole).substr(0, size)), ECollectionLoad::Truncated)
+            << size;
+        EXPECT_TRUE(cut.m_mapFiles.empty()) << size;
     }
 
     const std::string file = dir.Write("cut.vnx", whole.substr(0, 10));
@@ -272,16 +341,14 @@ TEST_F(CollectionFileTest, LengthsBeyondTheBytesLeftFailWithoutReadingOn)
     }
 }
 
-TEST_F(CollectionFileTest, AHugeAnnouncedCountIsPassedOnButNothingIsReservedForIt)
+TEST_F(CollectionFileTest, AHugeAnnouncedCountReservesNothingAndFailsAsCut)
 {
     // Under the address sanitizer a reservation of 2^31 records would abort.
     const std::string a = Game("a.sgf");
-    EXPECT_FALSE(LoadCollection(doc, U32(0xFFFFFF94) + U32(0x7FFFFFFF) + Str(a) + U32(0)));
-    EXPECT_EQ(doc.m_mapFiles.size(), 1u);
-    ASSERT_FALSE(view.hints.empty());
-    EXPECT_EQ(view.hints.front().hint, hintLoadCount);
-    EXPECT_EQ(view.hints.front().count, 0x7FFFFFFF);
-    EXPECT_NE(view.hints.back().hint, hintBatchDone);
+    EXPECT_EQ(LoadCollectionChecked(doc, U32(0xFFFFFF94) + U32(0x7FFFFFFF) + Str(a) + U32(0)),
+              ECollectionLoad::Truncated);
+    EXPECT_TRUE(doc.m_mapFiles.empty());
+    EXPECT_TRUE(view.hints.empty());
 }
 
 TEST_F(CollectionFileTest, AnEmptyFileIsAnEmptyCollectionWithoutALoadStep)

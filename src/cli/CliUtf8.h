@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CGameEntry;
+
+// Converts what the tool prints to UTF-8 for --utf8, by the rule the list
+// shows texts with. The commands stay free of Qt; the tool hands them the
+// converter that knows charsets.
+class IUtf8Converter
+{
+public:
+    virtual ~IUtf8Converter() = default;
+    // A path, as the file system decodes it.
+    virtual std::string PathToUtf8(const std::string& path) = 0;
+    // Texts of the record entry, all by the one charset chosen for it.
+    virtual std::vector<std::string> TextsToUtf8(const std::vector<std::string>& texts, const CGameEntry& entry) = 0;
+};

@@ -1,0 +1,19 @@
+#include "cli/QtUtf8Converter.h"
+
+#include "qtcore/ByteText.h"
+#include "qtcore/RowDisplay.h"
+
+std::string CQtUtf8Converter::PathToUtf8(const std::string& path)
+{
+    return BytesToPath(path).toStdString();
+}
+
+std::vector<std::string> CQtUtf8Converter::TextsToUtf8(const std::vector<std::string>& texts, const CGameEntry& entry)
+{
+    const CDisplayDecoder::SChoice choice = m_decoder.Choose(RecordTexts(entry), RecordCharset(entry));
+    std::vector<std::string> converted;
+    converted.reserve(texts.size());
+    for (const std::string& text : texts)
+        converted.push_back(m_decoder.Decode(text, choice).toStdString());
+    return converted;
+}

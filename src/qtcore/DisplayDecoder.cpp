@@ -1,0 +1,219 @@
+#include "qtcore/DisplayDecoder.h"
+
+#include <unicode/ucsdet.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool IsAscii(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string_view WithoutBom(std::string_view text)
+{
+    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        text.remove_prefix(kUtf8Bom.size());
+    return text;
+}
+
+std::string Folded(std::string_view ca)
+{
+    while (!ca.empty() && std::isspace(static_cast<unsigned char>(ca.front())))
+        ca.remove_prefix(1);
+    while (!ca.empty() && std::isspace(static_cast<unsigned char>(ca.back())))
+        ca.remove_suffix(1);
+    std::string folded(ca);
+    for (char& c : folded)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+// Spellings seen in real records that ICU's alias table does not carry.
+constexpr std::pair<std::string_view, std::string_view> kExtraAliases[] = {
+    {"utf-8n", "UTF-8"},  {"sjis", "Shift_JIS"}, {"shift-jis", "Shift_JIS"}, {"s-jis", "Shift_JIS"},
+    {"gb-2312", "GB2312"}, {"gb 2312", "GB2312"}, {"euckr", "EUC-KR"},     {"cp949", "windows-949"},
+    {"big-5", "Big5"},    {"latin-1", "ISO-8859-1"},
+};
+
+struct SDetectorDeleter
+{
+    void operator()(UCharsetDetector* detector) const { ucsdet_close(detector); }
+};
+
+} // namespace
+
+std::size_t Utf8ValidPrefix(std::string_view bytes)
+{
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b0 = static_cast<unsigned char>(bytes[i]);
+        if (b0 < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        std::uint32_t code = 0;
+        std::uint32_t minimum = 0;
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            length = 2, code = b0 & 0x1Fu, minimum = 0x80;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            length = 3, code = b0 & 0x0Fu, minimum = 0x800;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            length = 4, code = b0 & 0x07u, minimum = 0x10000;
+        } else {
+            return i;
+        }
+        if (bytes.size() - i < length)
+            return i;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto b = static_cast<unsigned char>(bytes[i + k]);
+            if ((b & 0xC0u) != 0x80u)
+                return i;
+            code = (code << 6) | (b & 0x3Fu);
+        }
+        if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return i;
+        i += length;
+    }
+    return i;
+}
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    return Utf8ValidPrefix(bytes) == bytes.size();
+}
+
+std::size_t Utf8CutTail(std::string_view bytes)
+{
+    const std::size_t valid = Utf8ValidPrefix(bytes);
+    const std::size_t rest = bytes.size() - valid;
+    if (rest == 0 || rest > 3)
+        return rest == 0 ? 0 : std::string_view::npos;
+    const auto lead = static_cast<unsigned char>(bytes[valid]);
+    const std::size_t wanted = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (wanted <= rest)
+        return std::string_view::npos;
+    for (std::size_t k = valid + 1; k < bytes.size(); ++k)
+        if ((static_cast<unsigned char>(bytes[k]) & 0xC0u) != 0x80u)
+            return std::string_view::npos;
+    return rest;
+}
+
+std::string CDisplayDecoder::CharsetForDeclared(std::string_view ca)
+{
+    std::string name = Folded(ca);
+    if (name.empty())
+        return {};
+    for (const auto& [alias, charset] : kExtraAliases)
+        if (name == alias)
+            name = charset;
+    const QStringDecoder decoder(name.c_str(), QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        return {};
+    return name;
+}
+
+QStringDecoder* CDisplayDecoder::DecoderFor(const std::string& charset)
+{
+    auto it = m_decoders.find(charset);
+    if (it == m_decoders.end())
+        it = m_decoders.emplace(charset, QStringDecoder(charset.c_str(), QStringConverter::Flag::Stateless)).first;
+    return it->second.isValid() ? &it->second : nullptr;
+}
+
+bool CDisplayDecoder::DecodesCleanly(const std::vector<std::string_view>& texts, const std::string& charset)
+{
+    QStringDecoder* decoder = DecoderFor(charset);
+    if (!decoder)
+        return false;
+    for (std::string_view text : texts) {
+        decoder->resetState();
+        const QString decoded = decoder->decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+        if (decoder->hasError() || decoded.contains(QChar::ReplacementCharacter))
+            return false;
+    }
+    return true;
+}
+
+std::string CDisplayDecoder::Detect(const std::vector<std::string_view>& texts)
+{
+    // The detector sees the texts as one run, a blank between them, so that
+    // a name split over cells still counts as one sample.
+    std::string sample;
+    for (std::string_view text : texts) {
+        if (IsAscii(text))
+            continue;
+        sample.append(text);
+        sample.push_back(' ');
+    }
+    if (sample.empty())
+        return {};
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UCharsetDetector, SDetectorDeleter> detector(ucsdet_open(&status));
+    if (U_FAILURE(status))
+        return {};
+    ucsdet_setText(detector.get(), sample.data(), static_cast<int32_t>(sample.size()), &status);
+    const UCharsetMatch* match = ucsdet_detect(detector.get(), &status);
+    if (U_FAILURE(status) || !match)
+        return {};
+    const int confidence = ucsdet_getConfidence(match, &status);
+    const char* name = ucsdet_getName(match, &status);
+    m_lastConfidence = confidence;
+    if (U_FAILURE(status) || !name || confidence < kMinDetectConfidence)
+        return {};
+    return name;
+}
+
+CDisplayDecoder::SChoice CDisplayDecoder::Choose(const std::vector<std::string_view>& texts, std::string_view ca)
+{
+    if (std::all_of(texts.begin(), texts.end(), IsAscii))
+        return {ERule::Ascii, {}};
+    if (const std::string declared = CharsetForDeclared(ca); !declared.empty() && DecodesCleanly(texts, declared))
+        return {ERule::Declared, declared};
+    if (std::all_of(texts.begin(), texts.end(),
+                    [](std::string_view text) { return Utf8CutTail(text) != std::string_view::npos; }))
+        return {ERule::Utf8, {}};
+    if (const std::string detected = Detect(texts); !detected.empty() && DecodesCleanly(texts, detected))
+        return {ERule::Detected, detected};
+    return {ERule::Latin1, {}};
+}
+
+QString CDisplayDecoder::Decode(std::string_view text, const SChoice& choice)
+{
+    switch (choice.rule) {
+    case ERule::Ascii:
+    case ERule::Latin1:
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    case ERule::Utf8:
+        text = WithoutBom(text);
+        if (const std::size_t cut = Utf8CutTail(text); cut != std::string_view::npos)
+            text.remove_suffix(cut);
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    case ERule::Declared:
+    case ERule::Detected:
+        break;
+    }
+    QStringDecoder* decoder = DecoderFor(choice.charset);
+    if (!decoder)
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    if (std::string_view(decoder->name()) == "UTF-8")
+        text = WithoutBom(text);
+    decoder->resetState();
+    return decoder->decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+std::vector<QString> CDisplayDecoder::DecodeAll(const std::vector<std::string_view>& texts, std::string_view ca)
+{
+    const SChoice choice = Choose(texts, ca);
+    std::vector<QString> decoded;
+    decoded.reserve(texts.size());
+    for (std::string_view text : texts)
+        decoded.push_back(Decode(text, choice));
+    return decoded;
+}

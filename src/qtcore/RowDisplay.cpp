@@ -1,0 +1,52 @@
+#include "qtcore/RowDisplay.h"
+
+#include "collection/GameEntry.h"
+#include "qtcore/ByteText.h"
+#include "report/ReportRows.h"
+
+namespace {
+
+std::u16string ToShown(const QString& text)
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+}
+
+} // namespace
+
+std::vector<std::string_view> RecordTexts(const CGameEntry& entry)
+{
+    std::vector<std::string_view> texts;
+    texts.reserve(entry.m_props.size());
+    for (const auto& item : entry.m_props.Items())
+        texts.emplace_back(item.second);
+    return texts;
+}
+
+std::string_view RecordCharset(const CGameEntry& entry)
+{
+    const std::string* ca = entry.m_props.Find("CA");
+    return ca ? std::string_view(*ca) : std::string_view();
+}
+
+void DecodeRowForDisplay(CReportRow& row, const CGameEntry* entry, CDisplayDecoder& decoder)
+{
+    row.shown.clear();
+    row.shown.reserve(row.cells.size());
+    if (row.cells.empty())
+        return;
+    row.shown.push_back(ToShown(BytesToPath(row.cells[0])));
+    CDisplayDecoder::SChoice choice;
+    if (entry) {
+        choice = decoder.Choose(RecordTexts(*entry), RecordCharset(*entry));
+    } else {
+        const std::vector<std::string_view> cells(row.cells.begin() + 1, row.cells.end());
+        choice = decoder.Choose(cells, {});
+    }
+    for (std::size_t c = 1; c < row.cells.size(); ++c)
+        row.shown.push_back(ToShown(decoder.Decode(row.cells[c], choice)));
+}
+
+QString ShownToQString(const std::u16string& shown)
+{
+    return QString(reinterpret_cast<const QChar*>(shown.data()), static_cast<qsizetype>(shown.size()));
+}

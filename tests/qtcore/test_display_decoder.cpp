@@ -1,0 +1,140 @@
+#include "qtcore/DisplayDecoder.h"
+#include "qtcore/RowDisplay.h"
+
+#include "collection/GameEntry.h"
+#include "report/ReportRows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using ERule = CDisplayDecoder::ERule;
+
+// 棋基础 in three encodings, 囲碁 in Shift_JIS, 바둑 in EUC-KR.
+const std::string kGbName = "\xC6\xE5\xBB\xF9\xB4\xA1";
+const std::string kUtf8Name = "\xE6\xA3\x8B\xE5\x9F\xBA\xE7\xA1\x80";
+const std::string kSjisName = "\x88\xCD\x8C\xE9";
+const std::string kKrName = "\xB9\xD9\xB5\xCF";
+
+QString Shown(CDisplayDecoder& decoder, const std::vector<std::string_view>& texts, std::string_view ca,
+              std::size_t which = 0)
+{
+    return decoder.DecodeAll(texts, ca).at(which);
+}
+
+TEST(DisplayDecoder, ShowsEachCjkCharsetTheRecordNames)
+{
+    CDisplayDecoder decoder;
+    EXPECT_EQ(Shown(decoder, {kGbName}, "gb2312"), QStringLiteral(u"棋基础"));
+    EXPECT_EQ(Shown(decoder, {kSjisName}, "SJIS"), QStringLiteral(u"囲碁"));
+    EXPECT_EQ(Shown(decoder, {kSjisName}, "MS_KANJI"), QStringLiteral(u"囲碁"));
+    EXPECT_EQ(Shown(decoder, {kKrName}, "EUC-KR"), QStringLiteral(u"바둑"));
+    EXPECT_EQ(Shown(decoder, {kKrName}, "cp949"), QStringLiteral(u"바둑"));
+    EXPECT_EQ(Shown(decoder, {kGbName}, " GB2312 "), QStringLiteral(u"棋基础"));
+}
+
+TEST(DisplayDecoder, UnknownOrMissingCharsetsAreNotDeclared)
+{
+    EXPECT_EQ(CDisplayDecoder::CharsetForDeclared(""), "");
+    EXPECT_EQ(CDisplayDecoder::CharsetForDeclared("no-such-charset"), "");
+    EXPECT_NE(CDisplayDecoder::CharsetForDeclared("utf8"), "");
+    EXPECT_NE(CDisplayDecoder::CharsetForDeclared("Shift_JIS"), "");
+}
+
+TEST(DisplayDecoder, ACharsetThatLiesFallsThroughToUtf8)
+{
+    CDisplayDecoder decoder;
+    // UTF-8 bytes under a gb2312 mark: the strict GB2312 decode fails.
+    const std::string text = "\xE6\x96\xB9\xE6\xB3\x95"; // 方法
+    EXPECT_EQ(decoder.Choose({text}, "gb2312").rule, ERule::Utf8);
+    EXPECT_EQ(Shown(decoder, {text}, "gb2312"), QStringLiteral(u"方法"));
+}
+
+TEST(DisplayDecoder, TheWholeRecordDecodesOneWay)
+{
+    CDisplayDecoder decoder;
+    // One text fails as Shift_JIS (0xFF starts no character there), so no
+    // text of the record is shown in it.
+    const std::string bad = "\xFF\xFF\xFF";
+    const auto choice = decoder.Choose({kSjisName, bad}, "Shift_JIS");
+    EXPECT_NE(choice.rule, ERule::Declared);
+    EXPECT_FALSE(decoder.Decode(kSjisName, choice).contains(QChar::ReplacementCharacter));
+}
+
+TEST(DisplayDecoder, AsciiAndUtf8NeedNoCharset)
+{
+    CDisplayDecoder decoder;
+    EXPECT_EQ(decoder.Choose({"Lee Sedol", ""}, "").rule, ERule::Ascii);
+    EXPECT_EQ(Shown(decoder, {kUtf8Name}, ""), QStringLiteral(u"棋基础"));
+}
+
+TEST(DisplayDecoder, AByteOrderMarkIsNotShown)
+{
+    CDisplayDecoder decoder;
+    EXPECT_EQ(Shown(decoder, {"\xEF\xBB\xBF" + kUtf8Name}, ""), QStringLiteral(u"棋基础"));
+    EXPECT_EQ(Shown(decoder, {"\xEF\xBB\xBF" "abc"}, "UTF-8"), QStringLiteral(u"abc"));
+}
+
+TEST(DisplayDecoder, AUtf8NameCutInsideItsLastCharacterShowsTheWholeOnes)
+{
+    CDisplayDecoder decoder;
+    const std::string cut = kUtf8Name.substr(0, kUtf8Name.size() - 1);
+    EXPECT_EQ(decoder.Choose({cut}, "UTF-8").rule, ERule::Utf8);
+    EXPECT_EQ(Shown(decoder, {cut}, "UTF-8"), QStringLiteral(u"棋基"));
+    EXPECT_EQ(Utf8CutTail(cut), 2u);
+    EXPECT_EQ(Utf8CutTail(kUtf8Name), 0u);
+    // A bad byte in the middle is not a cut.
+    EXPECT_EQ(Utf8CutTail("\xE6\x41\xA3"), std::string_view::npos);
+}
+
+TEST(DisplayDecoder, RejectsOverlongAndSurrogateUtf8)
+{
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));
+    EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
+}
+
+TEST(DisplayDecoder, DetectsGbNamesWithoutCharset)
+{
+    CDisplayDecoder decoder;
+    // A record long enough for the detector: names and a comment in GB2312.
+    const std::string comment = "\xB5\xDA\xD2\xBB\xBE\xD6\xA3\xAC\xBA\xDA\xB7\xBD\xCF\xC8\xD0\xD0\xA3\xAC"
+                                "\xB0\xD7\xB7\xBD\xBA\xF3\xCA\xD6\xA1\xA3\xD5\xE2\xCA\xC7\xD2\xBB\xB8\xF6"
+                                "\xB7\xC7\xB3\xA3\xBE\xAB\xB2\xCA\xB5\xC4\xB6\xD4\xBE\xD6\xA1\xA3";
+    const auto choice = decoder.Choose({kGbName, comment}, "");
+    ASSERT_EQ(choice.rule, ERule::Detected);
+    EXPECT_EQ(decoder.Decode(kGbName, choice), QStringLiteral(u"棋基础"));
+}
+
+TEST(DisplayDecoder, UndetectableBytesShowAsLatin1)
+{
+    CDisplayDecoder decoder;
+    const std::string text = "\xFF\xFE";
+    const auto choice = decoder.Choose({text}, "");
+    EXPECT_EQ(choice.rule, ERule::Latin1);
+    EXPECT_EQ(decoder.Decode(text, choice), QStringLiteral(u"\u00FF\u00FE"));
+}
+
+TEST(RowDisplay, CellsFollowTheRecordAndTheFileNameThePath)
+{
+    CDisplayDecoder decoder;
+    CGameEntry entry;
+    entry.m_props.Set("CA", "GB2312");
+    entry.m_props.Set("PB", kGbName);
+    CReportRow row;
+    row.key = "/games/" + kUtf8Name + ".sgf";
+    row.cells = {kUtf8Name + ".sgf", kGbName, ""};
+    DecodeRowForDisplay(row, &entry, decoder);
+    ASSERT_EQ(row.shown.size(), 3u);
+    EXPECT_EQ(ShownToQString(row.shown[0]), QStringLiteral(u"棋基础.sgf"));
+    EXPECT_EQ(ShownToQString(row.shown[1]), QStringLiteral(u"棋基础"));
+    EXPECT_TRUE(row.shown[2].empty());
+    // The bytes are what sorting and export see; they stay as read.
+    EXPECT_EQ(row.cells[1], kGbName);
+}
+
+} // namespace
