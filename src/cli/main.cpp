@@ -1,5 +1,6 @@
 #include "qtcore/QtSettingsStore.h"
 #include "cli/CliCommands.h"
+#include "cli/QtUtf8Converter.h"
 
 #include <QFile>
 #include <QString>
@@ -14,12 +15,12 @@
 namespace {
 
 constexpr const char* kHelp = R"(Usage:
-  varnex-cli info FILE...
+  varnex-cli info [--utf8] FILE...
   varnex-cli add [--verbose] COLLECTION.vnx PATH...
-  varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE]
+  varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
   varnex-cli --help
 
-info FILE...
+info [--utf8] FILE...
   Reads the game-information properties (the root node) of each game file.
   Writes one line "PATH<TAB>ok" or "PATH<TAB>fail" per file; after an ok line
   one line "<TAB>ID<TAB>VALUE" per property, in bytewise order of ID. In PATH,

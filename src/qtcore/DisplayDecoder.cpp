@@ -41,6 +41,28 @@ constexpr std::pair<std::string_view, std::string_view> kExtraAliases[] = {
     {"big-5", "Big5"},    {"latin-1", "ISO-8859-1"},
 };
 
+// Qt's ICU converters do not always report a byte sequence the charset
+// lacks: some give U+001A or U+FFFD, the CJK ones pass bytes 0x80-0x9F
+// through as C1 controls. None of these belongs in a name.
+bool LooksDecoded(const QString& decoded, std::string_view bytes)
+{
+    const bool hadSub = bytes.find('\x1A') != std::string_view::npos;
+    for (QChar c : decoded) {
+        const char16_t u = c.unicode();
+        if (u == QChar::ReplacementCharacter || (u >= 0x80 && u <= 0x9F) || (u == 0x1A && !hadSub))
+            return false;
+    }
+    return true;
+}
+
+// The record reader keeps bytes as they stand in a text file, so a text in
+// a 16- or 32-bit form never reaches here whole; the detector names these
+// for stray byte-order marks.
+bool IsWideCharset(std::string_view name)
+{
+    return name.substr(0, 6) == "UTF-16" || name.substr(0, 6) == "UTF-32";
+}
+
 struct SDetectorDeleter
 {
     void operator()(UCharsetDetector* detector) const { ucsdet_close(detector); }
@@ -135,7 +157,7 @@ bool CDisplayDecoder::DecodesCleanly(const std::vector<std::string_view>& texts,
     for (std::string_view text : texts) {
         decoder->resetState();
         const QString decoded = decoder->decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-        if (decoder->hasError() || decoded.contains(QChar::ReplacementCharacter))
+        if (decoder->hasError() || !LooksDecoded(decoded, text))
             return false;
     }
     return true;
@@ -159,15 +181,24 @@ std::string CDisplayDecoder::Detect(const std::vector<std::string_view>& texts)
     if (U_FAILURE(status))
         return {};
     ucsdet_setText(detector.get(), sample.data(), static_cast<int32_t>(sample.size()), &status);
-    const UCharsetMatch* match = ucsdet_detect(detector.get(), &status);
-    if (U_FAILURE(status) || !match)
+    int32_t count = 0;
+    const UCharsetMatch** matches = ucsdet_detectAll(detector.get(), &count, &status);
+    if (U_FAILURE(status) || !matches)
         return {};
-    const int confidence = ucsdet_getConfidence(match, &status);
-    const char* name = ucsdet_getName(match, &status);
-    m_lastConfidence = confidence;
-    if (U_FAILURE(status) || !name || confidence < kMinDetectConfidence)
-        return {};
-    return name;
+    // Best first; the first that is not a wide form decides.
+    for (int32_t i = 0; i < count; ++i) {
+        const int confidence = ucsdet_getConfidence(matches[i], &status);
+        const char* name = ucsdet_getName(matches[i], &status);
+        if (U_FAILURE(status) || !name)
+            return {};
+        if (IsWideCharset(name))
+            continue;
+        m_lastConfidence = confidence;
+        if (confidence < kMinDetectConfidence)
+            return {};
+        return name;
+    }
+    return {};
 }
 
 CDisplayDecoder::SChoice CDisplayDecoder::Choose(const std::vector<std::string_view>& texts, std::string_view ca)

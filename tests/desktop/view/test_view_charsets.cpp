@@ -1,0 +1,92 @@
+#include "ScriptedPrompts.h"
+#include "TestSupport.h"
+
+#include "collection/VarnexDoc.h"
+#include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/ReportListModel.h"
+#include "desktop/view/VarnexView.h"
+#include "settings/MemorySettingsStore.h"
+#include "settings/StringTable.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// 棋基础 (GB2312), 囲碁 (Shift_JIS), 바둑 (EUC-KR).
+const std::string kGb = "\xC6\xE5\xBB\xF9\xB4\xA1";
+const std::string kSjis = "\x88\xCD\x8C\xE9";
+const std::string kKr = "\xB9\xD9\xB5\xCF";
+
+class CharsetView : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        view = std::make_unique<CVarnexView>(doc, store, prompts);
+        ASSERT_TRUE(view->Create());
+        doc.AddView(view.get());
+    }
+    void TearDown() override
+    {
+        doc.RemoveView(view.get());
+        view->Destroy();
+    }
+
+    std::string Add(const std::string& name, const std::string& ca, const std::string& black)
+    {
+        const std::string path =
+            dir.Write(name, "(;GM[1]FF[4]CA[" + ca + "]GN[Game]PB[" + black + "]PW[White];B[aa])");
+        EXPECT_TRUE(doc.AddGameFile(path, 0));
+        return path;
+    }
+    CReportListModel& Model() { return view->ListCtrl()->Model(); }
+    // The Black column of the default columns.
+    QString Shown(int row)
+    {
+        Model().Flush();
+        return Model().data(Model().index(row, 3)).toString();
+    }
+
+    CTempDir dir;
+    CMemorySettingsStore store;
+    CScriptedPrompts prompts;
+    CVarnexDoc doc;
+    std::unique_ptr<CVarnexView> view;
+};
+
+} // namespace
+
+TEST_F(CharsetView, ChineseJapaneseAndKoreanNamesAreShownDecodedAndKeptAsBytes)
+{
+    Add("gb.sgf", "gb2312", kGb);
+    Add("sjis.sgf", "SJIS", kSjis);
+    Add("kr.sgf", "EUC-KR", kKr);
+    EXPECT_EQ(Shown(0), QStringLiteral(u"棋基础"));
+    EXPECT_EQ(Shown(1), QStringLiteral(u"囲碁"));
+    EXPECT_EQ(Shown(2), QStringLiteral(u"바둑"));
+    // Sorting and export keep working on the bytes.
+    EXPECT_EQ(view->ListCtrl()->GetItemText(0, 3), kGb);
+    ASSERT_EQ(Model().ShownTexts(1).size(), 9u);
+    EXPECT_EQ(Model().ShownText(1, 3), QStringLiteral(u"囲碁"));
+}
+
+TEST_F(CharsetView, DecodedTextsFollowTheRowsThroughSortingAndFullPath)
+{
+    Add("a.sgf", "gb2312", kGb);
+    Add("b.sgf", "Shift_JIS", kSjis);
+    // By bytes the Shift_JIS name (0x88...) comes before the GB one (0xC6...).
+    view->OnHeaderClick(3);
+    EXPECT_EQ(view->ListCtrl()->GetItemText(0, 3), kSjis);
+    EXPECT_EQ(Shown(0), QStringLiteral(u"囲碁"));
+    view->OnHeaderClick(3);
+    EXPECT_EQ(view->ListCtrl()->GetItemText(0, 3), kGb);
+    EXPECT_EQ(Shown(0), QStringLiteral(u"棋基础"));
+    EXPECT_EQ(Shown(1), QStringLiteral(u"囲碁"));
+
+    // The file-name cell changes; the row keeps its record's charset.
+    view->ListCtrl()->SetItemText(0, 0, "/x/" + std::string("a.sgf"));
+    EXPECT_EQ(Shown(0), QStringLiteral(u"棋基础"));
+    EXPECT_EQ(Model().ShownText(0, 0), QStringLiteral("/x/a.sgf"));
+}
