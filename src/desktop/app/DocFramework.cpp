@@ -9,7 +9,6 @@
 #include "collection/VarnexDoc.h"
 
 #include <QFile>
-#include <QStatusBar>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -100,7 +99,7 @@ bool CDocFramework::OpenFile(const QString& path)
     SetPathName(full);
     if (!m_doc.m_unread.empty() && m_frame) {
         // Once, after opening; the next command prompt replaces it.
-        m_frame->statusBar()->showMessage(
+        m_frame->ShowStatusMessage(
             QString::asprintf(LoadResString(IDS_UNREAD_FILES).c_str(), static_cast<int>(m_doc.m_unread.size())));
     }
     m_recent.Add(full);

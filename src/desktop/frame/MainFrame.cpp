@@ -385,3 +385,8 @@ bool CMainFrame::OnUpdateCommand(int id, CCmdUI& ui)
         return false;
     }
 }
+
+void CMainFrame::ShowStatusMessage(const QString& text)
+{
+    statusBar()->showMessage(text);
+}

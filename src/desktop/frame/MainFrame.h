@@ -44,6 +44,7 @@ public:
     QWidget* DialogParent() override { return this; }
     void ActivateDocFrame() override { ActivateFrame(); }
     void SetCaption(const QString& caption) override { setWindowTitle(caption); }
+    void ShowStatusMessage(const QString& text) override;
 
     // The recent-file items of the File menu, from the list.
     void RefreshRecentFiles() override;
