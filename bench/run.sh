@@ -24,6 +24,10 @@ echo "== core: reader, document, collection file"
 "$build/bench/varnex-bench-core" "$data" "$corpus" || echo "bench: varnex-bench-core failed"
 
 echo
+echo "== display decoding: corpus records whose names show as text"
+"$build/bench/varnex-bench-decode" "$corpus" || echo "bench: varnex-bench-decode failed"
+
+echo
 echo "== core functions in memory"
 "$build/bench/varnex-bench-micro" --benchmark_min_time=0.2 || echo "bench: varnex-bench-micro failed"
 
