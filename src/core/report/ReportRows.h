@@ -19,6 +19,16 @@ struct CReportRow
     // that knows charsets); sorting and export never look at them.
     std::vector<std::u16string> shown;
     int image = 0; // 0 unviewed, 1 viewed
+    // Where the user put the row's icon by hand, in list item coordinates,
+    // one place for the large-icon style and one for the small-icon style.
+    // Kept with the row, so sorting and style switches carry it along.
+    struct SIconPlace
+    {
+        int x = 0;
+        int y = 0;
+        bool set = false;
+    };
+    SIconPlace places[2];
 };
 
 // A row for path and its entry (which may be absent): the display name, one

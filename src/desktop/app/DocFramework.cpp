@@ -77,6 +77,15 @@ bool CDocFramework::OpenDocumentFile(const QString& path, bool askSaveChanges)
 bool CDocFramework::OpenFile(const QString& path)
 {
     const QString full = QFileInfo(path).absoluteFilePath();
+    // A file that cannot be opened leaves the open collection as it is.
+    {
+        QFile probe(full);
+        if (!probe.open(QIODevice::ReadOnly)) {
+            m_prompts.MessageBox(m_frame, QStringLiteral("Cannot open %1: %2").arg(full, probe.errorString()),
+                                 IPrompts::EIcon::Error);
+            return false;
+        }
+    }
     m_doc.DeleteContents();
     const int depth = m_host.BatchDepth();
     std::string error;

@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 class QDialog;
 class QWidget;
@@ -44,6 +46,7 @@ public:
                                                                const QColor& color) = 0;
     // Runs one of the program's own modal dialogs; returns its result code.
     virtual int ExecDialog(QDialog& dialog) = 0;
-    // Starts a program without a shell; true when it started.
-    virtual bool StartDetached(const QString& program, const QStringList& arguments) = 0;
+    // Starts a program without a shell; true when it started. Program and
+    // arguments are the file system's bytes, passed on unchanged.
+    virtual bool StartDetached(const std::string& program, const std::vector<std::string>& arguments) = 0;
 };

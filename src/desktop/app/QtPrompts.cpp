@@ -1,5 +1,7 @@
 #include "desktop/app/QtPrompts.h"
 
+#include "desktop/app/ProgramStart.h"
+
 #include "desktop/view/FontColorDialog.h"
 #include "settings/StringTable.h"
 #include "qtcore/ResText.h"
@@ -208,7 +210,7 @@ int CQtPrompts::ExecDialog(QDialog& dialog)
     return dialog.exec();
 }
 
-bool CQtPrompts::StartDetached(const QString& program, const QStringList& arguments)
+bool CQtPrompts::StartDetached(const std::string& program, const std::vector<std::string>& arguments)
 {
-    return QProcess::startDetached(program, arguments);
+    return StartDetachedProgram(program, arguments);
 }

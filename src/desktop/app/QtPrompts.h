@@ -19,7 +19,7 @@ public:
     QString GetProgramFileName(QWidget* parent, const QString& title, const QString& filter,
                                const QString& initialName) override;
     int ExecDialog(QDialog& dialog) override;
-    bool StartDetached(const QString& program, const QStringList& arguments) override;
+    bool StartDetached(const std::string& program, const std::vector<std::string>& arguments) override;
 
     // "desc|pattern;pattern|...||" as Qt's name filters: "desc (pattern pattern)".
     static QStringList ToQtFilters(const QString& filter);

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QListView>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
 #include <QTreeView>
@@ -19,12 +20,23 @@ constexpr int kLargeIcon = 32;
 constexpr int kSmallIcon = 10;
 
 // In icon mode the list view puts labels below the icons; the small-icon
-// style wants them to the right.
+// style wants them to the right. Every item is as large as its grid cell,
+// whatever its text: the view sizes all items from one row, so a size taken
+// from that row's text would cut every other label to it. Each label is
+// then cut only where its cell ends.
 class CIconLabelDelegate : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     bool m_labelsRight = false;
+    QSize m_cellSize;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (m_cellSize.isValid())
+            return m_cellSize;
+        return QStyledItemDelegate::sizeHint(option, index);
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
@@ -38,12 +50,32 @@ protected:
     }
 };
 
-// Icon positions are set from outside the view.
+// Icon positions are set from outside the view. Qt forgets them whenever it
+// lays the items out again (a style switch, a sort, new rows), so the places
+// kept in the model rows are put back after every layout.
 class CIconListView : public QListView
 {
 public:
-    using QListView::QListView;
+    CIconListView(CReportListModel& model, QWidget* parent) : QListView(parent), m_model(model) {}
     using QListView::setPositionForIndex;
+    // The model's place slot whose places apply now, or -1.
+    int m_placeSlot = -1;
+
+    void doItemsLayout() override
+    {
+        QListView::doItemsLayout();
+        if (m_placeSlot < 0 || !m_model.HasIconPlaces(m_placeSlot))
+            return;
+        const int rows = m_model.rowCount();
+        for (int r = 0; r < rows; ++r) {
+            const CReportRow::SIconPlace& place = m_model.IconPlace(r, m_placeSlot);
+            if (place.set)
+                setPositionForIndex(QPoint(place.x, place.y), m_model.index(r, 0));
+        }
+    }
+
+private:
+    CReportListModel& m_model;
 };
 
 } // namespace
@@ -59,15 +91,15 @@ CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_stack);
 
-    m_list = new CIconListView(m_stack);
+    m_list = new CIconListView(*m_model, m_stack);
     m_list->setObjectName(QStringLiteral("reportIcons"));
     m_list->setModel(m_model);
     m_list->setModelColumn(0);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Every row has the same picture and one line of text: sizing the first
-    // row is enough, which keeps layouts of many rows cheap.
+    // Every item has its cell's size (see the delegate): sizing one row is
+    // enough, which keeps layouts of many rows cheap.
     m_list->setUniformItemSizes(true);
     m_list->setLayoutMode(QListView::SinglePass);
     m_list->setItemDelegate(new CIconLabelDelegate(m_list));
@@ -255,6 +287,9 @@ void CReportListCtrl::ApplyStyle()
         m_list->setWordWrap(large);
         delegate->m_labelsRight = !large;
     }
+    // Icons are moved by the view's own drag, never by Qt's drag and drop.
+    m_list->setDragEnabled(false);
+    static_cast<CIconListView*>(m_list)->m_placeSlot = PlaceSlot();
     m_list->setWrapping(true);
     UpdateGrid();
     m_list->setUpdatesEnabled(true);
@@ -265,6 +300,7 @@ void CReportListCtrl::UpdateGrid()
 {
     const QFontMetrics metrics(font());
     const int line = metrics.lineSpacing();
+    auto* delegate = static_cast<CIconLabelDelegate*>(m_list->itemDelegate());
     switch (GetViewStyle()) {
     case kStyleLargeIcons:
         m_list->setSpacing(0);
@@ -276,8 +312,10 @@ void CReportListCtrl::UpdateGrid()
         m_list->setGridSize(QSize(std::max(120, metrics.averageCharWidth() * 22), std::max(line, kSmallIcon) + 4));
         break;
     default:
-        break;
+        return;
     }
+    // A little narrower than the cell, so neighbouring labels do not touch.
+    delegate->m_cellSize = m_list->gridSize() - QSize(4, 2);
 }
 
 void CReportListCtrl::SortItems(CSortState& sort, std::size_t columnCount)
@@ -285,12 +323,30 @@ void CReportListCtrl::SortItems(CSortState& sort, std::size_t columnCount)
     m_model->Sort(sort, columnCount);
 }
 
+int CReportListCtrl::PlaceSlot() const
+{
+    if (m_style & kAutoArrange)
+        return -1;
+    switch (GetViewStyle()) {
+    case kStyleLargeIcons:
+        return 0;
+    case kStyleSmallIcons:
+        return 1;
+    default:
+        return -1;
+    }
+}
+
 void CReportListCtrl::SetItemPosition(int row, const QPoint& position)
 {
     m_model->Flush();
     const QModelIndex index = m_model->index(row, 0);
-    if (index.isValid())
-        static_cast<CIconListView*>(m_list)->setPositionForIndex(position, index);
+    const int slot = PlaceSlot();
+    if (!index.isValid() || slot < 0)
+        return;
+    m_model->SetIconPlace(row, slot, position.x(), position.y());
+    static_cast<CIconListView*>(m_list)->setPositionForIndex(position, index);
+    m_list->viewport()->update();
 }
 
 QPoint CReportListCtrl::GetItemPosition(int row) const
@@ -299,11 +355,20 @@ QPoint CReportListCtrl::GetItemPosition(int row) const
     const QModelIndex index = m_model->index(row, 0);
     if (!index.isValid())
         return {};
-    return m_list->visualRect(index).topLeft();
+    return m_list->visualRect(index).topLeft() + GetViewOrigin();
+}
+
+QPoint CReportListCtrl::GetViewOrigin() const
+{
+    return QPoint(m_list->horizontalScrollBar()->value(), m_list->verticalScrollBar()->value());
 }
 
 void CReportListCtrl::Arrange()
 {
+    // Lining up puts every icon back on the grid, hand-placed ones too.
+    const int slot = PlaceSlot();
+    if (slot >= 0)
+        m_model->ClearIconPlaces(slot);
     m_list->doItemsLayout();
     m_list->viewport()->update();
 }

@@ -62,9 +62,13 @@ public:
     int GetViewStyle() const { return m_style & kStyleMask; }
 
     void SortItems(CSortState& sort, std::size_t columnCount);
-    // Icon position in the two icon styles.
+    // Icon position in the two icon styles, in list item coordinates (the
+    // view origin added to the window position). A position set by hand is
+    // kept with the row until Arrange, also across style switches.
     void SetItemPosition(int row, const QPoint& position);
     QPoint GetItemPosition(int row) const;
+    // The scroll offset of the item area.
+    QPoint GetViewOrigin() const;
     // Lines the icons up on the grid once.
     void Arrange();
 
@@ -91,6 +95,9 @@ signals:
 
 private:
     void ApplyStyle();
+    // The model's place slot of the current style: 0 large icons, 1 small
+    // icons, -1 where hand-set places do not apply (other styles, auto arrange).
+    int PlaceSlot() const;
     void UpdateGrid();
 
     CReportListModel* m_model = nullptr;

@@ -250,6 +250,7 @@ void CReportListModel::Clear()
     m_index.clear();
     m_indexValid = true;
     m_hasDuplicates = false;
+    m_placed[0] = m_placed[1] = 0;
     endResetModel();
 }
 
@@ -325,6 +326,26 @@ void CReportListModel::SetImage(int row, int image)
     m_rows[static_cast<std::size_t>(row)].image = image;
     const QModelIndex changed = index(row, 0);
     emit dataChanged(changed, changed, {Qt::DecorationRole});
+}
+
+void CReportListModel::SetIconPlace(int row, int slot, int x, int y)
+{
+    Flush();
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || slot < 0 || slot > 1)
+        return;
+    CReportRow::SIconPlace& place = m_rows[static_cast<std::size_t>(row)].places[slot];
+    if (!place.set)
+        ++m_placed[slot];
+    place = {x, y, true};
+}
+
+void CReportListModel::ClearIconPlaces(int slot)
+{
+    if (slot < 0 || slot > 1 || m_placed[slot] == 0)
+        return;
+    for (CReportRow& row : m_rows)
+        row.places[slot] = {};
+    m_placed[slot] = 0;
 }
 
 void CReportListModel::SetHeaders(const std::vector<std::string>& headers)

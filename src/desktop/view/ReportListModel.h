@@ -59,6 +59,15 @@ public:
     QString ShownText(int row, int column);
     void SetText(int row, int column, std::string text);
     void SetImage(int row, int image);
+    // Hand-set icon places; slot 0 large icons, 1 small icons.
+    void SetIconPlace(int row, int slot, int x, int y);
+    void ClearIconPlaces(int slot);
+    bool HasIconPlaces(int slot) const { return m_placed[slot] > 0; }
+    // Published rows only, for the views' layout.
+    const CReportRow::SIconPlace& IconPlace(int row, int slot) const
+    {
+        return m_rows[static_cast<std::size_t>(row)].places[slot];
+    }
 
     void SetHeaders(const std::vector<std::string>& headers);
     const std::vector<std::string>& Headers() const { return m_headers; }
@@ -85,6 +94,9 @@ private:
     // Two rows share a key (a path not in the collection added twice).
     bool m_hasDuplicates = false;
     std::vector<std::string> m_headers;
+    // How many rows ever got a hand-set place per slot (an upper bound: it
+    // only lets the layout skip the scan when nothing was placed).
+    int m_placed[2] = {0, 0};
     QIcon m_icons[2];
     QColor m_textColor;
     QTimer m_flushTimer;

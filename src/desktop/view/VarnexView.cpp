@@ -12,9 +12,13 @@
 #include "desktop/view/FontRecordQt.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/ReportListModel.h"
+#include "desktop/view/TextDrop.h"
+#include "desktop/view/ViewerLaunch.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QGuiApplication>
 #include <QListView>
 #include <QMimeData>
@@ -136,6 +140,8 @@ bool CVarnexView::RegisterDropTarget()
                                     static_cast<QAbstractItemView*>(m_pList->IconView())}) {
         view->viewport()->setAcceptDrops(true);
         view->viewport()->installEventFilter(this);
+        // Enter arrives at the view itself, not at its viewport.
+        view->installEventFilter(this);
     }
     return true;
 }
@@ -292,6 +298,9 @@ bool CVarnexView::HasCommand(int id) const
 {
     switch (id) {
     case ID_EDIT_DELETE_FILES:
+    case ID_EDIT_LAUNCH_VIEWER:
+    case ID_EDIT_MARK_VIEWED:
+    case ID_EDIT_MARK_UNVIEWED:
     case ID_FILE_EXPORT:
     case ID_VIEW_LARGEICON:
     case ID_VIEW_SMALLICON:
@@ -315,6 +324,11 @@ void CVarnexView::OnCommand(int id)
     switch (id) {
     case ID_EDIT_DELETE_FILES:
         OnDeleteFiles();
+        break;
+    case ID_EDIT_LAUNCH_VIEWER:
+    case ID_EDIT_MARK_VIEWED:
+    case ID_EDIT_MARK_UNVIEWED:
+        OnSelectionCommand(id);
         break;
     case ID_FILE_EXPORT:
         OnExport();
@@ -350,6 +364,9 @@ bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
     const bool autoArrange = (style & CReportListCtrl::kAutoArrange) != 0;
     switch (id) {
     case ID_EDIT_DELETE_FILES:
+    case ID_EDIT_LAUNCH_VIEWER:
+    case ID_EDIT_MARK_VIEWED:
+    case ID_EDIT_MARK_UNVIEWED:
         ui.Enable(SelectedCount() > 0);
         return true;
     case ID_FILE_EXPORT:
@@ -394,6 +411,39 @@ void CVarnexView::OnDeleteFiles()
             RemoveRow(&key);
     }
     m_pList->Model().Flush();
+}
+
+void CVarnexView::OnSelectionCommand(int id)
+{
+    const std::vector<int> rows = m_pList->GetSelectedRows();
+    if (rows.empty())
+        return;
+    CBusyCursor busy;
+    // Read afresh each time: the user may have changed it on the Others page.
+    const QString prefix =
+        QString::fromStdString(m_store.GetProfileString("Misc", "MGT Viewer", "Glyphon.EXE")) + QLatin1Char(' ');
+    bool first = true;
+    for (int row : rows) {
+        const std::string path = m_pList->GetItemKey(row);
+        switch (id) {
+        case ID_EDIT_LAUNCH_VIEWER:
+            if (StartViewer(m_prompts, prefix, path))
+                m_doc.ChangeFileFlags(path, ENTRY_VIEWED, 0, row);
+            else if (first)
+                m_prompts.MessageBox(this, QStringLiteral("Failed to start the viewer program: %1").arg(prefix),
+                                     IPrompts::EIcon::Error);
+            break;
+        case ID_EDIT_MARK_VIEWED:
+            m_doc.ChangeFileFlags(path, ENTRY_VIEWED, 0, row);
+            break;
+        case ID_EDIT_MARK_UNVIEWED:
+            m_doc.ChangeFileFlags(path, 0, ENTRY_VIEWED, row);
+            break;
+        default:
+            return;
+        }
+        first = false;
+    }
 }
 
 void CVarnexView::OnExport()
@@ -460,18 +510,44 @@ void CVarnexView::DropFiles(const QDropEvent& event)
         m_doc.AddGameFile(path, 0);
 }
 
+bool CVarnexView::DropGameText(const QDropEvent& event)
+{
+    const QString path = m_prompts.GetSaveFileName(
+        this, QString(),
+        QStringLiteral("MGT Files (*.mgt, *.sgf)|*.mgt;*.sgf|Glyphon Files (*.gph)|*.gph|All Files (*.*)|*.*||"),
+        QStringLiteral("sgf"), QString());
+    if (path.isEmpty())
+        return false;
+    const QByteArray bytes = DroppedTextBytes(event.mimeData());
+    if (bytes.isEmpty())
+        return false;
+    QString error;
+    if (!WriteGameText(path, bytes, error)) {
+        m_prompts.MessageBox(this, QStringLiteral("Cannot save the game text as %1: %2").arg(path, error),
+                             IPrompts::EIcon::Error);
+        return false;
+    }
+    m_doc.AddGameFile(PathToBytes(path), 0);
+    return true;
+}
+
 bool CVarnexView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_pList->IconView()->viewport() && FilterDragMouse(event))
+        return true;
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (AcceptsFileDrag(*drag)) {
+        if (event->type() == QEvent::DragEnter)
+            m_bTextDrag = m_bCanDrop && IsGameTextDrag(drag->mimeData());
+        if (AcceptsFileDrag(*drag) || m_bTextDrag) {
             drag->setDropAction(Qt::CopyAction);
             drag->accept();
-            return true;
+        } else {
+            drag->ignore();
         }
-        break;
+        return true;
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
@@ -479,6 +555,25 @@ bool CVarnexView::eventFilter(QObject* watched, QEvent* event)
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
             DropFiles(*drop);
+        } else if (m_bTextDrag && DropGameText(*drop)) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        } else {
+            drop->ignore();
+        }
+        return true;
+    }
+    case QEvent::MouseButtonDblClick:
+        // The list selects the row under the pointer first; the viewer then
+        // gets whatever is selected.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            QMetaObject::invokeMethod(
+                this, [this] { OnSelectionCommand(ID_EDIT_LAUNCH_VIEWER); }, Qt::QueuedConnection);
+        break;
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && watched == m_pList->CurrentView()) {
+            OnSelectionCommand(ID_EDIT_LAUNCH_VIEWER);
             return true;
         }
         break;

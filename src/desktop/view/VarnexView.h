@@ -6,6 +6,7 @@
 #include "columns/ColumnDef.h"
 #include "report/ReportRows.h"
 
+#include <QPoint>
 #include <QWidget>
 
 #include <cstdint>
@@ -20,6 +21,7 @@ class ISettingsStore;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDropEvent;
+class QLabel;
 
 // The one view of the collection: a report list with one row per game file,
 // kept in step with the document through its update hints.
@@ -84,6 +86,18 @@ protected:
 
 private:
     void OnDeleteFiles();
+    // Launch viewer, mark viewed and mark unviewed: one walk over the
+    // selection in ascending row order.
+    void OnSelectionCommand(int id);
+    bool DropGameText(const QDropEvent& event);
+    // The item drag of the icon styles: the list reports a drag begun, the
+    // moves and the release of the left button.
+    void OnBeginDrag(int row, const QPoint& point);
+    void OnDragMouseMove(const QPoint& point);
+    void OnDragButtonUp(const QPoint& point);
+    // Mouse events on the icon list that start, move and end the drag;
+    // true when the event is used up.
+    bool FilterDragMouse(QEvent* event);
     void OnExport();
     void OnStyle(int code);
     void OnAutoArrange();
@@ -105,5 +119,20 @@ private:
     bool m_bCreated = false;
     bool m_bDestroyed = false;
     bool m_bCanDrop = false;
+    // Set when a drag enters: it carries game text (plain text, no files).
+    bool m_bTextDrag = false;
     CReportListCtrl* m_pList = nullptr;
+
+    bool m_bDragging = false;
+    int m_nDragItem = -1;
+    QPoint m_ptDragOffset;
+    QPoint m_ptOrigin;
+    QPoint m_ptHotSpot;
+    // The row's picture over the list window while a drag lasts (a child of
+    // the list window, so Qt owns it).
+    QLabel* m_pDragImage = nullptr;
+    // Where the left button went down on a row; a drag begins once the
+    // pointer has moved far enough from there.
+    int m_nPressRow = -1;
+    QPoint m_ptPress;
 };

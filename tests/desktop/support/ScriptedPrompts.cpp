@@ -69,11 +69,14 @@ int CScriptedPrompts::ExecDialog(QDialog& dialog)
     return script(dialog);
 }
 
-bool CScriptedPrompts::StartDetached(const QString& program, const QStringList& arguments)
+bool CScriptedPrompts::StartDetached(const std::string& program, const std::vector<std::string>& arguments)
 {
-    asked << QStringLiteral("start: %1 %2").arg(program, arguments.join(QLatin1Char(' ')));
+    QString line = QStringLiteral("start: ") + QString::fromStdString(program);
+    for (const std::string& arg : arguments)
+        line += QLatin1Char(' ') + QString::fromStdString(arg);
+    asked << line;
     starts.push_back({program, arguments});
-    return startSucceeds;
+    return TakeOr(startResults, startSucceeds);
 }
 
 void CScriptedPrompts::ExpectAllUsed() const

@@ -29,7 +29,7 @@ public:
     QString GetProgramFileName(QWidget* parent, const QString& title, const QString& filter,
                                const QString& initialName) override;
     int ExecDialog(QDialog& dialog) override;
-    bool StartDetached(const QString& program, const QStringList& arguments) override;
+    bool StartDetached(const std::string& program, const std::vector<std::string>& arguments) override;
 
     // Fails the running test for every queue that still holds answers.
     void ExpectAllUsed() const;
@@ -42,6 +42,8 @@ public:
     std::deque<std::optional<std::pair<QFont, QColor>>> fonts;
     // Called with the dialog instead of exec(); returns the result code.
     std::deque<std::function<int(QDialog&)>> dialogs;
+    // Answers to program starts, taken in turn; once empty, startSucceeds.
+    std::deque<bool> startResults;
     bool startSucceeds = true;
 
     // Everything that was asked, one line each ("open-files: <title>",
@@ -50,8 +52,8 @@ public:
     QStringList messages;
     struct Start
     {
-        QString program;
-        QStringList arguments;
+        std::string program;
+        std::vector<std::string> arguments;
     };
     std::vector<Start> starts;
 };

@@ -1,0 +1,49 @@
+#include "desktop/view/TextDrop.h"
+
+#include <QMimeData>
+#include <QSaveFile>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+const QString kPlainText = QStringLiteral("text/plain");
+} // namespace
+
+bool IsGameTextDrag(const QMimeData* mime)
+{
+    if (!mime || !mime->hasText())
+        return false;
+    const QList<QUrl> urls = mime->urls();
+    return std::none_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+QByteArray DroppedTextBytes(const QMimeData* mime)
+{
+    if (!mime)
+        return {};
+    QByteArray bytes = mime->data(kPlainText);
+    // A source that offers the text only under a charset-qualified type.
+    if (bytes.isEmpty() && mime->hasText())
+        bytes = mime->text().toUtf8();
+    return bytes;
+}
+
+bool WriteGameText(const QString& path, const QByteArray& bytes, QString& error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,304 @@
+#include "ScriptedPrompts.h"
+#include "TestSupport.h"
+
+#include "collection/VarnexDoc.h"
+#include "desktop/app/ProgramStart.h"
+#include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/ReportListModel.h"
+#include "desktop/view/VarnexView.h"
+#include "desktop/view/ViewerLaunch.h"
+#include "settings/MemorySettingsStore.h"
+#include "settings/StringTable.h"
+
+#include <QAbstractItemView>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Scripted prompts that start programs for real.
+class CRealStartPrompts : public CScriptedPrompts
+{
+public:
+    bool StartDetached(const std::string& program, const std::vector<std::string>& arguments) override
+    {
+        CScriptedPrompts::StartDetached(program, arguments);
+        return StartDetachedProgram(program, arguments);
+    }
+};
+
+// A viewer that writes the arguments it got, NUL after each, into one file
+// per start in its record folder.
+class CRecordingViewer
+{
+public:
+    explicit CRecordingViewer(const fs::path& folder) : m_records(folder / "records")
+    {
+        fs::create_directories(m_records);
+        fs::create_directories(folder / "my viewer");
+        m_script = folder / "my viewer" / "record.sh";
+        std::ofstream(m_script) << "#!/bin/sh\n"
+                                   "d='" << m_records.string() << "'\n"
+                                   "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/.$$\" && "
+                                   "mv \"$d/.$$\" \"$d/call.$$\"\n";
+        fs::permissions(m_script, fs::perms::owner_all);
+    }
+    // The setting as a user would type it: quoted, since the folder has a blank.
+    QString Setting(const QString& extra = {}) const
+    {
+        return QLatin1Char('"') + QString::fromStdString(m_script.string()) + QLatin1Char('"') + extra;
+    }
+    // The argument lists of count starts, waited for (the viewer runs detached).
+    std::multiset<std::vector<std::string>> WaitForCalls(std::size_t count) const
+    {
+        QDeadlineTimer deadline(20000);
+        std::multiset<std::vector<std::string>> calls;
+        while (!deadline.hasExpired()) {
+            calls.clear();
+            for (const fs::directory_entry& entry : fs::directory_iterator(m_records)) {
+                if (entry.path().filename().string().rfind("call.", 0) != 0)
+                    continue;
+                const std::string bytes = ReadFileBytes(entry.path());
+                std::vector<std::string> args;
+                std::size_t from = 0;
+                for (std::size_t nul; (nul = bytes.find('\0', from)) != std::string::npos; from = nul + 1)
+                    args.push_back(bytes.substr(from, nul - from));
+                calls.insert(args);
+            }
+            if (calls.size() >= count)
+                break;
+            QThread::msleep(20);
+        }
+        return calls;
+    }
+
+private:
+    fs::path m_records;
+    fs::path m_script;
+};
+
+std::string Game(const std::string& name)
+{
+    return "(;GM[1]FF[4]GN[" + name + "]PB[Black]PW[White];B[aa])";
+}
+
+class ViewerLaunch : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        view = std::make_unique<CVarnexView>(doc, store, prompts);
+        ASSERT_TRUE(view->Create());
+        doc.AddView(view.get());
+        view->resize(640, 400);
+        view->show();
+    }
+    void TearDown() override
+    {
+        doc.RemoveView(view.get());
+        view->Destroy();
+    }
+
+    std::vector<std::string> AddGames(int count)
+    {
+        std::vector<std::string> paths;
+        for (int i = 0; i < count; ++i) {
+            paths.push_back(dir.Write("g" + std::to_string(i) + ".sgf", Game("G" + std::to_string(i))));
+            EXPECT_TRUE(doc.AddGameFile(paths.back(), 0));
+        }
+        doc.SetModifiedFlag(false);
+        return paths;
+    }
+    CReportListCtrl& List() { return *view->ListCtrl(); }
+    bool Enabled(int id)
+    {
+        CCmdUI ui;
+        EXPECT_TRUE(view->OnUpdateCommand(id, ui));
+        return ui.m_enabled;
+    }
+    std::uint32_t Flags(const std::string& path) { return doc.m_mapFiles.Find(path)->m_nFlags; }
+
+    CTempDir dir;
+    CMemorySettingsStore store;
+    CRealStartPrompts real;
+    CScriptedPrompts prompts;
+    CVarnexDoc doc;
+    std::unique_ptr<CVarnexView> view;
+};
+
+} // namespace
+
+TEST(ViewerCommand, SplitsTheSettingLikeAShellAndAppendsThePathUnchanged)
+{
+    const std::string path = "/g/a \"b\" $(rm -rf x) 'c'.sgf";
+    const auto quoted = BuildViewerCommand(QStringLiteral("\"/opt/go viewer/view\" --fullscreen "), path);
+    ASSERT_TRUE(quoted);
+    EXPECT_EQ(quoted->program, "/opt/go viewer/view");
+    EXPECT_EQ(quoted->arguments, (std::vector<std::string>{"--fullscreen", path}));
+
+    const auto bare = BuildViewerCommand(QStringLiteral("Glyphon.EXE "), "-x.sgf");
+    ASSERT_TRUE(bare);
+    EXPECT_EQ(bare->program, "Glyphon.EXE");
+    EXPECT_EQ(bare->arguments, std::vector<std::string>{"-x.sgf"});
+
+    EXPECT_FALSE(BuildViewerCommand(QStringLiteral("   "), path));
+    EXPECT_FALSE(BuildViewerCommand(QStringLiteral("\"\""), path));
+}
+
+TEST(ProgramStart, OnlyAProgramThatReallyStartsCountsAsStarted)
+{
+    CTempDir dir;
+    const std::string plain = dir.Write("not-executable.sh", "#!/bin/sh\n");
+    EXPECT_FALSE(StartDetachedProgram((dir.path() / "missing").string(), {}));
+    EXPECT_FALSE(StartDetachedProgram(plain, {}));
+    EXPECT_FALSE(StartDetachedProgram(dir.path().string(), {}));
+    EXPECT_FALSE(StartDetachedProgram("", {}));
+    EXPECT_FALSE(StartDetachedProgram("no-such-program-anywhere-on-the-path", {"\xff"}));
+    EXPECT_TRUE(StartDetachedProgram("true", {}));
+    EXPECT_TRUE(StartDetachedProgram("true", {"\xff\xfe"}));
+}
+
+TEST(ProgramStart, TheViewerGetsEachPathAsOneArgumentByteForByte)
+{
+    CTempDir dir;
+    CRecordingViewer viewer(dir.path());
+    CScriptedPrompts noPrompts;
+    CRealStartPrompts prompts;
+    const std::vector<std::string> paths = {
+        "/games/with blanks/a b.sgf", "/games/\"quoted\".sgf", "/games/$(touch owned)$HOME`id`.sgf",
+        "-leading-dash.sgf", std::string("/games/latin1-\xe9\xff.sgf"), "/games/it's;&|.sgf"};
+    for (const std::string& path : paths)
+        EXPECT_TRUE(StartViewer(prompts, viewer.Setting(QStringLiteral(" --fullscreen")), path)) << path;
+    std::multiset<std::vector<std::string>> expected;
+    for (const std::string& path : paths)
+        expected.insert({"--fullscreen", path});
+    EXPECT_EQ(viewer.WaitForCalls(paths.size()), expected);
+    EXPECT_FALSE(fs::exists(fs::current_path() / "owned"));
+}
+
+TEST_F(ViewerLaunch, TheThreeCommandsNeedASelectedRow)
+{
+    AddGames(2);
+    for (int id : {ID_EDIT_LAUNCH_VIEWER, ID_EDIT_MARK_VIEWED, ID_EDIT_MARK_UNVIEWED}) {
+        EXPECT_TRUE(view->HasCommand(id));
+        EXPECT_FALSE(Enabled(id));
+    }
+    List().SelectRow(1);
+    for (int id : {ID_EDIT_LAUNCH_VIEWER, ID_EDIT_MARK_VIEWED, ID_EDIT_MARK_UNVIEWED})
+        EXPECT_TRUE(Enabled(id));
+}
+
+TEST_F(ViewerLaunch, AMissingViewerIsTriedForEveryFileAndReportedOnce)
+{
+    const auto paths = AddGames(3);
+    for (int r = 0; r < 3; ++r)
+        List().SelectRow(r);
+    prompts.startSucceeds = false;
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    ASSERT_EQ(prompts.starts.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(prompts.starts[i].program, "Glyphon.EXE") << "the default viewer";
+        EXPECT_EQ(prompts.starts[i].arguments, std::vector<std::string>{List().GetItemKey(static_cast<int>(i))});
+    }
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Failed to start the viewer program: Glyphon.EXE ")});
+    for (const std::string& path : paths)
+        EXPECT_EQ(Flags(path), 0u);
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(ViewerLaunch, OnlyFilesWhoseViewerStartedAreMarkedAndALaterFailureIsSilent)
+{
+    AddGames(3);
+    for (int r = 0; r < 3; ++r)
+        List().SelectRow(r);
+    store.WriteProfileString("Misc", "MGT Viewer", "\"/opt/go viewer/view\" -f");
+    prompts.startResults = {true, false, true};
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    ASSERT_EQ(prompts.starts.size(), 3u);
+    EXPECT_EQ(prompts.starts[0].program, "/opt/go viewer/view");
+    EXPECT_EQ(prompts.starts[0].arguments, (std::vector<std::string>{"-f", List().GetItemKey(0)}));
+    EXPECT_EQ(List().GetItemImage(0), 1);
+    EXPECT_EQ(List().GetItemImage(1), 0);
+    EXPECT_EQ(List().GetItemImage(2), 1);
+    EXPECT_EQ(Flags(List().GetItemKey(1)), 0u);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(List().GetSelectedCount(), 3) << "the selection stays";
+}
+
+TEST_F(ViewerLaunch, MarksChangeOnlyRowsWhoseStateDiffers)
+{
+    const auto paths = AddGames(3);
+    List().SelectRow(0);
+    view->OnCommand(ID_EDIT_MARK_VIEWED);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(List().GetItemImage(0), 1);
+
+    doc.SetModifiedFlag(false);
+    view->OnCommand(ID_EDIT_MARK_VIEWED);
+    EXPECT_FALSE(doc.IsModified()) << "already viewed";
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_EQ(prompts.starts.size(), 1u);
+    EXPECT_FALSE(doc.IsModified()) << "launching a viewed file changes nothing";
+
+    List().SelectRow(2);
+    view->OnCommand(ID_EDIT_MARK_UNVIEWED);
+    EXPECT_TRUE(doc.IsModified());
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(List().GetItemImage(r), 0);
+    for (const std::string& path : paths)
+        EXPECT_EQ(Flags(path), 0u);
+}
+
+TEST_F(ViewerLaunch, DoubleClickAndEnterLaunchTheViewer)
+{
+    AddGames(3);
+    List().Model().Flush();
+    QAbstractItemView* icons = List().CurrentView();
+    const QRect second = icons->visualRect(List().Model().index(1, 0));
+    QTest::mouseDClick(icons->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(prompts.starts.size(), 1u);
+    EXPECT_EQ(prompts.starts[0].arguments, std::vector<std::string>{List().GetItemKey(1)});
+
+    view->OnCommand(ID_VIEW_DETAILS);
+    List().ClearSelection();
+    List().SelectRow(2);
+    QTest::keyClick(List().CurrentView(), Qt::Key_Return);
+    ASSERT_EQ(prompts.starts.size(), 2u);
+    EXPECT_EQ(prompts.starts[1].arguments, std::vector<std::string>{List().GetItemKey(2)});
+    EXPECT_EQ(List().GetItemImage(2), 1);
+}
+
+TEST_F(ViewerLaunch, TheRecordingViewerGetsTheRowPathsFromTheCommand)
+{
+    CRecordingViewer recorder(dir.path());
+    doc.RemoveView(view.get());
+    view->Destroy();
+    view = std::make_unique<CVarnexView>(doc, store, real);
+    ASSERT_TRUE(view->Create());
+    doc.AddView(view.get());
+    const std::string odd = dir.Write("odd \"name\" $x -\xe9.sgf", Game("Odd"));
+    ASSERT_TRUE(doc.AddGameFile(odd, 0));
+    const std::string plain = dir.Write("-plain.sgf", Game("Plain"));
+    ASSERT_TRUE(doc.AddGameFile(plain, 0));
+    store.WriteProfileString("Misc", "MGT Viewer", recorder.Setting().toStdString());
+    List().SelectRow(0);
+    List().SelectRow(1);
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_TRUE(real.messages.isEmpty());
+    EXPECT_EQ(recorder.WaitForCalls(2), (std::multiset<std::vector<std::string>>{{odd}, {plain}}));
+    EXPECT_EQ(Flags(odd), 1u);
+    EXPECT_EQ(Flags(plain), 1u);
+}
