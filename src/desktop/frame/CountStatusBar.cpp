@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -80,10 +81,24 @@ void CCountStatusBar::InitPanes()
         auto* pane = new QLabel(ResText(indicators[i]), this);
         pane->setObjectName(QStringLiteral("Pane%1").arg(indicators[i]));
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        pane->setFixedWidth(widths[static_cast<std::size_t>(i)] * average);
+        m_minWidths[i] = widths[static_cast<std::size_t>(i)] * average;
         m_panes[i] = pane;
+        FitPane(i);
         addPermanentWidget(pane);
     }
+}
+
+void CCountStatusBar::FitPane(int countIndex)
+{
+    // Never narrower than the stored width, never so narrow that the count is
+    // cut: average characters are too few for counts of four digits or more.
+    QLabel* pane = m_panes[countIndex];
+    const int margins = pane->contentsMargins().left() + pane->contentsMargins().right() + 2 * pane->frameWidth() +
+                        2 * pane->margin() + pane->fontMetrics().averageCharWidth();
+    const int needed = pane->fontMetrics().horizontalAdvance(pane->text()) + margins;
+    const int width = std::max(m_minWidths[countIndex], needed);
+    if (pane->width() != width || pane->minimumWidth() != width)
+        pane->setFixedWidth(width);
 }
 
 void CCountStatusBar::SetPaneTextIfChanged(int countIndex, const QString& text)
@@ -92,6 +107,7 @@ void CCountStatusBar::SetPaneTextIfChanged(int countIndex, const QString& text)
     if (pane == nullptr || pane->text() == text)
         return;
     pane->setText(text);
+    FitPane(countIndex);
     ++m_writes[countIndex];
     pane->repaint();
 }

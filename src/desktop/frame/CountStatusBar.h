@@ -39,8 +39,12 @@ public:
     static std::vector<int> ParsePaneWidths(const std::string& text, int panes);
 
 private:
+    void FitPane(int countIndex);
+
     QLabel* m_message = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_panes[2] = {nullptr, nullptr};
     int m_writes[2] = {0, 0};
+    // The width the settings give each count pane; a longer text widens it.
+    int m_minWidths[2] = {0, 0};
 };

@@ -199,8 +199,8 @@ bool CMainFrame::Create()
 
     m_toolBar->setWindowTitle(ResText(IDS_TOOLBAR_TITLE));
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    m_toolBar->setFloatable(true);
-    m_toolBar->setMovable(true);
+    // Movable or not was decided by the bar's own style ("Flatbar").
+    m_toolBar->setFloatable(m_toolBar->isMovable());
     addToolBar(Qt::TopToolBarArea, m_toolBar);
     RestoreBarState();
 

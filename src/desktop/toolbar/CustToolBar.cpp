@@ -128,6 +128,8 @@ void CCustToolBar::ApplyLayout(const CToolBarLayout& layout)
         shown.push_back(command);
     }
     m_layout = CToolBarLayout(std::move(shown));
+    // The buttons are new: they take the bar's style only now.
+    ApplyButtonStyle();
     // Docked, the frame's layout follows the bar; floating, the bar's own
     // window has to fit its buttons.
     if (isFloating())
