@@ -421,7 +421,7 @@ void CVarnexView::OnSelectionCommand(int id)
     CBusyCursor busy;
     // Read afresh each time: the user may have changed it on the Others page.
     const QString prefix =
-        QString::fromStdString(m_store.GetProfileString("Misc", "MGT Viewer", "Glyphon.EXE")) + QLatin1Char(' ');
+        QString::fromStdString(ReadString(m_store, settings::kViewer)) + QLatin1Char(' ');
     bool first = true;
     for (int row : rows) {
         const std::string path = m_pList->GetItemKey(row);

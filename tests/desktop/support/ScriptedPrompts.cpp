@@ -76,7 +76,11 @@ bool CScriptedPrompts::StartDetached(const std::string& program, const std::vect
         line += QLatin1Char(' ') + QString::fromStdString(arg);
     asked << line;
     starts.push_back({program, arguments});
-    return TakeOr(startResults, startSucceeds);
+    if (startResults.empty())
+        return startSucceeds;
+    const bool started = startResults.front();
+    startResults.pop_front();
+    return started;
 }
 
 void CScriptedPrompts::ExpectAllUsed() const
@@ -91,4 +95,5 @@ void CScriptedPrompts::ExpectAllUsed() const
     check(saveChanges.size(), "saveChanges");
     check(fonts.size(), "fonts");
     check(dialogs.size(), "dialogs");
+    check(startResults.size(), "startResults");
 }

@@ -35,6 +35,7 @@ protected:
     {
         doc.RemoveView(view.get());
         view->Destroy();
+        prompts.ExpectAllUsed();
     }
 
     void AddGames(std::initializer_list<const char*> names)

@@ -108,6 +108,7 @@ protected:
     {
         doc.RemoveView(view.get());
         view->Destroy();
+        prompts.ExpectAllUsed();
     }
 
     std::vector<std::string> AddGames(int count)

@@ -40,6 +40,7 @@ protected:
     {
         doc.RemoveView(view.get());
         view->Destroy();
+        prompts.ExpectAllUsed();
     }
 
     QWidget* Target() { return view->ListCtrl()->CurrentView()->viewport(); }
@@ -107,7 +108,8 @@ TEST_F(TextDrop, ACancelledDialogOrEmptyTextWritesNothing)
 {
     QMimeData mime;
     SetText(mime, kGameText);
-    EXPECT_FALSE(Drag(mime)) << "no answer scripted: the dialog is cancelled";
+    prompts.saveFileName.push_back(QString());
+    EXPECT_FALSE(Drag(mime)) << "the dialog is cancelled";
     const fs::path target = dir.path() / "empty.sgf";
     prompts.saveFileName.push_back(QString::fromStdString(target.string()));
     QMimeData empty;
