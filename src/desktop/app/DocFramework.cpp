@@ -81,7 +81,7 @@ bool CDocFramework::OpenFile(const QString& path)
     {
         QFile probe(full);
         if (!probe.open(QIODevice::ReadOnly)) {
-            m_prompts.MessageBox(m_frame, QStringLiteral("Cannot open %1: %2").arg(full, probe.errorString()),
+            m_prompts.MessageBox(DialogParent(), QStringLiteral("Cannot open %1: %2").arg(full, probe.errorString()),
                                  IPrompts::EIcon::Error);
             return false;
         }
