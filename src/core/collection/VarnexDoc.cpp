@@ -1,9 +1,12 @@
 #include "collection/VarnexDoc.h"
 
+#include "collection/FolderWalk.h"
 #include "collection/GameReader.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 CVarnexDoc::CBusyScope::CBusyScope(CVarnexDoc& doc) : m_doc(doc)
 {
@@ -102,12 +105,80 @@ void CVarnexDoc::OnAddFiles()
     const std::optional<std::vector<std::string>> files = m_host.AskGameFiles();
     if (!files)
         return;
+    AddBatch(*files);
+}
+
+void CVarnexDoc::OnAddFolder()
+{
+    const std::optional<std::string> folder = m_host.AskGameFolder();
+    if (!folder || folder->empty())
+        return;
+    AddBatch({*folder});
+}
+
+bool CVarnexDoc::HasFolder(const std::vector<std::string>& paths)
+{
+    return std::any_of(paths.begin(), paths.end(), [](const std::string& path) {
+        std::error_code ec;
+        return std::filesystem::is_directory(std::filesystem::path(path), ec);
+    });
+}
+
+void CVarnexDoc::AddCounted(const std::string& path, SAddSummary& summary)
+{
+    if (m_mapFiles.Find(path))
+        ++summary.alreadyPresent;
+    else if (AddGameFile(path, 0))
+        ++summary.added;
+    else if (m_mapFiles.Find(path))
+        ++summary.alreadyPresent; // added meanwhile by a command run inside the read
+    else
+        ++summary.unreadable;
+}
+
+SAddSummary CVarnexDoc::AddBatch(const std::vector<std::string>& paths)
+{
+    SAddSummary summary;
     {
         CBusyScope busy(*this);
-        for (const std::string& path : *files)
-            AddGameFile(path, 0);
+        std::vector<std::string> files;
+        for (const std::string& path : paths) {
+            if (summary.stopped)
+                break;
+            std::error_code ec;
+            if (!std::filesystem::is_directory(std::filesystem::path(path), ec)) {
+                files.push_back(path);
+                continue;
+            }
+            CFolderWalk walk(path);
+            while (!walk.Done()) {
+                m_host.WalkProgress(files.size() + walk.Files().size());
+                if (m_host.StopRequested()) {
+                    summary.stopped = true;
+                    break;
+                }
+                walk.Step();
+            }
+            summary.unreadable += static_cast<long long>(walk.Unreadable().size());
+            const std::vector<std::string> found = walk.TakeFiles();
+            files.insert(files.end(), found.begin(), found.end());
+        }
+
+        summary.total = files.size();
+        m_host.BatchStarting(files.size());
+        // The file being read when the user stops is still added.
+        for (const std::string& path : files) {
+            if (summary.stopped || m_host.StopRequested()) {
+                summary.stopped = true;
+                break;
+            }
+            AddCounted(path, summary);
+            ++summary.done;
+        }
     }
     UpdateAllViews(hintBatchDone);
+    m_host.BatchEnded(summary);
+    return summary;
 }
 
 void CVarnexDoc::DeleteContents()

@@ -40,6 +40,18 @@ public:
 
     // The add-files command: asks the host for files, adds each, then hintBatchDone.
     void OnAddFiles();
+    // The add-folder command: asks the host for a folder and adds every game
+    // file below it as one batch.
+    void OnAddFolder();
+
+    // Adds each path as one batch, a folder by walking it (the walk lets the
+    // host pump its events), and ends with hintBatchDone and the host's
+    // BatchEnded. The host can stop it after any file; the files added so
+    // far stay.
+    SAddSummary AddBatch(const std::vector<std::string>& paths);
+    // Whether any of the paths is a folder (a drop of files only is added
+    // file by file, without an end-of-batch hint).
+    static bool HasFolder(const std::vector<std::string>& paths);
 
     // Deletes the contents (before New, before Open, when closing) and tells
     // the views with hintFileRemoved and no path.
@@ -68,6 +80,8 @@ public:
     bool m_bBusy = false;
 
 private:
+    void AddCounted(const std::string& path, SAddSummary& summary);
+
     // m_bBusy stays set until the outermost of nested busy stretches ends.
     class CBusyScope
     {

@@ -29,6 +29,9 @@ struct CReportRow
         bool set = false;
     };
     SIconPlace places[2];
+    // The quick filter's form of the cells, made once when first needed and
+    // emptied when a cell changes, so typing never decodes a row again.
+    std::string filterText;
 };
 
 // A row for path and its entry (which may be absent): the display name, one

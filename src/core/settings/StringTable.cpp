@@ -37,6 +37,8 @@ constexpr std::array kStrings{
     Entry{ID_EDIT_MARK_UNVIEWED, "Mark the selected game files as unviewed\nMark Unviewed"},
     Entry{ID_FILE_EXPORT, "Save the contents of the list as a formatted text file.\nExport"},
     Entry{ID_EDIT_REMOVE_MISSING, "Remove the game files that could not be read from the collection\nRemove Missing"},
+    Entry{ID_EDIT_ADD_FOLDER, "Add every game file in a folder and its subfolders to the collection\nAdd Folder"},
+    Entry{ID_EDIT_FIND, "Show only the games whose cells contain every word typed\nFind"},
     Entry{AFX_IDS_APP_TITLE, "Varnex"},
     Entry{AFX_IDS_IDLEMESSAGE, "Ready"},
     Entry{ID_VIEW_AUTOARRANGE, "Automatically arrange icons\nAuto Arrange"},

@@ -31,6 +31,9 @@ const std::vector<SToolBarButton>& MainFrameButtons()
             else
                 list.push_back({image++, command});
         }
+        // Buttons added since the stored default layout was fixed: a user
+        // puts them on the bar through the customisation dialog.
+        list.push_back({image++, ID_EDIT_ADD_FOLDER, true});
         return list;
     }();
     return buttons;
@@ -48,8 +51,10 @@ CToolBarLayout CToolBarLayout::FromResource(const std::vector<SToolBarButton>& b
 {
     std::vector<int> commands;
     commands.reserve(buttons.size());
-    for (const SToolBarButton& button : buttons)
-        commands.push_back(button.command);
+    for (const SToolBarButton& button : buttons) {
+        if (!button.extra)
+            commands.push_back(button.command);
+    }
     return CToolBarLayout(std::move(commands));
 }
 

@@ -13,6 +13,8 @@ struct SToolBarButton
 {
     int image = -1;
     int command = 0;
+    // Offered in the customisation dialog but not on the bar by default.
+    bool extra = false;
 
     bool IsSeparator() const { return command == 0; }
 };
