@@ -31,6 +31,16 @@ echo
 echo "== core functions in memory"
 "$build/bench/varnex-bench-micro" --benchmark_min_time=0.2 || echo "bench: varnex-bench-micro failed"
 
+if [ -x "$build/src/cli/varnex-cli" ]; then
+    echo
+    echo "== command line: varnex-cli add of the whole tree"
+    rm -f "$build/bench-add.vnx"
+    t0=$(date +%s%N)
+    "$build/src/cli/varnex-cli" add "$build/bench-add.vnx" "$data" || echo "bench: varnex-cli add failed"
+    echo "varnex-cli add (walk and read) of the tree: $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+    rm -f "$build/bench-add.vnx"
+fi
+
 if [ -x "$build/bench/desktop_bench" ]; then
     echo
     echo "== report view"
