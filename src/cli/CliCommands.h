@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -31,6 +32,8 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 
 // list: the bytes Export writes right after the collection is opened in the
 // details style. fullPath overrides the stored "Frame"/"Full Path". With
-// utf8, every cell is converted to UTF-8.
+// utf8, every cell is converted to UTF-8. keep, when given, picks the rows
+// written (the quick filter's rule).
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
-            std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr);
+            std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr,
+            const std::function<bool(const std::vector<std::string>& cells)>& keep = {});

@@ -57,11 +57,13 @@ void CCliListView::OnUpdate(int hint, const CHintPayload& payload)
     }
 }
 
-std::string CCliListView::ExportText(IUtf8Converter* utf8) const
+std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep) const
 {
     std::string out;
     std::vector<std::string> cells;
     for (const CReportRow& row : m_rows) {
+        if (keep && !keep(row.cells))
+            continue;
         cells.clear();
         if (utf8 && !row.cells.empty()) {
             cells.push_back(utf8->PathToUtf8(row.cells[0]));

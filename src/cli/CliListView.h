@@ -4,6 +4,7 @@
 #include "columns/ColumnDef.h"
 #include "report/ReportRows.h"
 
+#include <functional>
 #include <vector>
 
 class CVarnexDoc;
@@ -24,9 +25,12 @@ public:
     const std::vector<CReportRow>& Rows() const { return m_rows; }
     const std::vector<CColumnDef>& Columns() const { return m_columns; }
 
-    // The export text of the rows as they stand; with a converter every cell
-    // is converted to UTF-8 before the cut (which keeps whole characters).
-    std::string ExportText(IUtf8Converter* utf8 = nullptr) const;
+    // Whether a row (its cells, column 0 first) is written.
+    using CRowTest = std::function<bool(const std::vector<std::string>& cells)>;
+    // The export text of the rows as they stand, with keep of the rows it
+    // keeps; with a converter every cell is converted to UTF-8 before the
+    // cut (which keeps whole characters).
+    std::string ExportText(IUtf8Converter* utf8 = nullptr, const CRowTest& keep = {}) const;
 
 private:
     const CVarnexDoc& m_doc;

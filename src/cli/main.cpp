@@ -1,3 +1,4 @@
+#include "qtcore/FilterText.h"
 #include "qtcore/QtSettingsStore.h"
 #include "cli/CliCommands.h"
 #include "cli/QtUtf8Converter.h"
@@ -6,6 +7,7 @@
 #include <QString>
 
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -18,6 +20,7 @@ constexpr const char* kHelp = R"(Usage:
   varnex-cli info [--utf8] FILE...
   varnex-cli add [--verbose] COLLECTION.vnx PATH...
   varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
+                 [--filter TEXT]
   varnex-cli --help
 
 info [--utf8] FILE...
@@ -54,6 +57,7 @@ add [--verbose] COLLECTION.vnx PATH...
   arguments.
 
 list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
+     [--filter TEXT]
   Writes exactly the bytes the Export command writes right after the
   collection is opened in the details style: one line per game, in the
   stored sort order, the shown columns of the settings, cells separated by
@@ -65,6 +69,11 @@ list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
   with --settings. With --utf8 every cell is converted to UTF-8 as the list
   shows it before the cut, which then keeps whole characters; without it
   the bytes are exactly those of Export.
+  With --filter only the rows the desktop program's quick filter shows for
+  TEXT are written: TEXT is cut at blanks into words, and a row is kept
+  when every word is found in one of its cells (the file-name cell
+  included), compared on the displayed (decoded) texts without regard to
+  letter case.
   Exit 0 on success, 1 when the collection cannot be opened, 2 on bad
   arguments.
 )";
@@ -90,6 +99,7 @@ struct CArgs
     std::optional<std::string> settingsFile;
     bool utf8 = false;
     bool verbose = false;
+    std::optional<std::string> filter;
     std::string error;
 };
 
@@ -121,6 +131,14 @@ CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf
             parsed.settingsFile = args[++i];
         } else if (listOptions && arg.rfind("--settings=", 0) == 0) {
             parsed.settingsFile = arg.substr(std::strlen("--settings="));
+        } else if (listOptions && arg == "--filter") {
+            if (i + 1 >= args.size()) {
+                parsed.error = "--filter needs a text";
+                return parsed;
+            }
+            parsed.filter = args[++i];
+        } else if (listOptions && arg.rfind("--filter=", 0) == 0) {
+            parsed.filter = arg.substr(std::strlen("--filter="));
         } else {
             parsed.error = "unknown option " + arg;
             return parsed;
@@ -179,7 +197,15 @@ int main(int argc, char** argv)
         } else {
             store = std::make_unique<CQtSettingsStore>();
         }
-        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8);
+        std::function<bool(const std::vector<std::string>&)> keep;
+        if (args.filter) {
+            // The typed text is read as the terminal gives it (UTF-8).
+            const CRowFilter filter = MakeRowFilter(QString::fromUtf8(args.filter->data(),
+                                                                      static_cast<qsizetype>(args.filter->size())));
+            if (!filter.IsEmpty())
+                keep = [filter](const std::vector<std::string>& cells) { return filter.Matches(FoldedRowText(cells)); };
+        }
+        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8, keep);
     }
     return UsageError("unknown command " + command);
 }

@@ -466,3 +466,28 @@ TEST_F(CliTest, ListOfAnEmptyOrMissingCollection)
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find("missing.vnx"), std::string::npos);
 }
+
+TEST_F(CliTest, ListWithAFilterKeepsRowsWhereEveryWordIsInSomeCellWhateverTheCase)
+{
+    const auto a = Game("alpha.sgf", kGameA);
+    const auto b = Game("beta.sgf", kGameB);
+    // Latin-1 bytes that are not UTF-8 are shown (and matched) as Latin-1.
+    const auto c = Game("gamma.sgf", "(;GN[\xC9lan]PB[\xC3\x89mile]PW[Bob];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), a, b, c}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN|Black:PB"}}, {{"Header/ColSortCur", 0}});
+    auto list = [&](const std::string& filter) {
+        return Run({"list", Collection(), "--settings", settings, "--filter", filter}).out;
+    };
+    EXPECT_EQ(list("kim"), "alpha.sgf\tAlpha\tKim\r\n");
+    // Two words, each found in a different cell, file name included.
+    EXPECT_EQ(list("  BETA.sgf   me "), "beta.sgf\tBeta\tMe\r\n");
+    // Both words must match somewhere.
+    EXPECT_EQ(list("kim beta"), "");
+    // A word never spans two cells.
+    EXPECT_EQ(list("alphakim"), "");
+    EXPECT_EQ(list("\xC3\xA9lan"), "gamma.sgf\t\xC9lan\t\xC3\x89mile\r\n");
+    EXPECT_EQ(list("\xC3\xA9mile"), "gamma.sgf\t\xC9lan\t\xC3\x89mile\r\n");
+    // A blank filter keeps everything.
+    EXPECT_EQ(list(" "), Run({"list", Collection(), "--settings", settings}).out);
+    EXPECT_EQ(Run({"list", Collection(), "--filter"}).exitCode, 2);
+}

@@ -9,10 +9,14 @@
 #include <QGuiApplication>
 #include <QWidget>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 const QString kAddTitle = QStringLiteral("Add Game Files into the Collection");
 const QString kAddFilter =
     QStringLiteral("MGT Files (*.mgt, *.sgf)|*.mgt;*.sgf|Glyphon Files (*.gph)|*.gph|All Files (*.*)|*.*||");
+const QString kAddFolderTitle = QStringLiteral("Add a Folder of Game Files into the Collection");
 } // namespace
 
 CDesktopDocHost::CDesktopDocHost(IPrompts& prompts, QObject* parent) : QObject(parent), m_prompts(prompts) {}
@@ -23,9 +27,9 @@ CDesktopDocHost::~CDesktopDocHost()
         EndWaitCursor();
 }
 
-void CDesktopDocHost::BeginBatch(int total)
+void CDesktopDocHost::BeginBatch(int total, bool stoppable)
 {
-    m_batches.push_back({total > 0 ? total : 0, 0});
+    m_batches.push_back({total > 0 ? total : 0, 0, stoppable});
     ShowProgress(true);
 }
 
@@ -34,7 +38,65 @@ void CDesktopDocHost::EndBatch()
     if (m_batches.empty())
         return;
     m_batches.pop_back();
+    // A stop asked for ends with the last batch it could reach.
+    if (m_batches.empty() && m_walks == 0)
+        m_stopRequested = false;
     ShowProgress(true);
+}
+
+bool CDesktopDocHost::CanStop() const
+{
+    if (m_walks > 0)
+        return true;
+    return std::any_of(m_batches.begin(), m_batches.end(), [](const CBatch& batch) { return batch.stoppable; });
+}
+
+void CDesktopDocHost::RequestStop()
+{
+    if (CanStop())
+        m_stopRequested = true;
+}
+
+std::optional<std::string> CDesktopDocHost::AskGameFolder()
+{
+    const QString folder = m_prompts.GetExistingDirectory(m_window, kAddFolderTitle);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return QFile::encodeName(folder).toStdString();
+}
+
+void CDesktopDocHost::WalkProgress(std::size_t found)
+{
+    // Each step of the walk is one folder read; the window gets its events
+    // between them, at most every refresh period for the text.
+    ++m_walks;
+    if (m_message && (!m_sinceProgress.isValid() || m_sinceProgress.elapsed() >= kRefreshMs)) {
+        m_sinceProgress.start();
+        m_message(QStringLiteral("Finding game files: %1 found").arg(found));
+        if (m_progress)
+            m_progress(0, 0, true);
+    }
+    PumpEvents();
+    --m_walks;
+}
+
+void CDesktopDocHost::BatchStarting(std::size_t total)
+{
+    // The batch ends with the document's hintBatchDone.
+    BeginBatch(static_cast<int>(std::min<std::size_t>(total, INT_MAX)), true);
+}
+
+void CDesktopDocHost::BatchEnded(const SAddSummary& summary)
+{
+    if (!m_message)
+        return;
+    if (summary.stopped)
+        m_message(QStringLiteral("Stopped after %1 of %2 files").arg(summary.done).arg(summary.total));
+    else
+        m_message(QStringLiteral("Added %1 game files (%2 already present, %3 unreadable)")
+                      .arg(summary.added)
+                      .arg(summary.alreadyPresent)
+                      .arg(summary.unreadable));
 }
 
 void CDesktopDocHost::EndBatchesTo(int depth)
@@ -58,7 +120,18 @@ void CDesktopDocHost::BeforeRead()
             ++batch.read;
         ShowProgress(false);
     }
+    PumpEvents();
 
+    // Between files the idle work refreshes the counts and the commands; doing
+    // it for every one of many small files would cost more than the reading.
+    if (m_idle && (!m_sinceIdle.isValid() || m_sinceIdle.elapsed() >= kRefreshMs)) {
+        m_sinceIdle.start();
+        m_idle();
+    }
+}
+
+void CDesktopDocHost::PumpEvents()
+{
     // While files are read the window may not close, and a quit request would
     // try to close it and be dropped; the filter keeps it for later.
     ++m_pumpDepth;
@@ -68,13 +141,6 @@ void CDesktopDocHost::BeforeRead()
     if (m_pumpDepth == 1)
         QCoreApplication::instance()->removeEventFilter(this);
     --m_pumpDepth;
-
-    // Between files the idle work refreshes the counts and the commands; doing
-    // it for every one of many small files would cost more than the reading.
-    if (m_idle && (!m_sinceIdle.isValid() || m_sinceIdle.elapsed() >= kRefreshMs)) {
-        m_sinceIdle.start();
-        m_idle();
-    }
 }
 
 bool CDesktopDocHost::eventFilter(QObject* watched, QEvent* event)
@@ -103,8 +169,6 @@ std::optional<std::vector<std::string>> CDesktopDocHost::AskGameFiles()
     paths.reserve(static_cast<std::size_t>(files.size()));
     for (const QString& file : files)
         paths.push_back(QFile::encodeName(file).toStdString());
-    // The batch ends with the document's hintBatchDone.
-    BeginBatch(static_cast<int>(paths.size()));
     return paths;
 }
 
@@ -138,7 +202,7 @@ void CDesktopDocHost::ShowProgress(bool force)
         return;
     m_sinceProgress.start();
     if (m_batches.empty() || m_batches.back().total == 0)
-        m_progress(0, 0);
+        m_progress(0, 0, false);
     else
-        m_progress(m_batches.back().read, m_batches.back().total);
+        m_progress(m_batches.back().read, m_batches.back().total, CanStop());
 }

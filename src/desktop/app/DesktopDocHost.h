@@ -33,11 +33,19 @@ public:
     void SetWindow(QWidget* window) { m_window = window; }
     // The application's idle work, run by the pump after the events.
     void SetIdleWork(std::function<void()> idle) { m_idle = std::move(idle); }
-    // Told (file being read, files in the batch); (0, 0) hides the progress.
-    void SetProgressSink(std::function<void(int current, int total)> sink) { m_progress = std::move(sink); }
+    // Told (file being read, files in the batch, whether the user can stop
+    // it); (0, 0) hides the progress.
+    void SetProgressSink(std::function<void(int current, int total, bool stoppable)> sink)
+    {
+        m_progress = std::move(sink);
+    }
+    // Told the text for the message pane while a folder is walked and after
+    // a batch of AddBatch.
+    void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
 
-    // A batch of total files about to be read; batches nest.
-    void BeginBatch(int total);
+    // A batch of total files about to be read; batches nest. Only the
+    // document's own batches (AddBatch) can be stopped.
+    void BeginBatch(int total, bool stoppable = false);
     void EndBatch();
     int BatchDepth() const { return static_cast<int>(m_batches.size()); }
     // Ends every batch above depth (a load that stopped half-way sends no end hint).
@@ -48,7 +56,17 @@ public:
     bool IsQuitPending() const { return m_quitPending; }
     bool TakePendingQuit();
 
+    // The Cancel button and the Esc key: the running batch stops after the
+    // file being read. Nothing happens while no batch can be stopped.
+    void RequestStop();
+    bool CanStop() const;
+
     void BeforeRead() override;
+    std::optional<std::string> AskGameFolder() override;
+    void WalkProgress(std::size_t found) override;
+    void BatchStarting(std::size_t total) override;
+    void BatchEnded(const SAddSummary& summary) override;
+    bool StopRequested() override { return m_stopRequested; }
     void ReportFileError(const std::string& path, const std::string& message) override;
     std::optional<std::vector<std::string>> AskGameFiles() override;
     void BeginWaitCursor() override;
@@ -64,17 +82,22 @@ private:
     {
         int total = 0;
         int read = 0;
+        bool stoppable = false;
     };
     void ShowProgress(bool force);
+    void PumpEvents();
 
     IPrompts& m_prompts;
     QPointer<QWidget> m_window;
     std::function<void()> m_idle;
-    std::function<void(int, int)> m_progress;
+    std::function<void(int, int, bool)> m_progress;
+    std::function<void(const QString&)> m_message;
     std::vector<CBatch> m_batches;
     QElapsedTimer m_sinceProgress;
     QElapsedTimer m_sinceIdle;
     int m_pumpDepth = 0;
     int m_waitCursors = 0;
     bool m_quitPending = false;
+    int m_walks = 0;
+    bool m_stopRequested = false;
 };

@@ -202,7 +202,8 @@ void CDocFramework::UpdateCaption()
 
 bool CDocFramework::HasCommand(int id) const
 {
-    return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EDIT_ADD_FILES || id == ID_EDIT_REMOVE_MISSING;
+    return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EDIT_ADD_FILES || id == ID_EDIT_REMOVE_MISSING ||
+           id == ID_EDIT_ADD_FOLDER;
 }
 
 void CDocFramework::OnCommand(int id)
@@ -220,6 +221,9 @@ void CDocFramework::OnCommand(int id)
     case ID_EDIT_REMOVE_MISSING:
         if (m_doc.RemoveMissingFiles())
             UpdateCaption();
+        break;
+    case ID_EDIT_ADD_FOLDER:
+        m_doc.OnAddFolder();
         break;
     default:
         break;

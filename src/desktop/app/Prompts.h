@@ -33,6 +33,8 @@ public:
     // or empty when cancelled. initialName is filled in as the file name.
     virtual QString GetProgramFileName(QWidget* parent, const QString& title, const QString& filter,
                                        const QString& initialName) = 0;
+    // An existing folder, or empty when cancelled.
+    virtual QString GetExistingDirectory(QWidget* parent, const QString& title) = 0;
     // One path, or empty when cancelled. defaultSuffix ("txt", "vnx") is added
     // to a name typed without one; replacing an existing file is confirmed.
     virtual QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,

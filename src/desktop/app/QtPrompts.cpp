@@ -105,6 +105,21 @@ QString CQtPrompts::GetOpenFileName(QWidget* parent, const QString& title, const
     return file;
 }
 
+QString CQtPrompts::GetExistingDirectory(QWidget* parent, const QString& title)
+{
+    QFileDialog dialog(parent, title);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setDirectory(QDir::currentPath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString folder = dialog.selectedFiles().front();
+    // The next dialog opens beside the folder just chosen.
+    MakeFolderCurrent(folder);
+    return folder;
+}
+
 QString CQtPrompts::GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                                     const QString& defaultSuffix, const QString& initialPath)
 {

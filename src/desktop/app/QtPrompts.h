@@ -10,6 +10,7 @@ class CQtPrompts : public IPrompts
 public:
     QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& filter) override;
     QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString GetExistingDirectory(QWidget* parent, const QString& title) override;
     QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                             const QString& defaultSuffix, const QString& initialPath) override;
     void MessageBox(QWidget* parent, const QString& text, EIcon icon) override;

@@ -89,6 +89,9 @@ bool CVarnexApp::InitInstance(const QStringList& arguments)
     }
 
     if (!file.isEmpty()) {
+        // The window comes up before the collection is read, so a large one
+        // shows its progress and can be watched from the first file.
+        m_frame->ActivateFrame();
         if (!m_framework->OpenDocumentFile(file)) {
             m_exitCode = 1;
             return false;

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cstdlib>
@@ -72,6 +73,17 @@ void CCountStatusBar::InitPanes()
     m_progress->hide();
     addWidget(m_progress);
 
+    m_cancel = new QToolButton(this);
+    m_cancel->setObjectName(QStringLiteral("CancelRead"));
+    m_cancel->setText(QStringLiteral("Cancel"));
+    m_cancel->setToolTip(QStringLiteral("Stop adding files after the one being read (Esc)"));
+    // Esc reaches the button only while it is shown, that is while a batch
+    // can be stopped; otherwise the key stays with the focused widget.
+    m_cancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_cancel->hide();
+    connect(m_cancel, &QToolButton::clicked, this, &CCountStatusBar::CancelClicked);
+    addWidget(m_cancel);
+
     // The widths are average character widths of the bar's font (its own
     // metric, not a measured string).
     const int average = QFontMetrics(font()).averageCharWidth();
@@ -118,19 +130,49 @@ void CCountStatusBar::SetCounts(int selected, int total)
     SetPaneTextIfChanged(1, QString::asprintf(LoadResString(IDS_TOTAL_FILES).c_str(), total));
 }
 
-void CCountStatusBar::ShowProgress(int current, int total)
+void CCountStatusBar::ShowProgress(int current, int total, bool stoppable)
 {
     if (m_message == nullptr)
         return;
+    m_cancel->setVisible(stoppable);
     if (total <= 0) {
         m_progress->hide();
-        m_message->setText(ResText(AFX_IDS_IDLEMESSAGE));
+        if (!stoppable)
+            m_message->setText(IdleText());
         return;
     }
     m_message->setText(QStringLiteral("Reading file %1 of %2").arg(current).arg(total));
     m_progress->setRange(0, total);
     m_progress->setValue(current);
     m_progress->show();
+}
+
+QString CCountStatusBar::IdleText() const
+{
+    return m_shownText.isEmpty() ? ResText(AFX_IDS_IDLEMESSAGE) : m_shownText;
+}
+
+void CCountStatusBar::SetShownCounts(int shown, int total, bool filtering)
+{
+    if (m_message == nullptr)
+        return;
+    const QString before = m_shownText;
+    m_shownText = filtering ? QStringLiteral("%1 of %2 File(s) shown").arg(shown).arg(total) : QString();
+    // A batch being read keeps its progress in the pane.
+    if (!m_progress->isHidden() || !m_cancel->isHidden())
+        return;
+    if (filtering) {
+        if (m_message->text() != m_shownText)
+            m_message->setText(m_shownText);
+    } else if (!before.isEmpty() && m_message->text() == before) {
+        m_message->setText(IdleText());
+    }
+}
+
+void CCountStatusBar::ShowMessage(const QString& text)
+{
+    if (m_message != nullptr)
+        m_message->setText(text);
 }
 
 QString CCountStatusBar::PaneText(int countIndex) const

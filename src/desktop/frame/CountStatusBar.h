@@ -7,6 +7,7 @@
 
 class QLabel;
 class QProgressBar;
+class QToolButton;
 
 // The frame's status bar: the message pane ("Ready" when idle, command
 // prompts while the pointer is over a command, the progress of a batch of
@@ -23,13 +24,26 @@ public:
     // rewritten (and repainted at once) only when the text differs.
     void SetPaneTextIfChanged(int countIndex, const QString& text);
     void SetCounts(int selected, int total);
-    // (0, 0) ends the progress display.
-    void ShowProgress(int current, int total);
+    // (0, 0) ends the progress display. While a batch can be stopped the
+    // Cancel button (and the Esc key) stands beside the progress bar.
+    void ShowProgress(int current, int total, bool stoppable = false);
+    // A text in the message pane, until the next progress or idle text.
+    void ShowMessage(const QString& text);
+    // While the quick filter is on, the message pane's idle text is
+    // "M of N File(s) shown" instead of "Ready".
+    void SetShownCounts(int shown, int total, bool filtering);
+    QString IdleText() const;
 
     QString PaneText(int countIndex) const;
     QLabel* Pane(int countIndex) const;
     QLabel* MessagePane() const { return m_message; }
     QProgressBar* ProgressBar() const { return m_progress; }
+    QToolButton* CancelButton() const { return m_cancel; }
+
+signals:
+    void CancelClicked();
+
+public:
     // How often a count pane was rewritten.
     int PaneWrites(int countIndex) const;
 
@@ -43,6 +57,8 @@ private:
 
     QLabel* m_message = nullptr;
     QProgressBar* m_progress = nullptr;
+    QToolButton* m_cancel = nullptr;
+    QString m_shownText;
     QLabel* m_panes[2] = {nullptr, nullptr};
     int m_writes[2] = {0, 0};
     // The width the settings give each count pane; a longer text widens it.

@@ -44,6 +44,7 @@ CMainFrame::CMainFrame(CVarnexDoc& doc, CDocFramework& framework, CDesktopDocHos
 CMainFrame::~CMainFrame()
 {
     m_host.SetProgressSink(nullptr);
+    m_host.SetMessageSink(nullptr);
     m_host.SetWindow(nullptr);
     m_framework.SetFrame(nullptr);
     m_router.RemoveTarget(this);
@@ -101,6 +102,7 @@ constexpr SMenuItem kFileMenu[] = {
 
 constexpr SMenuItem kEditMenu[] = {
     {ID_EDIT_ADD_FILES, "ID_EDIT_ADD_FILES", "&Add MGT Files...", nullptr},
+    {ID_EDIT_ADD_FOLDER, "ID_EDIT_ADD_FOLDER", "Add F&older...", nullptr},
     {ID_EDIT_DELETE_FILES, "ID_EDIT_DELETE_FILES", "&Delete MGT Files", "Del"},
     {ID_EDIT_REMOVE_MISSING, "ID_EDIT_REMOVE_MISSING", "Remove &Missing Files", nullptr},
     {0, nullptr, nullptr, nullptr},
@@ -108,6 +110,8 @@ constexpr SMenuItem kEditMenu[] = {
     {ID_EDIT_MARK_UNVIEWED, "ID_EDIT_MARK_UNVIEWED", "Mark As &Unviewed", nullptr},
     {0, nullptr, nullptr, nullptr},
     {ID_EDIT_LAUNCH_VIEWER, "ID_EDIT_LAUNCH_VIEWER", "&Launch Viewer", nullptr},
+    {0, nullptr, nullptr, nullptr},
+    {ID_EDIT_FIND, "ID_EDIT_FIND", "&Find...\tCtrl+F", "Ctrl+F"},
 };
 
 constexpr SMenuItem kViewMenu[] = {
@@ -196,6 +200,7 @@ bool CMainFrame::Create()
     setStatusBar(m_statusBar);
     m_statusBar->InitPanes();
     connect(m_view, &CVarnexView::StatusCounts, m_statusBar, &CCountStatusBar::SetCounts);
+    connect(m_view, &CVarnexView::ShownCounts, m_statusBar, &CCountStatusBar::SetShownCounts);
 
     m_toolBar->setWindowTitle(ResText(IDS_TOOLBAR_TITLE));
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
@@ -207,7 +212,10 @@ bool CMainFrame::Create()
     setAcceptDrops(true);
 
     m_host.SetWindow(this);
-    m_host.SetProgressSink([this](int current, int total) { m_statusBar->ShowProgress(current, total); });
+    m_host.SetProgressSink(
+        [this](int current, int total, bool stoppable) { m_statusBar->ShowProgress(current, total, stoppable); });
+    m_host.SetMessageSink([this](const QString& text) { m_statusBar->ShowMessage(text); });
+    connect(m_statusBar, &CCountStatusBar::CancelClicked, this, [this] { m_host.RequestStop(); });
     m_framework.SetFrame(this);
     return true;
 }
@@ -276,19 +284,30 @@ bool CMainFrame::HasLocalFiles(const QMimeData* data)
 
 void CMainFrame::AddDroppedFiles(const QList<QUrl>& urls)
 {
-    QList<QString> paths;
+    std::vector<std::string> paths;
     for (const QUrl& url : urls) {
         if (url.isLocalFile())
-            paths << url.toLocalFile();
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
     }
-    if (paths.isEmpty())
+    AddDroppedPaths(m_doc, m_host, paths);
+}
+
+void CMainFrame::AddDroppedPaths(CVarnexDoc& doc, CDesktopDocHost& host, const std::vector<std::string>& paths)
+{
+    if (paths.empty())
         return;
-    m_host.BeginBatch(static_cast<int>(paths.size()));
+    // A folder in the drop makes it a batch like Add Folder: walked, able to
+    // be stopped, sorted and summed up at the end.
+    if (CVarnexDoc::HasFolder(paths)) {
+        doc.AddBatch(paths);
+        return;
+    }
+    host.BeginBatch(static_cast<int>(paths.size()));
     // One call per file in the order the drop lists them; the document skips
     // files it has or cannot read. No end-of-batch hint follows a drop.
-    for (const QString& path : paths)
-        m_doc.AddGameFile(QFile::encodeName(path).toStdString(), 0);
-    m_host.EndBatch();
+    for (const std::string& path : paths)
+        doc.AddGameFile(path, 0);
+    host.EndBatch();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class CCountStatusBar;
 class CCustToolBar;
@@ -51,6 +53,8 @@ public:
 
     // Adds every local file of a drop, in order, with flags 0.
     void AddDroppedFiles(const QList<QUrl>& urls);
+    // The paths of a drop on the frame or the list, in order; folders walked.
+    static void AddDroppedPaths(CVarnexDoc& doc, CDesktopDocHost& host, const std::vector<std::string>& paths);
     static bool HasLocalFiles(const QMimeData* data);
 
     CVarnexView* View() const { return m_view; }

@@ -178,6 +178,7 @@ QIcon CCustToolBar::ButtonIcon(int command)
         {ID_FILE_SAVE, "document-save", "save"},
         {ID_FILE_SAVE_AS, "document-save-as", "saveas"},
         {ID_EDIT_ADD_FILES, "list-add", "add"},
+        {ID_EDIT_ADD_FOLDER, "folder-new", "open"},
         {ID_EDIT_DELETE_FILES, "list-remove", "delete"},
         {ID_EDIT_LAUNCH_VIEWER, "system-run", "launch"},
         {ID_EDIT_MARK_VIEWED, "varnex-mark-viewed", "viewed"},

@@ -1,6 +1,7 @@
 #include "desktop/view/ReportListCtrl.h"
 
 #include "desktop/view/ReportListModel.h"
+#include "desktop/view/RowFilterProxy.h"
 #include "desktop/view/RowImages.h"
 
 #include <QFontMetrics>
@@ -85,6 +86,7 @@ CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
     m_model = new CReportListModel(this);
     m_model->SetIcons(RowIcon(0), RowIcon(1));
     m_model->SetTextColor(m_textColor);
+    m_proxy = new CRowFilterProxy(*m_model, this);
 
     m_stack = new QStackedWidget(this);
     auto* layout = new QVBoxLayout(this);
@@ -93,7 +95,7 @@ CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
 
     m_list = new CIconListView(*m_model, m_stack);
     m_list->setObjectName(QStringLiteral("reportIcons"));
-    m_list->setModel(m_model);
+    m_list->setModel(m_proxy);
     m_list->setModelColumn(0);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -106,7 +108,7 @@ CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
 
     m_tree = new QTreeView(m_stack);
     m_tree->setObjectName(QStringLiteral("reportDetails"));
-    m_tree->setModel(m_model);
+    m_tree->setModel(m_proxy);
     m_tree->setSelectionModel(m_list->selectionModel());
     m_tree->setRootIsDecorated(false);
     m_tree->setItemsExpandable(false);
@@ -208,15 +210,40 @@ void CReportListCtrl::SetItemCount(std::int32_t count)
     m_model->Reserve(count);
 }
 
+void CReportListCtrl::SetRowFilter(const CRowFilter& filter)
+{
+    m_model->Flush();
+    m_proxy->SetFilter(filter);
+}
+
+bool CReportListCtrl::IsFiltering() const
+{
+    return m_proxy->IsFiltering();
+}
+
+int CReportListCtrl::GetShownCount() const
+{
+    m_model->Flush();
+    return m_proxy->rowCount();
+}
+
+int CReportListCtrl::ShownRow(int shown) const
+{
+    m_model->Flush();
+    return m_proxy->mapToSource(m_proxy->index(shown, 0)).row();
+}
+
 std::vector<int> CReportListCtrl::GetSelectedRows() const
 {
     m_model->Flush();
     std::vector<int> rows;
+    // The selection holds shown rows only; the list's row numbers are the model's.
+    const bool filtering = m_proxy->IsFiltering();
     for (const QItemSelectionRange& range : SelectionModel()->selection()) {
         if (range.left() > 0)
             continue;
         for (int r = range.top(); r <= range.bottom(); ++r)
-            rows.push_back(r);
+            rows.push_back(filtering ? m_proxy->mapToSource(m_proxy->index(r, 0)).row() : r);
     }
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -237,7 +264,7 @@ int CReportListCtrl::GetSelectedCount() const
 void CReportListCtrl::SelectRow(int row, bool select)
 {
     m_model->Flush();
-    const QModelIndex index = m_model->index(row, 0);
+    const QModelIndex index = m_proxy->mapFromSource(m_model->index(row, 0));
     if (!index.isValid())
         return;
     SelectionModel()->select(index, (select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
@@ -340,7 +367,7 @@ int CReportListCtrl::PlaceSlot() const
 void CReportListCtrl::SetItemPosition(int row, const QPoint& position)
 {
     m_model->Flush();
-    const QModelIndex index = m_model->index(row, 0);
+    const QModelIndex index = m_proxy->mapFromSource(m_model->index(row, 0));
     const int slot = PlaceSlot();
     if (!index.isValid() || slot < 0)
         return;
@@ -352,7 +379,7 @@ void CReportListCtrl::SetItemPosition(int row, const QPoint& position)
 QPoint CReportListCtrl::GetItemPosition(int row) const
 {
     m_model->Flush();
-    const QModelIndex index = m_model->index(row, 0);
+    const QModelIndex index = m_proxy->mapFromSource(m_model->index(row, 0));
     if (!index.isValid())
         return {};
     return m_list->visualRect(index).topLeft() + GetViewOrigin();

@@ -12,6 +12,8 @@
 #include <vector>
 
 class CReportListModel;
+class CRowFilter;
+class CRowFilterProxy;
 class QAbstractItemView;
 class QItemSelectionModel;
 class QListView;
@@ -51,7 +53,15 @@ public:
     // Room for count rows; the count comes from a file and is capped.
     void SetItemCount(std::int32_t count);
 
-    // Selected rows from the top.
+    // The quick filter: the views show only the rows it keeps, in the list's
+    // order. Row numbers everywhere else stay those of all rows.
+    void SetRowFilter(const CRowFilter& filter);
+    bool IsFiltering() const;
+    int GetShownCount() const;
+    // The row number of the shown row at position shown (0 at the top).
+    int ShownRow(int shown) const;
+
+    // Selected rows from the top (shown rows only: hidden ones cannot be selected).
     std::vector<int> GetSelectedRows() const;
     int GetSelectedCount() const;
     void SelectRow(int row, bool select = true);
@@ -101,6 +111,7 @@ private:
     void UpdateGrid();
 
     CReportListModel* m_model = nullptr;
+    CRowFilterProxy* m_proxy = nullptr;
     QStackedWidget* m_stack = nullptr;
     QTreeView* m_tree = nullptr;
     QListView* m_list = nullptr;

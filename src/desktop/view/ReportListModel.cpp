@@ -2,6 +2,7 @@
 
 #include "qtcore/ByteText.h"
 #include "qtcore/RowDisplay.h"
+#include "qtcore/FilterText.h"
 
 #include <QBrush>
 
@@ -298,6 +299,7 @@ void CReportListModel::SetText(int row, int column, std::string text)
         // A set text carries no record with it: the cells choose again.
         DecodeRowForDisplay(r, nullptr, m_decoder);
     }
+    r.filterText.clear();
     const QModelIndex changed = index(row, column);
     if (changed.isValid())
         emit dataChanged(changed, changed, {Qt::DisplayRole});
@@ -316,6 +318,14 @@ QString CReportListModel::ShownText(int row, int column)
     const auto& shown = m_rows[static_cast<std::size_t>(row)].shown;
     const auto c = static_cast<std::size_t>(column);
     return c < shown.size() ? ShownToQString(shown[c]) : QString();
+}
+
+const std::string& CReportListModel::FilterText(int row)
+{
+    CReportRow& r = m_rows.at(static_cast<std::size_t>(row));
+    if (r.filterText.empty())
+        r.filterText = r.shown.empty() ? FoldedRowText(r.cells) : FoldedShownText(r.shown);
+    return r.filterText;
 }
 
 void CReportListModel::SetImage(int row, int image)

@@ -68,6 +68,9 @@ public:
     {
         return m_rows[static_cast<std::size_t>(row)].places[slot];
     }
+    // The row's texts as the quick filter compares them, made on first use
+    // and kept with the row. No flush: the filter asks while views update.
+    const std::string& FilterText(int row);
 
     void SetHeaders(const std::vector<std::string>& headers);
     const std::vector<std::string>& Headers() const { return m_headers; }

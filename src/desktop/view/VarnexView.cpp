@@ -9,6 +9,8 @@
 #include "qtcore/ByteText.h"
 #include "report/DisplayName.h"
 #include "report/ExportWriter.h"
+#include "desktop/view/QuickFilterBar.h"
+#include "qtcore/FilterText.h"
 #include "desktop/view/FontRecordQt.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/ReportListModel.h"
@@ -103,9 +105,12 @@ bool CVarnexView::Create()
         return true;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    m_pFilterBar = new CQuickFilterBar(this);
+    layout->addWidget(m_pFilterBar);
     m_pList = new CReportListCtrl(this);
     m_pList->setObjectName(QStringLiteral("reportList"));
     layout->addWidget(m_pList);
+    connect(m_pFilterBar, &CQuickFilterBar::FilterChanged, this, &CVarnexView::SetFilterText);
     connect(m_pList, &CReportListCtrl::HeaderClicked, this, &CVarnexView::OnHeaderClick);
 
     // Font and text colour: a stored font that is not a whole record is
@@ -183,6 +188,7 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
         break;
     case hintIdle:
         emit StatusCounts(SelectedCount(), RowCount());
+        emit ShownCounts(ShownCount(), RowCount(), m_pList->IsFiltering());
         break;
     case hintFlagsChanged:
         SetRowImage(payload.tag, payload.flags);
@@ -289,6 +295,17 @@ int CVarnexView::RowCount() const
     return m_pList ? m_pList->GetItemCount() : 0;
 }
 
+int CVarnexView::ShownCount() const
+{
+    return m_pList ? m_pList->GetShownCount() : 0;
+}
+
+void CVarnexView::SetFilterText(const QString& text)
+{
+    if (m_pList)
+        m_pList->SetRowFilter(MakeRowFilter(text));
+}
+
 int CVarnexView::SelectedCount() const
 {
     return m_pList ? m_pList->GetSelectedCount() : 0;
@@ -301,6 +318,7 @@ bool CVarnexView::HasCommand(int id) const
     case ID_EDIT_LAUNCH_VIEWER:
     case ID_EDIT_MARK_VIEWED:
     case ID_EDIT_MARK_UNVIEWED:
+    case ID_EDIT_FIND:
     case ID_FILE_EXPORT:
     case ID_VIEW_LARGEICON:
     case ID_VIEW_SMALLICON:
@@ -332,6 +350,9 @@ void CVarnexView::OnCommand(int id)
         break;
     case ID_FILE_EXPORT:
         OnExport();
+        break;
+    case ID_EDIT_FIND:
+        m_pFilterBar->Open();
         break;
     case ID_VIEW_AUTOARRANGE:
         OnAutoArrange();
@@ -370,7 +391,10 @@ bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
         ui.Enable(SelectedCount() > 0);
         return true;
     case ID_FILE_EXPORT:
-        ui.Enable(code == CReportListCtrl::kStyleDetails && RowCount() > 0);
+        ui.Enable(code == CReportListCtrl::kStyleDetails && ShownCount() > 0);
+        return true;
+    case ID_EDIT_FIND:
+        ui.Enable(true);
         return true;
     case ID_VIEW_AUTOARRANGE:
         ui.SetCheck(autoArrange);
@@ -454,10 +478,13 @@ void CVarnexView::OnExport()
     if (path.isEmpty())
         return;
     std::string text;
-    const int rows = m_pList->GetItemCount();
+    // What the user sees is what is written: the rows the filter shows.
+    const int rows = m_pList->GetShownCount();
+    const bool filtering = m_pList->IsFiltering();
     const int columns = static_cast<int>(m_columns.size());
     std::vector<std::string> cells;
-    for (int r = 0; r < rows; ++r) {
+    for (int shown = 0; shown < rows; ++shown) {
+        const int r = filtering ? m_pList->ShownRow(shown) : shown;
         cells.clear();
         for (int c = 0; c <= columns; ++c)
             cells.push_back(m_pList->GetItemText(r, c));
@@ -506,7 +533,13 @@ bool CVarnexView::AcceptsFileDrag(const QDropEvent& event) const
 
 void CVarnexView::DropFiles(const QDropEvent& event)
 {
-    for (const std::string& path : LocalFilesOf(event.mimeData()))
+    const std::vector<std::string> paths = LocalFilesOf(event.mimeData());
+    // A folder makes the drop a batch like Add Folder (walked, stoppable).
+    if (CVarnexDoc::HasFolder(paths)) {
+        m_doc.AddBatch(paths);
+        return;
+    }
+    for (const std::string& path : paths)
         m_doc.AddGameFile(path, 0);
 }
 

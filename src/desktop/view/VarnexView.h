@@ -14,6 +14,7 @@
 #include <vector>
 
 class CGameEntry;
+class CQuickFilterBar;
 class CReportListCtrl;
 class CVarnexDoc;
 class IPrompts;
@@ -67,6 +68,11 @@ public:
 
     int RowCount() const;
     int SelectedCount() const;
+    // Rows the list shows: all of them unless the quick filter is on.
+    int ShownCount() const;
+    // The quick filter's text; the Find command opens the field for it.
+    void SetFilterText(const QString& text);
+    CQuickFilterBar* FilterBar() const { return m_pFilterBar; }
     bool IsFullPath() const { return m_bFullPath; }
     const std::vector<CColumnDef>& Columns() const { return m_columns; }
     const CSortState& SortState() const { return m_sort; }
@@ -80,6 +86,9 @@ public:
 signals:
     // Sent at idle time for the status bar: selected rows first.
     void StatusCounts(int selected, int total);
+    // Sent at idle time with the status counts: the rows shown of all rows,
+    // and whether the quick filter is on.
+    void ShownCounts(int shown, int total, bool filtering);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -135,4 +144,5 @@ private:
     // pointer has moved far enough from there.
     int m_nPressRow = -1;
     QPoint m_ptPress;
+    CQuickFilterBar* m_pFilterBar = nullptr;
 };

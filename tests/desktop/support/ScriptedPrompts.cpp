@@ -28,6 +28,12 @@ QString CScriptedPrompts::GetOpenFileName(QWidget*, const QString& title, const 
     return TakeOr(openFileName, QString(), asked.back());
 }
 
+QString CScriptedPrompts::GetExistingDirectory(QWidget*, const QString& title)
+{
+    asked << QStringLiteral("folder: %1").arg(title);
+    return TakeOr(folders, QString());
+}
+
 QString CScriptedPrompts::GetSaveFileName(QWidget*, const QString& title, const QString& filter,
                                           const QString& defaultSuffix, const QString&)
 {

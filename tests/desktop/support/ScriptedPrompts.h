@@ -20,6 +20,7 @@ class CScriptedPrompts : public IPrompts
 public:
     QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& filter) override;
     QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString GetExistingDirectory(QWidget* parent, const QString& title) override;
     QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
                             const QString& defaultSuffix, const QString& initialPath) override;
     void MessageBox(QWidget* parent, const QString& text, EIcon icon) override;
@@ -38,6 +39,7 @@ public:
     std::deque<QString> openFileName;
     std::deque<QString> saveFileName;
     std::deque<QString> programFileName;
+    std::deque<QString> folders;
     std::deque<EAnswer> saveChanges;
     std::deque<std::optional<std::pair<QFont, QColor>>> fonts;
     // Called with the dialog instead of exec(); returns the result code.

@@ -45,6 +45,15 @@ std::vector<int> ResourceCommands()
     return CToolBarLayout::FromResource(ToolBarResource(IDR_MAINFRAME)).Commands();
 }
 
+// Every entry the dialog can offer: the default layout, then the buttons
+// that are offered but not on the bar by default.
+std::vector<int> OfferedCommands()
+{
+    std::vector<int> commands = ResourceCommands();
+    commands.push_back(ID_EDIT_ADD_FOLDER);
+    return commands;
+}
+
 std::vector<int> ListCommands(const QListWidget* list)
 {
     std::vector<int> commands;
@@ -116,7 +125,7 @@ protected:
 TEST_F(ToolBarTest, FirstStartShowsTheResourceButtonsThroughTheRoutersActions)
 {
     EXPECT_EQ(BarCommands(), ResourceCommands());
-    EXPECT_EQ(bar->ButtonCount(), 21);
+    EXPECT_EQ(bar->ButtonCount(), 22) << "21 on the bar and Add Folder offered";
     EXPECT_EQ(bar->actions().at(0), router.FindAction(kNew));
     EXPECT_FALSE(Stored().has_value()) << "nothing is written before customisation or destruction";
     for (QAction* action : bar->actions()) {
@@ -141,8 +150,8 @@ TEST_F(ToolBarTest, DialogListsEveryResourceEntryWithPictureAndToolTipText)
     InDialog([](CToolBarCustomizeDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Customize Toolbar"));
         const QListWidget* available = dialog.AvailableList();
-        ASSERT_EQ(available->count(), 21);
-        EXPECT_EQ(ListCommands(available), ResourceCommands());
+        ASSERT_EQ(available->count(), 22);
+        EXPECT_EQ(ListCommands(available), OfferedCommands());
         EXPECT_EQ(dialog.CurrentList()->count(), 0);
         for (int i = 0; i < available->count(); ++i) {
             const QListWidgetItem* item = available->item(i);
@@ -173,14 +182,14 @@ TEST_F(ToolBarTest, DialogButtonsChangeTheBarAtOnce)
     InDialog([this](CToolBarCustomizeDialog& dialog) {
         QListWidget* current = dialog.CurrentList();
         QListWidget* available = dialog.AvailableList();
-        EXPECT_EQ(ListCommands(available), (std::vector<int>{0, 0, 0, 0}));
+        EXPECT_EQ(ListCommands(available), (std::vector<int>{0, 0, 0, 0, ID_EDIT_ADD_FOLDER}));
 
         // Remove New and Open.
         current->setCurrentRow(0);
         Click(dialog, "removeButton");
         Click(dialog, "removeButton");
         EXPECT_EQ(BarCommands().front(), ID_FILE_SAVE);
-        EXPECT_EQ(ListCommands(available), (std::vector<int>{kNew, kOpen, 0, 0, 0, 0}));
+        EXPECT_EQ(ListCommands(available), (std::vector<int>{kNew, kOpen, 0, 0, 0, 0, ID_EDIT_ADD_FOLDER}));
 
         // Open goes back in before Save As (now row 1).
         current->setCurrentRow(1);
@@ -208,7 +217,7 @@ TEST_F(ToolBarTest, DialogButtonsChangeTheBarAtOnce)
         // A separator stays available after it was added.
         current->clearSelection();
         current->setCurrentRow(-1);
-        available->setCurrentRow(available->count() - 1);
+        available->setCurrentRow(available->count() - 2);
         Click(dialog, "addButton");
         EXPECT_EQ(BarCommands().back(), 0);
         EXPECT_EQ(ListCommands(current), BarCommands());
@@ -229,7 +238,7 @@ TEST_F(ToolBarTest, ResetGoesBackToTheLayoutAtOpeningNotTheResources)
         Click(dialog, "resetButton");
         EXPECT_EQ(bar->CurrentLayout(), before);
         EXPECT_EQ(ListCommands(dialog.CurrentList()), before.Commands());
-        EXPECT_EQ(dialog.AvailableList()->count(), 21 - 3);
+        EXPECT_EQ(dialog.AvailableList()->count(), 22 - 3);
     });
     EXPECT_EQ(BarCommands(), before.Commands());
 }
@@ -268,13 +277,13 @@ TEST_F(ToolBarTest, EmptyBarStaysEmptyAfterARestartAndStillOffersEverything)
         dialog.CurrentList()->setCurrentRow(0);
         while (dialog.CurrentList()->count() > 0)
             Click(dialog, "removeButton");
-        EXPECT_EQ(dialog.AvailableList()->count(), 21);
+        EXPECT_EQ(dialog.AvailableList()->count(), 22);
         EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("removeButton"))->isEnabled());
     });
     frame.reset();
     MakeBar();
     EXPECT_TRUE(bar->actions().isEmpty());
-    InDialog([](CToolBarCustomizeDialog& dialog) { EXPECT_EQ(dialog.AvailableList()->count(), 21); });
+    InDialog([](CToolBarCustomizeDialog& dialog) { EXPECT_EQ(dialog.AvailableList()->count(), 22); });
 }
 
 TEST_F(ToolBarTest, StoredValuesThatDoNotFitTheBarAreIgnored)

@@ -339,7 +339,7 @@ TEST_F(ReportView, ASelectionSurvivesAStyleSwitch)
     view->OnCommand(ID_VIEW_DETAILS);
     view->OnCommand(ID_VIEW_LIST);
     EXPECT_EQ(List().GetSelectedRows(), std::vector<int>{2});
-    EXPECT_TRUE(List().IconView()->selectionModel()->isSelected(List().Model().index(2, 0)));
+    EXPECT_TRUE(List().IconView()->selectionModel()->isSelected(List().IconView()->model()->index(2, 0)));
 }
 
 TEST_F(ReportView, ColumnWidthsAreStoredOnlyInTheDetailsStyle)

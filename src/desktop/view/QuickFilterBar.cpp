@@ -1,0 +1,61 @@
+#include "desktop/view/QuickFilterBar.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+CQuickFilterBar::CQuickFilterBar(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("quickFilterBar"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    m_field = new QLineEdit(this);
+    m_field->setObjectName(QStringLiteral("quickFilter"));
+    m_field->setClearButtonEnabled(true);
+    m_field->setPlaceholderText(QStringLiteral("Words to find in the list"));
+    auto* label = new QLabel(QStringLiteral("F&ind:"), this);
+    label->setBuddy(m_field);
+    layout->addWidget(label);
+    layout->addWidget(m_field, 1);
+    m_field->installEventFilter(this);
+    connect(m_field, &QLineEdit::textChanged, this, &CQuickFilterBar::FilterChanged);
+    hide();
+}
+
+void CQuickFilterBar::Open()
+{
+    show();
+    m_field->setFocus(Qt::ShortcutFocusReason);
+    m_field->selectAll();
+}
+
+void CQuickFilterBar::Close()
+{
+    m_field->clear();
+    hide();
+}
+
+QString CQuickFilterBar::Text() const
+{
+    return m_field->text();
+}
+
+bool CQuickFilterBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_field) {
+        // Esc belongs to the field while it has the focus, before any
+        // shortcut of the window sees it.
+        if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+                event->accept();
+                if (event->type() == QEvent::KeyPress)
+                    Close();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

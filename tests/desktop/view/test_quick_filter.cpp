@@ -1,0 +1,170 @@
+#include "FrameFixture.h"
+
+#include "collection/VarnexDoc.h"
+#include "desktop/frame/CountStatusBar.h"
+#include "desktop/frame/MainFrame.h"
+#include "desktop/view/QuickFilterBar.h"
+#include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/VarnexView.h"
+#include "settings/StringTable.h"
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+class QuickFilter : public FrameTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Start());
+        Act(ID_VIEW_DETAILS)->trigger();
+        // Black players: a Kim, a Lee, and a Kim whose white player is Lee.
+        AddGame("a", "Kim Jiwoo", "Cho");
+        AddGame("b", "Lee Sedol", "Otake");
+        AddGame("c", "KIM Sunwoo", "Lee Changho");
+        app->Doc().UpdateAllViews(hintBatchDone);
+    }
+
+    void AddGame(const char* name, const char* black, const char* white)
+    {
+        const std::string path = dir.Write(std::string("games/") + name + ".sgf",
+                                           std::string("(;GM[1]PB[") + black + "]PW[" + white + "];B[pd])");
+        ASSERT_TRUE(app->Doc().AddGameFile(path, 0));
+    }
+
+    CVarnexView& View() const { return *app->Frame()->View(); }
+    CReportListCtrl& List() const { return *View().ListCtrl(); }
+
+    void Type(const QString& text)
+    {
+        QLineEdit* field = View().FilterBar()->Field();
+        field->clear();
+        QTest::keyClicks(field, text);
+    }
+
+    // The file names the list shows, top to bottom.
+    QStringList Shown() const
+    {
+        QStringList names;
+        for (int i = 0; i < List().GetShownCount(); ++i)
+            names << QString::fromStdString(List().GetItemText(List().ShownRow(i), 0));
+        return names;
+    }
+};
+
+} // namespace
+
+TEST_F(QuickFilter, FindOpensTheFieldAndEveryWordMustMatchSomeCellWhateverTheCase)
+{
+    EXPECT_TRUE(View().FilterBar()->isHidden());
+    EXPECT_EQ(Act(ID_EDIT_FIND)->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
+    Act(ID_EDIT_FIND)->trigger();
+    EXPECT_FALSE(View().FilterBar()->isHidden());
+
+    const QStringList all = Shown();
+    Type(QStringLiteral("kim"));
+    EXPECT_EQ(Shown().size(), 2);
+    Type(QStringLiteral("kim lee"));
+    EXPECT_EQ(Shown(), L({"c.sgf"}));
+    // The file-name cell counts too.
+    Type(QStringLiteral("  B.SGF "));
+    EXPECT_EQ(Shown(), L({"b.sgf"}));
+    Type(QStringLiteral("nobody"));
+    EXPECT_EQ(List().GetShownCount(), 0);
+    EXPECT_EQ(List().GetItemCount(), 3);
+
+    // Esc empties and hides the field; every row comes back in its order.
+    QTest::keyClick(View().FilterBar()->Field(), Qt::Key_Escape);
+    EXPECT_TRUE(View().FilterBar()->isHidden());
+    EXPECT_EQ(Shown(), all);
+    EXPECT_FALSE(List().IsFiltering());
+}
+
+TEST_F(QuickFilter, TheFirstPaneCountsTheRowsShownAndTheTotalStaysAllRows)
+{
+    Act(ID_EDIT_FIND)->trigger();
+    Type(QStringLiteral("kim"));
+    RunIdle();
+    CCountStatusBar& bar = *app->Frame()->CountStatusBar();
+    EXPECT_EQ(bar.MessagePane()->text(), QStringLiteral("2 of 3 File(s) shown"));
+    EXPECT_EQ(bar.PaneText(1), QStringLiteral("Total 3 File(s)"));
+    Type(QString());
+    RunIdle();
+    EXPECT_EQ(bar.MessagePane()->text(), QStringLiteral("Ready"));
+}
+
+TEST_F(QuickFilter, SelectAllAndDeleteActOnTheRowsShownOnly)
+{
+    Act(ID_EDIT_FIND)->trigger();
+    Type(QStringLiteral("lee"));
+    List().CurrentView()->selectAll();
+    EXPECT_EQ(List().GetSelectedCount(), 2);
+    RunIdle();
+    ASSERT_TRUE(Act(ID_EDIT_DELETE_FILES)->isEnabled());
+    Act(ID_EDIT_DELETE_FILES)->trigger();
+    EXPECT_EQ(app->Doc().m_mapFiles.size(), 1u);
+    Type(QString());
+    EXPECT_EQ(Shown(), L({"a.sgf"}));
+}
+
+TEST_F(QuickFilter, ExportWritesTheRowsShownInTheirOrder)
+{
+    Act(ID_EDIT_FIND)->trigger();
+    Type(QStringLiteral("kim"));
+    const std::string out = (dir.path() / "out.txt").string();
+    prompts.saveFileName.push_back(QString::fromStdString(out));
+    RunIdle();
+    ASSERT_TRUE(Act(ID_FILE_EXPORT)->isEnabled());
+    Act(ID_FILE_EXPORT)->trigger();
+    const std::string text = ReadFileBytes(out);
+    std::string expected;
+    for (int i = 0; i < List().GetShownCount(); ++i) {
+        const int row = List().ShownRow(i);
+        for (int c = 0; c <= static_cast<int>(View().Columns().size()); ++c)
+            expected += (c > 0 ? "\t" : "") + List().GetItemText(row, c);
+        expected += "\r\n";
+    }
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+    EXPECT_EQ(text.find("b.sgf"), std::string::npos);
+
+    // With nothing shown there is nothing to export.
+    Type(QStringLiteral("nobody"));
+    RunIdle();
+    EXPECT_FALSE(Act(ID_FILE_EXPORT)->isEnabled());
+}
+
+TEST_F(QuickFilter, RowsAddedWhileTheFilterIsOnAppearOnlyWhenTheyMatch)
+{
+    Act(ID_EDIT_FIND)->trigger();
+    Type(QStringLiteral("kim"));
+    AddGame("d", "Park", "Yoda");
+    AddGame("e", "Kim Myungwan", "Yoda");
+    EXPECT_EQ(List().GetItemCount(), 5);
+    EXPECT_EQ(List().GetShownCount(), 3);
+    EXPECT_TRUE(Shown().contains(QStringLiteral("e.sgf")));
+}
+
+TEST_F(QuickFilter, AChangedCellIsMatchedByItsNewText)
+{
+    Act(ID_EDIT_FIND)->trigger();
+    Type(QStringLiteral("games"));
+    EXPECT_EQ(List().GetShownCount(), 0);
+    // Full paths put the folder name into the first cell.
+    Act(ID_VIEW_FULL_PATH)->trigger();
+    EXPECT_EQ(List().GetShownCount(), 3);
+}
+
+TEST_F(QuickFilter, EveryDisplayStyleShowsTheFilteredRows)
+{
+    Act(ID_EDIT_FIND)->trigger();
+    Type(QStringLiteral("lee"));
+    for (int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_DETAILS}) {
+        Act(id)->trigger();
+        EXPECT_EQ(List().CurrentView()->model()->rowCount(), 2) << id;
+    }
+}
