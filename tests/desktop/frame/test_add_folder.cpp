@@ -70,7 +70,7 @@ TEST_F(AddFolderTest, AddFolderStandsBelowAddFilesAndAddsTheTreeWithASummary)
     prompts.folders.push_back(Q(root));
     CHintProbe probe;
     app->Doc().AddView(&probe);
-    app->Router().Execute(ID_EDIT_ADD_FOLDER);
+    Trigger(ID_EDIT_ADD_FOLDER);
     app->Doc().RemoveView(&probe);
 
     EXPECT_TRUE(prompts.asked.back().startsWith(QStringLiteral("folder: ")));
@@ -86,7 +86,8 @@ TEST_F(AddFolderTest, AddFolderStandsBelowAddFilesAndAddsTheTreeWithASummary)
 TEST_F(AddFolderTest, CancellingTheFolderDialogAddsNothing)
 {
     ASSERT_TRUE(Start());
-    app->Router().Execute(ID_EDIT_ADD_FOLDER);
+    prompts.folders.push_back(QString());
+    Trigger(ID_EDIT_ADD_FOLDER);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 0u);
     EXPECT_FALSE(app->Doc().IsModified());
 }
@@ -106,7 +107,7 @@ TEST_F(AddFolderTest, CancelInTheStatusBarStopsAfterTheCurrentFileAndKeepsWhatWa
         }
     };
     app->Doc().AddView(&probe);
-    app->Router().Execute(ID_EDIT_ADD_FOLDER);
+    Trigger(ID_EDIT_ADD_FOLDER);
     app->Doc().RemoveView(&probe);
 
     EXPECT_TRUE(cancelShown);
@@ -117,7 +118,7 @@ TEST_F(AddFolderTest, CancelInTheStatusBarStopsAfterTheCurrentFileAndKeepsWhatWa
 
     // The stop was for that batch only: the next one runs to its end.
     prompts.folders.push_back(Q(dir.path() / "archive"));
-    app->Router().Execute(ID_EDIT_ADD_FOLDER);
+    Trigger(ID_EDIT_ADD_FOLDER);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 5u);
 }
 
@@ -126,7 +127,7 @@ TEST_F(AddFolderTest, AStopAskedWhileNoBatchRunsIsForgotten)
     ASSERT_TRUE(Start());
     app->Host().RequestStop();
     prompts.folders.push_back(Q(Tree()));
-    app->Router().Execute(ID_EDIT_ADD_FOLDER);
+    Trigger(ID_EDIT_ADD_FOLDER);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 5u);
 }
 
@@ -141,7 +142,7 @@ TEST_F(AddFolderTest, TheAddFilesBatchCanBeStoppedToo)
             app->Host().RequestStop();
     };
     app->Doc().AddView(&probe);
-    app->Router().Execute(ID_EDIT_ADD_FILES);
+    Trigger(ID_EDIT_ADD_FILES);
     app->Doc().RemoveView(&probe);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 1u);
     EXPECT_EQ(MessageText(), QStringLiteral("Stopped after 1 of 3 files"));

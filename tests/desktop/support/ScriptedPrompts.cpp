@@ -31,7 +31,7 @@ QString CScriptedPrompts::GetOpenFileName(QWidget*, const QString& title, const 
 QString CScriptedPrompts::GetExistingDirectory(QWidget*, const QString& title)
 {
     asked << QStringLiteral("folder: %1").arg(title);
-    return TakeOr(folders, QString());
+    return TakeOr(folders, QString(), asked.back());
 }
 
 QString CScriptedPrompts::GetSaveFileName(QWidget*, const QString& title, const QString& filter,
@@ -98,6 +98,7 @@ void CScriptedPrompts::ExpectAllUsed() const
     check(openFileName.size(), "openFileName");
     check(saveFileName.size(), "saveFileName");
     check(programFileName.size(), "programFileName");
+    check(folders.size(), "folders");
     check(saveChanges.size(), "saveChanges");
     check(fonts.size(), "fonts");
     check(dialogs.size(), "dialogs");

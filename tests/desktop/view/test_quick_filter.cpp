@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(Start());
-        Act(ID_VIEW_DETAILS)->trigger();
+        Trigger(ID_VIEW_DETAILS);
         // Black players: a Kim, a Lee, and a Kim whose white player is Lee.
         AddGame("a", "Kim Jiwoo", "Cho");
         AddGame("b", "Lee Sedol", "Otake");
@@ -62,7 +62,7 @@ TEST_F(QuickFilter, FindOpensTheFieldAndEveryWordMustMatchSomeCellWhateverTheCas
 {
     EXPECT_TRUE(View().FilterBar()->isHidden());
     EXPECT_EQ(Act(ID_EDIT_FIND)->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
-    Act(ID_EDIT_FIND)->trigger();
+    Trigger(ID_EDIT_FIND);
     EXPECT_FALSE(View().FilterBar()->isHidden());
 
     const QStringList all = Shown();
@@ -86,7 +86,7 @@ TEST_F(QuickFilter, FindOpensTheFieldAndEveryWordMustMatchSomeCellWhateverTheCas
 
 TEST_F(QuickFilter, TheFirstPaneCountsTheRowsShownAndTheTotalStaysAllRows)
 {
-    Act(ID_EDIT_FIND)->trigger();
+    Trigger(ID_EDIT_FIND);
     Type(QStringLiteral("kim"));
     RunIdle();
     CCountStatusBar& bar = *app->Frame()->CountStatusBar();
@@ -99,13 +99,13 @@ TEST_F(QuickFilter, TheFirstPaneCountsTheRowsShownAndTheTotalStaysAllRows)
 
 TEST_F(QuickFilter, SelectAllAndDeleteActOnTheRowsShownOnly)
 {
-    Act(ID_EDIT_FIND)->trigger();
+    Trigger(ID_EDIT_FIND);
     Type(QStringLiteral("lee"));
     List().CurrentView()->selectAll();
     EXPECT_EQ(List().GetSelectedCount(), 2);
     RunIdle();
     ASSERT_TRUE(Act(ID_EDIT_DELETE_FILES)->isEnabled());
-    Act(ID_EDIT_DELETE_FILES)->trigger();
+    Trigger(ID_EDIT_DELETE_FILES);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 1u);
     Type(QString());
     EXPECT_EQ(Shown(), L({"a.sgf"}));
@@ -113,13 +113,13 @@ TEST_F(QuickFilter, SelectAllAndDeleteActOnTheRowsShownOnly)
 
 TEST_F(QuickFilter, ExportWritesTheRowsShownInTheirOrder)
 {
-    Act(ID_EDIT_FIND)->trigger();
+    Trigger(ID_EDIT_FIND);
     Type(QStringLiteral("kim"));
     const std::string out = (dir.path() / "out.txt").string();
     prompts.saveFileName.push_back(QString::fromStdString(out));
     RunIdle();
     ASSERT_TRUE(Act(ID_FILE_EXPORT)->isEnabled());
-    Act(ID_FILE_EXPORT)->trigger();
+    Trigger(ID_FILE_EXPORT);
     const std::string text = ReadFileBytes(out);
     std::string expected;
     for (int i = 0; i < List().GetShownCount(); ++i) {
@@ -140,7 +140,7 @@ TEST_F(QuickFilter, ExportWritesTheRowsShownInTheirOrder)
 
 TEST_F(QuickFilter, RowsAddedWhileTheFilterIsOnAppearOnlyWhenTheyMatch)
 {
-    Act(ID_EDIT_FIND)->trigger();
+    Trigger(ID_EDIT_FIND);
     Type(QStringLiteral("kim"));
     AddGame("d", "Park", "Yoda");
     AddGame("e", "Kim Myungwan", "Yoda");
@@ -151,20 +151,20 @@ TEST_F(QuickFilter, RowsAddedWhileTheFilterIsOnAppearOnlyWhenTheyMatch)
 
 TEST_F(QuickFilter, AChangedCellIsMatchedByItsNewText)
 {
-    Act(ID_EDIT_FIND)->trigger();
+    Trigger(ID_EDIT_FIND);
     Type(QStringLiteral("games"));
     EXPECT_EQ(List().GetShownCount(), 0);
     // Full paths put the folder name into the first cell.
-    Act(ID_VIEW_FULL_PATH)->trigger();
+    Trigger(ID_VIEW_FULL_PATH);
     EXPECT_EQ(List().GetShownCount(), 3);
 }
 
 TEST_F(QuickFilter, EveryDisplayStyleShowsTheFilteredRows)
 {
-    Act(ID_EDIT_FIND)->trigger();
+    Trigger(ID_EDIT_FIND);
     Type(QStringLiteral("lee"));
     for (int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST, ID_VIEW_DETAILS}) {
-        Act(id)->trigger();
+        Trigger(id);
         EXPECT_EQ(List().CurrentView()->model()->rowCount(), 2) << id;
     }
 }
