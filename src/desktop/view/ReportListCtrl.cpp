@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QListView>
+#include <QSortFilterProxyModel>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyledItemDelegate>
@@ -70,8 +71,11 @@ public:
         const int rows = m_model.rowCount();
         for (int r = 0; r < rows; ++r) {
             const CReportRow::SIconPlace& place = m_model.IconPlace(r, m_placeSlot);
-            if (place.set)
-                setPositionForIndex(QPoint(place.x, place.y), m_model.index(r, 0));
+            // The view shows the filter's rows: the place goes to the row shown.
+            const auto* shown = qobject_cast<const QSortFilterProxyModel*>(model());
+            const QModelIndex index = shown ? shown->mapFromSource(m_model.index(r, 0)) : m_model.index(r, 0);
+            if (place.set && index.isValid())
+                setPositionForIndex(QPoint(place.x, place.y), index);
         }
     }
 

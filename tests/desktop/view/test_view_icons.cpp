@@ -48,7 +48,7 @@ protected:
     CReportListCtrl& List() { return *view->ListCtrl(); }
     QListView& Icons() { return *List().IconView(); }
     QWidget* Viewport() { return Icons().viewport(); }
-    QRect RectOf(int row) { return Icons().visualRect(List().Model().index(row, 0)); }
+    QRect RectOf(int row) { return Icons().visualRect(Icons().model()->index(row, 0)); }
     int RowOf(const std::string& name)
     {
         for (int r = 0; r < List().GetItemCount(); ++r)

@@ -267,7 +267,7 @@ TEST_F(ViewerLaunch, DoubleClickAndEnterLaunchTheViewer)
     AddGames(3);
     List().Model().Flush();
     QAbstractItemView* icons = List().CurrentView();
-    const QRect second = icons->visualRect(List().Model().index(1, 0));
+    const QRect second = icons->visualRect(icons->model()->index(1, 0));
     QTest::mouseDClick(icons->viewport(), Qt::LeftButton, Qt::NoModifier, second.center());
     QCoreApplication::processEvents();
     ASSERT_EQ(prompts.starts.size(), 1u);
