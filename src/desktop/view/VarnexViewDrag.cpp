@@ -29,7 +29,8 @@ bool CVarnexView::FilterDragMouse(QEvent* event)
         if (mouse->button() == Qt::LeftButton && IsIconStyle(m_pList->GetViewStyle())) {
             const QModelIndex index = list->indexAt(mouse->position().toPoint());
             if (index.isValid()) {
-                m_nPressRow = index.row();
+                // The view shows the filter's rows; the list's row numbers are all rows'.
+                m_nPressRow = m_pList->IsFiltering() ? m_pList->ShownRow(index.row()) : index.row();
                 m_ptPress = mouse->position().toPoint();
             }
         }
