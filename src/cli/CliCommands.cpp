@@ -176,7 +176,7 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8,
-            const std::function<bool(const std::vector<std::string>& cells)>& keep)
+            const std::function<bool(const std::vector<std::string>& cells)>& keep, IUtf8Converter* keepDecoder)
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);
@@ -196,7 +196,7 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
         err << "varnex-cli: cannot open collection " << EscapeField(collection) << ": " << error << '\n';
         return kExitFailure;
     }
-    const std::string text = view.ExportText(utf8, keep);
+    const std::string text = view.ExportText(utf8, keep, keepDecoder);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     return out ? kExitOk : kExitFailure;

@@ -57,23 +57,36 @@ void CCliListView::OnUpdate(int hint, const CHintPayload& payload)
     }
 }
 
-std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep) const
+void CCliListView::CellsToUtf8(const CReportRow& row, IUtf8Converter& converter, std::vector<std::string>& cells) const
+{
+    if (row.cells.empty())
+        return;
+    cells.push_back(converter.PathToUtf8(row.cells[0]));
+    if (const CGameEntry* entry = m_doc.m_mapFiles.Find(row.key)) {
+        const std::vector<std::string> rest(row.cells.begin() + 1, row.cells.end());
+        for (std::string& cell : converter.TextsToUtf8(rest, *entry))
+            cells.push_back(std::move(cell));
+    } else {
+        cells.resize(row.cells.size());
+    }
+}
+
+std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep, IUtf8Converter* keepDecoder) const
 {
     std::string out;
     std::vector<std::string> cells;
+    std::vector<std::string> shown;
     for (const CReportRow& row : m_rows) {
-        if (keep && !keep(row.cells))
-            continue;
+        if (keep) {
+            shown.clear();
+            if (keepDecoder)
+                CellsToUtf8(row, *keepDecoder, shown);
+            if (!keep(keepDecoder ? shown : row.cells))
+                continue;
+        }
         cells.clear();
-        if (utf8 && !row.cells.empty()) {
-            cells.push_back(utf8->PathToUtf8(row.cells[0]));
-            if (const CGameEntry* entry = m_doc.m_mapFiles.Find(row.key)) {
-                const std::vector<std::string> rest(row.cells.begin() + 1, row.cells.end());
-                for (std::string& cell : utf8->TextsToUtf8(rest, *entry))
-                    cells.push_back(std::move(cell));
-            } else {
-                cells.resize(row.cells.size());
-            }
+        if (utf8) {
+            CellsToUtf8(row, *utf8, cells);
         } else {
             for (const std::string& cell : row.cells)
                 cells.emplace_back(CutExportCell(cell));

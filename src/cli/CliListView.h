@@ -29,10 +29,15 @@ public:
     using CRowTest = std::function<bool(const std::vector<std::string>& cells)>;
     // The export text of the rows as they stand, with keep of the rows it
     // keeps; with a converter every cell is converted to UTF-8 before the
-    // cut (which keeps whole characters).
-    std::string ExportText(IUtf8Converter* utf8 = nullptr, const CRowTest& keep = {}) const;
+    // cut (which keeps whole characters). keep is asked with the cells as
+    // the window shows them: converted by keepDecoder where one is given, so
+    // a record in its own charset matches here as it does in the window.
+    std::string ExportText(IUtf8Converter* utf8 = nullptr, const CRowTest& keep = {},
+                           IUtf8Converter* keepDecoder = nullptr) const;
 
 private:
+    void CellsToUtf8(const CReportRow& row, IUtf8Converter& converter, std::vector<std::string>& cells) const;
+
     const CVarnexDoc& m_doc;
     std::vector<CColumnDef> m_columns;
     bool m_bFullPath;

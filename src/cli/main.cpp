@@ -205,7 +205,7 @@ int main(int argc, char** argv)
             if (!filter.IsEmpty())
                 keep = [filter](const std::vector<std::string>& cells) { return filter.Matches(FoldedRowText(cells)); };
         }
-        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8, keep);
+        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8, keep, &converter);
     }
     return UsageError("unknown command " + command);
 }

@@ -471,8 +471,8 @@ TEST_F(CliTest, ListWithAFilterKeepsRowsWhereEveryWordIsInSomeCellWhateverTheCas
 {
     const auto a = Game("alpha.sgf", kGameA);
     const auto b = Game("beta.sgf", kGameB);
-    // Latin-1 bytes that are not UTF-8 are shown (and matched) as Latin-1.
-    const auto c = Game("gamma.sgf", "(;GN[\xC9lan]PB[\xC3\x89mile]PW[Bob];B[pd])");
+    // A record in its own charset is matched on its names as the window shows them.
+    const auto c = Game("gamma.sgf", "(;CA[gb2312]GN[Gamma]PB[\xB9\xC5\xC1\xA6]PW[Bob];B[pd])");
     ASSERT_EQ(Run({"add", Collection(), a, b, c}).exitCode, 0);
     const auto settings = Settings({{"Header/Definition", "Game Name:GN|Black:PB"}}, {{"Header/ColSortCur", 0}});
     auto list = [&](const std::string& filter) {
@@ -485,8 +485,9 @@ TEST_F(CliTest, ListWithAFilterKeepsRowsWhereEveryWordIsInSomeCellWhateverTheCas
     EXPECT_EQ(list("kim beta"), "");
     // A word never spans two cells.
     EXPECT_EQ(list("alphakim"), "");
-    EXPECT_EQ(list("\xC3\xA9lan"), "gamma.sgf\t\xC9lan\t\xC3\x89mile\r\n");
-    EXPECT_EQ(list("\xC3\xA9mile"), "gamma.sgf\t\xC9lan\t\xC3\x89mile\r\n");
+    // The typed text is UTF-8; the row is written as its bytes stand.
+    EXPECT_EQ(list("\xE5\x8F\xA4\xE5\x8A\x9B"), "gamma.sgf\tGamma\t\xB9\xC5\xC1\xA6\r\n");
+    EXPECT_EQ(list("gamma \xE5\x8F\xA4"), "gamma.sgf\tGamma\t\xB9\xC5\xC1\xA6\r\n");
     // A blank filter keeps everything.
     EXPECT_EQ(list(" "), Run({"list", Collection(), "--settings", settings}).out);
     EXPECT_EQ(Run({"list", Collection(), "--filter"}).exitCode, 2);
