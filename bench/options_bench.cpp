@@ -67,7 +67,7 @@ public:
         ok->click();
         return dialog.result();
     }
-    bool StartDetached(const QString&, const QStringList&) override { return false; }
+    bool StartDetached(const std::string&, const std::vector<std::string>&) override { return false; }
 
     QElapsedTimer timer;
 };
