@@ -41,6 +41,7 @@ public:
     QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
     QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString GetProgramFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString GetExistingDirectory(QWidget*, const QString&) override { return {}; }
     QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
     {
         return {};
