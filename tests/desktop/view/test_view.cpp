@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "ViewFixture.h"
 #include "TestSupport.h"
 
 #include "settings/MemorySettingsStore.h"
@@ -37,32 +37,9 @@ public:
     bool RegisterDropTarget() override { return false; }
 };
 
-class ReportView : public testing::Test
+class ReportView : public ViewFixture
 {
 protected:
-    void SetUp() override { OpenView(); }
-    void TearDown() override
-    {
-        CloseView();
-        prompts.ExpectAllUsed();
-    }
-
-    void OpenView()
-    {
-        view = std::make_unique<CVarnexView>(doc, store, prompts);
-        ASSERT_TRUE(view->Create());
-        doc.AddView(view.get());
-        view->resize(640, 400);
-        view->show();
-    }
-    void CloseView()
-    {
-        if (!view)
-            return;
-        doc.RemoveView(view.get());
-        view->Destroy();
-        view.reset();
-    }
     void Reopen()
     {
         CloseView();
@@ -70,7 +47,6 @@ protected:
         OpenView();
     }
 
-    CReportListCtrl& List() { return *view->ListCtrl(); }
     std::string Cell(int row, int column) { return List().GetItemText(row, column); }
     CCmdUI Update(int id)
     {
@@ -89,12 +65,6 @@ protected:
         doc.UpdateAllViews(hintBatchDone);
         return paths;
     }
-
-    CTempDir dir;
-    CMemorySettingsStore store;
-    CScriptedPrompts prompts;
-    CVarnexDoc doc;
-    std::unique_ptr<CVarnexView> view;
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "ViewFixture.h"
 #include "TestSupport.h"
 
 #include "collection/VarnexDoc.h"
@@ -19,21 +19,9 @@ const std::string kGb = "\xC6\xE5\xBB\xF9\xB4\xA1";
 const std::string kSjis = "\x88\xCD\x8C\xE9";
 const std::string kKr = "\xB9\xD9\xB5\xCF";
 
-class CharsetView : public testing::Test
+class CharsetView : public ViewFixture
 {
 protected:
-    void SetUp() override
-    {
-        view = std::make_unique<CVarnexView>(doc, store, prompts);
-        ASSERT_TRUE(view->Create());
-        doc.AddView(view.get());
-    }
-    void TearDown() override
-    {
-        doc.RemoveView(view.get());
-        view->Destroy();
-    }
-
     std::string Add(const std::string& name, const std::string& ca, const std::string& black)
     {
         const std::string path =
@@ -48,12 +36,6 @@ protected:
         Model().Flush();
         return Model().data(Model().index(row, 3)).toString();
     }
-
-    CTempDir dir;
-    CMemorySettingsStore store;
-    CScriptedPrompts prompts;
-    CVarnexDoc doc;
-    std::unique_ptr<CVarnexView> view;
 };
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "ViewFixture.h"
 #include "TestSupport.h"
 
 #include "collection/VarnexDoc.h"
@@ -20,24 +20,9 @@
 
 namespace {
 
-class IconView : public testing::Test
+class IconView : public ViewFixture
 {
 protected:
-    void SetUp() override
-    {
-        view = std::make_unique<CVarnexView>(doc, store, prompts);
-        ASSERT_TRUE(view->Create());
-        doc.AddView(view.get());
-        view->resize(640, 400);
-        view->show();
-    }
-    void TearDown() override
-    {
-        doc.RemoveView(view.get());
-        view->Destroy();
-        prompts.ExpectAllUsed();
-    }
-
     void AddGames(std::initializer_list<const char*> names)
     {
         for (const char* name : names)
@@ -45,7 +30,6 @@ protected:
         List().Model().Flush();
         QCoreApplication::processEvents();
     }
-    CReportListCtrl& List() { return *view->ListCtrl(); }
     QListView& Icons() { return *List().IconView(); }
     QWidget* Viewport() { return Icons().viewport(); }
     QRect RectOf(int row) { return Icons().visualRect(Icons().model()->index(row, 0)); }
@@ -76,12 +60,6 @@ protected:
         Mouse(QEvent::MouseButtonRelease, from + delta, Qt::NoButton);
         QCoreApplication::processEvents();
     }
-
-    CTempDir dir;
-    CMemorySettingsStore store;
-    CScriptedPrompts prompts;
-    CVarnexDoc doc;
-    std::unique_ptr<CVarnexView> view;
 };
 
 } // namespace

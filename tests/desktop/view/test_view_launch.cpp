@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "ViewFixture.h"
 #include "TestSupport.h"
 
 #include "collection/VarnexDoc.h"
@@ -93,24 +93,9 @@ std::string Game(const std::string& name)
     return "(;GM[1]FF[4]GN[" + name + "]PB[Black]PW[White];B[aa])";
 }
 
-class ViewerLaunch : public testing::Test
+class ViewerLaunch : public ViewFixture
 {
 protected:
-    void SetUp() override
-    {
-        view = std::make_unique<CVarnexView>(doc, store, prompts);
-        ASSERT_TRUE(view->Create());
-        doc.AddView(view.get());
-        view->resize(640, 400);
-        view->show();
-    }
-    void TearDown() override
-    {
-        doc.RemoveView(view.get());
-        view->Destroy();
-        prompts.ExpectAllUsed();
-    }
-
     std::vector<std::string> AddGames(int count)
     {
         std::vector<std::string> paths;
@@ -121,7 +106,6 @@ protected:
         doc.SetModifiedFlag(false);
         return paths;
     }
-    CReportListCtrl& List() { return *view->ListCtrl(); }
     bool Enabled(int id)
     {
         CCmdUI ui;
@@ -130,12 +114,8 @@ protected:
     }
     std::uint32_t Flags(const std::string& path) { return doc.m_mapFiles.Find(path)->m_nFlags; }
 
-    CTempDir dir;
-    CMemorySettingsStore store;
+    // Starts programs for real, for the tests that make a view over it.
     CRealStartPrompts real;
-    CScriptedPrompts prompts;
-    CVarnexDoc doc;
-    std::unique_ptr<CVarnexView> view;
 };
 
 } // namespace

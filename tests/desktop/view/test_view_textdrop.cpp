@@ -1,4 +1,4 @@
-#include "ScriptedPrompts.h"
+#include "ViewFixture.h"
 #include "TestSupport.h"
 
 #include "collection/VarnexDoc.h"
@@ -25,24 +25,9 @@ namespace {
 // may change on the way to the file.
 const QByteArray kGameText("(;GM[1]FF[4]\r\nGN[Dropped]PB[Kat\xf6]PW[White]\r\n;B[pd])\r\n");
 
-class TextDrop : public testing::Test
+class TextDrop : public ViewFixture
 {
 protected:
-    void SetUp() override
-    {
-        view = std::make_unique<CVarnexView>(doc, store, prompts);
-        ASSERT_TRUE(view->Create());
-        doc.AddView(view.get());
-        view->resize(640, 400);
-        view->show();
-    }
-    void TearDown() override
-    {
-        doc.RemoveView(view.get());
-        view->Destroy();
-        prompts.ExpectAllUsed();
-    }
-
     QWidget* Target() { return view->ListCtrl()->CurrentView()->viewport(); }
     // Enter, move and drop as a drag does; answers whether the list took it.
     bool Drag(QMimeData& mime, bool* enterAccepted = nullptr)
@@ -59,12 +44,6 @@ protected:
         return drop.isAccepted();
     }
     static void SetText(QMimeData& mime, const QByteArray& bytes) { mime.setData(QStringLiteral("text/plain"), bytes); }
-
-    CTempDir dir;
-    CMemorySettingsStore store;
-    CScriptedPrompts prompts;
-    CVarnexDoc doc;
-    std::unique_ptr<CVarnexView> view;
 };
 
 } // namespace
