@@ -1,11 +1,12 @@
-# The report view on a large collection, offscreen: open, switch styles, delete.
+# The report view on a large collection, offscreen: open, switch styles,
+# delete; and the options sheet's OK on a large collection.
 if(TARGET Qt6::Widgets)
-    add_executable(desktop_bench ${CMAKE_CURRENT_LIST_DIR}/desktop_bench.cpp)
-    target_link_libraries(desktop_bench PRIVATE varnex_desktop)
-endif()
+    add_library(varnex_view_bench_support STATIC ${CMAKE_CURRENT_LIST_DIR}/ViewBenchSupport.cpp)
+    target_link_libraries(varnex_view_bench_support PUBLIC varnex_desktop)
 
-# The options sheet's OK on a large collection.
-if(TARGET Qt6::Widgets)
+    add_executable(desktop_bench ${CMAKE_CURRENT_LIST_DIR}/desktop_bench.cpp)
+    target_link_libraries(desktop_bench PRIVATE varnex_view_bench_support)
+
     add_executable(options_bench ${CMAKE_CURRENT_LIST_DIR}/options_bench.cpp)
-    target_link_libraries(options_bench PRIVATE varnex_desktop)
+    target_link_libraries(options_bench PRIVATE varnex_view_bench_support)
 endif()

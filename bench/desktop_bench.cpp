@@ -5,6 +5,7 @@
 #include "desktop/app/Prompts.h"
 #include "desktop/app/ProgramStart.h"
 #include "settings/StringTable.h"
+#include "ViewBenchSupport.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/ReportListModel.h"
@@ -89,35 +90,6 @@ long RssKiB()
     return 0;
 }
 
-std::vector<std::string> GameFiles(const QString& folder, int count)
-{
-    std::vector<std::string> paths;
-    QDirIterator it(folder, {QStringLiteral("*.sgf")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext() && static_cast<int>(paths.size()) < count) {
-        const QByteArray path = QFile::encodeName(it.next());
-        paths.emplace_back(path.constData(), static_cast<std::size_t>(path.size()));
-    }
-    return paths;
-}
-
-std::vector<std::string> WriteGameFiles(const QString& folder, int count)
-{
-    std::vector<std::string> paths;
-    paths.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        const QString sub = QStringLiteral("%1/%2").arg(folder).arg(i / 1000, 3, 10, QLatin1Char('0'));
-        if (i % 1000 == 0)
-            QDir().mkpath(sub);
-        const std::string path = QFile::encodeName(QStringLiteral("%1/game%2.sgf").arg(sub).arg(i)).toStdString();
-        std::ofstream out(path, std::ios::binary);
-        out << "(;GM[1]FF[4]GN[Game " << i << "]DT[" << 1990 + i % 30 << "-0" << 1 + i % 9 << "-1" << i % 10
-            << "]PB[Black " << i % 977 << "]BR[" << 1 + i % 9 << "d]PW[White " << i % 613 << "]WR[" << 1 + i % 20
-            << "k]RE[" << (i % 2 ? "B+R" : "W+3.5") << "];B[pd];W[dp])";
-        paths.push_back(path);
-    }
-    return paths;
-}
-
 // A viewer that only notes that it ran, so the figure is the cost of the
 // starts themselves.
 QString WriteRecordingViewer(const QString& folder)
@@ -135,15 +107,6 @@ void SendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons b
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &event);
-}
-
-void Settle(CVarnexView& view)
-{
-    view.ListCtrl()->Model().Flush();
-    QAbstractItemView* shown = view.ListCtrl()->CurrentView();
-    shown->doItemsLayout();
-    QCoreApplication::processEvents();
-    shown->viewport()->repaint();
 }
 
 const char* StyleName(int id)

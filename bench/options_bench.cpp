@@ -1,6 +1,7 @@
 // The options sheet on a large collection, offscreen: with every row in the
 // details list, OK after showing one more column, until its cells are shown.
 // Nothing is read from the game files again. Prints figures; never fails.
+#include "ViewBenchSupport.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/dialogs/OptionsSheet.h"
@@ -72,42 +73,6 @@ public:
 
     QElapsedTimer timer;
 };
-
-std::vector<std::string> GameFiles(const QString& folder, int count)
-{
-    std::vector<std::string> paths;
-    QDirIterator it(folder, {QStringLiteral("*.sgf")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext() && static_cast<int>(paths.size()) < count) {
-        const QByteArray path = QFile::encodeName(it.next());
-        paths.emplace_back(path.constData(), static_cast<std::size_t>(path.size()));
-    }
-    return paths;
-}
-
-std::vector<std::string> WriteGameFiles(const QString& folder, int count)
-{
-    std::vector<std::string> paths;
-    for (int i = 0; i < count; ++i) {
-        const QString sub = QStringLiteral("%1/%2").arg(folder).arg(i / 1000, 3, 10, QLatin1Char('0'));
-        if (i % 1000 == 0)
-            QDir().mkpath(sub);
-        const std::string path = QFile::encodeName(QStringLiteral("%1/game%2.sgf").arg(sub).arg(i)).toStdString();
-        std::ofstream out(path, std::ios::binary);
-        out << "(;GM[1]FF[4]GN[Game " << i << "]DT[2001-01-01]PB[Black " << i % 977 << "]PW[White " << i % 613
-            << "]RE[B+R];B[pd])";
-        paths.push_back(path);
-    }
-    return paths;
-}
-
-void Settle(CVarnexView& view)
-{
-    view.ListCtrl()->Model().Flush();
-    QAbstractItemView* shown = view.ListCtrl()->CurrentView();
-    shown->doItemsLayout();
-    QCoreApplication::processEvents();
-    shown->viewport()->repaint();
-}
 
 } // namespace
 
