@@ -13,6 +13,7 @@
 #include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QProcess>
 #include <QTest>
 #include <QThread>
 
@@ -22,6 +23,11 @@
 #include <fstream>
 #include <memory>
 #include <set>
+#include <sstream>
+
+#include <cerrno>
+#include <csignal>
+#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -88,6 +94,27 @@ private:
     fs::path m_script;
 };
 
+// The fields of /proc/<pid>/stat after the command name: state, parent,
+// group, session, ...; empty once the process is gone.
+std::vector<std::string> ProcStat(long pid)
+{
+    const std::string stat = ReadFileBytes("/proc/" + std::to_string(pid) + "/stat");
+    const std::size_t name = stat.rfind(')');
+    std::vector<std::string> fields;
+    if (name == std::string::npos)
+        return fields;
+    std::istringstream in(stat.substr(name + 1));
+    for (std::string field; in >> field;)
+        fields.push_back(field);
+    return fields;
+}
+
+bool IsZombieOrGone(long pid)
+{
+    const std::vector<std::string> fields = ProcStat(pid);
+    return fields.empty() || fields[0] == "Z";
+}
+
 std::string Game(const std::string& name)
 {
     return "(;GM[1]FF[4]GN[" + name + "]PB[Black]PW[White];B[aa])";
@@ -148,6 +175,60 @@ TEST(ProgramStart, OnlyAProgramThatReallyStartsCountsAsStarted)
     EXPECT_FALSE(StartDetachedProgram("no-such-program-anywhere-on-the-path", {"\xff"}));
     EXPECT_TRUE(StartDetachedProgram("true", {}));
     EXPECT_TRUE(StartDetachedProgram("true", {"\xff\xfe"}));
+}
+
+TEST(ProgramStart, AStartedProgramRunsOnItsOwnAndIsReapedWhileQtKeepsItsChildren)
+{
+    CTempDir dir;
+    const fs::path script = dir.path() / "tell.sh";
+    const fs::path info = dir.path() / "info";
+    std::ofstream(script) << "#!/bin/sh\ncat /proc/$$/stat /proc/$$/status > '" << info.string() << ".part' && mv '"
+                          << info.string() << ".part' '" << info.string() << "'\n";
+    fs::permissions(script, fs::perms::owner_all);
+
+    // A child of Qt's own that has ended and waits for Qt to collect it.
+    QProcess qtChild;
+    qtChild.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")});
+    ASSERT_TRUE(qtChild.waitForStarted());
+    QDeadlineTimer deadline(20000);
+    while (!IsZombieOrGone(qtChild.processId()) && !deadline.hasExpired())
+        QThread::msleep(10);
+
+    // A signal we ignore stays ignored across exec unless the start resets it.
+    struct sigaction ignore = {};
+    struct sigaction before = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGUSR1, &ignore, &before);
+    const bool started = StartDetachedProgram(script.string(), {});
+    sigaction(SIGUSR1, &before, nullptr);
+    ASSERT_TRUE(started);
+    while (!fs::exists(info) && !deadline.hasExpired())
+        QThread::msleep(10);
+    const std::string told = ReadFileBytes(info);
+    const long pid = std::strtol(told.c_str(), nullptr, 10);
+    ASSERT_GT(pid, 0) << told;
+    const std::size_t ignored = told.find("SigIgn:");
+    ASSERT_NE(ignored, std::string::npos);
+    const unsigned long long mask = std::strtoull(told.c_str() + ignored + 7, nullptr, 16);
+    EXPECT_EQ(mask & (1ull << (SIGUSR1 - 1)), 0u) << "SIGUSR1 still ignored";
+    std::istringstream stat(told.substr(told.find(')') + 1));
+    std::string state, parent, group, session;
+    stat >> state >> parent >> group >> session;
+    EXPECT_EQ(session, std::to_string(pid)) << "leads its own session";
+
+    // Once it has ended it is collected; a zombie would stay in /proc.
+    while (!ProcStat(pid).empty() && !deadline.hasExpired()) {
+        ReapEndedPrograms();
+        QThread::msleep(10);
+    }
+    EXPECT_TRUE(ProcStat(pid).empty()) << "left as a zombie";
+    errno = 0;
+    EXPECT_EQ(waitpid(static_cast<pid_t>(pid), nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+
+    ASSERT_TRUE(qtChild.waitForFinished());
+    EXPECT_EQ(qtChild.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(qtChild.exitCode(), 3) << "Qt's child was taken from it";
 }
 
 TEST(ProgramStart, TheViewerGetsEachPathAsOneArgumentByteForByte)
