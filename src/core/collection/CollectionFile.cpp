@@ -301,7 +301,7 @@ ECollectionLoad ParseCollection(std::string_view bytes, std::vector<CUnreadEntry
 
 } // namespace
 
-ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes)
+ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary)
 {
     std::vector<CUnreadEntry> records;
     const ECollectionLoad parsed = ParseCollection(bytes, records);
@@ -312,16 +312,37 @@ ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes)
     payload.count = static_cast<std::int32_t>(records.size());
     doc.UpdateAllViews(hintLoadCount, payload);
 
+    SAddSummary counted;
+    counted.total = records.size();
     std::unordered_set<std::string> unreadPaths;
-    for (CUnreadEntry& record : records) {
-        if (doc.AddGameFile(record.path, record.flags) || doc.m_mapFiles.Find(record.path))
-            continue;
-        // A repeated path is dropped, as it always was.
-        if (unreadPaths.insert(record.path).second)
+    // Kept once, in stored order; a repeated path is dropped, as it always was.
+    auto keepUnread = [&](CUnreadEntry& record) {
+        if (!doc.m_mapFiles.Find(record.path) && unreadPaths.insert(record.path).second)
             doc.m_unread.push_back(std::move(record));
+    };
+    for (CUnreadEntry& record : records) {
+        // Like a batch of additions the load stops after the file being read
+        // when asked; the records not read yet are kept as unread ones, so a
+        // save writes them again and nothing is lost.
+        if (counted.stopped || doc.Host().StopRequested()) {
+            counted.stopped = true;
+            keepUnread(record);
+            continue;
+        }
+        ++counted.done;
+        if (doc.AddGameFile(record.path, record.flags)) {
+            ++counted.added;
+        } else if (doc.m_mapFiles.Find(record.path)) {
+            ++counted.alreadyPresent;
+        } else {
+            ++counted.unreadable;
+            keepUnread(record);
+        }
     }
 
     doc.UpdateAllViews(hintBatchDone);
+    if (summary)
+        *summary = counted;
     return ECollectionLoad::Ok;
 }
 
@@ -393,7 +414,7 @@ bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::str
     return true;
 }
 
-bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error)
+bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
@@ -414,7 +435,7 @@ bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* e
     }
     if (bytes.empty())
         return true;
-    switch (LoadCollectionChecked(doc, bytes)) {
+    switch (LoadCollectionChecked(doc, bytes, summary)) {
     case ECollectionLoad::Ok:
         break;
     case ECollectionLoad::Truncated:

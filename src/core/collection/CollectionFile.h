@@ -5,6 +5,7 @@
 #include <string_view>
 
 class CVarnexDoc;
+struct SAddSummary;
 
 // The collection file: version mark -108, the record count, then each record
 // as a path and the entry's flags word. The older form without mark and flags
@@ -25,8 +26,12 @@ enum class ECollectionLoad
 // with hintLoadCount before and hintBatchDone after. The whole file is
 // checked first: when it is not a complete collection nothing is added.
 // Records whose game files cannot be read are kept in the document's
-// m_unread, in their stored order (a repeated path once).
-ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes);
+// m_unread, in their stored order (a repeated path once). The host can stop
+// the load after any file (IDocHost::StopRequested): the records not read
+// yet go to m_unread too, which keeps the stored order. summary, when
+// given, counts the records: done of total taken in hand, added, already
+// present (a repeated path), unreadable, and whether the load was stopped.
+ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary = nullptr);
 bool LoadCollection(CVarnexDoc& doc, std::string_view bytes);
 
 // Writes the collection to path without ever destroying the previous file:
@@ -37,7 +42,9 @@ bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::str
 // Reads the file at path into the document: an empty file is an empty
 // collection. False (with a reason) when it cannot be read, is cut short or
 // is not a collection file ("... is not a Varnex collection file.").
-bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error = nullptr);
+// summary as for LoadCollectionChecked; an empty file leaves it as it was.
+bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error = nullptr,
+                        SAddSummary* summary = nullptr);
 
 // Appends a string in the collection file's length-prefixed form.
 void AppendCollectionString(std::string& out, std::string_view text);

@@ -91,12 +91,23 @@ void CDesktopDocHost::BatchEnded(const SAddSummary& summary)
     if (!m_message)
         return;
     if (summary.stopped)
-        m_message(QStringLiteral("Stopped after %1 of %2 files").arg(summary.done).arg(summary.total));
+        m_message(StoppedText(summary));
     else
         m_message(QStringLiteral("Added %1 game files (%2 already present, %3 unreadable)")
                       .arg(summary.added)
                       .arg(summary.alreadyPresent)
                       .arg(summary.unreadable));
+}
+
+QString CDesktopDocHost::StoppedText(const SAddSummary& summary)
+{
+    return QStringLiteral("Stopped after %1 of %2 files").arg(summary.done).arg(summary.total);
+}
+
+void CDesktopDocHost::ShowMessage(const QString& text)
+{
+    if (m_message)
+        m_message(text);
 }
 
 void CDesktopDocHost::EndBatchesTo(int depth)
@@ -188,8 +199,9 @@ void CDesktopDocHost::EndWaitCursor()
 
 void CDesktopDocHost::OnUpdate(int hint, const CHintPayload& payload)
 {
+    // A collection being opened can be stopped like a batch of additions.
     if (hint == hintLoadCount)
-        BeginBatch(payload.count);
+        BeginBatch(payload.count, true);
     else if (hint == hintBatchDone)
         EndBatch();
 }

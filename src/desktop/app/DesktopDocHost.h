@@ -39,12 +39,15 @@ public:
     {
         m_progress = std::move(sink);
     }
-    // Told the text for the message pane while a folder is walked and after
-    // a batch of AddBatch.
+    // Told the text for the message pane while a folder is walked, after a
+    // batch of AddBatch and after an open that was stopped.
     void SetMessageSink(std::function<void(const QString&)> sink) { m_message = std::move(sink); }
+    void ShowMessage(const QString& text);
+    // "Stopped after i of n files".
+    static QString StoppedText(const SAddSummary& summary);
 
-    // A batch of total files about to be read; batches nest. Only the
-    // document's own batches (AddBatch) can be stopped.
+    // A batch of total files about to be read; batches nest. The document's
+    // own batches (AddBatch) and the load of a collection can be stopped.
     void BeginBatch(int total, bool stoppable = false);
     void EndBatch();
     int BatchDepth() const { return static_cast<int>(m_batches.size()); }

@@ -89,7 +89,8 @@ bool CDocFramework::OpenFile(const QString& path)
     m_doc.DeleteContents();
     const int depth = m_host.BatchDepth();
     std::string error;
-    const bool loaded = LoadCollectionFile(m_doc, BytesOf(full), &error);
+    SAddSummary summary;
+    const bool loaded = LoadCollectionFile(m_doc, BytesOf(full), &error, &summary);
     // A load cut short sends no end of batch.
     m_host.EndBatchesTo(depth);
     if (!loaded) {
@@ -104,9 +105,18 @@ bool CDocFramework::OpenFile(const QString& path)
         m_prompts.MessageBox(DialogParent(), text, IPrompts::EIcon::Error);
         return false;
     }
+    // A stop changes nothing stored: the records not read are kept unread.
     m_doc.SetModifiedFlag(false);
     SetPathName(full);
-    if (!m_doc.m_unread.empty() && m_frame) {
+    if (summary.stopped) {
+        // The records merely not read are no failure; only the files that
+        // were tried and could not be read are named after the stop.
+        QString text = CDesktopDocHost::StoppedText(summary);
+        if (summary.unreadable > 0)
+            text += QStringLiteral("; ") +
+                    QString::asprintf(LoadResString(IDS_UNREAD_FILES).c_str(), static_cast<int>(summary.unreadable));
+        m_host.ShowMessage(text);
+    } else if (!m_doc.m_unread.empty() && m_frame) {
         // Once, after opening; the next command prompt replaces it.
         m_frame->ShowStatusMessage(
             QString::asprintf(LoadResString(IDS_UNREAD_FILES).c_str(), static_cast<int>(m_doc.m_unread.size())));

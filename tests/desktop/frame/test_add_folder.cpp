@@ -8,7 +8,10 @@
 #include "desktop/view/VarnexView.h"
 #include "settings/StringTable.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
 #include <QDropEvent>
 #include <QLabel>
 #include <QMimeData>
@@ -120,6 +123,38 @@ TEST_F(AddFolderTest, CancelInTheStatusBarStopsAfterTheCurrentFileAndKeepsWhatWa
     prompts.folders.push_back(Q(dir.path() / "archive"));
     Trigger(ID_EDIT_ADD_FOLDER);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 5u);
+}
+
+TEST_F(AddFolderTest, EscStopsAnAddFolderBatchThroughTheCancelButton)
+{
+    ASSERT_TRUE(Start());
+    app->Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->Frame()));
+    prompts.folders.push_back(Q(Tree()));
+    bool stopSeen = false;
+    int added = 0;
+    CHintProbe probe;
+    probe.onHint = [&](int hint) {
+        if (hint != hintFileAdded || ++added != 2)
+            return;
+        // The key clicks the button, whose click lands after its press has
+        // shown; the read waits for it here, as the pump would.
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : app->Frame(), Qt::Key_Escape);
+        QElapsedTimer waited;
+        waited.start();
+        while (!app->Host().StopRequested() && waited.elapsed() < 5000)
+            QTest::qWait(10);
+        stopSeen = app->Host().StopRequested();
+    };
+    app->Doc().AddView(&probe);
+    Trigger(ID_EDIT_ADD_FOLDER);
+    app->Doc().RemoveView(&probe);
+
+    ASSERT_TRUE(stopSeen);
+    EXPECT_EQ(app->Frame()->View()->RowCount(), 2);
+    EXPECT_EQ(MessageText(), QStringLiteral("Stopped after 2 of 6 files"));
+    EXPECT_TRUE(app->Frame()->CountStatusBar()->CancelButton()->isHidden());
 }
 
 TEST_F(AddFolderTest, AStopAskedWhileNoBatchRunsIsForgotten)
