@@ -30,6 +30,8 @@ CDesktopDocHost::~CDesktopDocHost()
 void CDesktopDocHost::BeginBatch(int total, bool stoppable)
 {
     m_batches.push_back({total > 0 ? total : 0, 0, stoppable});
+    // The batch's first file gets the events at once.
+    m_sincePump.invalidate();
     ShowProgress(true);
 }
 
@@ -125,12 +127,26 @@ bool CDesktopDocHost::TakePendingQuit()
 
 void CDesktopDocHost::BeforeRead()
 {
+    bool first = false;
     if (!m_batches.empty()) {
         CBatch& batch = m_batches.back();
         if (batch.read < batch.total)
             ++batch.read;
-        ShowProgress(false);
+        first = batch.read == 1;
     }
+    // A small file reads in microseconds, far quicker than a pump with the
+    // list's layout and painting of a long list: inside a batch the events
+    // run again only after a gap of kPumpMs, or of kPumpShare times what the
+    // last pump took when painting is slow, so the window keeps answering
+    // while the pumps take a bounded share of the time. A file read on its
+    // own always gets them.
+    const bool inBatch = !m_batches.empty();
+    if (inBatch && m_sincePump.isValid() && m_sincePump.elapsed() < m_pumpGapMs)
+        return;
+    QElapsedTimer cost;
+    cost.start();
+    if (inBatch)
+        ShowProgress(first);
     PumpEvents();
 
     // Between files the idle work refreshes the counts and the commands; doing
@@ -139,6 +155,8 @@ void CDesktopDocHost::BeforeRead()
         m_sinceIdle.start();
         m_idle();
     }
+    m_pumpGapMs = std::clamp<qint64>(kPumpShare * cost.elapsed(), kPumpMs, kMaxPumpGapMs);
+    m_sincePump.start();
 }
 
 void CDesktopDocHost::PumpEvents()

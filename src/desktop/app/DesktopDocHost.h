@@ -13,11 +13,12 @@
 class IPrompts;
 class QWidget;
 
-// The document's platform services in the desktop program. Before each game
-// file is read it runs the event pump, so the window repaints and commands
-// run in the middle of a long addition, and it keeps the progress of the
-// batch being read. It also listens to the document's hints, which announce
-// the batches of a collection being loaded.
+// The document's platform services in the desktop program. Before a game
+// file is read it runs the event pump (inside a batch at most every
+// kPumpMs), so the window repaints and commands run in the middle of a long
+// addition, and it keeps the progress of the batch being read. It also
+// listens to the document's hints, which announce the batches of a
+// collection being loaded.
 class CDesktopDocHost : public QObject, public IDocHost, public IDocView
 {
     Q_OBJECT
@@ -25,6 +26,12 @@ public:
     // The progress is shown at most this often while a batch runs, and the
     // idle work inside the pump runs at most this often too.
     static constexpr int kRefreshMs = 50;
+    // Inside a batch the events run before a file only when this long has
+    // passed since they last ran, and kPumpShare times as long as they took
+    // then, but never more than kMaxPumpGapMs.
+    static constexpr int kPumpMs = 16;
+    static constexpr int kPumpShare = 4;
+    static constexpr int kMaxPumpGapMs = 200;
 
     explicit CDesktopDocHost(IPrompts& prompts, QObject* parent = nullptr);
     ~CDesktopDocHost() override;
@@ -98,6 +105,8 @@ private:
     std::vector<CBatch> m_batches;
     QElapsedTimer m_sinceProgress;
     QElapsedTimer m_sinceIdle;
+    QElapsedTimer m_sincePump;
+    qint64 m_pumpGapMs = kPumpMs;
     int m_pumpDepth = 0;
     int m_waitCursors = 0;
     bool m_quitPending = false;
