@@ -44,7 +44,8 @@ fi
 if [ -x "$build/bench/desktop_bench" ]; then
     echo
     echo "== report view"
-    QT_QPA_PLATFORM=offscreen "$build/bench/desktop_bench" "$count" "$data" || echo "bench: desktop_bench failed"
+    QT_QPA_PLATFORM=offscreen "$build/bench/desktop_bench" "$count" "$data" "$build/src/cli/varnex-cli" ||
+        echo "bench: desktop_bench failed"
 fi
 
 if [ -x "$build/bench/options_bench" ]; then
