@@ -17,18 +17,25 @@
 #include "desktop/view/TextDrop.h"
 #include "desktop/view/ViewerLaunch.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
+#include <QElapsedTimer>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QGuiApplication>
 #include <QListView>
 #include <QMimeData>
+#include <QPointer>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
+
+// Longest stretch a viewer launch keeps the event loop waiting: about two
+// frames, so the window repaints and answers while many rows start.
+constexpr qint64 kLaunchSliceMs = 30;
 
 // The busy pointer for the length of a scope.
 class CBusyCursor
@@ -384,8 +391,10 @@ bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
     const int code = style & CReportListCtrl::kStyleMask;
     const bool autoArrange = (style & CReportListCtrl::kAutoArrange) != 0;
     switch (id) {
-    case ID_EDIT_DELETE_FILES:
     case ID_EDIT_LAUNCH_VIEWER:
+        ui.Enable(SelectedCount() > 0 && !m_bLaunching);
+        return true;
+    case ID_EDIT_DELETE_FILES:
     case ID_EDIT_MARK_VIEWED:
     case ID_EDIT_MARK_UNVIEWED:
         ui.Enable(SelectedCount() > 0);
@@ -442,21 +451,14 @@ void CVarnexView::OnSelectionCommand(int id)
     const std::vector<int> rows = m_pList->GetSelectedRows();
     if (rows.empty())
         return;
+    if (id == ID_EDIT_LAUNCH_VIEWER) {
+        OnLaunchViewer(rows);
+        return;
+    }
     CBusyCursor busy;
-    // Read afresh each time: the user may have changed it on the Others page.
-    const QString prefix =
-        QString::fromStdString(ReadString(m_store, settings::kViewer)) + QLatin1Char(' ');
-    bool first = true;
     for (int row : rows) {
         const std::string path = m_pList->GetItemKey(row);
         switch (id) {
-        case ID_EDIT_LAUNCH_VIEWER:
-            if (StartViewer(m_prompts, prefix, path))
-                m_doc.ChangeFileFlags(path, ENTRY_VIEWED, 0, row);
-            else if (first)
-                m_prompts.MessageBox(this, QStringLiteral("Failed to start the viewer program: %1").arg(prefix),
-                                     IPrompts::EIcon::Error);
-            break;
         case ID_EDIT_MARK_VIEWED:
             m_doc.ChangeFileFlags(path, ENTRY_VIEWED, 0, row);
             break;
@@ -466,8 +468,46 @@ void CVarnexView::OnSelectionCommand(int id)
         default:
             return;
         }
-        first = false;
     }
+}
+
+void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
+{
+    // Events run between starts, so the command can come again meanwhile.
+    if (m_bLaunching)
+        return;
+    m_bLaunching = true;
+    CBusyCursor busy;
+    // Read afresh each time: the user may have changed it on the Others page.
+    const QString prefix =
+        QString::fromStdString(ReadString(m_store, settings::kViewer)) + QLatin1Char(' ');
+    // Rows are named by path: while events run, rows may be sorted, filtered
+    // or deleted, so each one is looked up again before its start.
+    std::vector<std::string> paths;
+    paths.reserve(rows.size());
+    for (int row : rows)
+        paths.push_back(m_pList->GetItemKey(row));
+    const QPointer<CVarnexView> alive(this);
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (sinceEvents.elapsed() >= kLaunchSliceMs) {
+            QCoreApplication::processEvents();
+            // The window may have closed meanwhile.
+            if (!alive || m_bDestroyed)
+                return;
+            sinceEvents.restart();
+        }
+        const int row = m_pList->FindItem(paths[i]);
+        if (row < 0)
+            continue;
+        if (StartViewer(m_prompts, prefix, paths[i]))
+            m_doc.ChangeFileFlags(paths[i], ENTRY_VIEWED, 0, row);
+        else if (i == 0)
+            m_prompts.MessageBox(this, QStringLiteral("Failed to start the viewer program: %1").arg(prefix),
+                                 IPrompts::EIcon::Error);
+    }
+    m_bLaunching = false;
 }
 
 void CVarnexView::OnExport()

@@ -98,6 +98,9 @@ private:
     // Launch viewer, mark viewed and mark unviewed: one walk over the
     // selection in ascending row order.
     void OnSelectionCommand(int id);
+    // Starts the viewer once per row; events run between starts so a
+    // long selection does not freeze the window.
+    void OnLaunchViewer(const std::vector<int>& rows);
     bool DropGameText(const QDropEvent& event);
     // The item drag of the icon styles: the list reports a drag begun, the
     // moves and the release of the left button.
@@ -127,6 +130,8 @@ private:
     bool m_bFullPath = false;
     bool m_bCreated = false;
     bool m_bDestroyed = false;
+    // A launch is walking the selection (and running events as it goes).
+    bool m_bLaunching = false;
     bool m_bCanDrop = false;
     // Set when a drag enters: it carries game text (plain text, no files).
     bool m_bTextDrag = false;

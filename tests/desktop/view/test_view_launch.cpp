@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -114,6 +115,22 @@ bool IsZombieOrGone(long pid)
     const std::vector<std::string> fields = ProcStat(pid);
     return fields.empty() || fields[0] == "Z";
 }
+
+// Scripted prompts whose starts outlast the stretch a launch lets the event
+// loop wait, and that queue something to run while a launch is under way.
+class CSlowStartPrompts : public CScriptedPrompts
+{
+public:
+    bool StartDetached(const std::string& program, const std::vector<std::string>& arguments) override
+    {
+        if (whileLaunching)
+            QMetaObject::invokeMethod(QCoreApplication::instance(), std::exchange(whileLaunching, {}),
+                                      Qt::QueuedConnection);
+        QThread::msleep(40);
+        return CScriptedPrompts::StartDetached(program, arguments);
+    }
+    std::function<void()> whileLaunching;
+};
 
 std::string Game(const std::string& name)
 {
@@ -363,4 +380,36 @@ TEST_F(ViewerLaunch, TheRecordingViewerGetsTheRowPathsFromTheCommand)
     EXPECT_EQ(recorder.WaitForCalls(2), (std::multiset<std::vector<std::string>>{{odd}, {plain}}));
     EXPECT_EQ(Flags(odd), 1u);
     EXPECT_EQ(Flags(plain), 1u);
+}
+
+TEST_F(ViewerLaunch, ALongLaunchRunsEventsRefusesToRunTwiceAndSkipsRowsRemovedMeanwhile)
+{
+    CSlowStartPrompts slow;
+    doc.RemoveView(view.get());
+    view->Destroy();
+    view = std::make_unique<CVarnexView>(doc, store, slow);
+    ASSERT_TRUE(view->Create());
+    doc.AddView(view.get());
+    AddGames(3);
+    std::vector<std::string> keys;
+    for (int r = 0; r < 3; ++r) {
+        List().SelectRow(r);
+        keys.push_back(List().GetItemKey(r));
+    }
+    bool ran = false;
+    slow.whileLaunching = [&] {
+        ran = true;
+        EXPECT_FALSE(Enabled(ID_EDIT_LAUNCH_VIEWER));
+        view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+        EXPECT_TRUE(doc.RemoveGameFile(keys[2]));
+    };
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_TRUE(ran) << "no events ran during the launch";
+    ASSERT_EQ(slow.starts.size(), 2u);
+    EXPECT_EQ(slow.starts[0].arguments, std::vector<std::string>{keys[0]});
+    EXPECT_EQ(slow.starts[1].arguments, std::vector<std::string>{keys[1]});
+    EXPECT_EQ(Flags(keys[0]), 1u);
+    EXPECT_EQ(Flags(keys[1]), 1u);
+    EXPECT_EQ(List().GetItemCount(), 2);
+    EXPECT_TRUE(Enabled(ID_EDIT_LAUNCH_VIEWER));
 }
