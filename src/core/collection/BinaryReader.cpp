@@ -1,18 +1,14 @@
 #include "collection/ByteSource.h"
+#include "collection/FileInput.h"
 #include "collection/GameReader.h"
 
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <memory>
+
+#include <fcntl.h>
 
 namespace {
-struct FileCloser
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 // Names of the binary property codes, indexed by code; code 0 is the empty name.
 constexpr std::array<std::string_view, 33> kCodeNames = {
@@ -134,40 +130,39 @@ std::optional<std::string> ReadShortString(CByteSource& file)
     return text;
 }
 
-bool ReadBinaryRecord(std::FILE* file, const std::string& path, CPropertyTable& table, IReadHooks& hooks)
+bool ReadBinaryRecord(CFileInput& file, std::string_view start, const std::string& path, CPropertyTable& table,
+                      IReadHooks& hooks)
 {
     // The whole file goes into memory and is walked there, by the same code
     // that walks bytes handed in directly; game files are small.
-    std::string bytes;
-    errno = 0;
-    if (std::fseek(file, 0, SEEK_SET) != 0) {
-        hooks.ReportFileError(path, std::strerror(errno != 0 ? errno : EIO));
-        return false;
-    }
+    std::string bytes(start);
     std::array<char, 16384> chunk;
     for (;;) {
-        errno = 0;
-        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
-        bytes.append(chunk.data(), got);
-        if (got < chunk.size())
+        const long got = file.Read(chunk.data(), chunk.size());
+        if (got < 0 && file.Refused())
+            return false;
+        if (got < 0) {
+            const int error = errno;
+            hooks.ReportFileError(path, std::strerror(error != 0 ? error : EIO));
+            return false;
+        }
+        if (got == 0)
             break;
-    }
-    if (std::ferror(file)) {
-        hooks.ReportFileError(path, std::strerror(errno != 0 ? errno : EIO));
-        return false;
+        bytes.append(chunk.data(), static_cast<std::size_t>(got));
     }
     return ReadBinaryRecord(std::string_view(bytes), table);
 }
 
 bool ReadBinaryRecord(const std::string& path, CPropertyTable& table, IReadHooks& hooks)
 {
-    errno = 0;
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        hooks.ReportFileError(path, std::strerror(errno != 0 ? errno : EIO));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        hooks.ReportFileError(path, std::strerror(error != 0 ? error : EIO));
         return false;
     }
-    return ReadBinaryRecord(file.get(), path, table, hooks);
+    CFileInput file(fd);
+    return ReadBinaryRecord(file, {}, path, table, hooks);
 }
 
 bool ReadBinaryRecord(std::string_view bytes, CPropertyTable& table)

@@ -1,19 +1,10 @@
 #include "collection/GameReader.h"
 
-#include <cstdio>
-#include <memory>
+#include "collection/FileInput.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-struct FileCloser
-{
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 constexpr int kBinaryMark = 6;
 constexpr std::size_t kMaxIdLetters = 2;
@@ -28,32 +19,17 @@ bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& ho
 {
     hooks.BeforeRead();
 
-    // Only regular files are game files. A path naming a pipe or a device
-    // (a dropped special file, a hand-made collection) would otherwise block
-    // the program for ever, in open or in the first read; the non-blocking
-    // open keeps a pipe without writer from hanging before the check.
+    // Only regular files are game files; CFileInput refuses the others. The
+    // non-blocking open keeps a pipe without writer from hanging in open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    // Opened as bytes: CTextStream does the text-mode translation itself.
-    FilePtr file(::fdopen(fd, "rb"));
-    if (!file) {
-        ::close(fd);
-        return false;
-    }
-    // CTextStream reads whole 4 KiB chunks; a stdio buffer under it would
-    // only add a copy and an allocation per file.
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-
-    CTextStream stream(file.get());
-    if (stream.Peek() == kBinaryMark)
-        return ReadBinaryRecord(file.get(), path, table, hooks);
-    return ReadTextRecord(stream, table);
+    CFileInput file(fd);
+    // Read as bytes: CTextStream does the text-mode translation itself.
+    CTextStream stream(file);
+    const bool read = stream.Peek() == kBinaryMark ? ReadBinaryRecord(file, stream.Unconsumed(), path, table, hooks)
+                                                   : ReadTextRecord(stream, table);
+    return read && !file.Refused();
 }
 
 int SkipPast(CTextStream& stream, int ch)

@@ -4,12 +4,12 @@
 #include "collection/ReadHooks.h"
 #include "collection/TextStream.h"
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
 
 class CByteSource;
+class CFileInput;
 
 // Reads the game-information properties of the game file at path into table.
 // Calls hooks.BeforeRead() first. The first byte decides the form: 6 is the
@@ -32,9 +32,11 @@ bool ReadBinaryRecord(const std::string& path, CPropertyTable& table, IReadHooks
 // Pass a std::string_view: a std::string converts better to the path form.
 bool ReadBinaryRecord(std::string_view bytes, CPropertyTable& table);
 
-// The binary form from a file already open (read from its first byte on);
-// path only names the file in an error report.
-bool ReadBinaryRecord(std::FILE* file, const std::string& path, CPropertyTable& table, IReadHooks& hooks);
+// The binary form from a file already open whose first bytes, start, have
+// been read already; the rest is read from file. path only names the file in
+// an error report.
+bool ReadBinaryRecord(CFileInput& file, std::string_view start, const std::string& path, CPropertyTable& table,
+                      IReadHooks& hooks);
 
 // One short string: a length byte and that many bytes; length 0 is the empty
 // string. Nothing only when the input stops before the string is whole.

@@ -1,5 +1,7 @@
 #include "collection/TextStream.h"
 
+#include "collection/FileInput.h"
+
 #include <cstring>
 
 CTextStream::CTextStream(std::string_view bytes)
@@ -7,7 +9,7 @@ CTextStream::CTextStream(std::string_view bytes)
 {
 }
 
-CTextStream::CTextStream(std::FILE* file) : m_file(file), m_pos(m_buffer), m_end(m_buffer) {}
+CTextStream::CTextStream(CFileInput& file) : m_file(&file), m_pos(m_buffer), m_end(m_buffer) {}
 
 // Makes at least count raw bytes available, keeping the ones not yet
 // consumed; false when the input ends first. A CR at the end of a chunk
@@ -23,10 +25,11 @@ bool CTextStream::Ensure(std::size_t count)
         std::memmove(m_buffer, m_pos, have);
     m_pos = m_buffer;
     while (have < count) {
-        const std::size_t got = std::fread(m_buffer + have, 1, sizeof(m_buffer) - have, m_file);
-        if (got == 0)
+        // A read error ends the input like the end of the file does.
+        const long got = m_file->Read(m_buffer + have, sizeof(m_buffer) - have);
+        if (got <= 0)
             break;
-        have += got;
+        have += static_cast<std::size_t>(got);
     }
     m_end = m_buffer + have;
     return have >= count;

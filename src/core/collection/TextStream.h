@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <string_view>
+
+class CFileInput;
 
 // Text-mode input with one character of look-ahead: each CR LF pair reads as
 // a single LF and the byte 0x1A ends the input. Reads either a memory buffer
@@ -14,7 +15,7 @@ public:
     static constexpr int kEnd = -1;
 
     explicit CTextStream(std::string_view bytes);
-    explicit CTextStream(std::FILE* file);
+    explicit CTextStream(CFileInput& file);
 
     CTextStream(const CTextStream&) = delete;
     CTextStream& operator=(const CTextStream&) = delete;
@@ -36,13 +37,20 @@ public:
         return c;
     }
 
+    // The raw bytes read from the file and not yet consumed, before any
+    // translation: a binary record picks up from them.
+    std::string_view Unconsumed() const
+    {
+        return {reinterpret_cast<const char*>(m_pos), static_cast<std::size_t>(m_end - m_pos)};
+    }
+
 private:
     static constexpr unsigned char kCtrlZ = 0x1A;
 
     int PeekSpecial();
     bool Ensure(std::size_t count);
 
-    std::FILE* m_file = nullptr;
+    CFileInput* m_file = nullptr;
     const unsigned char* m_pos = nullptr;
     const unsigned char* m_end = nullptr;
     bool m_ended = false;

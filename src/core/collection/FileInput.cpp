@@ -1,0 +1,50 @@
+#include "collection/FileInput.h"
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+CFileInput::~CFileInput()
+{
+    ::close(m_fd);
+}
+
+bool CFileInput::CheckKind()
+{
+    m_kindKnown = true;
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    m_size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+long CFileInput::Read(void* out, std::size_t count)
+{
+    if (m_refused)
+        return -1;
+    if (m_ended || count == 0)
+        return 0;
+    ssize_t got = 0;
+    do {
+        got = ::pread(m_fd, out, count, static_cast<off_t>(m_offset));
+    } while (got < 0 && errno == EINTR);
+    if (got < 0)
+        return -1;
+    if (got == 0) {
+        m_ended = true;
+        return 0;
+    }
+    const bool shortFirst = m_offset == 0 && static_cast<std::size_t>(got) < count;
+    if (!m_kindKnown && !shortFirst && !CheckKind()) {
+        m_refused = true;
+        return -1;
+    }
+    m_offset += static_cast<std::uint64_t>(got);
+    // A regular file gives less than asked only at its end. Before the size
+    // is reached a short read is not taken for the end: the next read asks.
+    if (m_kindKnown && static_cast<std::size_t>(got) < count && m_offset >= m_size)
+        m_ended = true;
+    return static_cast<long>(got);
+}
