@@ -1,12 +1,35 @@
 #include "cli/CliEscape.h"
 
+namespace {
+
+bool NeedsEscape(unsigned char byte)
+{
+    return byte < 0x20 || byte == 0x7F || byte == '\\';
+}
+
+} // namespace
+
 std::string EscapeField(std::string_view text)
 {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
-    for (const char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
+    AppendEscapedField(out, text);
+    return out;
+}
+
+void AppendEscapedField(std::string& out, std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Most fields have nothing to escape: their bytes go in one run.
+        std::size_t run = i;
+        while (run < text.size() && !NeedsEscape(static_cast<unsigned char>(text[run])))
+            ++run;
+        out.append(text.data() + i, run - i);
+        if (run == text.size())
+            return;
+        const auto byte = static_cast<unsigned char>(text[run]);
         switch (byte) {
         case '\\':
             out += "\\\\";
@@ -21,14 +44,10 @@ std::string EscapeField(std::string_view text)
             out += "\\r";
             break;
         default:
-            if (byte < 0x20 || byte == 0x7F) {
-                out += "\\x";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 0x0F];
-            } else {
-                out += ch;
-            }
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0x0F];
         }
+        i = run + 1;
     }
-    return out;
 }

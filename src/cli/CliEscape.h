@@ -8,3 +8,5 @@
 // and 0x7F "\xHH" with uppercase hex digits. All other bytes stay as they are,
 // so UTF-8 and legacy multibyte text passes through untouched.
 std::string EscapeField(std::string_view text);
+// The same, appended to out.
+void AppendEscapedField(std::string& out, std::string_view text);
