@@ -1,6 +1,7 @@
 // Whole-collection figures for the core: the reader against a floor that only
-// opens each file and reads its first 4 KiB, adding files to a document, and
-// storing, saving and loading a large collection. Prints; never fails.
+// opens each file and reads its first 4 KiB, the command-line tool's info
+// against the same floor, adding files to a document, and storing, saving
+// and loading a large collection. Prints; never fails.
 #include "collection/CollectionFile.h"
 #include "collection/GameReader.h"
 #include "collection/VarnexDoc.h"
@@ -10,7 +11,9 @@
 #include <cstdint>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -87,12 +90,47 @@ double ReaderAgainstFloor(const char* label, const std::vector<std::string>& fil
     return reader / n;
 }
 
+// A word the shell takes as it is.
+std::string ShellQuoted(const std::string& word)
+{
+    std::string quoted = "'";
+    for (const char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// varnex-cli info over every file, as xargs hands them over, its output
+// thrown away: the figure includes starting the tool once per command line.
+void InfoAgainstFloor(const std::string& cli, const std::vector<std::string>& files, int runs)
+{
+    const fs::path list = fs::temp_directory_path() / "varnex-bench-info-files";
+    {
+        std::ofstream out(list, std::ios::binary);
+        for (const std::string& path : files)
+            out << path << '\0';
+    }
+    const std::string command =
+        "xargs -0 -a " + ShellQuoted(list.string()) + " " + ShellQuoted(cli) + " info >/dev/null 2>&1";
+    const double n = static_cast<double>(files.size());
+    Floor(files);
+    int status = 0;
+    const double info = Best(runs, [&] { status = std::system(command.c_str()); });
+    const double floor = Best(runs, [&] { Floor(files); });
+    std::printf("varnex-cli info over the generated files: %zu files%s\n", files.size(),
+                status == 0 ? "" : " (the command failed)");
+    std::printf("  floor: %.0f files/s (open, read 4 KiB, close)\n", n / floor);
+    std::printf("  info: %.0f files/s (xargs, output to /dev/null)\n", n / info);
+    std::printf("  ratio info/floor: %.2f (target >= 0.50)\n", floor / info);
+    std::error_code ec;
+    fs::remove(list, ec);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: varnex-bench-core GAMES_FOLDER CORPUS_FOLDER\n");
+        std::fprintf(stderr, "usage: varnex-bench-core GAMES_FOLDER CORPUS_FOLDER [VARNEX_CLI]\n");
         return 2;
     }
     const auto games = GameFiles(argv[1]);
@@ -105,6 +143,8 @@ int main(int argc, char** argv)
     if (!corpus.empty())
         ReaderAgainstFloor("reader over the corpus", corpus, 5);
     const double readerPerFile = ReaderAgainstFloor("reader over the generated files", games, 3);
+    if (argc > 3)
+        InfoAgainstFloor(argv[3], games, 3);
     const double n = static_cast<double>(games.size());
 
     // Each run into a fresh document; the last one is kept for the file figures.

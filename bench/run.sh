@@ -20,8 +20,10 @@ start=$(date +%s)
 "$build/bench/varnex-gen-games" "$data" "$count" || echo "bench: generating the game files failed"
 
 echo
-echo "== core: reader, document, collection file"
-"$build/bench/varnex-bench-core" "$data" "$corpus" || echo "bench: varnex-bench-core failed"
+echo "== core: reader, command-line info, document, collection file"
+cli=()
+[ -x "$build/src/cli/varnex-cli" ] && cli=("$build/src/cli/varnex-cli")
+"$build/bench/varnex-bench-core" "$data" "$corpus" "${cli[@]}" || echo "bench: varnex-bench-core failed"
 
 echo
 echo "== display decoding: corpus records whose names show as text"
