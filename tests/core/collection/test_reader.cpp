@@ -255,6 +255,28 @@ TEST(GameFile, TheFirstByteSixChoosesTheBinaryFormWhateverTheName)
     EXPECT_EQ(hooks.m_beforeReads, 1);
 }
 
+TEST(GameFile, ABinaryRecordLargerThanTheFirstReadIsReadWhole)
+{
+    // The text stream's first 4 KiB hold the start; the rest follows from
+    // the file, so a name past the point list is still found.
+    CBinaryBuilder b;
+    b.Header(1, 3).Kept(17, "Big").U16(7).Points(600).Kept(23, "Late");
+    ASSERT_GT(b.Bytes().size(), 4096u);
+    CTempDir dir;
+    CRecordingHooks hooks;
+    CPropertyTable table;
+    EXPECT_TRUE(ReadGameFile(dir.Write("big.mgt", b.Bytes()), table, hooks));
+    EXPECT_EQ(ValueOf(table, "GN"), "Big");
+    EXPECT_EQ(ValueOf(table, "PB"), "Late");
+    EXPECT_TRUE(hooks.m_errors.empty());
+
+    std::string torn = b.Bytes();
+    torn.pop_back();
+    CPropertyTable tornTable;
+    EXPECT_FALSE(ReadGameFile(dir.Write("torn.mgt", torn), tornTable, hooks));
+    EXPECT_TRUE(hooks.m_errors.empty());
+}
+
 TEST(BinaryReader, StoresTheStringRecordsUnderTheirNames)
 {
     CBinaryBuilder b;
