@@ -63,11 +63,6 @@ bool IsWideCharset(std::string_view name)
     return name.substr(0, 6) == "UTF-16" || name.substr(0, 6) == "UTF-32";
 }
 
-struct SDetectorDeleter
-{
-    void operator()(UCharsetDetector* detector) const { ucsdet_close(detector); }
-};
-
 } // namespace
 
 std::size_t Utf8ValidPrefix(std::string_view bytes)
@@ -141,6 +136,22 @@ std::string CDisplayDecoder::CharsetForDeclared(std::string_view ca)
     return name;
 }
 
+CDisplayDecoder::CDisplayDecoder() = default;
+CDisplayDecoder::~CDisplayDecoder() = default;
+
+void CDisplayDecoder::SDetectorDeleter::operator()(UCharsetDetector* detector) const
+{
+    ucsdet_close(detector);
+}
+
+const std::string& CDisplayDecoder::DeclaredCharset(std::string_view ca)
+{
+    auto it = m_declared.find(ca);
+    if (it == m_declared.end())
+        it = m_declared.emplace(std::string(ca), CharsetForDeclared(ca)).first;
+    return it->second;
+}
+
 QStringDecoder* CDisplayDecoder::DecoderFor(const std::string& charset)
 {
     auto it = m_decoders.find(charset);
@@ -157,8 +168,13 @@ bool CDisplayDecoder::DecodesCleanly(const std::vector<std::string_view>& texts,
     for (std::string_view text : texts) {
         decoder->resetState();
         const QString decoded = decoder->decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-        if (decoder->hasError() || !LooksDecoded(decoded, text))
+        if (decoder->hasError() || !LooksDecoded(decoded, text)) {
+            // An ICU decoder that met bytes its charset lacks stays in error
+            // through resetState(), and would fail the next record's good
+            // bytes too; the next use opens a fresh one.
+            m_decoders.erase(charset);
             return false;
+        }
     }
     return true;
 }
@@ -177,12 +193,19 @@ std::string CDisplayDecoder::Detect(const std::vector<std::string_view>& texts)
     if (sample.empty())
         return {};
     UErrorCode status = U_ZERO_ERROR;
-    const std::unique_ptr<UCharsetDetector, SDetectorDeleter> detector(ucsdet_open(&status));
-    if (U_FAILURE(status))
+    if (!m_detector && !m_detectorFailed) {
+        m_detector.reset(ucsdet_open(&status));
+        m_detectorFailed = U_FAILURE(status) || !m_detector;
+        if (m_detectorFailed)
+            m_detector.reset();
+        status = U_ZERO_ERROR;
+    }
+    if (!m_detector)
         return {};
-    ucsdet_setText(detector.get(), sample.data(), static_cast<int32_t>(sample.size()), &status);
+    // The detector keeps no state between texts but the text it was given.
+    ucsdet_setText(m_detector.get(), sample.data(), static_cast<int32_t>(sample.size()), &status);
     int32_t count = 0;
-    const UCharsetMatch** matches = ucsdet_detectAll(detector.get(), &count, &status);
+    const UCharsetMatch** matches = ucsdet_detectAll(m_detector.get(), &count, &status);
     if (U_FAILURE(status) || !matches)
         return {};
     // Best first; the first that is not a wide form decides.
@@ -205,7 +228,7 @@ CDisplayDecoder::SChoice CDisplayDecoder::Choose(const std::vector<std::string_v
 {
     if (std::all_of(texts.begin(), texts.end(), IsAscii))
         return {ERule::Ascii, {}};
-    if (const std::string declared = CharsetForDeclared(ca); !declared.empty() && DecodesCleanly(texts, declared))
+    if (const std::string& declared = DeclaredCharset(ca); !declared.empty() && DecodesCleanly(texts, declared))
         return {ERule::Declared, declared};
     if (std::all_of(texts.begin(), texts.end(),
                     [](std::string_view text) { return Utf8CutTail(text) != std::string_view::npos; }))

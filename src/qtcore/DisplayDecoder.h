@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,9 +23,14 @@
 //   4. Latin-1, which decodes anything.
 // A failed strict decode falls through to the next step, so a CA that lies
 // (UTF-8 bytes marked gb2312) still shows readable text.
+struct UCharsetDetector;
+
 class CDisplayDecoder
 {
 public:
+    CDisplayDecoder();
+    ~CDisplayDecoder();
+
     // On the real records we measured (varnex-bench-decode) every guess that
     // showed a record rightly scored 33 or more, GB18030 names above 90; the
     // guesses below 30 were Latin charsets for CJK bytes, no better than Latin-1.
@@ -57,11 +63,23 @@ private:
     // A strict decode: false when any text has a byte sequence the charset lacks.
     bool DecodesCleanly(const std::vector<std::string_view>& texts, const std::string& charset);
     QStringDecoder* DecoderFor(const std::string& charset);
+    // CharsetForDeclared, remembered for each CA value met.
+    const std::string& DeclaredCharset(std::string_view ca);
     std::string Detect(const std::vector<std::string_view>& texts);
 
-    // Opening an ICU converter costs far more than decoding a name, so one
-    // decoder per charset is kept for the life of this object.
+    struct SDetectorDeleter
+    {
+        void operator()(UCharsetDetector* detector) const;
+    };
+
+    // Opening an ICU converter or detector costs far more than decoding a
+    // name, so one decoder per charset, the answer for each CA value (asking
+    // Qt opens a converter) and one detector are kept for the life of this
+    // object; a collection holds few distinct charsets.
     std::map<std::string, QStringDecoder, std::less<>> m_decoders;
+    std::map<std::string, std::string, std::less<>> m_declared;
+    std::unique_ptr<UCharsetDetector, SDetectorDeleter> m_detector;
+    bool m_detectorFailed = false;
     int m_lastConfidence = -1;
 };
 

@@ -119,6 +119,29 @@ TEST(DisplayDecoder, UndetectableBytesShowAsLatin1)
     EXPECT_EQ(decoder.Decode(text, choice), QStringLiteral(u"\u00FF\u00FE"));
 }
 
+TEST(DisplayDecoder, OneDecoderForManyRecordsChoosesAsAFreshOneWould)
+{
+    // The list keeps one decoder for every row: what it remembers from one
+    // record (charsets named, the detector) must not leak into the next.
+    const std::string comment = "\xB5\xDA\xD2\xBB\xBE\xD6\xA3\xAC\xBA\xDA\xB7\xBD\xCF\xC8\xD0\xD0\xA3\xAC"
+                                "\xB0\xD7\xB7\xBD\xBA\xF3\xCA\xD6\xA1\xA3\xD5\xE2\xCA\xC7\xD2\xBB\xB8\xF6"
+                                "\xB7\xC7\xB3\xA3\xBE\xAB\xB2\xCA\xB5\xC4\xB6\xD4\xBE\xD6\xA1\xA3";
+    const std::vector<std::pair<std::vector<std::string_view>, std::string_view>> records{
+        {{kGbName, comment}, ""},  {{kSjisName}, "SJIS"},     {{kGbName}, "no-such-charset"},
+        {{kKrName}, "EUC-KR"},     {{kGbName, comment}, ""},  {{"\xFF\xFE"}, ""},
+        {{kSjisName}, "gb2312"},   {{kGbName}, "GB2312"},     {{kSjisName}, "SJIS"},
+    };
+    CDisplayDecoder shared;
+    for (const auto& [texts, ca] : records) {
+        CDisplayDecoder fresh;
+        const auto expected = fresh.Choose(texts, ca);
+        const auto got = shared.Choose(texts, ca);
+        EXPECT_EQ(got.rule, expected.rule) << ca;
+        EXPECT_EQ(got.charset, expected.charset) << ca;
+        EXPECT_EQ(shared.DecodeAll(texts, ca), fresh.DecodeAll(texts, ca)) << ca;
+    }
+}
+
 TEST(RowDisplay, CellsFollowTheRecordAndTheFileNameThePath)
 {
     CDisplayDecoder decoder;
