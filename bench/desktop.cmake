@@ -1,5 +1,6 @@
 # The report view on a large collection, offscreen: open, switch styles,
-# delete; and the options sheet's OK on a large collection.
+# delete; the options sheet's OK on a large collection; and opening names in
+# legacy charsets against all-ASCII ones.
 if(TARGET Qt6::Widgets)
     add_library(varnex_view_bench_support STATIC ${CMAKE_CURRENT_LIST_DIR}/ViewBenchSupport.cpp)
     target_link_libraries(varnex_view_bench_support PUBLIC varnex_desktop)
@@ -9,4 +10,7 @@ if(TARGET Qt6::Widgets)
 
     add_executable(options_bench ${CMAKE_CURRENT_LIST_DIR}/options_bench.cpp)
     target_link_libraries(options_bench PRIVATE varnex_view_bench_support)
+
+    add_executable(charset_bench ${CMAKE_CURRENT_LIST_DIR}/charset_bench.cpp)
+    target_link_libraries(charset_bench PRIVATE varnex_view_bench_support)
 endif()

@@ -18,6 +18,10 @@ fi
 
 start=$(date +%s)
 "$build/bench/varnex-gen-games" "$data" "$count" || echo "bench: generating the game files failed"
+# The same tree with a third of the players in GB2312, Shift_JIS or EUC-KR
+# (with CA) and a tenth in them without CA.
+mixed="$build/bench-data-mixed"
+"$build/bench/varnex-gen-games" "$mixed" "$count" --mixed-charsets || echo "bench: generating the mixed tree failed"
 
 echo
 echo "== core: reader, command-line info, document, collection file"
@@ -48,6 +52,12 @@ if [ -x "$build/bench/desktop_bench" ]; then
     echo "== report view"
     QT_QPA_PLATFORM=offscreen "$build/bench/desktop_bench" "$count" "$data" "$build/src/cli/varnex-cli" ||
         echo "bench: desktop_bench failed"
+fi
+
+if [ -x "$build/bench/charset_bench" ]; then
+    echo
+    echo "== report view: names in legacy charsets"
+    QT_QPA_PLATFORM=offscreen "$build/bench/charset_bench" "$count" "$data" "$mixed" || echo "bench: charset_bench failed"
 fi
 
 if [ -x "$build/bench/options_bench" ]; then
