@@ -180,11 +180,15 @@ int main(int argc, char** argv)
                     static_cast<long long>(timer.elapsed()), (HeapBytes() - before) / n);
     }
 
+    // VARNEX_BENCH_OPEN_ONLY=1: only the core load and the open per style,
+    // for profiling the open.
+    const bool openOnly = std::getenv("VARNEX_BENCH_OPEN_ONLY") != nullptr;
+
     // Add Folder as the user runs it: the program's own window shown, the
     // command chosen, the folder answered by the dialog; timed until every
     // row is in the list, next to varnex-cli add (walk, read, save) of the
     // same tree.
-    if (!given.isEmpty()) {
+    if (!given.isEmpty() && !openOnly) {
         // Processor time too: on a machine shared with other work the
         // elapsed times swing, the processor time much less.
         const QString cli = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
@@ -231,7 +235,7 @@ int main(int argc, char** argv)
 
     // Add Folder on the tree the files are in (walk, read, rows, sort), then
     // the quick filter typed one key at a time over every row.
-    if (!given.isEmpty()) {
+    if (!given.isEmpty() && !openOnly) {
         CMemorySettingsStore store;
         CPrompts prompts;
         CDesktopDocHost host(prompts);
@@ -317,7 +321,7 @@ int main(int argc, char** argv)
             std::printf("drag one icon in large icons with %d rows, press to drop: %lld ms\n", view.RowCount(),
                         static_cast<long long>(timer.elapsed()));
         }
-        if (style != ID_VIEW_DETAILS)
+        if (style != ID_VIEW_DETAILS || openOnly)
             continue;
 
         {

@@ -12,10 +12,11 @@ std::string FoldedRowText(const std::vector<std::string>& cells)
     return out;
 }
 
-std::string FoldedShownText(const std::vector<std::u16string>& shown)
+std::string FoldedShownText(const CShownTexts& shown)
 {
     std::string out;
-    for (const std::u16string& text : shown) {
+    for (std::size_t c = 0; c < shown.size(); ++c) {
+        const std::u16string_view text = shown[c];
         out += QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
         out += CRowFilter::kCellBreak;
     }

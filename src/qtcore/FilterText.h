@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/RowFilter.h"
+#include "report/ShownTexts.h"
 
 #include <QString>
 
@@ -12,5 +13,5 @@
 // both match through these, so they keep the same rows.
 std::string FoldedRowText(const std::vector<std::string>& cells);
 // The same from texts already decoded for display.
-std::string FoldedShownText(const std::vector<std::u16string>& shown);
+std::string FoldedShownText(const CShownTexts& shown);
 CRowFilter MakeRowFilter(const QString& typed);

@@ -6,9 +6,9 @@
 
 namespace {
 
-std::u16string ToShown(const QString& text)
+std::u16string_view ToShown(const QString& text)
 {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
 }
 
 } // namespace
@@ -31,10 +31,11 @@ std::string_view RecordCharset(const CGameEntry& entry)
 void DecodeRowForDisplay(CReportRow& row, const CGameEntry* entry, CDisplayDecoder& decoder)
 {
     row.shown.clear();
-    row.shown.reserve(row.cells.size());
     if (row.cells.empty())
         return;
-    row.shown.push_back(ToShown(BytesToPath(row.cells[0])));
+    std::vector<QString> texts;
+    texts.reserve(row.cells.size());
+    texts.push_back(BytesToPath(row.cells[0]));
     CDisplayDecoder::SChoice choice;
     if (entry) {
         choice = decoder.Choose(RecordTexts(*entry), RecordCharset(*entry));
@@ -43,10 +44,16 @@ void DecodeRowForDisplay(CReportRow& row, const CGameEntry* entry, CDisplayDecod
         choice = decoder.Choose(cells, {});
     }
     for (std::size_t c = 1; c < row.cells.size(); ++c)
-        row.shown.push_back(ToShown(decoder.Decode(row.cells[c], choice)));
+        texts.push_back(decoder.Decode(row.cells[c], choice));
+    std::size_t chars = 0;
+    for (const QString& text : texts)
+        chars += static_cast<std::size_t>(text.size());
+    row.shown.reserve(texts.size(), chars);
+    for (const QString& text : texts)
+        row.shown.push_back(ToShown(text));
 }
 
-QString ShownToQString(const std::u16string& shown)
+QString ShownToQString(std::u16string_view shown)
 {
     return QString(reinterpret_cast<const QChar*>(shown.data()), static_cast<qsizetype>(shown.size()));
 }

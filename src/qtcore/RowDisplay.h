@@ -22,4 +22,4 @@ std::string_view RecordCharset(const CGameEntry& entry);
 void DecodeRowForDisplay(CReportRow& row, const CGameEntry* entry, CDisplayDecoder& decoder);
 
 // The display text as the row keeps it.
-QString ShownToQString(const std::u16string& shown);
+QString ShownToQString(std::u16string_view shown);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "columns/ColumnDef.h"
+#include "report/ShownTexts.h"
 
 #include <cstdint>
 #include <string>
@@ -17,7 +18,7 @@ struct CReportRow
     std::vector<std::string> cells;
     // The cells as shown, decoded once when the row is made (by the layer
     // that knows charsets); sorting and export never look at them.
-    std::vector<std::u16string> shown;
+    CShownTexts shown;
     int image = 0; // 0 unviewed, 1 viewed
     // Where the user put the row's icon by hand, in list item coordinates,
     // one place for the large-icon style and one for the small-icon style.

@@ -227,6 +227,11 @@ bool CReportListCtrl::IsFiltering() const
 
 int CReportListCtrl::GetShownCount() const
 {
+    // Counted without a flush when every row is shown: the count panes ask at
+    // each idle step while files are read, and a flush there would make the
+    // views lay out all their rows again each time.
+    if (!m_proxy->IsFiltering())
+        return m_model->Count();
     m_model->Flush();
     return m_proxy->rowCount();
 }

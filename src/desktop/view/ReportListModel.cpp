@@ -13,6 +13,12 @@ namespace {
 // More separate runs of removed rows than this are told as one layout change.
 constexpr int kMaxRemovalRuns = 8;
 
+constexpr int kFlushDelayMs = 30;
+// Rows kept back until they are a quarter of the rows the views know...
+constexpr long long kPublishGrowth = 4;
+// ...or have waited this long.
+constexpr qint64 kMaxPublishDelayMs = 1000;
+
 } // namespace
 
 CReportListModel::CReportListModel(QObject* parent) : QAbstractTableModel(parent)
@@ -20,8 +26,25 @@ CReportListModel::CReportListModel(QObject* parent) : QAbstractTableModel(parent
     // A short delay lets rows added while the event pump runs between files
     // pile up, so the views lay out once per batch, not once per file.
     m_flushTimer.setSingleShot(true);
-    m_flushTimer.setInterval(30);
-    connect(&m_flushTimer, &QTimer::timeout, this, &CReportListModel::Flush);
+    m_flushTimer.setInterval(kFlushDelayMs);
+    connect(&m_flushTimer, &QTimer::timeout, this, &CReportListModel::OnFlushTimer);
+    m_sincePublish.start();
+}
+
+void CReportListModel::OnFlushTimer()
+{
+    // Every insertion makes the views lay out all their rows again, so while
+    // files keep coming the rows are told in growing steps: a quarter more
+    // than the views know, or whatever came in the last second. The layouts
+    // of a whole read then cost a few layouts of the final list, not one per
+    // step.
+    const auto pending = static_cast<long long>(m_rows.size()) - m_published;
+    if (m_deadCount == 0 && pending > 0 && pending < m_published / kPublishGrowth &&
+        m_sincePublish.elapsed() < kMaxPublishDelayMs) {
+        m_flushTimer.start();
+        return;
+    }
+    Flush();
 }
 
 int CReportListModel::rowCount(const QModelIndex& parent) const
@@ -100,6 +123,7 @@ void CReportListModel::Flush()
         m_published = total;
         endInsertRows();
     }
+    m_sincePublish.restart();
 }
 
 void CReportListModel::Compact()
@@ -294,7 +318,8 @@ void CReportListModel::SetText(int row, int column, std::string text)
         // The file name is a path: it decodes as the file system does, and
         // the other cells keep the charset their record chose.
         const QString name = BytesToPath(r.cells[0]);
-        r.shown[0].assign(reinterpret_cast<const char16_t*>(name.utf16()), static_cast<std::size_t>(name.size()));
+        r.shown.set(0, std::u16string_view(reinterpret_cast<const char16_t*>(name.utf16()),
+                                           static_cast<std::size_t>(name.size())));
     } else {
         // A set text carries no record with it: the cells choose again.
         DecodeRowForDisplay(r, nullptr, m_decoder);
@@ -305,7 +330,7 @@ void CReportListModel::SetText(int row, int column, std::string text)
         emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
-const std::vector<std::u16string>& CReportListModel::ShownTexts(int row)
+const CShownTexts& CReportListModel::ShownTexts(int row)
 {
     return Row(row).shown;
 }
@@ -376,10 +401,18 @@ void CReportListModel::SetHeaders(const std::vector<std::string>& headers)
 void CReportListModel::Sort(CSortState& sort, std::size_t columnCount)
 {
     Flush();
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const std::vector<std::size_t> order = SortOrder(m_rows, sort, columnCount);
+    // No sort column, or rows already in order: nothing moves, and the views
+    // are spared a layout of every row.
+    bool moved = false;
+    for (std::size_t i = 0; i < order.size() && !moved; ++i)
+        moved = order[i] != i;
+    if (!moved)
+        return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     ApplySortOrder(m_rows, order);
-    RebuildIndex();
+    // Made again when a key is next looked up.
+    m_indexValid = false;
 
     // Selection and current row follow their own row through the sort's
     // permutation; two rows with one path keep their own state.

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QTimer>
 
@@ -55,7 +56,7 @@ public:
     const CReportRow& Row(int row);
     std::string Text(int row, int column);
     // The texts of a row as shown (column 0 first), for filtering and display.
-    const std::vector<std::u16string>& ShownTexts(int row);
+    const CShownTexts& ShownTexts(int row);
     QString ShownText(int row, int column);
     void SetText(int row, int column, std::string text);
     void SetImage(int row, int image);
@@ -83,6 +84,7 @@ public:
 
 private:
     void ScheduleFlush();
+    void OnFlushTimer();
     void Compact();
     void RebuildIndex();
 
@@ -103,5 +105,6 @@ private:
     QIcon m_icons[2];
     QColor m_textColor;
     QTimer m_flushTimer;
+    QElapsedTimer m_sincePublish;
     CDisplayDecoder m_decoder;
 };
