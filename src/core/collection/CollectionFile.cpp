@@ -326,6 +326,7 @@ ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, S
         // save writes them again and nothing is lost.
         if (counted.stopped || doc.Host().StopRequested()) {
             counted.stopped = true;
+            record.tried = false;
             keepUnread(record);
             continue;
         }

@@ -188,11 +188,16 @@ void CVarnexDoc::DeleteContents()
     UpdateAllViews(hintFileRemoved);
 }
 
+bool CVarnexDoc::HasMissingFiles() const
+{
+    return std::any_of(m_unread.begin(), m_unread.end(), [](const CUnreadEntry& entry) { return entry.tried; });
+}
+
 bool CVarnexDoc::RemoveMissingFiles()
 {
-    if (m_unread.empty())
+    if (!HasMissingFiles())
         return false;
-    m_unread.clear();
+    std::erase_if(m_unread, [](const CUnreadEntry& entry) { return entry.tried; });
     m_unread.shrink_to_fit();
     SetModifiedFlag();
     return true;

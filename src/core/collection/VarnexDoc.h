@@ -16,6 +16,9 @@ struct CUnreadEntry
 {
     std::string path;
     std::uint32_t flags = 0;
+    // False for a record an open that was stopped never came to: its file
+    // may well be there, so it is not one of the missing files.
+    bool tried = true;
 };
 
 // The collection: one entry per game file, keyed by full path. It never
@@ -64,9 +67,11 @@ public:
     // The first idle call of an idle period: sends hintIdle.
     void OnIdle();
 
-    // Drops the unread records for good; false (and nothing changes) when
-    // there are none.
+    // Drops the unread records whose files could not be read for good (the
+    // ones a stopped open never came to stay); false (and nothing changes)
+    // when there are none.
     bool RemoveMissingFiles();
+    bool HasMissingFiles() const;
 
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }

@@ -244,6 +244,6 @@ bool CDocFramework::OnUpdateCommand(int id, CCmdUI& ui)
 {
     if (id != ID_EDIT_REMOVE_MISSING)
         return false;
-    ui.Enable(!m_doc.m_unread.empty());
+    ui.Enable(m_doc.HasMissingFiles());
     return true;
 }

@@ -67,8 +67,12 @@ public:
         ++depth;
     }
     void EndWaitCursor() override { --depth; }
+    void BeforeRead() override { ++reads; }
+    bool StopRequested() override { return stopAfter >= 0 && reads >= stopAfter; }
     int begun = 0;
     int depth = 0;
+    int reads = 0;
+    int stopAfter = -1;
 };
 
 class CollectionFileTest : public testing::Test
@@ -232,6 +236,28 @@ TEST_F(CollectionFileTest, RemoveMissingFilesDropsThemForGoodAndMarksTheDocument
     EXPECT_TRUE(doc.RemoveMissingFiles());
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(StoreCollection(doc), U32(0xFFFFFF94) + U32(0));
+}
+
+// After a stopped open the records never come to are not missing files:
+// Remove Missing Files drops only the one that was tried and failed.
+TEST_F(CollectionFileTest, RemoveMissingFilesKeepsTheRecordsAStoppedOpenNeverCameTo)
+{
+    const std::string a = Game("a.sgf");
+    const std::string b = Game("b.sgf");
+    const std::string c = Game("c.sgf");
+    const std::string missing = "/nonexistent/varnex/m.sgf";
+    host.stopAfter = 2;
+    ASSERT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(4) + Str(missing) + U32(0) + Str(a) + U32(0) + Str(b) +
+                                        U32(1) + Str(c) + U32(0)));
+    ASSERT_EQ(doc.m_mapFiles.size(), 1u);
+    ASSERT_EQ(doc.m_unread.size(), 3u);
+    EXPECT_TRUE(doc.HasMissingFiles());
+
+    EXPECT_TRUE(doc.RemoveMissingFiles());
+    ASSERT_EQ(doc.m_unread.size(), 2u);
+    EXPECT_FALSE(doc.HasMissingFiles());
+    EXPECT_FALSE(doc.RemoveMissingFiles());
+    EXPECT_EQ(StoreCollection(doc), U32(0xFFFFFF94) + U32(3) + Str(a) + U32(0) + Str(b) + U32(1) + Str(c) + U32(0));
 }
 
 TEST_F(CollectionFileTest, ClearingTheDocumentForgetsUnreadRecords)
