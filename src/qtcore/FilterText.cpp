@@ -14,13 +14,19 @@ std::string FoldedRowText(const std::vector<std::string>& cells)
 
 std::string FoldedShownText(const CShownTexts& shown)
 {
-    std::string out;
+    // One string for the whole row, folded and converted once: folding goes
+    // character by character, so the result is the same as cell by cell.
+    std::size_t chars = 0;
+    for (std::size_t c = 0; c < shown.size(); ++c)
+        chars += shown[c].size() + 1;
+    QString row;
+    row.reserve(static_cast<qsizetype>(chars));
     for (std::size_t c = 0; c < shown.size(); ++c) {
         const std::u16string_view text = shown[c];
-        out += QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
-        out += CRowFilter::kCellBreak;
+        row.append(QStringView(text.data(), static_cast<qsizetype>(text.size())));
+        row.append(QLatin1Char(CRowFilter::kCellBreak));
     }
-    return out;
+    return row.toCaseFolded().toStdString();
 }
 
 CRowFilter MakeRowFilter(const QString& typed)

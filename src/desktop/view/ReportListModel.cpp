@@ -353,6 +353,12 @@ const std::string& CReportListModel::FilterText(int row)
     return r.filterText;
 }
 
+void CReportListModel::PrepareFilterTexts()
+{
+    for (std::size_t r = 0; r < m_rows.size(); ++r)
+        FilterText(static_cast<int>(r));
+}
+
 void CReportListModel::SetImage(int row, int image)
 {
     Flush();

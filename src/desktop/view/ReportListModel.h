@@ -72,6 +72,8 @@ public:
     // The row's texts as the quick filter compares them, made on first use
     // and kept with the row. No flush: the filter asks while views update.
     const std::string& FilterText(int row);
+    // Makes the filter's texts of every row that has none yet.
+    void PrepareFilterTexts();
 
     void SetHeaders(const std::vector<std::string>& headers);
     const std::vector<std::string>& Headers() const { return m_headers; }

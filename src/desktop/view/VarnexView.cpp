@@ -358,9 +358,14 @@ void CVarnexView::OnCommand(int id)
     case ID_FILE_EXPORT:
         OnExport();
         break;
-    case ID_EDIT_FIND:
+    case ID_EDIT_FIND: {
+        // The texts the filter compares are made now, once, so that no
+        // keystroke has to make them for every row.
+        CBusyCursor busy;
+        m_pList->Model().PrepareFilterTexts();
         m_pFilterBar->Open();
         break;
+    }
     case ID_VIEW_AUTOARRANGE:
         OnAutoArrange();
         break;
