@@ -13,14 +13,15 @@ vnx="$(cd "$sample" && pwd)/sample.vnx"
 program="$(cd "$build/src/desktop" && pwd)/varnex"
 
 shoot() {
-    local style=$1 out=$2 scratch
+    local style=$1 out=$2 sortColumn=${3:-3} sortBits=${4:-8} scratch
     scratch="$(mktemp -d)"
     mkdir -p "$scratch/config/Pellmore" "$scratch/tmp"
-    # Sorted by Black, so the first rows hold names of several scripts; the
-    # details columns wide enough for whole names (nine 32-bit widths).
+    # Sorted by Black unless told otherwise, so the first rows hold names of
+    # several scripts; the details columns wide enough for whole names (nine
+    # 32-bit widths).
     {
         printf '[Frame]\nStyle=%d\n[Misc]\nMy%%20Names=Tom Walker\n' "$style"
-        printf '[Header]\nColSortCur=3\nColSort=8\nnWidth=9\n'
+        printf '[Header]\nColSortCur=%d\nColSort=%d\nnWidth=9\n' "$sortColumn" "$sortBits"
         printf '%s\n' 'Width=@ByteArray(\x96\0\0\0\x78\0\0\0\x4b\0\0\0\x69\0\0\0\x46\0\0\0\x69\0\0\0\x46\0\0\0\x69\0\0\0\x5a\0\0\0)'
     } > "$scratch/config/Pellmore/Varnex.conf"
     XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp" \
@@ -39,3 +40,6 @@ shoot 0 "$here/docs/large-icons.png"
 shoot 2 "$here/docs/small-icons.png"
 shoot 3 "$here/docs/list.png"
 shoot 1 "$here/docs/details.png"
+# The newest games first: Chinese (GB2312), Japanese (Shift_JIS) and Korean
+# (EUC-KR) records side by side, each decoded by its own charset.
+shoot 1 "$here/docs/cjk-names.png" 2 0
