@@ -1,5 +1,6 @@
 #include "ViewBenchSupport.h"
 
+#include "collection/VarnexDoc.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/ReportListModel.h"
 #include "desktop/view/VarnexView.h"
@@ -10,7 +11,23 @@
 #include <QDirIterator>
 #include <QFile>
 
+#include <malloc.h>
+
 #include <fstream>
+
+void CPumpHost::BeforeRead()
+{
+    QCoreApplication::processEvents();
+    if (m_doc && m_idle.elapsed() >= 50) {
+        m_doc->OnIdle();
+        m_idle.restart();
+    }
+}
+
+double HeapBytes()
+{
+    return static_cast<double>(mallinfo2().uordblks);
+}
 
 std::vector<std::string> GameFiles(const QString& folder, int count)
 {

@@ -14,8 +14,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -25,49 +23,6 @@
 #include <vector>
 
 namespace {
-
-// The view asks nothing while a collection opens.
-class CSilentPrompts : public IPrompts
-{
-public:
-    QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
-    QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString GetProgramFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString GetExistingDirectory(QWidget*, const QString&) override { return {}; }
-    QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    void MessageBox(QWidget*, const QString&, EIcon) override {}
-    EAnswer AskSaveChanges(QWidget*, const QString&) override { return EAnswer::No; }
-    std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget*, const QFont&, const QColor&) override
-    {
-        return std::nullopt;
-    }
-    int ExecDialog(QDialog&) override { return 0; }
-    bool StartDetached(const std::string&, const std::vector<std::string>&) override { return false; }
-};
-
-// Pumps events before each file and runs idle work, as the program does.
-class CPumpHost : public IDocHost
-{
-public:
-    void BeforeRead() override
-    {
-        QCoreApplication::processEvents();
-        if (m_doc && m_idle.elapsed() >= 50) {
-            m_doc->OnIdle();
-            m_idle.restart();
-        }
-    }
-    CVarnexDoc* m_doc = nullptr;
-    QElapsedTimer m_idle;
-};
-
-double HeapBytes()
-{
-    return static_cast<double>(mallinfo2().uordblks);
-}
 
 struct SOpen
 {
@@ -91,7 +46,7 @@ double CoreHeapPerEntry(const std::vector<std::string>& files)
 SOpen OpenInDetails(const std::vector<std::string>& files)
 {
     CMemorySettingsStore store;
-    CSilentPrompts prompts;
+    CBenchPrompts prompts;
     CPumpHost host;
     CVarnexDoc doc(host);
     host.m_doc = &doc;

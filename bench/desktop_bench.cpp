@@ -25,7 +25,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <malloc.h>
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -37,39 +36,10 @@
 
 namespace {
 
-class CPumpHost : public IDocHost
+class CPrompts : public CBenchPrompts
 {
 public:
-    void BeforeRead() override
-    {
-        QCoreApplication::processEvents();
-        if (m_doc && m_idle.elapsed() >= 50) {
-            m_doc->OnIdle();
-            m_idle.restart();
-        }
-    }
-    CVarnexDoc* m_doc = nullptr;
-    QElapsedTimer m_idle;
-};
-
-class CPrompts : public IPrompts
-{
-public:
-    QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
-    QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString GetProgramFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
     QString GetExistingDirectory(QWidget*, const QString&) override { return folder; }
-    QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    void MessageBox(QWidget*, const QString&, EIcon) override {}
-    EAnswer AskSaveChanges(QWidget*, const QString&) override { return EAnswer::No; }
-    std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget*, const QFont&, const QColor&) override
-    {
-        return std::nullopt;
-    }
-    int ExecDialog(QDialog&) override { return 0; }
     // The folder dialog's answer.
     QString folder;
     // Programs start for real: the viewer figure is the time real starts take.
@@ -78,13 +48,6 @@ public:
         return StartDetachedProgram(program, arguments);
     }
 };
-
-// Heap bytes in use: unlike the resident size, it drops when a scenario's
-// memory is freed, so each scenario is measured on its own.
-double HeapBytes()
-{
-    return static_cast<double>(mallinfo2().uordblks);
-}
 
 // Processor time (user and system) of the process or of its waited-for children.
 double CpuMs(int who)

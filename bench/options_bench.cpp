@@ -36,25 +36,12 @@ public:
 };
 
 // Answers the sheet by showing "White" and pressing OK; the clock starts at OK.
-class CSheetPrompts : public IPrompts
+class CSheetPrompts : public CBenchPrompts
 {
 public:
-    QStringList GetOpenFileNames(QWidget*, const QString&, const QString&) override { return {}; }
-    QString GetOpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString GetProgramFileName(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString GetExistingDirectory(QWidget*, const QString&) override { return {}; }
-    QString GetSaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
     void MessageBox(QWidget*, const QString& text, EIcon) override
     {
         std::printf("message: %s\n", text.toUtf8().constData());
-    }
-    EAnswer AskSaveChanges(QWidget*, const QString&) override { return EAnswer::No; }
-    std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget*, const QFont&, const QColor&) override
-    {
-        return std::nullopt;
     }
     int ExecDialog(QDialog& dialog) override
     {
@@ -69,7 +56,6 @@ public:
         ok->click();
         return dialog.result();
     }
-    bool StartDetached(const std::string&, const std::vector<std::string>&) override { return false; }
 
     QElapsedTimer timer;
 };
