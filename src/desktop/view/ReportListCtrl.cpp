@@ -10,6 +10,7 @@
 #include <QSortFilterProxyModel>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QItemSelection>
 #include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -217,7 +218,40 @@ void CReportListCtrl::SetItemCount(std::int32_t count)
 void CReportListCtrl::SetRowFilter(const CRowFilter& filter)
 {
     m_model->Flush();
+    if (filter == m_proxy->Filter())
+        return;
+    // The filter's reset forgets the selection and the current row: the rows
+    // still shown get theirs back.
+    const std::vector<int> selected = GetSelectedRows();
+    const int current = m_proxy->mapToSource(SelectionModel()->currentIndex()).row();
     m_proxy->SetFilter(filter);
+
+    QItemSelection selection;
+    int first = -1;
+    int last = -1;
+    auto flush = [&] {
+        if (first >= 0)
+            selection.select(m_proxy->index(first, 0), m_proxy->index(last, 0));
+    };
+    for (int row : selected) {
+        const int shown = m_proxy->mapFromSource(m_model->index(row, 0)).row();
+        if (shown < 0)
+            continue;
+        if (first >= 0 && shown == last + 1) {
+            last = shown;
+            continue;
+        }
+        flush();
+        first = last = shown;
+    }
+    flush();
+    if (current >= 0) {
+        const QModelIndex index = m_proxy->mapFromSource(m_model->index(current, 0));
+        if (index.isValid())
+            SelectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    }
+    if (!selection.isEmpty())
+        SelectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 bool CReportListCtrl::IsFiltering() const

@@ -9,6 +9,7 @@
 #include "settings/StringTable.h"
 
 #include <QAbstractItemView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -167,4 +168,25 @@ TEST_F(QuickFilter, EveryDisplayStyleShowsTheFilteredRows)
         Trigger(id);
         EXPECT_EQ(List().CurrentView()->model()->rowCount(), 2) << id;
     }
+}
+
+// A row selected before the filter changes stays selected while it is
+// shown, and again when every row comes back; the current row too.
+TEST_F(QuickFilter, TheSelectionOfTheRowsStillShownSurvivesTheFilter)
+{
+    Trigger(ID_EDIT_FIND);
+    List().SelectRow(0); // a.sgf, a Kim
+    List().SelectRow(1); // b.sgf, no Kim
+    QItemSelectionModel& selection = *List().SelectionModel();
+    selection.setCurrentIndex(selection.model()->index(0, 0), QItemSelectionModel::NoUpdate);
+
+    Type(QStringLiteral("kim"));
+    ASSERT_EQ(Shown(), L({"a.sgf", "c.sgf"}));
+    EXPECT_EQ(List().GetSelectedRows(), std::vector<int>({0}));
+    EXPECT_EQ(List().GetSelectedCount(), 1);
+    EXPECT_EQ(List().ShownRow(selection.currentIndex().row()), 0);
+
+    Type(QString());
+    EXPECT_EQ(List().GetSelectedRows(), std::vector<int>({0}));
+    EXPECT_EQ(List().ShownRow(selection.currentIndex().row()), 0);
 }
