@@ -137,15 +137,7 @@ TEST_F(AddFolderTest, EscStopsAnAddFolderBatchThroughTheCancelButton)
     probe.onHint = [&](int hint) {
         if (hint != hintFileAdded || ++added != 2)
             return;
-        // The key clicks the button, whose click lands after its press has
-        // shown; the read waits for it here, as the pump would.
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : app->Frame(), Qt::Key_Escape);
-        QElapsedTimer waited;
-        waited.start();
-        while (!app->Host().StopRequested() && waited.elapsed() < 5000)
-            QTest::qWait(10);
-        stopSeen = app->Host().StopRequested();
+        stopSeen = PressEscUntilStopAsked();
     };
     app->Doc().AddView(&probe);
     Trigger(ID_EDIT_ADD_FOLDER);

@@ -150,15 +150,7 @@ TEST_F(CancelOpenTest, EscWhileOpeningStopsTooAndNamesOnlyTheFilesThatFailed)
     probe.onAdded = [&](int added) {
         if (added != 2)
             return;
-        // Esc clicks the Cancel button, whose click lands once its press
-        // has shown; the read waits for it here, as the pump would.
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : app->Frame(), Qt::Key_Escape);
-        QElapsedTimer waited;
-        waited.start();
-        while (!app->Host().StopRequested() && waited.elapsed() < 5000)
-            QTest::qWait(10);
-        stopSeen = app->Host().StopRequested();
+        stopSeen = PressEscUntilStopAsked();
     };
     app->Doc().AddView(&probe);
     Open(file);

@@ -10,6 +10,9 @@
 #include "desktop/app/VarnexApp.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QEventLoop>
@@ -73,6 +76,20 @@ protected:
         ASSERT_NE(action, nullptr) << "command " << id;
         ASSERT_TRUE(action->isEnabled()) << "command " << id;
         action->trigger();
+    }
+
+    // Presses Esc from inside a read, as a user stops a batch. Esc clicks the
+    // Cancel button, whose click lands once its press has shown; the read
+    // waits for it here, as the pump would. True when the stop was asked.
+    bool PressEscUntilStopAsked()
+    {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : app->Frame(), Qt::Key_Escape);
+        QElapsedTimer waited;
+        waited.start();
+        while (!app->Host().StopRequested() && waited.elapsed() < 5000)
+            QTest::qWait(10);
+        return app->Host().StopRequested();
     }
 
     // Lets the real event loop block once, so the idle step runs as it does
