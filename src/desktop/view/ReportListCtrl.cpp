@@ -428,6 +428,15 @@ QPoint CReportListCtrl::GetItemPosition(int row) const
     return m_list->visualRect(index).topLeft() + GetViewOrigin();
 }
 
+QRect CReportListCtrl::GetItemRect(int row) const
+{
+    m_model->Flush();
+    // The view knows only the filter's indexes; one of the model's own gives
+    // an empty rectangle.
+    const QModelIndex index = m_proxy->mapFromSource(m_model->index(row, 0));
+    return index.isValid() ? m_list->visualRect(index) : QRect();
+}
+
 QPoint CReportListCtrl::GetViewOrigin() const
 {
     return QPoint(m_list->horizontalScrollBar()->value(), m_list->verticalScrollBar()->value());

@@ -77,6 +77,9 @@ public:
     // kept with the row until Arrange, also across style switches.
     void SetItemPosition(int row, const QPoint& position);
     QPoint GetItemPosition(int row) const;
+    // The row's icon and label in the icon view's window coordinates; empty
+    // when the row is not shown.
+    QRect GetItemRect(int row) const;
     // The scroll offset of the item area.
     QPoint GetViewOrigin() const;
     // Lines the icons up on the grid once.

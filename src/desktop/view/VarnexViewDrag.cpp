@@ -3,12 +3,13 @@
 #include "desktop/view/VarnexView.h"
 
 #include "desktop/view/ReportListCtrl.h"
-#include "desktop/view/ReportListModel.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QListView>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -53,9 +54,12 @@ bool CVarnexView::FilterDragMouse(QEvent* event)
         if (mouse->button() != Qt::LeftButton)
             return false;
         m_nPressRow = -1;
-        if (m_bDragging)
-            OnDragButtonUp(mouse->position().toPoint());
-        return false;
+        if (!m_bDragging)
+            return false;
+        OnDragButtonUp(mouse->position().toPoint());
+        // The list's own handling of a release on a selected row would
+        // select that row alone; a drag leaves the selection as it was.
+        return true;
     }
     default:
         return false;
@@ -67,17 +71,15 @@ void CVarnexView::OnBeginDrag(int row, const QPoint& point)
     if (!IsIconStyle(m_pList->GetViewStyle()))
         return;
     QListView* list = m_pList->IconView();
-    m_pList->Model().Flush();
-    const QModelIndex index = m_pList->Model().index(row, 0);
-    if (!index.isValid())
+    // The row's picture as the list shows it, icon and label.
+    const QRect rect = m_pList->GetItemRect(row);
+    if (rect.isEmpty())
         return;
     m_bDragging = true;
     m_nDragItem = row;
     const QPoint position = m_pList->GetItemPosition(row);
     m_ptOrigin = m_pList->GetViewOrigin();
 
-    // The row's picture as the list shows it, icon and label.
-    const QRect rect = list->visualRect(index);
     const QPoint topLeft = rect.topLeft();
     if (!m_pDragImage) {
         m_pDragImage = new QLabel(list->viewport());
@@ -111,6 +113,9 @@ void CVarnexView::OnDragButtonUp(const QPoint& point)
         m_pDragImage->hide();
         m_pDragImage->setPixmap(QPixmap());
     }
-    m_pList->SetItemPosition(m_nDragItem, point - m_ptDragOffset + m_ptOrigin);
+    // The item area begins at 0, 0: an icon dropped past the top or left
+    // edge would sit where no scrolling reaches it.
+    const QPoint dropped = point - m_ptDragOffset + m_ptOrigin;
+    m_pList->SetItemPosition(m_nDragItem, QPoint(std::max(0, dropped.x()), std::max(0, dropped.y())));
     m_pList->IconView()->viewport()->releaseMouse();
 }

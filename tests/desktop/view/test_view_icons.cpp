@@ -5,6 +5,7 @@
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/ReportListModel.h"
 #include "desktop/view/VarnexView.h"
+#include "qtcore/FilterText.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/StringTable.h"
 
@@ -92,6 +93,7 @@ TEST_F(IconView, DraggingAnIconMovesThatIconByThePointerMovementOnly)
     EXPECT_EQ(List().GetItemPosition(0), before[0]);
     EXPECT_EQ(List().GetItemPosition(2), before[2]);
     EXPECT_TRUE(RectOf(1).isValid());
+    EXPECT_EQ(List().GetSelectedRows(), std::vector<int>({0, 1})) << "the selection stays as it was";
     EXPECT_EQ(doc.IsModified(), true) << "adding made it modified";
     doc.SetModifiedFlag(false);
     DragRow(2, QPoint(-10, 90));
@@ -158,4 +160,45 @@ TEST_F(IconView, HandPlacedIconsSurviveStyleSwitchesAndSortsUntilLinedUp)
     view->OnCommand(ID_VIEW_LINEUP);
     QCoreApplication::processEvents();
     EXPECT_NE(List().GetItemPosition(RowOf("a.sgf")), placed);
+}
+
+// The image that follows the pointer is the dragged row as the list shows
+// it, also while the quick filter hides rows above it (the view's rows are
+// then not the list's).
+TEST_F(IconView, TheDragImageIsTheDraggedRowsPictureAtItsSize)
+{
+    AddGames({"keep-1.sgf", "drop.sgf", "keep-2.sgf"});
+    List().SetRowFilter(MakeRowFilter(QStringLiteral("keep")));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(List().GetShownCount(), 2);
+    ASSERT_EQ(List().ShownRow(1), RowOf("keep-2.sgf"));
+
+    const QRect rect = RectOf(1);
+    const QPoint from = rect.center();
+    Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    const QImage shown = Viewport()->grab(rect).toImage();
+    ASSERT_NE(shown, Viewport()->grab(RectOf(0)).toImage()) << "the two rows look different";
+    Mouse(QEvent::MouseMove, from + QPoint(30, 12), Qt::LeftButton);
+    ASSERT_TRUE(DragImage() && DragImage()->isVisible());
+    EXPECT_EQ(DragImage()->size(), rect.size());
+    EXPECT_EQ(DragImage()->pos(), rect.topLeft() + QPoint(30, 12));
+    EXPECT_EQ(DragImage()->pixmap().toImage().convertToFormat(shown.format()), shown);
+    Mouse(QEvent::MouseButtonRelease, from + QPoint(30, 12), Qt::NoButton);
+    EXPECT_EQ(List().GetItemPosition(RowOf("keep-2.sgf")), rect.topLeft() + QPoint(30, 12));
+}
+
+TEST_F(IconView, AnIconDroppedPastTheTopOrLeftEdgeStaysWhereScrollingReachesIt)
+{
+    AddGames({"a.sgf", "b.sgf", "c.sgf"});
+    for (int id : {ID_VIEW_LARGEICON, ID_VIEW_SMALLICON}) {
+        view->OnCommand(id);
+        QCoreApplication::processEvents();
+        const QPoint before[2] = {List().GetItemPosition(1), List().GetItemPosition(2)};
+        DragRow(1, QPoint(-before[0].x() - 300, 7));
+        EXPECT_EQ(List().GetItemPosition(1), QPoint(0, before[0].y() + 7)) << "style " << id;
+        DragRow(2, QPoint(5, -before[1].y() - 300));
+        EXPECT_EQ(List().GetItemPosition(2), QPoint(before[1].x() + 5, 0)) << "style " << id;
+        view->OnCommand(ID_VIEW_LINEUP);
+    }
 }
