@@ -590,14 +590,15 @@ void CVarnexView::DropFiles(const QDropEvent& event)
 
 bool CVarnexView::DropGameText(const QDropEvent& event)
 {
+    // The text is taken before the dialog opens: a drag source may free
+    // its data once the drop has been delivered, and the dialog waits for
+    // the user for as long as it takes.
+    const QByteArray bytes = DroppedTextBytes(event.mimeData());
     const QString path = m_prompts.GetSaveFileName(
         this, QString(),
         QStringLiteral("MGT Files (*.mgt, *.sgf)|*.mgt;*.sgf|Glyphon Files (*.gph)|*.gph|All Files (*.*)|*.*||"),
         QStringLiteral("sgf"), QString());
-    if (path.isEmpty())
-        return false;
-    const QByteArray bytes = DroppedTextBytes(event.mimeData());
-    if (bytes.isEmpty())
+    if (path.isEmpty() || bytes.isEmpty())
         return false;
     QString error;
     if (!WriteGameText(path, bytes, error)) {

@@ -46,7 +46,41 @@ protected:
     static void SetText(QMimeData& mime, const QByteArray& bytes) { mime.setData(QStringLiteral("text/plain"), bytes); }
 };
 
+// A drag source that frees its text once the drop is delivered: here as
+// soon as the user is asked anything, as the save dialog then waits for
+// the user while the source has moved on.
+class CShortLivedText : public QMimeData
+{
+public:
+    CShortLivedText(const QByteArray& bytes, const QStringList& asked) : m_bytes(bytes), m_asked(asked) {}
+    QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    bool hasFormat(const QString& type) const override { return formats().contains(type); }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType) const override
+    {
+        if (type != QStringLiteral("text/plain") || !m_asked.isEmpty())
+            return {};
+        return m_bytes;
+    }
+
+private:
+    QByteArray m_bytes;
+    const QStringList& m_asked;
+};
+
 } // namespace
+
+TEST_F(TextDrop, TheTextIsTakenAtTheDropSoASourceThatFreesItEarlyLosesNothing)
+{
+    const fs::path target = dir.path() / "early.sgf";
+    prompts.saveFileName.push_back(QString::fromStdString(target.string()));
+    CShortLivedText mime(kGameText, prompts.asked);
+    EXPECT_TRUE(Drag(mime));
+    ASSERT_EQ(prompts.asked.size(), 1) << "the save dialog was shown";
+    EXPECT_EQ(ReadFileBytes(target), kGameText.toStdString());
+    EXPECT_EQ(view->RowCount(), 1);
+}
 
 TEST_F(TextDrop, DroppedGameTextBecomesANewUnviewedFileWithTheBytesUnchanged)
 {
