@@ -277,6 +277,26 @@ TEST_F(FrameTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindowAndTheColl
     EXPECT_TRUE(frame.close());
 }
 
+TEST_F(FrameTest, ClosingWithYesThenCancellingSaveAsKeepsTheWindowAndTheChanges)
+{
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = *app->Frame();
+    ASSERT_TRUE(app->Doc().AddGameFile(Game(kGameA), 0));
+
+    prompts.saveChanges.push_back(IPrompts::EAnswer::Yes);
+    prompts.saveFileName.push_back(QString());
+    EXPECT_FALSE(frame.close());
+    EXPECT_EQ(prompts.asked.size(), 2) << "the question, then Save As";
+    EXPECT_TRUE(prompts.asked.back().startsWith(QStringLiteral("save-file: Save As")));
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_TRUE(app->Doc().IsModified());
+    EXPECT_EQ(frame.View()->RowCount(), 1);
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Untitled - Varnex"));
+
+    prompts.saveChanges.push_back(IPrompts::EAnswer::No);
+    EXPECT_TRUE(frame.close());
+}
+
 TEST_F(FrameTest, PlacementAndBarStateAreSavedEvenWhenTheCloseIsCancelled)
 {
     ASSERT_TRUE(Start());

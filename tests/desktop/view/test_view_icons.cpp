@@ -9,6 +9,7 @@
 #include "settings/MemorySettingsStore.h"
 #include "settings/StringTable.h"
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
@@ -200,5 +201,53 @@ TEST_F(IconView, AnIconDroppedPastTheTopOrLeftEdgeStaysWhereScrollingReachesIt)
         DragRow(2, QPoint(5, -before[1].y() - 300));
         EXPECT_EQ(List().GetItemPosition(2), QPoint(before[1].x() + 5, 0)) << "style " << id;
         view->OnCommand(ID_VIEW_LINEUP);
+    }
+}
+
+namespace {
+
+bool IsGreen(const QColor& c)
+{
+    return c.green() > c.red() + 60 && c.green() > c.blue() + 60;
+}
+bool IsBlue(const QColor& c)
+{
+    return c.blue() > c.red() + 80 && c.blue() > c.green() + 80;
+}
+// Pixels of one kind in rect of what view's window shows.
+int CountShown(QAbstractItemView& view, const QModelIndex& index, bool (*kind)(const QColor&))
+{
+    const QRect rect = view.visualRect(index);
+    const QImage shot = view.viewport()->grab(rect).toImage();
+    int count = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            count += kind(shot.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+// What the list shows: the unviewed picture is a white page with blue
+// letters, the viewed one the same page on green, at both sizes.
+TEST_F(IconView, ViewedAndUnviewedRowsShowTheirOwnPictures)
+{
+    ASSERT_TRUE(doc.AddGameFile(dir.Write("unviewed.sgf", "(;GM[1]PB[B])"), 0));
+    ASSERT_TRUE(doc.AddGameFile(dir.Write("viewed.sgf", "(;GM[1]PB[B])"), ENTRY_VIEWED));
+    List().Model().Flush();
+    List().ClearSelection();
+    const int unviewed = RowOf("unviewed.sgf");
+    const int viewed = RowOf("viewed.sgf");
+    for (int id : {ID_VIEW_LARGEICON, ID_VIEW_DETAILS}) {
+        view->OnCommand(id);
+        QCoreApplication::processEvents();
+        QAbstractItemView& shown = *List().CurrentView();
+        const QModelIndex unviewedIndex = shown.model()->index(unviewed, 0);
+        const QModelIndex viewedIndex = shown.model()->index(viewed, 0);
+        const int paper = id == ID_VIEW_LARGEICON ? 300 : 15;
+        EXPECT_EQ(CountShown(shown, unviewedIndex, IsGreen), 0) << "style " << id;
+        EXPECT_GT(CountShown(shown, viewedIndex, IsGreen), paper) << "style " << id;
+        EXPECT_GT(CountShown(shown, unviewedIndex, IsBlue), 5) << "style " << id;
+        EXPECT_GT(CountShown(shown, viewedIndex, IsBlue), 5) << "style " << id;
     }
 }
