@@ -190,3 +190,18 @@ TEST_F(QuickFilter, TheSelectionOfTheRowsStillShownSurvivesTheFilter)
     EXPECT_EQ(List().GetSelectedRows(), std::vector<int>({0}));
     EXPECT_EQ(List().ShownRow(selection.currentIndex().row()), 0);
 }
+
+// The cells of a row are searched one by one: the end of one cell and the
+// start of the next never make a word.
+TEST_F(QuickFilter, AWordNeverMatchesAcrossTwoCells)
+{
+    ASSERT_TRUE(app->Doc().AddGameFile(
+        dir.Write("games/final.sgf", "(;GM[1]GN[Final]PB[Kim Jiwoo]BR[9d]PW[Cho];B[pd])"), 0));
+    Trigger(ID_EDIT_FIND);
+    Type(QStringLiteral("jiwoo9d"));
+    EXPECT_EQ(List().GetShownCount(), 0);
+    Type(QStringLiteral("sgffinal"));
+    EXPECT_EQ(List().GetShownCount(), 0);
+    Type(QStringLiteral("jiwoo 9d"));
+    EXPECT_EQ(Shown(), L({"final.sgf"}));
+}

@@ -72,3 +72,14 @@ TEST_F(CharsetView, DecodedTextsFollowTheRowsThroughSortingAndFullPath)
     EXPECT_EQ(Shown(0), QStringLiteral(u"棋基础"));
     EXPECT_EQ(Model().ShownText(0, 0), QStringLiteral("/x/a.sgf"));
 }
+
+// 홍창호 in EUC-KR is also valid UTF-8 ("ȫâȣ"): the charset the record
+// names decides, as long as the bytes decode cleanly in it.
+TEST_F(CharsetView, TheNamedCharsetWinsOverUtf8WhenTheBytesAreBoth)
+{
+    const std::string name = "\xC8\xAB\xC3\xA2\xC8\xA3";
+    Add("kr.sgf", "EUC-KR", name);
+    Add("utf8.sgf", "", name);
+    EXPECT_EQ(Shown(0), QStringLiteral(u"홍창호"));
+    EXPECT_EQ(Shown(1), QString::fromUtf8(name)) << "without a CA, valid UTF-8 is UTF-8";
+}
