@@ -195,8 +195,8 @@ TEST_F(QuickFilter, TheSelectionOfTheRowsStillShownSurvivesTheFilter)
 // start of the next never make a word.
 TEST_F(QuickFilter, AWordNeverMatchesAcrossTwoCells)
 {
-    ASSERT_TRUE(app->Doc().AddGameFile(
-        dir.Write("games/final.sgf", "(;GM[1]GN[Final]PB[Kim Jiwoo]BR[9d]PW[Cho];B[pd])"), 0));
+    ASSERT_TRUE(
+        app->Doc().AddGameFile(dir.Write("games/final.sgf", "(;GM[1]GN[Final]PB[Kim Jiwoo]BR[9d]PW[Cho];B[pd])"), 0));
     Trigger(ID_EDIT_FIND);
     Type(QStringLiteral("jiwoo9d"));
     EXPECT_EQ(List().GetShownCount(), 0);
