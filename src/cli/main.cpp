@@ -1,5 +1,6 @@
 #include "qtcore/FilterText.h"
 #include "qtcore/QtSettingsStore.h"
+#include "qtcore/SettingsFileCheck.h"
 #include "cli/CliCommands.h"
 #include "cli/QtUtf8Converter.h"
 
@@ -208,6 +209,12 @@ int main(int argc, char** argv)
                 return UsageError("settings file " + *args.settingsFile + " is not a regular file");
             store = std::make_unique<CQtSettingsStore>(file);
         } else {
+            const QString irregular = FirstIrregularFile(UserSettingsFiles());
+            if (!irregular.isEmpty()) {
+                std::cerr << "varnex-cli: settings file " << QFile::encodeName(irregular).toStdString()
+                          << " is not a regular file\n";
+                return kExitFailure;
+            }
             store = std::make_unique<CQtSettingsStore>();
         }
         std::function<bool(const std::vector<std::string>&)> keep;

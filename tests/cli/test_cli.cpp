@@ -564,3 +564,15 @@ TEST_F(CliTest, ASettingsPathThatIsNoRegularFileIsAUsageError)
         EXPECT_TRUE(result.out.empty());
     }
 }
+
+TEST_F(CliTest, AUserSettingsFileThatIsAPipeIsRefusedWithoutWaiting)
+{
+    ASSERT_EQ(Run({"add", Collection(), Game("a.sgf", kGameA)}).exitCode, 0);
+    fs::create_directories(m_config / "Pellmore");
+    const auto fifo = m_config / "Pellmore" / "Varnex.conf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto result = Run({"list", Collection()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "varnex-cli: settings file " + fifo.string() + " is not a regular file\n");
+    EXPECT_TRUE(result.out.empty());
+}
