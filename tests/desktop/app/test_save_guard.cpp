@@ -46,21 +46,32 @@ TEST_F(FrameTest, SaveAsksBeforeOverwritingWhatAnotherProgramWroteMeanwhile)
     EXPECT_EQ(ReadFileBytes(file), theirs);
     EXPECT_TRUE(app->Doc().IsModified());
 
+    const auto copy = dir.path() / "copy.vnx";
+    prompts.saveFileName.push_back(Q(copy));
+    Trigger(ID_FILE_SAVE_AS);
+    EXPECT_TRUE(std::filesystem::exists(copy));
+    prompts.saveFileName.push_back(Q(file));
+    Trigger(ID_FILE_SAVE_AS);
+    ASSERT_EQ(app->Framework().PathName(), Q(file)) << "the dialog confirmed the replacement";
+    ASSERT_TRUE(app->Doc().AddGameFile(Game("Choi"), 0));
+    ASSERT_EQ(RunCli({"add", file.string(), Game("Lee")}, dir.path(), config).exitCode, 0);
+
     // Closing with unsaved changes asks the same; No keeps the window open.
+    const std::string theirsAgain = ReadFileBytes(file);
     prompts.saveChanges.push_back(IPrompts::EAnswer::Yes);
     prompts.yesNo.push_back(IPrompts::EAnswer::No);
     EXPECT_FALSE(app->Framework().CanCloseFrame());
-    EXPECT_EQ(ReadFileBytes(file), theirs);
+    EXPECT_EQ(ReadFileBytes(file), theirsAgain);
 
     // Yes overwrites; the next Save asks nothing.
     prompts.yesNo.push_back(IPrompts::EAnswer::Yes);
     Trigger(ID_FILE_SAVE);
-    EXPECT_NE(ReadFileBytes(file), theirs);
+    EXPECT_NE(ReadFileBytes(file), theirsAgain);
     EXPECT_FALSE(app->Doc().IsModified());
     const qsizetype asked = prompts.asked.size();
     Trigger(ID_FILE_SAVE);
     EXPECT_EQ(prompts.asked.size(), asked);
-    EXPECT_EQ(app->Doc().m_mapFiles.size(), 2u);
+    EXPECT_EQ(app->Doc().m_mapFiles.size(), 3u);
 }
 
 TEST_F(FrameTest, ASaveWhileAnotherProgramHoldsTheCollectionSavesNothing)
