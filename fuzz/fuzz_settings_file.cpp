@@ -2,8 +2,8 @@
 // program's settings store (QSettings' INI reader), then reads every value
 // the program reads and decodes the stored records and lists as the program
 // does: junk in a settings file gives defaults, never a crash.
-#include "qtcore/QtSettingsStore.h"
 #include "columns/ColumnLayout.h"
+#include "qtcore/QtSettingsStore.h"
 #include "settings/LogFontRecord.h"
 #include "settings/OptionsValues.h"
 #include "settings/Settings.h"

@@ -1,5 +1,5 @@
-#include "FrameFixture.h"
 #include "CliRunner.h"
+#include "FrameFixture.h"
 
 #include "collection/CollectionLock.h"
 #include "collection/VarnexDoc.h"
@@ -102,12 +102,14 @@ TEST_F(FrameTest, APipeIsNeitherOpenedNorReplacedAndNothingWaitsForIt)
     prompts.saveFileName.push_back(Q(fifo));
     Trigger(ID_FILE_SAVE_AS);
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("not a regular file"))) << prompts.messages[0].toStdString();
+    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("not a regular file")))
+        << prompts.messages[0].toStdString();
     EXPECT_TRUE(std::filesystem::is_fifo(fifo));
     EXPECT_TRUE(app->Doc().IsModified());
 
     EXPECT_FALSE(app->Framework().OpenDocumentFile(Q(fifo), false));
     ASSERT_EQ(prompts.messages.size(), 2);
-    EXPECT_TRUE(prompts.messages[1].contains(QStringLiteral("not a regular file"))) << prompts.messages[1].toStdString();
+    EXPECT_TRUE(prompts.messages[1].contains(QStringLiteral("not a regular file")))
+        << prompts.messages[1].toStdString();
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 1u);
 }
