@@ -27,6 +27,7 @@ public:
     }
     void MessageBox(QWidget*, const QString&, EIcon) override {}
     EAnswer AskSaveChanges(QWidget*, const QString&) override { return EAnswer::No; }
+    EAnswer AskYesNo(QWidget*, const QString&) override { return EAnswer::No; }
     std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget*, const QFont&, const QColor&) override
     {
         return std::nullopt;

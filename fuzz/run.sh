@@ -6,10 +6,12 @@ seconds=$2
 here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/tools/corpus.sh"
 corpus=$(varnex_corpus_dir)
-for target in text_reader binary_reader collection_loader delim_parse; do
+for target in text_reader binary_reader collection_loader delim_parse collection_file settings_file; do
     work="$build/corpus-$target"
     mkdir -p "$work"
     seeds=("$here/tests/fuzzseeds/$target")
+    # The file-opening collection target starts from the loader's seeds.
+    if [ "$target" = collection_file ]; then seeds=("$here/tests/fuzzseeds/collection_loader"); fi
     if [ "$target" = text_reader ] && [ -n "$corpus" ]; then seeds+=("$corpus"); fi
     echo "== fuzz_$target for ${seconds}s"
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"

@@ -9,14 +9,17 @@
 #include "cli/CliUtf8.h"
 #include "collection/GameEntry.h"
 #include "collection/CollectionFile.h"
+#include "collection/CollectionLock.h"
 #include "collection/GameReader.h"
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
+#include <thread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -70,6 +73,22 @@ std::string UnreadableReason(const std::string& path)
         return std::error_code(errno, std::generic_category()).message();
     ::close(fd);
     return {};
+}
+
+// Another add on the same collection finishes first: its save is what this
+// one reads. A short wait passes in silence; a longer one is named once.
+void LockCollection(CCollectionLock& lock, const std::string& collection, std::ostream& err)
+{
+    using namespace std::chrono;
+    const auto start = steady_clock::now();
+    while (steady_clock::now() - start < seconds(1)) {
+        if (lock.TryLock() != CCollectionLock::EState::Busy)
+            return; // locked, or no lock can be had here (then the save says why it fails)
+        std::this_thread::sleep_for(milliseconds(20));
+    }
+    err << "varnex-cli: waiting for another program to finish with " << EscapeField(collection) << '\n';
+    err.flush();
+    lock.Lock();
 }
 
 } // namespace
@@ -134,6 +153,11 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);
+
+    // Held from the read to the save: two adds at once would each save what
+    // they read plus their own files, and the first one's additions would be lost.
+    CCollectionLock lock(collection);
+    LockCollection(lock, collection, err);
 
     std::error_code ec;
     const bool exists = fs::status(collection, ec).type() != fs::file_type::not_found;

@@ -1,5 +1,6 @@
 #include "qtcore/FilterText.h"
 #include "qtcore/QtSettingsStore.h"
+#include "qtcore/SettingsFileCheck.h"
 #include "cli/CliCommands.h"
 #include "cli/QtUtf8Converter.h"
 
@@ -13,6 +14,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -51,6 +54,12 @@ add [--verbose] COLLECTION.vnx PATH...
   reason; when no PATH could be read nothing is written. Files inside a
   folder that are not game records count as unreadable and are named on
   stderr with --verbose.
+  The collection is locked (a lock file ".NAME.lock" beside it) from the
+  read to the save, so two adds to one collection at once both count: the
+  second waits for the first (saying so after a second) and then adds to
+  what the first wrote. A collection that is no regular file (a pipe, a
+  device, a folder) is refused and never replaced; so is one over 1 GiB.
+  Stored relative paths are taken from the collection's folder.
   Prints "added N, already present M, unreadable K".
   Exit 0 on success, 1 when a PATH could not be read or the collection
   cannot be read or written (the old file is left as it was), 2 on bad
@@ -66,7 +75,7 @@ list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
   without either flag the stored "Show Full Path" setting decides.
   Settings are read (never written) from the desktop program's settings
   (company "Pellmore", application "Varnex"), or from the INI file given
-  with --settings. With --utf8 every cell is converted to UTF-8 as the list
+  with --settings (an existing regular file, else a usage error). With --utf8 every cell is converted to UTF-8 as the list
   shows it before the cut, which then keeps whole characters; without it
   the bytes are exactly those of Export.
   With --filter only the rows the desktop program's quick filter shows for
@@ -189,12 +198,23 @@ int main(int argc, char** argv)
             return UsageError("list needs exactly one collection file");
         std::unique_ptr<CQtSettingsStore> store;
         if (args.settingsFile) {
-            // A mistyped name would otherwise list with every setting at its default.
+            // A mistyped name would otherwise list with every setting at its
+            // default; a folder the same. A pipe or a device would block the
+            // read or feed it for ever. stat() asks without opening.
             const QString file = QFile::decodeName(QByteArray::fromStdString(*args.settingsFile));
-            if (!QFile::exists(file))
+            struct stat info {};
+            if (::stat(args.settingsFile->c_str(), &info) != 0)
                 return UsageError("settings file " + *args.settingsFile + " does not exist");
+            if (!S_ISREG(info.st_mode))
+                return UsageError("settings file " + *args.settingsFile + " is not a regular file");
             store = std::make_unique<CQtSettingsStore>(file);
         } else {
+            const QString irregular = FirstIrregularFile(UserSettingsFiles());
+            if (!irregular.isEmpty()) {
+                std::cerr << "varnex-cli: settings file " << QFile::encodeName(irregular).toStdString()
+                          << " is not a regular file\n";
+                return kExitFailure;
+            }
             store = std::make_unique<CQtSettingsStore>();
         }
         std::function<bool(const std::vector<std::string>&)> keep;

@@ -17,8 +17,14 @@ namespace fs = std::filesystem;
 CCliResult RunCli(const std::vector<std::string>& args, const fs::path& scratch, const fs::path& configHome,
                   const fs::path& cwd)
 {
-    const std::string outPath = (scratch / "cli-stdout").string();
-    const std::string errPath = (scratch / "cli-stderr").string();
+    return FinishCli(StartCli(args, scratch, configHome, "cli", cwd));
+}
+
+CCliProcess StartCli(const std::vector<std::string>& args, const fs::path& scratch, const fs::path& configHome,
+                     const std::string& tag, const fs::path& cwd)
+{
+    const std::string outPath = (scratch / (tag + "-stdout")).string();
+    const std::string errPath = (scratch / (tag + "-stderr")).string();
 
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
@@ -54,7 +60,14 @@ CCliResult RunCli(const std::vector<std::string>& args, const fs::path& scratch,
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         throw std::runtime_error(std::string("cannot start varnex-cli: ") + std::strerror(spawned));
+    return {pid, outPath, errPath};
+}
 
+CCliResult FinishCli(const CCliProcess& process)
+{
+    const pid_t pid = process.pid;
+    const std::string& outPath = process.outPath;
+    const std::string& errPath = process.errPath;
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
         if (errno != EINTR)

@@ -16,3 +16,17 @@ struct CCliResult
 // configHome, so the user's own settings are never read or written.
 CCliResult RunCli(const std::vector<std::string>& args, const std::filesystem::path& scratch,
                   const std::filesystem::path& configHome, const std::filesystem::path& cwd = {});
+
+// A run of varnex-cli that goes on while the test does other things: its
+// output files are named by tag, so several runs can go at once.
+struct CCliProcess
+{
+    int pid = -1;
+    std::string outPath;
+    std::string errPath;
+};
+CCliProcess StartCli(const std::vector<std::string>& args, const std::filesystem::path& scratch,
+                     const std::filesystem::path& configHome, const std::string& tag = "cli",
+                     const std::filesystem::path& cwd = {});
+// Waits for the run to end and gives what it wrote.
+CCliResult FinishCli(const CCliProcess& process);

@@ -4,15 +4,21 @@
 #include "qtcore/QtSettingsStore.h"
 #include "cli/CliEscape.h"
 #include "cli/CliFileWalk.h"
+#include "collection/CollectionLock.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <set>
+#include <memory>
 #include <sstream>
+#include <thread>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -491,4 +497,82 @@ TEST_F(CliTest, ListWithAFilterKeepsRowsWhereEveryWordIsInSomeCellWhateverTheCas
     // A blank filter keeps everything.
     EXPECT_EQ(list(" "), Run({"list", Collection(), "--settings", settings}).out);
     EXPECT_EQ(Run({"list", Collection(), "--filter"}).exitCode, 2);
+}
+
+TEST_F(CliTest, TwoAddsAtOnceBothCountTheSecondWaitingForTheFirst)
+{
+    std::set<std::string> expected;
+    for (int i = 0; i < 40; ++i) {
+        expected.insert(Game("a/" + std::to_string(i) + ".sgf", kGameA));
+        expected.insert(Game("b/" + std::to_string(i) + ".sgf", kGameB));
+    }
+    const auto folderA = (m_tmp.path() / "games" / "a").string();
+    const auto folderB = (m_tmp.path() / "games" / "b").string();
+    auto stored = [&] {
+        const auto paths = StoredPaths(ReadFileBytes(Collection()));
+        return std::set<std::string>(paths.begin(), paths.end());
+    };
+
+    // Free for all: whichever comes second adds to what the first wrote.
+    auto first = StartCli({"add", Collection(), folderA}, m_scratch, m_config, "first");
+    auto second = StartCli({"add", Collection(), folderB}, m_scratch, m_config, "second");
+    EXPECT_EQ(FinishCli(first).exitCode, 0);
+    EXPECT_EQ(FinishCli(second).exitCode, 0);
+    EXPECT_EQ(stored(), expected);
+
+    // While another program holds the collection, both wait and say so.
+    fs::remove(Collection());
+    auto holder = std::make_unique<CCollectionLock>(Collection());
+    ASSERT_EQ(holder->TryLock(), CCollectionLock::EState::Locked);
+    first = StartCli({"add", Collection(), folderA}, m_scratch, m_config, "first");
+    second = StartCli({"add", Collection(), folderB}, m_scratch, m_config, "second");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+    EXPECT_FALSE(fs::exists(Collection()));
+    for (const auto* process : {&first, &second})
+        EXPECT_NE(ReadFileBytes(process->errPath).find("waiting for another program to finish with " + Collection()),
+                  std::string::npos);
+    holder.reset();
+    EXPECT_EQ(FinishCli(first).exitCode, 0);
+    EXPECT_EQ(FinishCli(second).exitCode, 0);
+    EXPECT_EQ(stored(), expected);
+}
+
+TEST_F(CliTest, APipeOrADeviceIsNoCollectionAndNothingWaitsForIt)
+{
+    const auto fifo = m_tmp.path() / "fifo.vnx";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"list", fifo.string()},
+                                                 std::vector<std::string>{"add", fifo.string(), Game("a.sgf", kGameA)},
+                                                 std::vector<std::string>{"list", "/dev/zero"}}) {
+        const auto result = Run(args);
+        EXPECT_EQ(result.exitCode, 1) << args[1];
+        EXPECT_NE(result.err.find("not a regular file"), std::string::npos) << result.err;
+        EXPECT_TRUE(result.out.empty());
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+TEST_F(CliTest, ASettingsPathThatIsNoRegularFileIsAUsageError)
+{
+    ASSERT_EQ(Run({"add", Collection(), Game("a.sgf", kGameA)}).exitCode, 0);
+    const auto fifo = m_tmp.path() / "settings.fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const fs::path& settings : {m_tmp.path(), fifo}) {
+        const auto result = Run({"list", Collection(), "--settings", settings.string()});
+        EXPECT_EQ(result.exitCode, 2) << settings;
+        EXPECT_NE(result.err.find("is not a regular file"), std::string::npos) << result.err;
+        EXPECT_TRUE(result.out.empty());
+    }
+}
+
+TEST_F(CliTest, AUserSettingsFileThatIsAPipeIsRefusedWithoutWaiting)
+{
+    ASSERT_EQ(Run({"add", Collection(), Game("a.sgf", kGameA)}).exitCode, 0);
+    fs::create_directories(m_config / "Pellmore");
+    const auto fifo = m_config / "Pellmore" / "Varnex.conf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto result = Run({"list", Collection()});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "varnex-cli: settings file " + fifo.string() + " is not a regular file\n");
+    EXPECT_TRUE(result.out.empty());
 }

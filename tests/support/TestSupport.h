@@ -42,3 +42,18 @@ private:
 };
 
 std::string ReadFileBytes(const std::filesystem::path& path);
+
+// While it lives, files of this process cannot grow past bytes, as on a full
+// disk: a write beyond fails with EFBIG (SIGXFSZ is ignored meanwhile).
+class CFileSizeLimit
+{
+public:
+    explicit CFileSizeLimit(unsigned long bytes);
+    ~CFileSizeLimit();
+    CFileSizeLimit(const CFileSizeLimit&) = delete;
+    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
+
+private:
+    unsigned long m_oldSoft = 0;
+    void (*m_oldHandler)(int) = nullptr;
+};

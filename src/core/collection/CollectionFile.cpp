@@ -1,5 +1,6 @@
 #include "collection/CollectionFile.h"
 
+#include "collection/SafeFileWrite.h"
 #include "collection/VarnexDoc.h"
 
 #include <algorithm>
@@ -8,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
-#include <random>
+#include <new>
 #include <system_error>
 #include <unordered_set>
 #include <vector>
@@ -193,20 +194,6 @@ std::string ErrnoText(int code)
     return std::error_code(code, std::generic_category()).message();
 }
 
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 } // namespace
 
 void AppendCollectionString(std::string& out, std::string_view text)
@@ -256,6 +243,16 @@ std::string StoreCollection(const CVarnexDoc& doc)
 
 namespace {
 
+// A stored path that is neither absolute here nor a drive or network path of
+// another system is taken from the folder the collection stands in, not
+// from the current folder of the moment (which the program changes).
+std::string ResolveStoredPath(const std::string& stored, const std::filesystem::path& folder)
+{
+    if (stored.empty() || stored[0] == '/' || stored[0] == '\\' || (stored.size() >= 2 && stored[1] == ':'))
+        return stored;
+    return (folder / stored).lexically_normal().string();
+}
+
 // Every record of the bytes, or the reason they are not a collection file.
 // Nothing is added until the whole file has been checked, so a file that is
 // something else never reads a game file or empties anything.
@@ -301,12 +298,16 @@ ECollectionLoad ParseCollection(std::string_view bytes, std::vector<CUnreadEntry
 
 } // namespace
 
-ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary)
+ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary,
+                                      const std::string& folder)
 {
     std::vector<CUnreadEntry> records;
     const ECollectionLoad parsed = ParseCollection(bytes, records);
     if (parsed != ECollectionLoad::Ok)
         return parsed;
+    if (!folder.empty())
+        for (CUnreadEntry& record : records)
+            record.path = ResolveStoredPath(record.path, folder);
 
     CHintPayload payload;
     payload.count = static_cast<std::int32_t>(records.size());
@@ -354,89 +355,104 @@ bool LoadCollection(CVarnexDoc& doc, std::string_view bytes)
 
 bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::string* error)
 {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    // Saving through a link replaces the file it points to, not the link.
-    fs::path target(path);
-    if (fs::is_symlink(target, ec)) {
-        const fs::path resolved = fs::canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    return WriteFileSafely(path, StoreCollection(doc), error);
+}
 
-    const std::string bytes = StoreCollection(doc);
+namespace {
 
-    std::random_device rd;
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        // Built by appending: GCC sees a false overlap in "." + std::string&&.
-        std::string name(1, '.');
-        name += target.filename().string();
-        name += '.';
-        name += std::to_string(rd());
-        name += ".tmp";
-        temp = (folder / name).string();
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
+// Opens the file without waiting: a pipe opened for reading would wait for a
+// writer. Anything but a regular file is refused, and so is a size no
+// collection comes near, before a byte is read. -1 with the reason otherwise.
+int OpenCollectionInput(const std::string& path, std::uint64_t& size, std::string* error)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        SetError(error, "Cannot create a file in " + folder.string() + ": " + ErrnoText(errno));
-        return false;
+        SetError(error, "Cannot open " + path + ": " + ErrnoText(errno));
+        return -1;
     }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        SetError(error, "Cannot open " + path + ": " + ErrnoText(errno));
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        SetError(error, path + " is not a regular file, so it is no collection file.");
+        ::close(fd);
+        return -1;
+    }
+    size = static_cast<std::uint64_t>(info.st_size);
+    if (size > kMaxCollectionBytes) {
+        SetError(error, path + " is too large to be a collection file.");
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 
-    // Keep the permissions of the file being replaced.
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        (void)::fchmod(fd, old.st_mode & 07777);
+} // namespace
 
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const int writeErrno = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        ::unlink(temp.c_str());
-        SetError(error, "Cannot write " + path + ": " + ErrnoText(written ? errno : writeErrno));
+bool CanOpenCollectionFile(const std::string& path, std::string* error)
+{
+    std::uint64_t size = 0;
+    const int fd = OpenCollectionInput(path, size, error);
+    if (fd < 0)
         return false;
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        const int renameErrno = errno;
-        ::unlink(temp.c_str());
-        SetError(error, "Cannot replace " + path + ": " + ErrnoText(renameErrno));
-        return false;
-    }
-    // Make the rename itself durable; a failure here leaves a complete file.
-    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        (void)::fsync(dir);
-        ::close(dir);
-    }
+    ::close(fd);
     return true;
 }
 
 bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        SetError(error, "Cannot open " + path + ": " + ErrnoText(errno));
+    std::uint64_t size = 0;
+    const int fd = OpenCollectionInput(path, size, error);
+    if (fd < 0)
+        return false;
+    std::string bytes;
+    bool failed = false;
+    int readErrno = 0;
+    try {
+        // Only the size seen at the open is read: a file that grows while
+        // it is read is not followed.
+        bytes.resize(static_cast<std::size_t>(size));
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t part = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (part < 0 && errno == EINTR)
+                continue;
+            if (part < 0) {
+                failed = true;
+                readErrno = errno;
+                break;
+            }
+            if (part == 0)
+                break;
+            got += static_cast<std::size_t>(part);
+        }
+        bytes.resize(got);
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        SetError(error, "There is not enough memory to read " + path + ".");
         return false;
     }
-    std::string bytes;
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    const int readErrno = errno;
-    std::fclose(file);
+    ::close(fd);
     if (failed) {
         SetError(error, "Cannot read " + path + ": " + ErrnoText(readErrno));
         return false;
     }
     if (bytes.empty())
         return true;
-    switch (LoadCollectionChecked(doc, bytes, summary)) {
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::absolute(path, ec).parent_path();
+    ECollectionLoad loaded = ECollectionLoad::Ok;
+    try {
+        loaded = LoadCollectionChecked(doc, bytes, summary, folder.string());
+    } catch (const std::bad_alloc&) {
+        doc.DeleteContents();
+        SetError(error, "There is not enough memory to read " + path + ".");
+        return false;
+    }
+    switch (loaded) {
     case ECollectionLoad::Ok:
         break;
     case ECollectionLoad::Truncated:

@@ -12,6 +12,11 @@ struct SAddSummary;
 // is read too. All integers little-endian.
 constexpr std::int32_t kCollectionVersionMark = -108;
 
+// A larger file is refused before it is read: ten million games with long
+// paths stay far below it, and the whole file is held in memory while it is
+// checked.
+constexpr std::uint64_t kMaxCollectionBytes = std::uint64_t{1} << 30;
+
 // The bytes of the current form for the document's entries, in enumeration order.
 std::string StoreCollection(const CVarnexDoc& doc);
 
@@ -31,20 +36,31 @@ enum class ECollectionLoad
 // yet go to m_unread too, which keeps the stored order. summary, when
 // given, counts the records: done of total taken in hand, added, already
 // present (a repeated path), unreadable, and whether the load was stopped.
-ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary = nullptr);
+// folder, when given, is where the collection file stands: stored relative
+// paths are taken from there.
+ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary = nullptr,
+                                      const std::string& folder = {});
 bool LoadCollection(CVarnexDoc& doc, std::string_view bytes);
 
-// Writes the collection to path without ever destroying the previous file:
-// the bytes go to a temporary file in the same folder, which replaces the old
-// one only when every byte is written. On failure the old file is untouched.
+// Writes the collection to path as WriteFileSafely does: the old file is
+// replaced only once the new one is complete, and only when it is a regular
+// file. On failure the old file is untouched and error says why.
 bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::string* error = nullptr);
 
 // Reads the file at path into the document: an empty file is an empty
-// collection. False (with a reason) when it cannot be read, is cut short or
-// is not a collection file ("... is not a Varnex collection file.").
-// summary as for LoadCollectionChecked; an empty file leaves it as it was.
+// collection. The file is opened without waiting and must be a regular file
+// of at most kMaxCollectionBytes; only the size seen at the open is read.
+// Stored relative paths are taken from the file's folder. False (with a
+// reason) when it cannot be read, is no regular file, is too large, is cut
+// short, is not a collection file ("... is not a Varnex collection file.")
+// or does not fit in memory. summary as for LoadCollectionChecked; an empty
+// file leaves it as it was.
 bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error = nullptr,
                         SAddSummary* summary = nullptr);
+
+// Whether the file at path can be opened as a collection (see
+// LoadCollectionFile) without reading it; false with the reason.
+bool CanOpenCollectionFile(const std::string& path, std::string* error = nullptr);
 
 // Appends a string in the collection file's length-prefixed form.
 void AppendCollectionString(std::string& out, std::string_view text);

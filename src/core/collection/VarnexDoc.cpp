@@ -47,7 +47,9 @@ void CVarnexDoc::UpdateAllViews(int hint, const CHintPayload& payload)
 
 bool CVarnexDoc::AddGameFile(const std::string& path, std::uint32_t flags)
 {
-    if (m_mapFiles.Find(path))
+    // A NUL ends the name the file system sees: "a.sgf\0junk" would read a.sgf
+    // and stand beside it as a second entry.
+    if (m_mapFiles.Find(path) || path.find('\0') != std::string::npos)
         return false;
 
     // The caller's string may live in a view's row, which the hints can delete.

@@ -1,6 +1,6 @@
 #include "report/ExportWriter.h"
 
-#include <cstdio>
+#include "collection/SafeFileWrite.h"
 
 std::string_view CutExportCell(std::string_view text)
 {
@@ -43,12 +43,8 @@ void AppendExportLine(std::string& out, const std::vector<std::string>& cells)
     out.append("\r\n");
 }
 
-bool WriteExportFile(const std::string& path, std::string_view text)
+bool WriteExportFile(const std::string& path, std::string_view text, std::string* error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
+    // An export over an older list keeps it whole until the new one is.
+    return WriteFileSafely(path, text, error);
 }

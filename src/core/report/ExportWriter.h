@@ -15,6 +15,7 @@ std::string_view CutExportCell(std::string_view text);
 // TAB, then CR LF.
 void AppendExportLine(std::string& out, const std::vector<std::string>& cells);
 
-// Writes the whole text to path, truncating or creating the file. False when
-// it cannot be opened or written.
-bool WriteExportFile(const std::string& path, std::string_view text);
+// Writes the whole text to path, replacing or creating the file. The old file
+// is replaced only once the whole text is written (as WriteFileSafely does);
+// false, with the reason in error, when it cannot be written.
+bool WriteExportFile(const std::string& path, std::string_view text, std::string* error = nullptr);

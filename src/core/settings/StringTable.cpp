@@ -27,6 +27,10 @@ constexpr std::array kStrings{
     Entry{IDS_PANE_WIDTHS, "20,20"},
     Entry{IDS_TOOLBAR_TITLE, "Varnex Toolbar"},
     Entry{IDS_UNREAD_FILES, "%d game files could not be read"},
+    Entry{IDS_CHANGED_ON_DISK, "%s has been changed by another program since it was opened or saved here.\n"
+                               "Overwrite it with this collection? (No saves nothing; Save As can keep both.)"},
+    Entry{IDS_COLLECTION_IN_USE, "%s is being changed by another program just now. Nothing was saved; "
+                                 "save again when it has finished."},
     Entry{ID_VIEW_OPTIONS, "Change program options\nOptions"},
     Entry{ID_EDIT_DELETE_FILES, "Remove MGT files from the database\nDelete"},
     Entry{ID_EDIT_ADD_FILES, "Add MGT files into the database\nAdd"},

@@ -6,6 +6,7 @@
 #include "settings/StringTable.h"
 #include "qtcore/ResText.h"
 #include "collection/CollectionFile.h"
+#include "collection/CollectionLock.h"
 #include "collection/VarnexDoc.h"
 
 #include <QFile>
@@ -52,6 +53,7 @@ bool CDocFramework::OnFileNew()
     m_doc.DeleteContents();
     m_doc.SetModifiedFlag(false);
     SetPathName(QString());
+    m_stamp = {};
     if (m_frame)
         m_frame->ActivateDocFrame();
     return true;
@@ -77,15 +79,17 @@ bool CDocFramework::OpenDocumentFile(const QString& path, bool askSaveChanges)
 bool CDocFramework::OpenFile(const QString& path)
 {
     const QString full = QFileInfo(path).absoluteFilePath();
-    // A file that cannot be opened leaves the open collection as it is.
+    // A file that cannot be opened leaves the open collection as it is. The
+    // check never waits: a pipe given as the collection is refused.
     {
-        QFile probe(full);
-        if (!probe.open(QIODevice::ReadOnly)) {
-            m_prompts.MessageBox(DialogParent(), QStringLiteral("Cannot open %1: %2").arg(full, probe.errorString()),
-                                 IPrompts::EIcon::Error);
+        std::string problem;
+        if (!CanOpenCollectionFile(BytesOf(full), &problem)) {
+            m_prompts.MessageBox(DialogParent(), LocalText(problem), IPrompts::EIcon::Error);
             return false;
         }
     }
+    // Taken before the read: a change made while it reads counts as a change.
+    const SFileStamp stamp = ReadFileStamp(BytesOf(full));
     m_doc.DeleteContents();
     const int depth = m_host.BatchDepth();
     std::string error;
@@ -99,6 +103,7 @@ bool CDocFramework::OpenFile(const QString& path)
         m_doc.DeleteContents();
         m_doc.SetModifiedFlag(false);
         SetPathName(QString());
+        m_stamp = {};
         QString text = QStringLiteral("Cannot open the collection %1.").arg(full);
         if (!error.empty())
             text += QLatin1Char('\n') + LocalText(error);
@@ -108,6 +113,7 @@ bool CDocFramework::OpenFile(const QString& path)
     // A stop changes nothing stored: the records not read are kept unread.
     m_doc.SetModifiedFlag(false);
     SetPathName(full);
+    m_stamp = stamp;
     if (summary.stopped) {
         // The records merely not read are no failure; only the files that
         // were tried and could not be read are named after the stop.
@@ -134,7 +140,20 @@ bool CDocFramework::OnFileSave()
 {
     if (m_path.isEmpty())
         return OnFileSaveAs();
+    if (!MayOverwrite(m_path))
+        return false;
     return DoSave(m_path);
+}
+
+bool CDocFramework::MayOverwrite(const QString& path)
+{
+    const SFileStamp now = ReadFileStamp(BytesOf(path));
+    // A file that is gone holds nothing to lose.
+    if (!now.exists || now == m_stamp)
+        return true;
+    const std::string text = LoadResString(IDS_CHANGED_ON_DISK);
+    return m_prompts.AskYesNo(DialogParent(), QString::asprintf(text.c_str(), path.toUtf8().constData())) ==
+           IPrompts::EAnswer::Yes;
 }
 
 bool CDocFramework::OnFileSaveAs()
@@ -149,6 +168,15 @@ bool CDocFramework::OnFileSaveAs()
 
 bool CDocFramework::DoSave(const QString& path)
 {
+    // The command-line tool holds the lock while it reads, adds and saves;
+    // a save in the middle would be lost to its save, or lose its additions.
+    CCollectionLock lock(BytesOf(path));
+    if (lock.TryLock() == CCollectionLock::EState::Busy) {
+        const std::string text = LoadResString(IDS_COLLECTION_IN_USE);
+        m_prompts.MessageBox(DialogParent(), QString::asprintf(text.c_str(), path.toUtf8().constData()),
+                             IPrompts::EIcon::Warning);
+        return false;
+    }
     std::string error;
     if (!SaveCollectionFile(m_doc, BytesOf(path), &error)) {
         QString text = QStringLiteral("Cannot save the collection %1.").arg(path);
@@ -159,6 +187,7 @@ bool CDocFramework::DoSave(const QString& path)
     }
     m_doc.SetModifiedFlag(false);
     SetPathName(path);
+    m_stamp = ReadFileStamp(BytesOf(path));
     m_recent.Add(path);
     m_recent.Save();
     if (m_frame)

@@ -2,6 +2,7 @@
 
 #include "desktop/app/CommandRouter.h"
 #include "desktop/app/DocFrame.h"
+#include "collection/FileStamp.h"
 
 #include <QString>
 
@@ -50,6 +51,9 @@ public:
 private:
     bool OpenFile(const QString& path);
     bool DoSave(const QString& path);
+    // False when the file changed on disk since m_stamp and the user does
+    // not want it overwritten.
+    bool MayOverwrite(const QString& path);
     void SetPathName(const QString& path);
     void UpdateCaption();
 
@@ -61,4 +65,7 @@ private:
 
     IDocFrame* m_frame = nullptr;
     QString m_path;
+    // The file as it was when it was read or last saved here: Save asks
+    // before it overwrites what another program wrote since.
+    SFileStamp m_stamp;
 };

@@ -43,6 +43,8 @@ public:
     virtual void MessageBox(QWidget* parent, const QString& text, EIcon icon) = 0;
     // The unsaved-changes question: save changes to title?
     virtual EAnswer AskSaveChanges(QWidget* parent, const QString& title) = 0;
+    // A question with Yes and No buttons (No when the box is closed).
+    virtual EAnswer AskYesNo(QWidget* parent, const QString& text) = 0;
     // The font dialog with a text colour; nothing when cancelled.
     virtual std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget* parent, const QFont& font,
                                                                const QColor& color) = 0;

@@ -182,6 +182,15 @@ IPrompts::EAnswer CQtPrompts::AskSaveChanges(QWidget* parent, const QString& tit
     }
 }
 
+IPrompts::EAnswer CQtPrompts::AskYesNo(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, AppTitle(), text, QMessageBox::Yes | QMessageBox::No, parent);
+    // The cautious answer is the one Enter gives.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? EAnswer::Yes : EAnswer::No;
+}
+
 std::optional<std::pair<QFont, QColor>> CQtPrompts::ChooseFont(QWidget* parent, const QFont& font,
                                                                const QColor& color)
 {

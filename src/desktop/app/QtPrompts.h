@@ -15,6 +15,7 @@ public:
                             const QString& defaultSuffix, const QString& initialPath) override;
     void MessageBox(QWidget* parent, const QString& text, EIcon icon) override;
     EAnswer AskSaveChanges(QWidget* parent, const QString& title) override;
+    EAnswer AskYesNo(QWidget* parent, const QString& text) override;
     std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget* parent, const QFont& font,
                                                        const QColor& color) override;
     QString GetProgramFileName(QWidget* parent, const QString& title, const QString& filter,

@@ -1,5 +1,6 @@
 #include "desktop/app/QtPrompts.h"
 #include "qtcore/QtSettingsStore.h"
+#include "qtcore/SettingsFileCheck.h"
 #include "desktop/app/SingleInstance.h"
 #include "desktop/app/VarnexApp.h"
 
@@ -13,8 +14,16 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(QStringLiteral("1.08"));
     QGuiApplication::setDesktopFileName(QStringLiteral("varnex"));
 
-    CQtSettingsStore store;
     CQtPrompts prompts;
+    // Refused before the store is made, which would wait on a pipe for ever.
+    if (const QString irregular = FirstIrregularFile(UserSettingsFiles()); !irregular.isEmpty()) {
+        prompts.MessageBox(nullptr,
+                           QStringLiteral("The settings file %1 is not a regular file, so Varnex cannot start.")
+                               .arg(irregular),
+                           IPrompts::EIcon::Error);
+        return 1;
+    }
+    CQtSettingsStore store;
     CVarnexApp app(store, prompts);
     app.SetInstanceName(CSingleInstance::DefaultName());
 

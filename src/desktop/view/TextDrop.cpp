@@ -36,7 +36,10 @@ bool WriteGameText(const QString& path, const QByteArray& bytes, QString& error)
         error = file.errorString();
         return false;
     }
-    if (file.write(bytes) != bytes.size()) {
+    // commit() does not report a failure of the last flush of buffered
+    // bytes (a full disk, a file size limit): it would put a cut-off copy in
+    // place. Every byte is flushed and checked before.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         error = file.errorString();
         file.cancelWriting();
         return false;

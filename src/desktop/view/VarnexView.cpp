@@ -535,7 +535,12 @@ void CVarnexView::OnExport()
             cells.push_back(m_pList->GetItemText(r, c));
         AppendExportLine(text, cells);
     }
-    WriteExportFile(PathToBytes(path), text);
+    std::string error;
+    if (!WriteExportFile(PathToBytes(path), text, &error))
+        m_prompts.MessageBox(this,
+                             QStringLiteral("Cannot write the list to %1.\n%2")
+                                 .arg(path, QString::fromLocal8Bit(error.data(), static_cast<qsizetype>(error.size()))),
+                             IPrompts::EIcon::Error);
 }
 
 void CVarnexView::OnStyle(int code)

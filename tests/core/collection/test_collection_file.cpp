@@ -1,13 +1,21 @@
 #include "TestSupport.h"
 
 #include "collection/CollectionFile.h"
+#include "collection/CollectionLock.h"
 #include "collection/VarnexDoc.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -509,4 +517,134 @@ TEST_F(CollectionFileTest, ASixteenBitPathOf255UnitsOrMoreHasASixteenBitLength)
     EXPECT_EQ(doc.m_mapFiles.size(), 1u);
     ASSERT_NE(doc.m_mapFiles.Find(path), nullptr);
     EXPECT_EQ(doc.m_mapFiles.Find(path)->m_nFlags, 1u);
+}
+
+TEST_F(CollectionFileTest, ASaveThatHitsAFullDiskFailsAndKeepsTheOldFile)
+{
+    for (int i = 0; i < 100; ++i)
+        doc.m_mapFiles.Insert("/games/a-long-folder-name/game-" + std::to_string(i) + ".sgf",
+                              std::make_unique<CGameEntry>(0));
+    const std::string file = dir.Write("games.vnx", "old");
+    std::string error;
+    {
+        CFileSizeLimit limit(1024);
+        EXPECT_FALSE(SaveCollectionFile(doc, file, &error));
+    }
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadFileBytes(file), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(CollectionFileTest, OnlyARegularFileOrANewNameIsReplacedBySaving)
+{
+    const auto fifo = dir.path() / "pipe.vnx";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto link = dir.path() / "link.vnx";
+    std::filesystem::create_symlink(fifo, link);
+    std::string error;
+    EXPECT_FALSE(SaveCollectionFile(doc, fifo.string(), &error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    EXPECT_FALSE(SaveCollectionFile(doc, link.string()));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(SaveCollectionFile(doc, (dir.path() / "new.vnx").string()));
+}
+
+TEST_F(CollectionFileTest, ASaveRemovesOnlyTheStaleTemporaryFilesOfItsOwnName)
+{
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
+    auto leftover = [&](const std::string& name) {
+        const std::string path = dir.Write(name, "cut");
+        std::filesystem::last_write_time(path, old);
+        return path;
+    };
+    const std::string stale = leftover(".games.vnx.123456.tmp");
+    const std::string otherName = leftover(".other.vnx.123456.tmp");
+    const std::string notANumber = leftover(".games.vnx.12a.tmp");
+    const std::string fresh = dir.Write(".games.vnx.777.tmp", "being written");
+    // A writer that is still at work holds a lock on its file.
+    const std::string held = leftover(".games.vnx.999.tmp");
+    const int heldFd = ::open(held.c_str(), O_RDONLY);
+    ASSERT_GE(heldFd, 0);
+    ASSERT_EQ(::flock(heldFd, LOCK_EX), 0);
+
+    ASSERT_TRUE(SaveCollectionFile(doc, (dir.path() / "games.vnx").string()));
+    ::close(heldFd);
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(otherName));
+    EXPECT_TRUE(std::filesystem::exists(notANumber));
+    EXPECT_TRUE(std::filesystem::exists(fresh));
+    EXPECT_TRUE(std::filesystem::exists(held));
+}
+
+TEST_F(CollectionFileTest, APipeADeviceOrAFolderIsRefusedWithoutWaiting)
+{
+    const auto fifo = dir.path() / "pipe.vnx";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo.string(), std::string("/dev/zero"), dir.path().string()}) {
+        std::string error;
+        EXPECT_FALSE(CanOpenCollectionFile(path, &error)) << path;
+        EXPECT_FALSE(LoadCollectionFile(doc, path, &error)) << path;
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
+}
+
+TEST_F(CollectionFileTest, AFileLargerThanAnyCollectionIsRefusedBeforeItIsRead)
+{
+    const std::string file = dir.Write("huge.vnx", "");
+    // Sparse: it takes no room on disk.
+    ASSERT_EQ(::truncate(file.c_str(), static_cast<off_t>(kMaxCollectionBytes + 1)), 0);
+    std::string error;
+    EXPECT_FALSE(LoadCollectionFile(doc, file, &error));
+    EXPECT_NE(error.find("too large"), std::string::npos) << error;
+    EXPECT_EQ(view.hints.size(), 0u);
+}
+
+TEST_F(CollectionFileTest, StoredRelativePathsAreTakenFromTheCollectionsFolder)
+{
+    std::filesystem::create_directory(dir.path() / "sub");
+    const std::string inSub = dir.Write("sub/a.sgf", kGame);
+    const std::string above = Game("b.sgf");
+    const std::string dash = dir.Write("sub/-x.sgf", kGame);
+    const std::string file = dir.Write("sub/c.vnx", U32(static_cast<std::uint32_t>(-108)) + U32(4) + Str("a.sgf") +
+                                                        U32(0) + Str("../b.sgf") + U32(1) + Str("-x.sgf") + U32(0) +
+                                                        Str("C:\\g.sgf") + U32(0));
+    ASSERT_TRUE(LoadCollectionFile(doc, file));
+    EXPECT_EQ(doc.m_mapFiles.size(), 3u);
+    EXPECT_NE(doc.m_mapFiles.Find(inSub), nullptr);
+    EXPECT_NE(doc.m_mapFiles.Find(above), nullptr);
+    EXPECT_NE(doc.m_mapFiles.Find(dash), nullptr);
+    // Another system's absolute path is kept as it was stored.
+    ASSERT_EQ(doc.m_unread.size(), 1u);
+    EXPECT_EQ(doc.m_unread.front().path, "C:\\g.sgf");
+}
+
+TEST_F(CollectionFileTest, ARecordPathHoldingNulNamesNoFile)
+{
+    const std::string game = Game("a.sgf");
+    const std::string withNul = game + std::string(1, '\0') + "junk";
+    const std::string file = dir.Write("c.vnx", U32(static_cast<std::uint32_t>(-108)) + U32(2) + Str(game) + U32(0) +
+                                                    Str(withNul) + U32(0));
+    ASSERT_TRUE(LoadCollectionFile(doc, file));
+    EXPECT_EQ(doc.m_mapFiles.size(), 1u);
+    EXPECT_EQ(doc.m_mapFiles.Find(withNul), nullptr);
+    EXPECT_FALSE(doc.AddGameFile(withNul, 0));
+}
+
+TEST(CollectionLockTest, OneHolderAtATimeOnALockFileBesideTheCollection)
+{
+    CTempDir dir;
+    const std::string collection = dir.Write("c.vnx", "");
+    const auto link = dir.path() / "link.vnx";
+    std::filesystem::create_symlink(collection, link);
+    EXPECT_EQ(CCollectionLock::LockPathFor(collection), (dir.path() / ".c.vnx.lock").string());
+    EXPECT_EQ(CCollectionLock::LockPathFor(link.string()), CCollectionLock::LockPathFor(collection));
+
+    auto first = std::make_unique<CCollectionLock>(collection);
+    CCollectionLock second(link.string());
+    EXPECT_EQ(first->TryLock(), CCollectionLock::EState::Locked);
+    EXPECT_EQ(second.TryLock(), CCollectionLock::EState::Busy);
+    first.reset();
+    EXPECT_EQ(second.TryLock(), CCollectionLock::EState::Locked);
 }

@@ -53,6 +53,12 @@ IPrompts::EAnswer CScriptedPrompts::AskSaveChanges(QWidget*, const QString& titl
     return TakeOr(saveChanges, EAnswer::Cancel, asked.back());
 }
 
+IPrompts::EAnswer CScriptedPrompts::AskYesNo(QWidget*, const QString& text)
+{
+    asked << QStringLiteral("yes-no: %1").arg(text);
+    return TakeOr(yesNo, EAnswer::No, asked.back());
+}
+
 std::optional<std::pair<QFont, QColor>> CScriptedPrompts::ChooseFont(QWidget*, const QFont&, const QColor&)
 {
     asked << QStringLiteral("font");
@@ -100,6 +106,7 @@ void CScriptedPrompts::ExpectAllUsed() const
     check(programFileName.size(), "programFileName");
     check(folders.size(), "folders");
     check(saveChanges.size(), "saveChanges");
+    check(yesNo.size(), "yesNo");
     check(fonts.size(), "fonts");
     check(dialogs.size(), "dialogs");
     check(startResults.size(), "startResults");

@@ -25,6 +25,7 @@ public:
                             const QString& defaultSuffix, const QString& initialPath) override;
     void MessageBox(QWidget* parent, const QString& text, EIcon icon) override;
     EAnswer AskSaveChanges(QWidget* parent, const QString& title) override;
+    EAnswer AskYesNo(QWidget* parent, const QString& text) override;
     std::optional<std::pair<QFont, QColor>> ChooseFont(QWidget* parent, const QFont& font,
                                                        const QColor& color) override;
     QString GetProgramFileName(QWidget* parent, const QString& title, const QString& filter,
@@ -41,6 +42,7 @@ public:
     std::deque<QString> programFileName;
     std::deque<QString> folders;
     std::deque<EAnswer> saveChanges;
+    std::deque<EAnswer> yesNo;
     std::deque<std::optional<std::pair<QFont, QColor>>> fonts;
     // Called with the dialog instead of exec(); returns the result code.
     std::deque<std::function<int(QDialog&)>> dialogs;

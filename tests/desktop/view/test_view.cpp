@@ -482,3 +482,20 @@ TEST_F(ReportView, DestroyingTheWindowRemovesEveryRowOnce)
     view->Destroy();
     EXPECT_EQ(store.GetProfileInt("Frame", "Style", 0), 77) << "a second call stores nothing";
 }
+
+TEST_F(ReportView, AnExportThatHitsAFullDiskKeepsTheOldListAndSaysSo)
+{
+    view->OnCommand(ID_VIEW_DETAILS);
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(doc.AddGameFile(dir.Write("game-with-a-long-name-" + std::to_string(i) + ".sgf", "(;GN[x])"), 0));
+    const std::string out = dir.Write("list.txt", "the old list\r\n");
+    prompts.saveFileName.push_back(QString::fromStdString(out));
+    {
+        CFileSizeLimit limit(512);
+        view->OnCommand(ID_FILE_EXPORT);
+    }
+    EXPECT_EQ(ReadFileBytes(out), "the old list\r\n");
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("Cannot write the list to %1.").arg(QString::fromStdString(out))))
+        << prompts.messages[0].toStdString();
+}

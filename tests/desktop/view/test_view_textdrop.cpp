@@ -174,3 +174,23 @@ TEST_F(TextDrop, AFileThatCannotBeWrittenIsReportedAndAnExistingOneKeptIntact)
     for (const fs::directory_entry& entry : fs::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path(), folder) << "no temporary file is left behind";
 }
+
+TEST_F(TextDrop, AWriteThatHitsAFullDiskKeepsTheOldFileAndSaysSo)
+{
+    const std::string path = dir.Write("old.sgf", "(;GM[1]GN[Old])");
+    prompts.saveFileName.push_back(QString::fromStdString(path));
+    QMimeData mime;
+    SetText(mime, "(;GM[1]GN[" + QByteArray(4096, 'x') + "])");
+    bool taken = true;
+    {
+        CFileSizeLimit limit(1024);
+        taken = Drag(mime);
+    }
+    EXPECT_FALSE(taken);
+    EXPECT_EQ(ReadFileBytes(path), "(;GM[1]GN[Old])");
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("Cannot save the game text as")));
+    EXPECT_EQ(view->RowCount(), 0);
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path(), path) << "no temporary file is left behind";
+}
