@@ -299,14 +299,38 @@ ECollectionLoad ParseCollection(std::string_view bytes, std::vector<CUnreadEntry
     return ECollectionLoad::Ok;
 }
 
-} // namespace
+// Whether the bytes begin as the program's files begin: with the version
+// mark (or a cut copy of it), or in the older form with a record count the
+// bytes could hold, each record taking at least one byte. Only such a file
+// can be a collection cut short; a game record's first four bytes, read as a
+// count, announce hundreds of millions of records.
+bool StartsLikeCollection(std::string_view bytes)
+{
+    std::string mark;
+    AppendU32(mark, static_cast<std::uint32_t>(kCollectionVersionMark));
+    if (bytes.size() < mark.size())
+        return mark.compare(0, bytes.size(), bytes) == 0;
+    const std::int32_t first = static_cast<std::int32_t>(*CByteReader(bytes).ReadLE(4));
+    if (first == kCollectionVersionMark)
+        return true;
+    // Another negative value is taken for a mark only in a complete file.
+    if (first < 0)
+        return false;
+    return static_cast<std::size_t>(first) <= bytes.size() - mark.size();
+}
 
-ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary)
+// As LoadCollectionChecked; with clearFirst the document is emptied once the
+// bytes have proved to be a whole collection, so other bytes leave it as it was.
+ECollectionLoad LoadRecords(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary, bool clearFirst)
 {
     std::vector<CUnreadEntry> records;
-    const ECollectionLoad parsed = ParseCollection(bytes, records);
+    ECollectionLoad parsed = ParseCollection(bytes, records);
+    if (parsed == ECollectionLoad::Truncated && !StartsLikeCollection(bytes))
+        parsed = ECollectionLoad::NotCollection;
     if (parsed != ECollectionLoad::Ok)
         return parsed;
+    if (clearFirst)
+        doc.DeleteContents();
 
     CHintPayload payload;
     payload.count = static_cast<std::int32_t>(records.size());
@@ -345,6 +369,13 @@ ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, S
     if (summary)
         *summary = counted;
     return ECollectionLoad::Ok;
+}
+
+} // namespace
+
+ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary)
+{
+    return LoadRecords(doc, bytes, summary, false);
 }
 
 bool LoadCollection(CVarnexDoc& doc, std::string_view bytes)
@@ -415,7 +446,9 @@ bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::str
     return true;
 }
 
-bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary)
+namespace {
+
+bool LoadFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary, bool clearFirst)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
@@ -434,9 +467,12 @@ bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* e
         SetError(error, "Cannot read " + path + ": " + ErrnoText(readErrno));
         return false;
     }
-    if (bytes.empty())
+    if (bytes.empty()) {
+        if (clearFirst)
+            doc.DeleteContents();
         return true;
-    switch (LoadCollectionChecked(doc, bytes, summary)) {
+    }
+    switch (LoadRecords(doc, bytes, summary, clearFirst)) {
     case ECollectionLoad::Ok:
         break;
     case ECollectionLoad::Truncated:
@@ -447,4 +483,16 @@ bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* e
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary)
+{
+    return LoadFile(doc, path, error, summary, false);
+}
+
+bool OpenCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary)
+{
+    return LoadFile(doc, path, error, summary, true);
 }

@@ -19,7 +19,8 @@ enum class ECollectionLoad
 {
     Ok,
     Truncated,     // the bytes end in the middle of a value
-    NotCollection, // a negative record count, or bytes after the last record
+    NotCollection, // bytes that do not start like a collection file, a negative
+                   // record count, or bytes after the last record
 };
 
 // Adds every record of bytes to the (cleared) document through AddGameFile,
@@ -44,6 +45,12 @@ bool SaveCollectionFile(const CVarnexDoc& doc, const std::string& path, std::str
 // is not a collection file ("... is not a Varnex collection file.").
 // summary as for LoadCollectionChecked; an empty file leaves it as it was.
 bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error = nullptr,
+                        SAddSummary* summary = nullptr);
+
+// As LoadCollectionFile, for a document that holds another collection: it is
+// cleared only once the whole file has been read and checked, so a file that
+// cannot be opened leaves the document as it was.
+bool OpenCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error = nullptr,
                         SAddSummary* summary = nullptr);
 
 // Appends a string in the collection file's length-prefixed form.
