@@ -4,6 +4,7 @@
 #include "desktop/app/VarnexApp.h"
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char** argv)
 {
@@ -16,7 +17,8 @@ int main(int argc, char** argv)
     CQtSettingsStore store;
     CQtPrompts prompts;
     CVarnexApp app(store, prompts);
-    app.SetInstanceName(CSingleInstance::DefaultName());
+    // A start with other settings (another $XDG_CONFIG_HOME) runs on its own.
+    app.SetInstanceName(CSingleInstance::DefaultName(store.Settings().fileName()));
 
     QStringList arguments = QCoreApplication::arguments();
     if (!arguments.isEmpty())
