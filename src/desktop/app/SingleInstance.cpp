@@ -107,8 +107,7 @@ QString CSingleInstance::DefaultName(const QString& settingsPath)
     QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (display.isEmpty())
         display = qEnvironmentVariable("DISPLAY");
-    return SocketFolder() + QLatin1Char('/') +
-           NameFor(static_cast<qulonglong>(::getuid()), display, settingsPath);
+    return SocketFolder() + QLatin1Char('/') + NameFor(static_cast<qulonglong>(::getuid()), display, settingsPath);
 }
 
 QString CSingleInstance::SocketPath() const

@@ -370,26 +370,6 @@ TEST_F(CollectionFileTest, OnlyAFileThatStartsLikeACollectionIsCalledCut)
     EXPECT_EQ(error, file + " is not a Varnex collection file.");
 }
 
-TEST_F(CollectionFileTest, OpeningAFileThatFailsLeavesTheDocumentAsItWas)
-{
-    const std::string a = Game("a.sgf");
-    const std::string b = Game("b.sgf");
-    ASSERT_TRUE(doc.AddGameFile(a, 1));
-    const std::string other = dir.Write("other.vnx", U32(0xFFFFFF94) + U32(1) + Str(b) + U32(0));
-    for (const std::string& bad : {dir.Write("game.vnx", kGame), dir.Write("cut.vnx", U32(0xFFFFFF94) + U32(1)),
-                                   (dir.path() / "gone.vnx").string()}) {
-        view.hints.clear();
-        EXPECT_FALSE(OpenCollectionFile(doc, bad)) << bad;
-        EXPECT_NE(doc.m_mapFiles.Find(a), nullptr) << bad;
-        EXPECT_TRUE(view.hints.empty()) << bad;
-    }
-    // A whole collection replaces what the document held.
-    ASSERT_TRUE(OpenCollectionFile(doc, other));
-    EXPECT_EQ(doc.m_mapFiles.Find(a), nullptr);
-    EXPECT_NE(doc.m_mapFiles.Find(b), nullptr);
-    EXPECT_EQ(doc.m_mapFiles.size(), 1u);
-}
-
 TEST_F(CollectionFileTest, LengthsBeyondTheBytesLeftFailWithoutReadingOn)
 {
     // A 32-bit length of 4 GB, a 16-bit text of 4 G units, a 16-bit length.

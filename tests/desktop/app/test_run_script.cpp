@@ -29,8 +29,8 @@ TEST_F(FrameTest, MakeRunsOwnSettingsStartInTheDetailsStyle)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("VARNEX_RUN_OWN_SETTINGS"));
     script.setProcessEnvironment(environment);
-    script.start(QStringLiteral("bash"), {QStringLiteral(VARNEX_SOURCE_DIR "/tools/run.sh"),
-                                          QString::fromStdString(build.string())});
+    script.start(QStringLiteral("bash"),
+                 {QStringLiteral(VARNEX_SOURCE_DIR "/tools/run.sh"), QString::fromStdString(build.string())});
     ASSERT_TRUE(script.waitForFinished(30000));
     ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
 

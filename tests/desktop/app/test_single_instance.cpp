@@ -1,12 +1,12 @@
 #include "FrameFixture.h"
 
+#include "collection/VarnexDoc.h"
 #include "desktop/app/DocFramework.h"
 #include "desktop/app/ElidePath.h"
 #include "desktop/app/RecentFileList.h"
 #include "desktop/app/SingleInstance.h"
 #include "desktop/frame/MainFrame.h"
 #include "desktop/view/VarnexView.h"
-#include "collection/VarnexDoc.h"
 #include "settings/StringTable.h"
 
 #include <QDataStream>
@@ -17,7 +17,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <optional>
 #include <thread>
 
 #include <signal.h>
@@ -71,27 +70,20 @@ bool HandOffFromAnotherThread(const CSingleInstance& instance, const QString& pa
     return result == 1;
 }
 
-class CEnvironmentValue
+// Sets $XDG_RUNTIME_DIR for a test and puts the old value back.
+class CRuntimeDir
 {
 public:
-    CEnvironmentValue(const char* name, const std::optional<std::string>& value) : m_name(name)
+    explicit CRuntimeDir(const QByteArray& value)
+        : m_old(qgetenv("XDG_RUNTIME_DIR")), m_had(qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
     {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        Set(value);
+        qputenv("XDG_RUNTIME_DIR", value);
     }
-    ~CEnvironmentValue() { Set(m_old); }
-    void Set(const std::optional<std::string>& value) const
-    {
-        if (value)
-            ::setenv(m_name, value->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
+    ~CRuntimeDir() { m_had ? qputenv("XDG_RUNTIME_DIR", m_old) : qunsetenv("XDG_RUNTIME_DIR"); }
 
 private:
-    const char* m_name;
-    std::optional<std::string> m_old;
+    QByteArray m_old;
+    bool m_had;
 };
 
 // A program of another user listening on path: a child that became that user
@@ -156,7 +148,8 @@ uid_t OwnerOf(const std::string& path)
 
 TEST(SingleInstanceName, IsPerUserPerDisplayAndPerSettingsFile)
 {
-    EXPECT_EQ(CSingleInstance::NameFor(1000, QStringLiteral(":0"), QString()), QStringLiteral("Pellmore-Varnex-1000-:0"));
+    EXPECT_EQ(CSingleInstance::NameFor(1000, QStringLiteral(":0"), QString()),
+              QStringLiteral("Pellmore-Varnex-1000-:0"));
     EXPECT_NE(CSingleInstance::NameFor(1000, QStringLiteral(":0"), QString()),
               CSingleInstance::NameFor(1000, QStringLiteral(":1"), QString()));
     EXPECT_NE(CSingleInstance::NameFor(1000, QStringLiteral(":0"), QString()),
@@ -182,7 +175,7 @@ TEST(SingleInstanceName, TheSocketLivesInThePrivateRuntimeFolder)
     const std::filesystem::path runtime = dir.path() / "runtime";
     std::filesystem::create_directory(runtime);
     ASSERT_EQ(::chmod(runtime.c_str(), 0700), 0);
-    const CEnvironmentValue variable("XDG_RUNTIME_DIR", runtime.string());
+    const CRuntimeDir variable(QByteArray::fromStdString(runtime.string()));
     const QString settings = Q(dir.path() / "Varnex.conf");
     const QString name = CSingleInstance::DefaultName(settings);
     EXPECT_TRUE(name.startsWith(Q(runtime) + QLatin1Char('/'))) << name.toStdString();
@@ -198,7 +191,7 @@ TEST(SingleInstanceName, TheSocketLivesInThePrivateRuntimeFolder)
     ASSERT_EQ(::chmod(runtime.c_str(), 0755), 0);
     const QString temp = QDir::cleanPath(QDir::tempPath()) + QLatin1Char('/');
     EXPECT_TRUE(CSingleInstance::DefaultName(settings).startsWith(temp));
-    variable.Set(std::nullopt);
+    qunsetenv("XDG_RUNTIME_DIR");
     EXPECT_TRUE(CSingleInstance::DefaultName(settings).startsWith(temp));
 }
 
@@ -268,9 +261,12 @@ TEST(SingleInstance, AConnectionThatSendsNoWholePathIsClosed)
     ASSERT_TRUE(silent.waitForConnected(1000));
     ASSERT_TRUE(partial.waitForConnected(1000));
     partial.write(QByteArray("\0\0", 2));
-    EXPECT_TRUE(WaitFor([&] {
-        return silent.state() == QLocalSocket::UnconnectedState && partial.state() == QLocalSocket::UnconnectedState;
-    }, 5000));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return silent.state() == QLocalSocket::UnconnectedState &&
+                   partial.state() == QLocalSocket::UnconnectedState;
+        },
+        5000));
 }
 
 class HandOffTest : public FrameTest
@@ -324,7 +320,8 @@ TEST_F(HandOffTest, AFloodOfHandOffsOpensOneAtATimeOutsideDialogsWithOneMessage)
     senders.push_back(SendPath(app.get(), instanceName, QFile::encodeName(QString::fromStdString(Game("Given")))));
     ASSERT_TRUE(WaitFor([&] { return senders[0]->bytesAvailable() > 0; }));
     for (int i = 0; i < kFlood; ++i)
-        senders.push_back(SendPath(app.get(), instanceName, QFile::encodeName(Q(dir.path() / ("gone" + std::to_string(i) + ".vnx")))));
+        senders.push_back(SendPath(app.get(), instanceName,
+                                   QFile::encodeName(Q(dir.path() / ("gone" + std::to_string(i) + ".vnx")))));
     ASSERT_TRUE(WaitFor([&] {
         return std::all_of(senders.begin(), senders.end(), [](QLocalSocket* s) { return s->bytesAvailable() > 0; });
     }));
@@ -352,7 +349,8 @@ TEST_F(HandOffTest, AHandedPathHoldingNulIsRefused)
 {
     ASSERT_TRUE(Start());
     const std::string collection = dir.Write("a.vnx", "");
-    QLocalSocket* sender = SendPath(app.get(), instanceName, QByteArray::fromStdString(collection + std::string("\0junk", 5)));
+    QLocalSocket* sender =
+        SendPath(app.get(), instanceName, QByteArray::fromStdString(collection + std::string("\0junk", 5)));
     ASSERT_TRUE(WaitFor([&] { return sender->bytesAvailable() > 0; }));
     EXPECT_EQ(sender->read(1), QByteArray("0"));
     QTest::qWait(300);
