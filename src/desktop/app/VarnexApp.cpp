@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScopedValueRollback>
+#include <QThread>
 #include <QTimer>
 
 #include <filesystem>
@@ -199,8 +200,11 @@ void CVarnexApp::RunPendingOpens()
     // files still being read. Nor inside a dialog's own loop (one of the
     // user's, or the question or message of the open before): a flood of
     // hand-offs would stack a message box on a message box until the stack
-    // runs out.
-    if (m_openingHanded || m_doc->IsBusy() || QApplication::activeModalWidget() != nullptr) {
+    // runs out. A native file dialog, a context menu or a drag shows no modal
+    // widget but runs a loop of its own inside the program's one.
+    const bool inModalLoop =
+        QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
+    if (m_openingHanded || m_doc->IsBusy() || inModalLoop) {
         m_openTimer->start(kRetryMs);
         return;
     }
