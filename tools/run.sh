@@ -20,10 +20,11 @@ if [ "${VARNEX_RUN_OWN_SETTINGS:-0}" != 1 ]; then
     XDG_CONFIG_HOME="$(cd "$sample" && pwd)/config"
     settings="$XDG_CONFIG_HOME/Pellmore/Varnex.conf"
     # The club games are Tom Walker's own, so the Opponent column has
-    # something to show.
+    # something to show; the list starts in the details style (1), where a
+    # newcomer sees the game information at once.
     if [ ! -e "$settings" ]; then
         mkdir -p "$(dirname "$settings")"
-        printf '[Misc]\nMy%%20Names=Tom Walker\n' > "$settings"
+        printf '[Frame]\nStyle=1\n\n[Misc]\nMy%%20Names=Tom Walker\n' > "$settings"
     fi
     echo "run: settings in $settings"
 fi

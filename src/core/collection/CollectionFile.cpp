@@ -296,18 +296,42 @@ ECollectionLoad ParseCollection(std::string_view bytes, std::vector<CUnreadEntry
     return ECollectionLoad::Ok;
 }
 
-} // namespace
+// Whether the bytes begin as the program's files begin: with the version
+// mark (or a cut copy of it), or in the older form with a record count the
+// bytes could hold, each record taking at least one byte. Only such a file
+// can be a collection cut short; a game record's first four bytes, read as a
+// count, announce hundreds of millions of records.
+bool StartsLikeCollection(std::string_view bytes)
+{
+    std::string mark;
+    AppendU32(mark, static_cast<std::uint32_t>(kCollectionVersionMark));
+    if (bytes.size() < mark.size())
+        return mark.compare(0, bytes.size(), bytes) == 0;
+    const std::int32_t first = static_cast<std::int32_t>(*CByteReader(bytes).ReadLE(4));
+    if (first == kCollectionVersionMark)
+        return true;
+    // Another negative value is taken for a mark only in a complete file.
+    if (first < 0)
+        return false;
+    return static_cast<std::size_t>(first) <= bytes.size() - mark.size();
+}
 
-ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary,
-                                      const std::string& folder)
+// As LoadCollectionChecked; with clearFirst the document is emptied once the
+// bytes have proved to be a whole collection, so other bytes leave it as it was.
+ECollectionLoad LoadRecords(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary,
+                            const std::string& folder, bool clearFirst)
 {
     std::vector<CUnreadEntry> records;
-    const ECollectionLoad parsed = ParseCollection(bytes, records);
+    ECollectionLoad parsed = ParseCollection(bytes, records);
+    if (parsed == ECollectionLoad::Truncated && !StartsLikeCollection(bytes))
+        parsed = ECollectionLoad::NotCollection;
     if (parsed != ECollectionLoad::Ok)
         return parsed;
     if (!folder.empty())
         for (CUnreadEntry& record : records)
             record.path = ResolveStoredPath(record.path, folder);
+    if (clearFirst)
+        doc.DeleteContents();
 
     CHintPayload payload;
     payload.count = static_cast<std::int32_t>(records.size());
@@ -346,6 +370,14 @@ ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, S
     if (summary)
         *summary = counted;
     return ECollectionLoad::Ok;
+}
+
+} // namespace
+
+ECollectionLoad LoadCollectionChecked(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary,
+                                      const std::string& folder)
+{
+    return LoadRecords(doc, bytes, summary, folder, false);
 }
 
 bool LoadCollection(CVarnexDoc& doc, std::string_view bytes)
@@ -402,7 +434,9 @@ bool CanOpenCollectionFile(const std::string& path, std::string* error)
     return true;
 }
 
-bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary)
+namespace {
+
+bool LoadFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary, bool clearFirst)
 {
     std::uint64_t size = 0;
     const int fd = OpenCollectionInput(path, size, error);
@@ -440,13 +474,16 @@ bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* e
         SetError(error, "Cannot read " + path + ": " + ErrnoText(readErrno));
         return false;
     }
-    if (bytes.empty())
+    if (bytes.empty()) {
+        if (clearFirst)
+            doc.DeleteContents();
         return true;
+    }
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::absolute(path, ec).parent_path();
     ECollectionLoad loaded = ECollectionLoad::Ok;
     try {
-        loaded = LoadCollectionChecked(doc, bytes, summary, folder.string());
+        loaded = LoadRecords(doc, bytes, summary, folder.string(), clearFirst);
     } catch (const std::bad_alloc&) {
         doc.DeleteContents();
         SetError(error, "There is not enough memory to read " + path + ".");
@@ -463,4 +500,16 @@ bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* e
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary)
+{
+    return LoadFile(doc, path, error, summary, false);
+}
+
+bool OpenCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary)
+{
+    return LoadFile(doc, path, error, summary, true);
 }

@@ -24,7 +24,8 @@ enum class ECollectionLoad
 {
     Ok,
     Truncated,     // the bytes end in the middle of a value
-    NotCollection, // a negative record count, or bytes after the last record
+    NotCollection, // bytes that do not start like a collection file, a negative
+                   // record count, or bytes after the last record
 };
 
 // Adds every record of bytes to the (cleared) document through AddGameFile,
@@ -61,6 +62,12 @@ bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* e
 // Whether the file at path can be opened as a collection (see
 // LoadCollectionFile) without reading it; false with the reason.
 bool CanOpenCollectionFile(const std::string& path, std::string* error = nullptr);
+
+// As LoadCollectionFile, for a document that holds another collection: it is
+// cleared only once the whole file has been read and checked, so a file that
+// cannot be opened leaves the document as it was.
+bool OpenCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error = nullptr,
+                        SAddSummary* summary = nullptr);
 
 // Appends a string in the collection file's length-prefixed form.
 void AppendCollectionString(std::string& out, std::string_view text);

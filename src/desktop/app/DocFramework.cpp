@@ -1,6 +1,7 @@
 #include "desktop/app/DocFramework.h"
 
 #include "desktop/app/DesktopDocHost.h"
+#include "desktop/app/ElidePath.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/app/RecentFileList.h"
 #include "settings/StringTable.h"
@@ -69,45 +70,49 @@ bool CDocFramework::OnFileOpen()
     return OpenFile(path);
 }
 
-bool CDocFramework::OpenDocumentFile(const QString& path, bool askSaveChanges)
+bool CDocFramework::OpenDocumentFile(const QString& path, bool askSaveChanges, QString* failure)
 {
     if (askSaveChanges && !SaveModified())
         return false;
-    return OpenFile(path);
+    return OpenFile(path, failure);
 }
 
-bool CDocFramework::OpenFile(const QString& path)
+void CDocFramework::ReportOpenFailure(const QString& text, QString* failure)
+{
+    if (failure)
+        *failure = text;
+    else
+        m_prompts.MessageBox(DialogParent(), text, IPrompts::EIcon::Error);
+}
+
+bool CDocFramework::OpenFile(const QString& path, QString* failure)
 {
     const QString full = QFileInfo(path).absoluteFilePath();
+    const QString shown = ElidePath(full);
     // A file that cannot be opened leaves the open collection as it is. The
     // check never waits: a pipe given as the collection is refused.
     {
         std::string problem;
         if (!CanOpenCollectionFile(BytesOf(full), &problem)) {
-            m_prompts.MessageBox(DialogParent(), LocalText(problem), IPrompts::EIcon::Error);
+            ReportOpenFailure(LocalText(problem).replace(LocalText(BytesOf(full)), shown), failure);
             return false;
         }
     }
     // Taken before the read: a change made while it reads counts as a change.
     const SFileStamp stamp = ReadFileStamp(BytesOf(full));
-    m_doc.DeleteContents();
     const int depth = m_host.BatchDepth();
     std::string error;
     SAddSummary summary;
-    const bool loaded = LoadCollectionFile(m_doc, BytesOf(full), &error, &summary);
+    // The open collection is cleared only once the file has proved to be a
+    // whole collection: one that is not, or is cut short, changes nothing.
+    const bool loaded = OpenCollectionFile(m_doc, BytesOf(full), &error, &summary);
     // A load cut short sends no end of batch.
     m_host.EndBatchesTo(depth);
     if (!loaded) {
-        // What was read before the failure is of no use: the collection
-        // becomes a new, empty one.
-        m_doc.DeleteContents();
-        m_doc.SetModifiedFlag(false);
-        SetPathName(QString());
-        m_stamp = {};
-        QString text = QStringLiteral("Cannot open the collection %1.").arg(full);
+        QString text = QStringLiteral("Cannot open the collection %1.").arg(shown);
         if (!error.empty())
-            text += QLatin1Char('\n') + LocalText(error);
-        m_prompts.MessageBox(DialogParent(), text, IPrompts::EIcon::Error);
+            text += QLatin1Char('\n') + LocalText(error).replace(LocalText(BytesOf(full)), shown);
+        ReportOpenFailure(text, failure);
         return false;
     }
     // A stop changes nothing stored: the records not read are kept unread.

@@ -26,8 +26,11 @@ public:
     bool OnFileNew();
     // The Open command: the question, then the dialog, then the file.
     bool OnFileOpen();
-    // Opens path, after the unsaved-changes question unless the caller asked it.
-    bool OpenDocumentFile(const QString& path, bool askSaveChanges = true);
+    // Opens path, after the unsaved-changes question unless the caller asked
+    // it. A file that cannot be opened leaves the open collection as it was;
+    // the reason is shown in a message box, or, with failure given, handed
+    // there for the caller to report together with others.
+    bool OpenDocumentFile(const QString& path, bool askSaveChanges = true, QString* failure = nullptr);
     bool OnFileSave();
     bool OnFileSaveAs();
 
@@ -49,7 +52,8 @@ public:
     static const QString kSaveFilter;
 
 private:
-    bool OpenFile(const QString& path);
+    bool OpenFile(const QString& path, QString* failure = nullptr);
+    void ReportOpenFailure(const QString& text, QString* failure);
     bool DoSave(const QString& path);
     // False when the file changed on disk since m_stamp and the user does
     // not want it overwritten.

@@ -14,9 +14,12 @@
 #include "collection/VarnexDoc.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
+#include <QThread>
 #include <QTimer>
 
 #include <filesystem>
@@ -37,8 +40,11 @@ QString FileArgument(const QStringList& arguments)
     return {};
 }
 
-// Files handed over while files are being read wait for the end of the batch.
+// Files handed over while files are being read, or while a dialog is up,
+// wait for the end of it.
 constexpr int kRetryMs = 200;
+// The failures of several handed files are one message naming the first few.
+constexpr qsizetype kListedFailures = 5;
 } // namespace
 
 CVarnexApp::CVarnexApp(ISettingsStore& store, IPrompts& prompts, QObject* parent)
@@ -48,6 +54,9 @@ CVarnexApp::CVarnexApp(ISettingsStore& store, IPrompts& prompts, QObject* parent
       m_framework(std::make_unique<CDocFramework>(*m_doc, *m_host, prompts, *m_recent))
 {
     m_host->SetIdleWork([this] { OnIdle(0); });
+    m_openTimer = new QTimer(this);
+    m_openTimer->setSingleShot(true);
+    connect(m_openTimer, &QTimer::timeout, this, &CVarnexApp::RunPendingOpens);
 }
 
 CVarnexApp::~CVarnexApp()
@@ -179,7 +188,8 @@ void CVarnexApp::OnAboutToBlock()
 void CVarnexApp::OpenHandedFile(const QString& path)
 {
     m_pendingOpens << path;
-    QTimer::singleShot(0, this, &CVarnexApp::RunPendingOpens);
+    if (!m_openTimer->isActive())
+        m_openTimer->start(0);
 }
 
 void CVarnexApp::RunPendingOpens()
@@ -187,18 +197,54 @@ void CVarnexApp::RunPendingOpens()
     if (m_pendingOpens.isEmpty())
         return;
     // Opening clears the collection, which must not happen under a batch of
-    // files still being read.
-    if (m_doc->IsBusy()) {
-        QTimer::singleShot(kRetryMs, this, &CVarnexApp::RunPendingOpens);
+    // files still being read. Nor inside a dialog's own loop (one of the
+    // user's, or the question or message of the open before): a flood of
+    // hand-offs would stack a message box on a message box until the stack
+    // runs out. A native file dialog, a context menu or a drag shows no modal
+    // widget but runs a loop of its own inside the program's one.
+    const bool inModalLoop =
+        QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
+    if (m_openingHanded || m_doc->IsBusy() || inModalLoop) {
+        m_openTimer->start(kRetryMs);
         return;
     }
-    const QStringList paths = std::exchange(m_pendingOpens, {});
-    for (const QString& path : paths)
-        m_framework->OpenDocumentFile(path);
+    const QScopedValueRollback<bool> opening(m_openingHanded, true);
+    const QString path = m_pendingOpens.takeFirst();
+    QString failure;
+    if (!m_framework->OpenDocumentFile(path, true, &failure)) {
+        // Cancel in the unsaved-changes question answers for the files handed
+        // with this one too.
+        if (failure.isEmpty())
+            m_pendingOpens.clear();
+        else
+            m_handedFailures << failure;
+    }
+    if (!m_pendingOpens.isEmpty()) {
+        // One open per turn of the event loop keeps the window answering.
+        m_openTimer->start(0);
+        return;
+    }
+    ReportHandedFailures();
     if (m_frame) {
         m_frame->raise();
         m_frame->activateWindow();
     }
+}
+
+void CVarnexApp::ReportHandedFailures()
+{
+    if (m_handedFailures.isEmpty())
+        return;
+    const QStringList failures = std::exchange(m_handedFailures, {});
+    QString text = failures.front();
+    if (failures.size() > 1) {
+        text = QStringLiteral("Cannot open %1 collections.").arg(failures.size());
+        for (qsizetype i = 0; i < std::min(failures.size(), kListedFailures); ++i)
+            text += QStringLiteral("\n\n") + failures[i];
+        if (failures.size() > kListedFailures)
+            text += QStringLiteral("\n\n... and %1 more.").arg(failures.size() - kListedFailures);
+    }
+    m_prompts.MessageBox(m_frame.get(), text, IPrompts::EIcon::Error);
 }
 
 void CVarnexApp::OnAppAbout()

@@ -17,6 +17,7 @@ class CRecentFileList;
 class CSingleInstance;
 class CVarnexDoc;
 class IPrompts;
+class QTimer;
 class ISettingsStore;
 
 // The application object: the settings store, the one document with its
@@ -73,6 +74,7 @@ private:
     void OnAboutToBlock();
     void OpenHandedFile(const QString& path);
     void RunPendingOpens();
+    void ReportHandedFailures();
 
     ISettingsStore& m_store;
     IPrompts& m_prompts;
@@ -84,7 +86,11 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<CSingleInstance> m_instance;
     QString m_instanceName;
+    // Files handed over by later starts, opened one at a time.
     QStringList m_pendingOpens;
+    QStringList m_handedFailures;
+    QTimer* m_openTimer = nullptr;
+    bool m_openingHanded = false;
     std::function<void()> m_quit;
     int m_exitCode = 0;
     bool m_inIdle = false;

@@ -5,6 +5,7 @@
 #include "desktop/app/VarnexApp.h"
 
 #include <QApplication>
+#include <QSettings>
 
 int main(int argc, char** argv)
 {
@@ -25,7 +26,8 @@ int main(int argc, char** argv)
     }
     CQtSettingsStore store;
     CVarnexApp app(store, prompts);
-    app.SetInstanceName(CSingleInstance::DefaultName());
+    // A start with other settings (another $XDG_CONFIG_HOME) runs on its own.
+    app.SetInstanceName(CSingleInstance::DefaultName(store.Settings().fileName()));
 
     QStringList arguments = QCoreApplication::arguments();
     if (!arguments.isEmpty())

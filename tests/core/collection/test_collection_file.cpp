@@ -360,6 +360,24 @@ TEST_F(CollectionFileTest, AFileCutInTheMiddleOfAValueFailsAtOnce)
     EXPECT_FALSE(error.empty());
 }
 
+TEST_F(CollectionFileTest, OnlyAFileThatStartsLikeACollectionIsCalledCut)
+{
+    // A game record, and short bytes that are no part of the version mark.
+    EXPECT_EQ(LoadCollectionChecked(doc, kGame), ECollectionLoad::NotCollection);
+    EXPECT_EQ(LoadCollectionChecked(doc, "(;)"), ECollectionLoad::NotCollection);
+    EXPECT_EQ(LoadCollectionChecked(doc, Bytes({0x94, 0xFF})), ECollectionLoad::Truncated);
+    // The older form: a count the bytes could hold, records cut short.
+    EXPECT_EQ(LoadCollectionChecked(doc, U32(2) + Bytes({5}) + "ab"), ECollectionLoad::Truncated);
+    EXPECT_EQ(LoadCollectionChecked(doc, U32(9) + "ab"), ECollectionLoad::NotCollection);
+    // A negative first value other than the mark is no cut collection.
+    EXPECT_EQ(LoadCollectionChecked(doc, U32(0xFFFFFF00) + U32(1) + "a"), ECollectionLoad::NotCollection);
+
+    const std::string file = dir.Write("game.vnx", kGame);
+    std::string error;
+    EXPECT_FALSE(LoadCollectionFile(doc, file, &error));
+    EXPECT_EQ(error, file + " is not a Varnex collection file.");
+}
+
 TEST_F(CollectionFileTest, LengthsBeyondTheBytesLeftFailWithoutReadingOn)
 {
     // A 32-bit length of 4 GB, a 16-bit text of 4 G units, a 16-bit length.

@@ -66,19 +66,35 @@ TEST_F(FrameTest, SaveOpenAndNewRoundTripWithTheUnsavedChangesQuestion)
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 1u);
 }
 
-TEST_F(FrameTest, ACollectionThatCannotBeReadIsReportedAndLeavesAnEmptyUntitledOne)
+TEST_F(FrameTest, ACollectionThatCannotBeReadIsReportedAndKeepsTheOpenOne)
 {
     ASSERT_TRUE(Start());
-    const std::string cut = dir.Write("cut.vnx", std::string("\x94\xff\xff\xff\x05\x00", 6));
     app->Doc().AddGameFile(Game(kGameA), 0);
-    prompts.saveChanges.push_back(IPrompts::EAnswer::No);
-    EXPECT_FALSE(app->Framework().OpenDocumentFile(QString::fromStdString(cut)));
-    ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("cut.vnx")));
-    EXPECT_EQ(app->Doc().m_mapFiles.size(), 0u);
-    EXPECT_FALSE(app->Doc().IsModified());
-    EXPECT_EQ(app->Frame()->windowTitle(), QStringLiteral("Untitled - Varnex"));
-    EXPECT_TRUE(app->RecentFiles().IsEmpty());
+    const QString kept = Q(dir.path() / "kept.vnx");
+    prompts.saveFileName.push_back(kept);
+    Trigger(ID_FILE_SAVE_AS);
+    app->Doc().AddGameFile(Game(kGameB), 0);
+
+    // Cut after its version mark and count: a collection, but not a whole one.
+    const std::string cut = dir.Write("cut.vnx", std::string("\x94\xff\xff\xff\x05\x00\x00\x00\x03", 9));
+    // A game record named as a collection does not even start like one.
+    const std::string game = Game("Given as a collection");
+    for (const std::string& path : {cut, game}) {
+        prompts.saveChanges.push_back(IPrompts::EAnswer::No);
+        prompts.openFileName.push_back(QString::fromStdString(path));
+        Trigger(ID_FILE_OPEN);
+        EXPECT_EQ(app->Doc().m_mapFiles.size(), 2u) << path;
+        EXPECT_EQ(app->Frame()->View()->RowCount(), 2) << path;
+        EXPECT_TRUE(app->Doc().IsModified()) << path;
+        EXPECT_EQ(app->Framework().PathName(), kept) << path;
+        EXPECT_EQ(app->Frame()->windowTitle(), QStringLiteral("kept.vnx - Varnex")) << path;
+    }
+    ASSERT_EQ(prompts.messages.size(), 2);
+    EXPECT_TRUE(prompts.messages[0].contains(QStringLiteral("cut.vnx is not a complete collection file")))
+        << prompts.messages[0].toStdString();
+    EXPECT_TRUE(prompts.messages[1].contains(QStringLiteral(".sgf is not a Varnex collection file.")))
+        << prompts.messages[1].toStdString();
+    EXPECT_EQ(app->RecentFiles().Files(), QStringList{kept});
 }
 
 TEST_F(FrameTest, RecentFilesKeepFourNewestFirstAcrossARestart)

@@ -46,6 +46,8 @@ protected:
         if (!store)
             store = std::make_unique<CQtSettingsStore>(SettingsPath());
         app = std::make_unique<CVarnexApp>(*store, prompts);
+        if (!instanceName.isEmpty())
+            app->SetInstanceName(instanceName);
         return app->InitInstance(arguments);
     }
 
@@ -111,6 +113,8 @@ protected:
 
     CTempDir dir;
     CScriptedPrompts prompts;
+    // The single-instance socket Start() listens on; none when empty.
+    QString instanceName;
     std::unique_ptr<CQtSettingsStore> store;
     std::unique_ptr<CVarnexApp> app;
 

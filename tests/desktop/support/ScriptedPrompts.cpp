@@ -45,6 +45,8 @@ void CScriptedPrompts::MessageBox(QWidget*, const QString& text, EIcon)
 {
     asked << QStringLiteral("message: %1").arg(text);
     messages << text;
+    if (duringMessage)
+        duringMessage();
 }
 
 IPrompts::EAnswer CScriptedPrompts::AskSaveChanges(QWidget*, const QString& title)

@@ -54,6 +54,9 @@ public:
     // "message: <text>", "start: <program> <args>", ...).
     QStringList asked;
     QStringList messages;
+    // Runs inside every message box, where the real one runs its own event
+    // loop: a test can run that loop and see what happens inside it.
+    std::function<void()> duringMessage;
     struct Start
     {
         std::string program;
