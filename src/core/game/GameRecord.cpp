@@ -1,5 +1,7 @@
 #include "game/GameRecord.h"
 
+#include "settings/StringTable.h"
+
 #include <algorithm>
 
 const std::string* SGameRecord::CommentAt(std::uint32_t n) const
@@ -20,4 +22,27 @@ std::vector<SSetupPoint> ExpandSetup(const SGameRecord& record)
         }
     }
     return points;
+}
+
+int GameProblemStringId(EGameProblem problem)
+{
+    switch (problem) {
+    case EGameProblem::None:
+        return 0;
+    case EGameProblem::CannotOpen:
+        return IDS_GAME_CANNOT_OPEN;
+    case EGameProblem::NoGameTree:
+        return IDS_GAME_NO_TREE;
+    case EGameProblem::BinaryForm:
+        return IDS_GAME_BINARY;
+    case EGameProblem::CutOff:
+        return IDS_GAME_CUT_OFF;
+    case EGameProblem::ValueCutOff:
+        return IDS_GAME_VALUE_CUT_OFF;
+    case EGameProblem::TooManyStones:
+        return IDS_GAME_TOO_MANY_STONES;
+    case EGameProblem::TooLongToPlay:
+        return IDS_GAME_TOO_LONG;
+    }
+    return 0;
 }

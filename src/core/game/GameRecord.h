@@ -101,3 +101,6 @@ struct SSetupPoint
     std::uint8_t y;
 };
 std::vector<SSetupPoint> ExpandSetup(const SGameRecord& record);
+
+// The string-table number of the text that says why, or 0 for None.
+int GameProblemStringId(EGameProblem problem);

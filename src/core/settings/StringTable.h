@@ -18,6 +18,14 @@ enum EStringId : int {
     IDS_PANE_WIDTHS = 1102,
     IDS_TOOLBAR_TITLE = 1103,
     IDS_UNREAD_FILES = 1104,
+    // Why a game cannot be shown, or is shown only in part.
+    IDS_GAME_NO_TREE = 1140,
+    IDS_GAME_BINARY = 1141,
+    IDS_GAME_CUT_OFF = 1142,
+    IDS_GAME_VALUE_CUT_OFF = 1143,
+    IDS_GAME_TOO_MANY_STONES = 1144,
+    IDS_GAME_TOO_LONG = 1145,
+    IDS_GAME_CANNOT_OPEN = 1146,
     AFX_IDS_APP_TITLE = 57344,
     AFX_IDS_IDLEMESSAGE = 57345,
 };
