@@ -6,7 +6,7 @@ namespace {
 // A real game of a thousand moves visits some tens of thousands of points
 // in its group searches; a record that needs this many is made to keep the
 // board busy, and is played no further.
-constexpr std::uint64_t kMaxWork = 64'000'000;
+constexpr std::uint64_t kMaxWork = 16'000'000;
 } // namespace
 
 CGameTimeline::CGameTimeline(const SGameRecord& record)
