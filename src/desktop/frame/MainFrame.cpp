@@ -46,6 +46,12 @@ CMainFrame::CMainFrame(CVarnexDoc& doc, CDocFramework& framework, CDesktopDocHos
 
 CMainFrame::~CMainFrame()
 {
+    // The list and the dock tell of their last changes while they go; the
+    // frame, half gone by then, must not hear them.
+    if (m_previewDock != nullptr)
+        disconnect(m_previewDock, nullptr, this, nullptr);
+    if (m_view != nullptr && m_view->ListCtrl() != nullptr)
+        disconnect(m_view->ListCtrl(), nullptr, this, nullptr);
     m_host.SetProgressSink(nullptr);
     m_host.SetMessageSink(nullptr);
     m_host.SetWindow(nullptr);
