@@ -241,6 +241,8 @@ void CMainFrame::CreatePreview()
     m_preview = new CPreviewPane(m_store, m_prompts, m_previewDock);
     m_previewDock->setWidget(m_preview);
     addDockWidget(Qt::RightDockWidgetArea, m_previewDock);
+    // Wide enough for a board that can be read; a stored bar state replaces it.
+    resizeDocks({m_previewDock}, {std::max(360, width() * 2 / 5)}, Qt::Horizontal);
     // Closed by its own button, the pane's menu item loses its check mark.
     connect(m_previewDock, &QDockWidget::visibilityChanged, this, [this] { m_router.UpdateAll(); });
     CReportListCtrl* list = m_view->ListCtrl();

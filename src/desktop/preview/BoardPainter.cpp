@@ -59,7 +59,7 @@ void PaintBoard(QPainter& painter, const QRectF& area, const SGamePosition& posi
     }
 
     QFont font = painter.font();
-    font.setPixelSize(std::max(6, static_cast<int>(cell * 0.42)));
+    font.setPixelSize(std::max(6, static_cast<int>(cell * 0.5)));
     painter.setFont(font);
     painter.setPen(kLine);
     const qreal band = kLabelCells * cell;

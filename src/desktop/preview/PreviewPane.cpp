@@ -84,7 +84,7 @@ void CPreviewPane::CreateWidgets()
     choice->addWidget(m_moveNumber);
     choice->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_board, 3);
+    layout->addWidget(m_board, 4);
     layout->addLayout(steps);
     layout->addLayout(choice);
     layout->addWidget(m_info);
