@@ -35,6 +35,7 @@ constexpr std::array kStrings{
     Entry{IDS_GAME_TOO_LONG, "more to play than any real game: played up to there"},
     Entry{IDS_GAME_CANNOT_OPEN, "cannot be opened"},
     Entry{IDS_PREVIEW_TITLE, "Preview"},
+    Entry{IDS_GAME_STOPPED, "reading stopped: read up to there"},
     Entry{ID_VIEW_OPTIONS, "Change program options\nOptions"},
     Entry{ID_EDIT_DELETE_FILES, "Remove MGT files from the database\nDelete"},
     Entry{ID_EDIT_ADD_FILES, "Add MGT files into the database\nAdd"},

@@ -27,7 +27,8 @@ void CPreviewLoader::Request(const std::string& path)
     m_pool.start([this, ticket, path] {
         if (ticket != m_latest.load())
             return;
-        std::shared_ptr<const SPreviewGame> game = Read(path, m_decoder);
+        const StopCheck overtaken = [this, ticket] { return ticket != m_latest.load(); };
+        std::shared_ptr<const SPreviewGame> game = Read(path, m_decoder, overtaken);
         if (ticket != m_latest.load())
             return;
         // Delivered on the GUI thread; the destructor waits for this thread,
@@ -47,11 +48,12 @@ void CPreviewLoader::Cancel()
     ++m_latest;
 }
 
-std::shared_ptr<SPreviewGame> CPreviewLoader::Read(const std::string& path, CDisplayDecoder& decoder)
+std::shared_ptr<SPreviewGame> CPreviewLoader::Read(const std::string& path, CDisplayDecoder& decoder,
+                                                   const StopCheck& stop)
 {
     auto game = std::make_shared<SPreviewGame>();
     game->path = path;
-    game->record = ReadGameRecordFile(path);
+    game->record = ReadGameRecordFile(path, stop);
     // A binary record still has a size to show its empty board at.
     if (!game->record.HasGame()) {
         int width = 0;
@@ -60,7 +62,7 @@ std::shared_ptr<SPreviewGame> CPreviewLoader::Read(const std::string& path, CDis
         if (size && ParseBoardSize(*size, width, height))
             game->record.width = width, game->record.height = height;
     }
-    game->timeline.emplace(game->record);
+    game->timeline.emplace(game->record, stop);
     // The charset is chosen by every value of the root node, as the list
     // chooses it for the row.
     std::vector<std::string_view> texts;

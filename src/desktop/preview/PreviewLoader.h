@@ -25,8 +25,8 @@ struct SPreviewGame
 
 // Reads game files for the preview on a thread of its own, so a large
 // analysed record never blocks the list. Only the latest request counts:
-// one that is overtaken before it starts is dropped, and the result of one
-// overtaken while it reads is thrown away.
+// one that is overtaken before it starts is dropped, and one overtaken
+// while it reads stops reading and is thrown away.
 class CPreviewLoader : public QObject
 {
     Q_OBJECT
@@ -40,8 +40,9 @@ public:
     void Cancel();
 
     // Reads the game file at path as the preview shows it; the decoder
-    // chooses the charset of its texts.
-    static std::shared_ptr<SPreviewGame> Read(const std::string& path, CDisplayDecoder& decoder);
+    // chooses the charset of its texts; stop may cut the read short.
+    static std::shared_ptr<SPreviewGame> Read(const std::string& path, CDisplayDecoder& decoder,
+                                              const StopCheck& stop = {});
 
 signals:
     // On the GUI thread, for the latest request only.
