@@ -133,6 +133,12 @@ TEST(GameBoard, BoardSizesSquareAndRectangular)
         EXPECT_EQ(square.width, std::stoi(size));
         EXPECT_EQ(square.height, std::stoi(size));
     }
+    const SGameRecord thirteen = Read("(;SZ[13];B[mm];W[am];B[ma])");
+    const SGamePosition corners = CGameTimeline(thirteen).AtEnd();
+    EXPECT_EQ(corners.board.At(12, 12), EStone::Black);
+    EXPECT_EQ(corners.board.At(0, 12), EStone::White);
+    EXPECT_EQ(corners.board.At(12, 0), EStone::Black);
+    EXPECT_EQ(corners.irregular, 0);
     EXPECT_EQ(Read("(;B[aa])").width, 19);
     EXPECT_EQ(Read("(;SZ[53])").width, 19);
     EXPECT_EQ(Read("(;SZ[0:5])").height, 19);
