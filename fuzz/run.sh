@@ -16,3 +16,10 @@ for target in text_reader binary_reader collection_loader delim_parse collection
     echo "== fuzz_$target for ${seconds}s"
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
 done
+# The whole-game reader, from its own seeds and the real records.
+work="$build/corpus-game_reader"
+mkdir -p "$work"
+seeds=("$here/tests/fuzzseeds/game_reader")
+if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
+echo "== fuzz_game_reader for ${seconds}s"
+"$build/fuzz/fuzz_game_reader" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"

@@ -9,3 +9,5 @@ set(VARNEX_FUZZ_SEEDS_fuzz_collection_loader "${CMAKE_SOURCE_DIR}/tests/fuzzseed
 set(VARNEX_FUZZ_SEEDS_fuzz_delim_parse "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/delim_parse")
 set(VARNEX_FUZZ_SEEDS_fuzz_collection_file "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/collection_loader")
 set(VARNEX_FUZZ_SEEDS_fuzz_settings_file "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/settings_file")
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_game_reader)
+set(VARNEX_FUZZ_SEEDS_fuzz_game_reader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/game_reader;${VARNEX_CORPUS_DIR}")

@@ -1,12 +1,14 @@
 #include "qtcore/FilterText.h"
 #include "qtcore/QtSettingsStore.h"
 #include "qtcore/SettingsFileCheck.h"
+#include "cli/CliBoard.h"
 #include "cli/CliCommands.h"
 #include "cli/QtUtf8Converter.h"
 
 #include <QFile>
 #include <QString>
 
+#include <charconv>
 #include <cstring>
 #include <functional>
 #include <iostream>
@@ -24,6 +26,7 @@ constexpr const char* kHelp = R"(Usage:
   varnex-cli add [--verbose] COLLECTION.vnx PATH...
   varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
                  [--filter TEXT]
+  varnex-cli board [--move N | --start] [--pretty] FILE...
   varnex-cli --help
 
 info [--utf8] FILE...
@@ -85,6 +88,21 @@ list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
   letter case.
   Exit 0 on success, 1 when the collection cannot be opened, 2 on bad
   arguments.
+
+board [--move N | --start] [--pretty] FILE...
+  Reads the main line of each game file (the first variation at every
+  branch) and plays it on a board by the rules (captures, suicide; ko is not
+  enforced). Writes one line "PATH<TAB>MOVES<TAB>ROWS" per file: MOVES is
+  the number of moves of the main line, passes and irregular moves (onto a
+  taken point or off the board, skipped) included; ROWS is the position at
+  the end, after move N (the end when N is larger), or at the start with
+  --start (the setup stones alone), as the rows from the top joined by "/",
+  each point X for black, O for white, . for empty. PATH is escaped as info
+  escapes it. A file that holds no game, or only in the binary form, writes
+  "PATH<TAB>fail" and the reason on stderr; a damaged record writes what
+  could be read, and the reason on stderr. --pretty draws each board with
+  coordinates instead (columns without I, rows numbered from the bottom,
+  stars as +, the last stone played in parentheses). Exit 0.
 )";
 
 int UsageError(const std::string& message)
@@ -158,6 +176,54 @@ CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf
     return parsed;
 }
 
+// board [--move N | --start] [--pretty] FILE...
+int RunBoardCommand(const std::vector<std::string>& args)
+{
+    std::optional<int> move;
+    bool start = false;
+    bool pretty = false;
+    bool optionsEnded = false;
+    std::vector<std::string> files;
+    const auto parseMove = [&move](const std::string& text) {
+        int value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0)
+            return false;
+        move = value;
+        return true;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            files.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (IsHelp(arg)) {
+            std::cout << kHelp;
+            return kExitOk;
+        } else if (arg == "--pretty") {
+            pretty = true;
+        } else if (arg == "--start") {
+            start = true;
+        } else if (arg == "--move") {
+            if (i + 1 >= args.size() || !parseMove(args[++i]))
+                return UsageError("--move needs a move number (0 or more)");
+        } else if (arg.rfind("--move=", 0) == 0) {
+            if (!parseMove(arg.substr(std::strlen("--move="))))
+                return UsageError("--move needs a move number (0 or more)");
+        } else {
+            return UsageError("unknown option " + arg);
+        }
+    }
+    if (start && move)
+        return UsageError("--move and --start exclude each other");
+    if (files.empty())
+        return UsageError("board needs at least one file");
+    if (start)
+        move = 0;
+    return RunBoard(files, move, pretty, std::cout, std::cerr);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -173,6 +239,8 @@ int main(int argc, char** argv)
     }
     const std::vector<std::string> rest(all.begin() + 1, all.end());
 
+    if (command == "board")
+        return RunBoardCommand(rest);
     if (command == "info" || command == "add" || command == "list") {
         const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add");
         CQtUtf8Converter converter;

@@ -576,3 +576,51 @@ TEST_F(CliTest, AUserSettingsFileThatIsAPipeIsRefusedWithoutWaiting)
     EXPECT_EQ(result.err, "varnex-cli: settings file " + fifo.string() + " is not a regular file\n");
     EXPECT_TRUE(result.out.empty());
 }
+namespace {
+
+TEST_F(CliTest, BoardPrintsTheMovesAndThePositionAtTheEndAtMoveNOrAtTheStart)
+{
+    const auto snapback = Game("snapback.sgf", "(;SZ[5]AB[ab][bb]AW[ca][cb][ac][bc];W[aa];B[ba];W[aa])");
+    const auto rect = Game("rect.sgf", "(;SZ[5:3];B[ea];B[];W[tt];W[ea])");
+    EXPECT_EQ(Run({"board", snapback, rect}).out, snapback + "\t3\tO.O../..O../OO.../...../.....\n" + rect +
+                                                      "\t4\t....X/...../.....\n");
+    EXPECT_EQ(Run({"board", "--move", "2", snapback}).out, snapback + "\t3\t.XO../XXO../OO.../...../.....\n");
+    EXPECT_EQ(Run({"board", "--move=99", snapback}).out, snapback + "\t3\tO.O../..O../OO.../...../.....\n");
+    EXPECT_EQ(Run({"board", "--start", snapback}).out, snapback + "\t3\t..O../XXO../OO.../...../.....\n");
+    EXPECT_EQ(Run({"board", "--start", "--move", "1", snapback}).exitCode, 2);
+    EXPECT_EQ(Run({"board", "--move", "-1", snapback}).exitCode, 2);
+}
+
+TEST_F(CliTest, BoardFailsOnFilesWithoutAGameAndNotesDamage)
+{
+    const auto binary = Game("old.sgf", std::string("\x06\x00\x00\x00\x00", 5));
+    const auto text = Game("text.sgf", "no game");
+    const auto cut = Game("cut.sgf", "(;SZ[3];B[aa];W[b");
+    const auto result = Run({"board", binary, text, cut});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, binary + "\tfail\n" + text + "\tfail\n" + cut + "\t1\tX../.../...\n");
+    EXPECT_EQ(result.err, "varnex-cli: " + binary + ": a record in the binary form: its moves cannot be shown\n" +
+                              "varnex-cli: " + text + ": not a game record\n" + "varnex-cli: " + cut +
+                              ": cut off inside a value: read up to there\n");
+}
+
+TEST_F(CliTest, BoardPrettyDrawsCoordinatesStarsAndTheLastMove)
+{
+    const auto game = Game("nine.sgf", "(;SZ[9];B[ee];W[ia])");
+    const auto result = Run({"board", "--pretty", game});
+    EXPECT_EQ(result.out, game + "\n"
+                                 "moves 2, shown after move 2, captures: black 0, white 0\n"
+                                 "  A B C D E F G H J\n"
+                                 "9 . . . . . . . .(O)9\n"
+                                 "8 . . . . . . . . . 8\n"
+                                 "7 . . + . . . + . . 7\n"
+                                 "6 . . . . . . . . . 6\n"
+                                 "5 . . . . X . . . . 5\n"
+                                 "4 . . . . . . . . . 4\n"
+                                 "3 . . + . . . + . . 3\n"
+                                 "2 . . . . . . . . . 2\n"
+                                 "1 . . . . . . . . . 1\n"
+                                 "  A B C D E F G H J\n");
+}
+
+} // namespace

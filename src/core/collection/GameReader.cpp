@@ -1,18 +1,13 @@
 #include "collection/GameReader.h"
 
 #include "collection/FileInput.h"
+#include "collection/ValueLexer.h"
 
 #include <fcntl.h>
 
 namespace {
 
 constexpr int kBinaryMark = 6;
-constexpr std::size_t kMaxIdLetters = 2;
-
-bool IsUpperAscii(int c)
-{
-    return c >= 'A' && c <= 'Z';
-}
 } // namespace
 
 bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& hooks)
@@ -63,7 +58,7 @@ bool ReadTextRecord(CTextStream& stream, CPropertyTable& table)
         char id[kMaxIdLetters];
         std::size_t letters = 0;
         while (look != ';' && look != '[' && letters < kMaxIdLetters) {
-            if (IsUpperAscii(look))
+            if (IsIdLetter(look))
                 id[letters++] = static_cast<char>(look);
             stream.Get();
             look = stream.Peek();
@@ -82,21 +77,10 @@ bool ReadTextRecord(CTextStream& stream, CPropertyTable& table)
         if (look == kEnd)
             return false;
 
-        value.clear();
-        while (look != ']') {
-            if (look == '\\') {
-                stream.Get();
-                look = stream.Peek();
-                if (look == kEnd)
-                    return false;
-            }
-            value.push_back(static_cast<char>(look));
-            stream.Get();
-            look = stream.Peek();
-            if (look == kEnd)
-                return false;
-        }
+        if (!ReadValueText(stream, value))
+            return false;
         table.Set(std::string_view(id, letters), value);
         // The closing "]" stays the look-ahead; the identifier loop passes it.
+        look = stream.Peek();
     }
 }

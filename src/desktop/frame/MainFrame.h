@@ -13,12 +13,14 @@ class CCountStatusBar;
 class CCustToolBar;
 class CDesktopDocHost;
 class CDocFramework;
+class CPreviewPane;
 class CRecentFileList;
 class CVarnexDoc;
 class CVarnexView;
 class CWndPlacement;
 class IPrompts;
 class ISettingsStore;
+class QDockWidget;
 class QMenu;
 class QMimeData;
 class QUrl;
@@ -60,6 +62,8 @@ public:
     CVarnexView* View() const { return m_view; }
     CCustToolBar* ToolBar() const { return m_toolBar; }
     CCountStatusBar* CountStatusBar() const { return m_statusBar; }
+    CPreviewPane* Preview() const { return m_preview; }
+    QDockWidget* PreviewDock() const { return m_previewDock; }
     QMenu* Menu(int index) const;
     bool HasPlacement() const { return m_placement != nullptr; }
 
@@ -78,6 +82,8 @@ private:
     QAction* CommandAction(int id, const char* name, const QString& text, const QKeySequence& key = {});
     void SaveBarState();
     void RestoreBarState();
+    // The dock with the board of the current row's game, beside the list.
+    void CreatePreview();
 
     CVarnexDoc& m_doc;
     CDocFramework& m_framework;
@@ -91,6 +97,8 @@ private:
     CCustToolBar* m_toolBar = nullptr;
     std::unique_ptr<CWndPlacement> m_placement;
     CVarnexView* m_view = nullptr;
+    QDockWidget* m_previewDock = nullptr;
+    CPreviewPane* m_preview = nullptr;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QMenu*> m_menus;

@@ -54,7 +54,7 @@ TEST_F(FrameTest, TheMenusHoldEveryItemSeparatorAndKeyInOrder)
                                        "Remove &Missing Files", "-", "Mark As &Viewed", "Mark As &Unviewed", "-",
                                        "&Launch Viewer", "-", "&Find...\tCtrl+F"}));
     EXPECT_EQ(Items(frame.Menu(2)),
-              L({"&Toolbar", "&Status Bar", "-", "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "-",
+              L({"&Toolbar", "&Status Bar", "&Preview", "-", "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "-",
                            "&Line Up Icons", "&Auto Arrange", "-", "&Options...", "Show F&ull Path", "Set &Font..."}));
     EXPECT_EQ(Items(frame.Menu(3)), L({"&About Varnex..."}));
     EXPECT_EQ(frame.Menu(0)->title(), QStringLiteral("&File"));

@@ -1,0 +1,311 @@
+#include "game/GameRecordReader.h"
+
+#include "collection/FileInput.h"
+#include "collection/GameReader.h"
+#include "collection/TextStream.h"
+#include "collection/ValueLexer.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include <fcntl.h>
+
+namespace {
+
+constexpr int kEnd = CTextStream::kEnd;
+constexpr int kBinaryMark = 6;
+// A problem collection sets up a few hundred stones per diagram; this many
+// (clipped to the board) means a file made to keep the board busy.
+constexpr std::uint64_t kMaxSetupPoints = 4'000'000;
+
+// SGF point letters: a-z are 0 to 25, A-Z 26 to 51.
+int PointLetter(char c)
+{
+    if (c >= 'a' && c <= 'z')
+        return c - 'a';
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A' + 26;
+    return -1;
+}
+
+bool ParsePoint(std::string_view text, int& x, int& y)
+{
+    if (text.size() != 2)
+        return false;
+    x = PointLetter(text[0]);
+    y = PointLetter(text[1]);
+    return x >= 0 && y >= 0;
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool ParseSide(std::string_view text, int& side)
+{
+    text = Trimmed(text);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
+    return error == std::errc() && end == text.data() + text.size() && side >= 1 && side <= SGameRecord::kMaxSize;
+}
+
+// One pass over the game tree. The main line is every node met before the
+// first ")": each "(" met on the way opens the first child of the node
+// before it, so the first ")" closes the last node of the main line, and
+// the variations after it are never read.
+class CMainLineReader
+{
+public:
+    CMainLineReader(CTextStream& stream, SGameRecord& record, const StopCheck& stop)
+        : m_stream(stream), m_record(record), m_stop(stop)
+    {
+    }
+
+    void Run()
+    {
+        if (SkipPast(m_stream, '(') == kEnd || SkipPast(m_stream, ';') == kEnd) {
+            m_record.problem = EGameProblem::NoGameTree;
+            return;
+        }
+        m_record.problem = ReadNodes();
+    }
+
+private:
+    EGameProblem ReadNodes()
+    {
+        std::string value;
+        for (;;) {
+            int look = m_stream.Peek();
+            if (look == kEnd || look == ';' || look == '(' || look == ')') {
+                if (!EndNode())
+                    return EGameProblem::TooManyStones;
+                if (look == kEnd)
+                    return EGameProblem::CutOff;
+                if (look == ')')
+                    return EGameProblem::None;
+                m_stream.Get();
+                if (m_stop && ++m_nodes % kNodesPerStopCheck == 0 && m_stop())
+                    return EGameProblem::Stopped;
+                continue;
+            }
+            // Identifier: the list reader's rule. A "[" right after a value
+            // (only blanks between) is one more value of the same property.
+            char id[kMaxIdLetters];
+            std::size_t letters = 0;
+            bool passedLetter = false;
+            while (look != '[') {
+                if (look == kEnd || look == ';' || look == '(' || look == ')')
+                    break;
+                if (IsIdLetter(look) && letters < kMaxIdLetters)
+                    id[letters++] = static_cast<char>(look);
+                else if ((look >= 'a' && look <= 'z') || IsIdLetter(look))
+                    passedLetter = true;
+                m_stream.Get();
+                look = m_stream.Peek();
+            }
+            if (look != '[') {
+                // An identifier without a value: dropped.
+                m_lastId.clear();
+                continue;
+            }
+            m_stream.Get();
+            const bool more = letters == 0 && !passedLetter && !m_lastId.empty();
+            if (!ReadValueText(m_stream, value)) {
+                EndNode();
+                return EGameProblem::ValueCutOff;
+            }
+            m_stream.Get(); // the closing "]"
+            const std::string_view storedId(id, letters);
+            if (m_inRoot)
+                m_record.root.Set(storedId, value);
+            if (!more)
+                m_lastId.assign(storedId);
+            Interpret(more ? std::string_view(m_lastId) : storedId, more, value);
+            if (!more && letters == 0)
+                m_lastId.clear();
+        }
+    }
+
+    void Interpret(std::string_view id, bool more, const std::string& value)
+    {
+        if (id == "B" || id == "W") {
+            if (!more)
+                AddMove(id == "B" ? EStone::Black : EStone::White, value);
+        } else if (id == "AB" || id == "AW" || id == "AE") {
+            AddSetup(id == "AB" ? EStone::Black : id == "AW" ? EStone::White : EStone::Empty, value);
+        } else if (id == "C" && !more) {
+            if (!m_comment.empty())
+                m_comment += '\n';
+            m_comment += value;
+        } else if (id == "PL" && !more && m_record.moves.empty()) {
+            const std::string_view side = Trimmed(value);
+            if (!side.empty() && (side[0] == 'B' || side[0] == 'b'))
+                m_record.firstPlayer = EStone::Black;
+            else if (!side.empty() && (side[0] == 'W' || side[0] == 'w'))
+                m_record.firstPlayer = EStone::White;
+        } else if (id == "SZ" && !more && m_inRoot) {
+            int width = 0;
+            int height = 0;
+            if (ParseBoardSize(value, width, height)) {
+                m_record.width = width;
+                m_record.height = height;
+            }
+        }
+    }
+
+    void AddMove(EStone colour, const std::string& value)
+    {
+        SGameMove move;
+        move.colour = colour;
+        int x = 0;
+        int y = 0;
+        // The size may still change in the root node, so tt is decided at
+        // the end of the node.
+        if (value.empty())
+            move.kind = SGameMove::EKind::Pass;
+        else if (ParsePoint(value, x, y))
+            move.x = static_cast<std::uint8_t>(x), move.y = static_cast<std::uint8_t>(y);
+        else
+            move.kind = SGameMove::EKind::Unreadable;
+        m_record.moves.push_back(move);
+    }
+
+    void AddSetup(EStone stone, std::string_view value)
+    {
+        int x1 = 0;
+        int y1 = 0;
+        int x2 = 0;
+        int y2 = 0;
+        const std::size_t colon = value.find(':');
+        if (colon == std::string_view::npos) {
+            if (!ParsePoint(value, x1, y1))
+                return;
+            x2 = x1;
+            y2 = y1;
+        } else if (!ParsePoint(value.substr(0, colon), x1, y1) || !ParsePoint(value.substr(colon + 1), x2, y2)) {
+            return;
+        }
+        SSetupRect rect;
+        rect.stone = stone;
+        rect.left = static_cast<std::uint8_t>(std::min(x1, x2));
+        rect.right = static_cast<std::uint8_t>(std::max(x1, x2));
+        rect.top = static_cast<std::uint8_t>(std::min(y1, y2));
+        rect.bottom = static_cast<std::uint8_t>(std::max(y1, y2));
+        m_pending.push_back(rect);
+    }
+
+    // Closes the node: its setup goes before its move (clipped to the board,
+    // known by now), tt becomes a pass where it is one, and its comment is
+    // kept. False when the setup stones pass any sensible count.
+    bool EndNode()
+    {
+        const bool passIsTt = m_record.width <= 19 && m_record.height <= 19;
+        for (std::size_t i = m_nodeFirstMove; i < m_record.moves.size(); ++i) {
+            SGameMove& move = m_record.moves[i];
+            if (passIsTt && move.kind == SGameMove::EKind::Play && move.x == 19 && move.y == 19)
+                move.kind = SGameMove::EKind::Pass;
+        }
+        bool ok = true;
+        for (SSetupRect rect : m_pending) {
+            if (rect.left >= m_record.width || rect.top >= m_record.height)
+                continue;
+            rect.right = static_cast<std::uint8_t>(std::min<int>(rect.right, m_record.width - 1));
+            rect.bottom = static_cast<std::uint8_t>(std::min<int>(rect.bottom, m_record.height - 1));
+            m_setupPoints += std::uint64_t{rect.right - rect.left + 1u} * (rect.bottom - rect.top + 1u);
+            if (m_setupPoints > kMaxSetupPoints) {
+                ok = false;
+                break;
+            }
+            rect.beforeMove = static_cast<std::uint32_t>(m_nodeFirstMove);
+            m_record.setup.push_back(rect);
+        }
+        m_pending.clear();
+        if (!m_comment.empty()) {
+            const auto after = static_cast<std::uint32_t>(m_record.moves.size());
+            if (!m_record.comments.empty() && m_record.comments.back().afterMove == after)
+                m_record.comments.back().text += '\n' + m_comment;
+            else
+                m_record.comments.push_back({after, std::move(m_comment)});
+            m_comment.clear();
+        }
+        m_nodeFirstMove = m_record.moves.size();
+        m_inRoot = false;
+        m_lastId.clear();
+        return ok;
+    }
+
+    // Some milliseconds of reading between two questions.
+    static constexpr std::uint64_t kNodesPerStopCheck = 4096;
+
+    CTextStream& m_stream;
+    SGameRecord& m_record;
+    const StopCheck& m_stop;
+    std::uint64_t m_nodes = 0;
+    bool m_inRoot = true;
+    std::string m_lastId;
+    std::vector<SSetupRect> m_pending;
+    std::string m_comment;
+    std::size_t m_nodeFirstMove = 0;
+    std::uint64_t m_setupPoints = 0;
+};
+
+} // namespace
+
+bool ParseBoardSize(std::string_view value, int& width, int& height)
+{
+    const std::size_t colon = value.find(':');
+    if (colon == std::string_view::npos) {
+        if (!ParseSide(value, width))
+            return false;
+        height = width;
+        return true;
+    }
+    return ParseSide(value.substr(0, colon), width) && ParseSide(value.substr(colon + 1), height);
+}
+
+SGameRecord ReadGameRecord(CTextStream& stream, const StopCheck& stop)
+{
+    SGameRecord record;
+    CMainLineReader(stream, record, stop).Run();
+    return record;
+}
+
+SGameRecord ReadGameRecordBytes(std::string_view bytes)
+{
+    if (!bytes.empty() && static_cast<unsigned char>(bytes[0]) == kBinaryMark) {
+        SGameRecord record;
+        record.problem = EGameProblem::BinaryForm;
+        ReadBinaryRecord(bytes, record.root);
+        return record;
+    }
+    CTextStream stream(bytes);
+    return ReadGameRecord(stream);
+}
+
+SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop)
+{
+    SGameRecord record;
+    // Opened as the list reader opens game files: a pipe or a device named
+    // as a game file neither blocks nor feeds the reader for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        record.problem = EGameProblem::CannotOpen;
+        return record;
+    }
+    CFileInput file(fd);
+    CTextStream stream(file);
+    if (stream.Peek() == kBinaryMark) {
+        record.problem = EGameProblem::BinaryForm;
+        ReadBinaryRecord(file, stream.Unconsumed(), path, record.root, DefaultReadHooks());
+    } else {
+        record = ReadGameRecord(stream, stop);
+    }
+    if (file.Refused())
+        record = SGameRecord{}, record.problem = EGameProblem::CannotOpen;
+    return record;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "game/GameRecord.h"
+
+#include <string>
+#include <string_view>
+
+class CTextStream;
+
+// Reads the main line of the first game tree of a text record from the start
+// of stream: the first child at every branch, to the ")" that ends it.
+// Lexing follows the list reader (bytes before the first "(" and between it
+// and the first ";" ignored, identifiers cut to their first two uppercase
+// letters, escapes, CR LF, 0x1A). A damaged record keeps what was read up to
+// the damage, and problem says why it stops there.
+SGameRecord ReadGameRecord(CTextStream& stream, const StopCheck& stop = {});
+
+// The same over the bytes of a whole file: the first byte 6 is the binary
+// form, whose game information is read and whose moves are not.
+SGameRecord ReadGameRecordBytes(std::string_view bytes);
+
+// The game file at path, text or binary by its first byte.
+SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop = {});
+
+// The board size a SZ value gives ("19", or "19:13" for 19 columns and 13
+// rows); false when it is no size from 1 to 52.
+bool ParseBoardSize(std::string_view value, int& width, int& height);
