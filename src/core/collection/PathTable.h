@@ -6,12 +6,18 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The document's path table: full path to owned CGameEntry, paths compared
 // byte for byte. Its enumeration order is part of the program's behaviour
 // (the order of rows on a refill and of records in a saved collection):
 // bucket 0 to 520, and within a bucket the most recently inserted path first.
+//
+// The 521 buckets only keep that order. Lookups go through an index beside
+// them, hashed with a keyed hash of its own: at a million paths a bucket
+// holds about 1,900 of them, and names made to share the bucket hash would
+// all land in one, so walking a bucket per lookup made adding quadratic.
 class CPathTable
 {
 public:
@@ -21,6 +27,11 @@ public:
     // 32-bit arithmetic.
     static std::uint32_t HashPath(std::string_view path);
 
+    CPathTable();
+    ~CPathTable();
+    CPathTable(const CPathTable&) = delete;
+    CPathTable& operator=(const CPathTable&) = delete;
+
     CGameEntry* Find(std::string_view path) const;
     // Inserts a path that is not in the table yet.
     CGameEntry& Insert(std::string_view path, std::unique_ptr<CGameEntry> entry);
@@ -28,29 +39,40 @@ public:
     bool Remove(std::string_view path);
     void Clear();
 
-    std::size_t size() const { return m_count; }
-    bool empty() const { return m_count == 0; }
+    std::size_t size() const { return m_index.size(); }
+    bool empty() const { return m_index.empty(); }
 
     // Calls f(path, entry) for every entry in enumeration order.
     template <class F>
     void ForEach(F&& f) const
     {
-        for (const Bucket& bucket : m_buckets) {
-            for (auto it = bucket.rbegin(); it != bucket.rend(); ++it)
-                f(static_cast<const std::string&>(it->path), static_cast<const CGameEntry&>(*it->entry));
+        for (const Node* newest : m_newest) {
+            for (const Node* node = newest; node; node = node->older)
+                f(static_cast<const std::string&>(node->path), static_cast<const CGameEntry&>(*node->entry));
         }
     }
 
 private:
     struct Node
     {
-        std::uint32_t hash; // the full hash, compared before the path
         std::string path;
         std::unique_ptr<CGameEntry> entry;
+        // The bucket's list, newest first.
+        Node* newer = nullptr;
+        Node* older = nullptr;
+        std::uint32_t bucket = 0;
     };
-    // Oldest first; enumeration walks each bucket backwards.
-    using Bucket = std::vector<Node>;
 
-    std::vector<Bucket> m_buckets = std::vector<Bucket>(kBuckets);
-    std::size_t m_count = 0;
+    // SipHash-1-3 under a key drawn once per process: names cannot be made
+    // to collide in the index without knowing the key.
+    struct CIndexHash
+    {
+        std::size_t operator()(std::string_view path) const;
+    };
+
+    void Unlink(Node& node);
+
+    // Keys view the path inside their own node, which never moves.
+    std::unordered_map<std::string_view, std::unique_ptr<Node>, CIndexHash> m_index;
+    std::vector<Node*> m_newest = std::vector<Node*>(kBuckets, nullptr);
 };

@@ -140,6 +140,55 @@ TEST(PathTableTest, EnumerationRunsOverBucketsInOrderAndNewestFirstWithinOne)
     EXPECT_EQ(EnumeratedPaths(table), expected);
 }
 
+TEST(PathTableTest, NamesSharingTheBucketHashKeepTheOrderThroughRemovals)
+{
+    // "aB" and "b!" add the same to h * 33 * 33, so every string of such
+    // blocks has one hash: the names all share one bucket.
+    std::vector<std::string> paths;
+    for (int bits = 0; bits < 256; ++bits) {
+        std::string name = "/g/";
+        for (int i = 0; i < 8; ++i)
+            name += (bits >> i) & 1 ? "b!" : "aB";
+        paths.push_back(name);
+    }
+    for (int i = 0; i < 50; ++i)
+        paths.push_back("/other/" + std::to_string(i) + ".sgf");
+    const std::uint32_t shared = CPathTable::HashPath(paths[0]);
+    EXPECT_EQ(CPathTable::HashPath(paths[255]), shared);
+
+    CPathTable table;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        table.Insert(paths[i], std::make_unique<CGameEntry>(static_cast<std::uint32_t>(i)));
+    std::vector<bool> removed(paths.size(), false);
+    for (std::size_t i = 0; i < paths.size(); i += 3) {
+        ASSERT_TRUE(table.Remove(paths[i]));
+        removed[i] = true;
+    }
+    // A path removed and inserted again is the newest of its bucket.
+    table.Insert(paths[0], std::make_unique<CGameEntry>(0));
+    removed[0] = false;
+
+    std::vector<std::pair<std::uint32_t, int>> keyed; // bucket, -insertion index
+    for (int i = 0; i < static_cast<int>(paths.size()); ++i)
+        if (!removed[static_cast<std::size_t>(i)])
+            keyed.emplace_back(CPathTable::HashPath(paths[static_cast<std::size_t>(i)]) % 521u, i == 0 ? -100000 : -i);
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::string> expected;
+    for (const auto& [bucket, negIndex] : keyed)
+        expected.push_back(paths[negIndex == -100000 ? 0 : static_cast<std::size_t>(-negIndex)]);
+    EXPECT_EQ(EnumeratedPaths(table), expected);
+
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const CGameEntry* entry = table.Find(paths[i]);
+        if (removed[i]) {
+            EXPECT_EQ(entry, nullptr) << paths[i];
+        } else {
+            ASSERT_NE(entry, nullptr) << paths[i];
+            EXPECT_EQ(entry->m_nFlags, i) << paths[i];
+        }
+    }
+}
+
 TEST(PathTableTest, FindsRemovesAndComparesPathsByteForByte)
 {
     CPathTable table;
