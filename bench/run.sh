@@ -47,6 +47,23 @@ if [ -x "$build/src/cli/varnex-cli" ]; then
     rm -f "$build/bench-add.vnx"
 fi
 
+if [ -x "$build/src/cli/varnex-cli" ] && [ -x "$build/bench/varnex-gen-colliding" ]; then
+    echo
+    echo "== command line: 65,536 names sharing one bucket hash, against plain names"
+    names="$build/bench-data-names"
+    "$build/bench/varnex-gen-colliding" "$names" || echo "bench: generating the names failed"
+    for kind in plain colliding; do
+        rm -f "$build/bench-names.vnx"
+        t0=$(date +%s%N)
+        "$build/src/cli/varnex-cli" add "$build/bench-names.vnx" "$names/$kind" >/dev/null || echo "bench: add failed"
+        t1=$(date +%s%N)
+        "$build/src/cli/varnex-cli" list "$build/bench-names.vnx" --no-cache >/dev/null || echo "bench: list failed"
+        t2=$(date +%s%N)
+        echo "$kind names: varnex-cli add $(( (t1 - t0) / 1000000 )) ms, list --no-cache $(( (t2 - t1) / 1000000 )) ms"
+    done
+    rm -f "$build/bench-names.vnx"
+fi
+
 if [ -x "$build/bench/desktop_bench" ]; then
     echo
     echo "== report view"
