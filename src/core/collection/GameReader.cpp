@@ -18,7 +18,11 @@ bool IsUpperAscii(int c)
 bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& hooks)
 {
     hooks.BeforeRead();
+    return ReadGameFileContents(path, table, hooks);
+}
 
+bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks)
+{
     // Only regular files are game files; CFileInput refuses the others. The
     // non-blocking open keeps a pipe without writer from hanging in open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

@@ -16,6 +16,8 @@ class CFileInput;
 // binary form, anything else a text record. False when the file cannot be
 // opened or holds no readable record; the file is closed in every case.
 bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& hooks = DefaultReadHooks());
+// The same without calling hooks.BeforeRead(), for a caller that has run it.
+bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks);
 
 // Reads the root node of an MGT/SGF text record from the start of stream.
 bool ReadTextRecord(CTextStream& stream, CPropertyTable& table);
