@@ -135,9 +135,11 @@ int BindBlob(sqlite3_stmt* statement, int index, std::string_view bytes)
 
 std::string CHeaderCache::FileFor(const std::string& folder, const std::string& collectionPath)
 {
+    std::error_code ec;
+    const std::string key = std::filesystem::absolute(collectionPath, ec).lexically_normal().string();
     char name[48];
     std::snprintf(name, sizeof name, "headers-%016llx.sqlite",
-                  static_cast<unsigned long long>(Fnv1a(kFnvStart, collectionPath)));
+                  static_cast<unsigned long long>(Fnv1a(kFnvStart, ec ? collectionPath : key)));
     return (std::filesystem::path(folder) / name).string();
 }
 
@@ -147,8 +149,12 @@ std::shared_ptr<CHeaderCache> CHeaderCache::Open(const std::string& folder, cons
     if (folder.empty() || collectionPath.empty())
         return nullptr;
     std::error_code ec;
+    // One collection file reached by two spellings of its path has one cache.
+    std::string key = std::filesystem::absolute(collectionPath, ec).lexically_normal().string();
+    if (ec)
+        return nullptr;
     std::filesystem::create_directories(folder, ec);
-    std::shared_ptr<CHeaderCache> cache(new CHeaderCache(FileFor(folder, collectionPath), collectionPath, options));
+    std::shared_ptr<CHeaderCache> cache(new CHeaderCache(FileFor(folder, key), key, options));
     if (!cache->Connect())
         return nullptr;
     return cache;
