@@ -285,7 +285,6 @@ SAddSummary CVarnexDoc::Refresh()
     }
     FlushHeaderCache();
     UpdateAllViews(hintBatchDone);
-    m_host.BatchEnded(summary);
     return summary;
 }
 

@@ -75,7 +75,8 @@ public:
     // changed file's row is made anew (hintFileChanged), a file that cannot
     // be read any more loses its row and is kept as an unread record, an
     // unread record that can be read gets its row. The records stay the
-    // same, so the modified state is left as it was.
+    // same, so the modified state is left as it was. Ends with hintBatchDone;
+    // what to tell the user is the caller's.
     SAddSummary Refresh();
 
     // Whether the window may close: never while a game file is being read.

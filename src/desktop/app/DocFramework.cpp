@@ -4,7 +4,9 @@
 #include "desktop/app/Prompts.h"
 #include "desktop/app/RecentFileList.h"
 #include "settings/StringTable.h"
+#include "qtcore/CacheFolder.h"
 #include "qtcore/ResText.h"
+#include "cache/HeaderCache.h"
 #include "collection/CollectionFile.h"
 #include "collection/VarnexDoc.h"
 
@@ -87,10 +89,13 @@ bool CDocFramework::OpenFile(const QString& path)
         }
     }
     m_doc.DeleteContents();
+    // Game files unchanged since they were last read come from the cache.
+    m_doc.SetHeaderCache(CHeaderCache::Open(HeaderCacheFolder(), BytesOf(full)));
     const int depth = m_host.BatchDepth();
     std::string error;
     SAddSummary summary;
     const bool loaded = LoadCollectionFile(m_doc, BytesOf(full), &error, &summary);
+    m_doc.FlushHeaderCache();
     // A load cut short sends no end of batch.
     m_host.EndBatchesTo(depth);
     if (!loaded) {
@@ -128,6 +133,18 @@ bool CDocFramework::OpenFile(const QString& path)
         m_frame->ActivateDocFrame();
     }
     return true;
+}
+
+void CDocFramework::OnRefresh()
+{
+    const SAddSummary summary = m_doc.Refresh();
+    if (summary.stopped)
+        m_host.ShowMessage(CDesktopDocHost::StoppedText(summary));
+    else
+        m_host.ShowMessage(QStringLiteral("Read %1 changed game files again (%2 unreadable)")
+                               .arg(summary.added)
+                               .arg(summary.unreadable));
+    UpdateCaption();
 }
 
 bool CDocFramework::OnFileSave()
@@ -213,7 +230,7 @@ void CDocFramework::UpdateCaption()
 bool CDocFramework::HasCommand(int id) const
 {
     return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EDIT_ADD_FILES || id == ID_EDIT_REMOVE_MISSING ||
-           id == ID_EDIT_ADD_FOLDER;
+           id == ID_EDIT_ADD_FOLDER || id == ID_EDIT_REFRESH;
 }
 
 void CDocFramework::OnCommand(int id)
@@ -234,6 +251,9 @@ void CDocFramework::OnCommand(int id)
         break;
     case ID_EDIT_ADD_FOLDER:
         m_doc.OnAddFolder();
+        break;
+    case ID_EDIT_REFRESH:
+        OnRefresh();
         break;
     default:
         break;

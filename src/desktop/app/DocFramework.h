@@ -27,6 +27,8 @@ public:
     bool OnFileOpen();
     // Opens path, after the unsaved-changes question unless the caller asked it.
     bool OpenDocumentFile(const QString& path, bool askSaveChanges = true);
+    // Edit > Refresh: the game files that changed are read again.
+    void OnRefresh();
     bool OnFileSave();
     bool OnFileSaveAs();
 
