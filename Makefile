@@ -2,6 +2,8 @@
 SHELL := /bin/bash
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
+# Game files the benchmarks generate; BENCH_FILES=1000000 for the million runs.
+BENCH_FILES ?= 100000
 DEBUG_DIR := build/debug
 RELEASE_DIR := build/release
 BENCH_DIR := build/bench
@@ -43,7 +45,7 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVARNEX_BUILD_TESTS=OFF -DVARNEX_BUILD_BENCH=ON \
 		-DVARNEX_BUILD_SAMPLE=OFF
 	cmake --build $(BENCH_DIR) -j$(JOBS)
-	./bench/run.sh $(BENCH_DIR)
+	VARNEX_BENCH_FILES=$(BENCH_FILES) ./bench/run.sh $(BENCH_DIR)
 
 run: release
 	./tools/run.sh $(RELEASE_DIR)

@@ -77,6 +77,7 @@ private:
     int OpenAndCheck();
     int ResetIfStale();
     bool Matches();
+    void EndRead();
     void Close();
     void RemoveFiles() const;
     // A statement failed: damage rebuilds the database, anything else stops
@@ -90,6 +91,8 @@ private:
     sqlite3_stmt* m_select = nullptr;
     sqlite3_stmt* m_replace = nullptr;
     bool m_writable = true;
+    // Lookups in the open read transaction, plus one; 0 when none is open.
+    int m_readsOpen = 0;
     std::vector<SRow> m_pending;
     SCounts m_counts;
 };
