@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -247,4 +248,33 @@ TEST_F(HeaderCacheTest, DamagedForeignOrLockedCachesAreIgnoredAndRebuilt)
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_EQ(Open(true).counts.hits, 1500);
+}
+
+TEST_F(HeaderCacheTest, TwoProgramsOpeningOneCollectionAtOnceKeepTheCacheWhole)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < 3000; ++i)
+        paths.push_back(Game("g" + std::to_string(i) + ".sgf", "Player " + std::to_string(i)));
+    SaveCollection(paths);
+    const SOpened full = Open(false);
+
+    // Each thread is one program: its own document and its own connection.
+    std::vector<SOpened> opened(2);
+    std::vector<std::thread> programs;
+    for (SOpened& result : opened)
+        programs.emplace_back([&] { result = Open(true); });
+    for (std::thread& program : programs)
+        program.join();
+    EXPECT_EQ(opened[0], full);
+    EXPECT_EQ(opened[1], full);
+
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(CacheFile().c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* check = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+    sqlite3_finalize(check);
+    sqlite3_close(db);
+    EXPECT_EQ(Open(true).counts.hits, 3000);
 }
