@@ -11,12 +11,9 @@ std::int64_t Ns(const timespec& t)
     return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
-} // namespace
-
-bool StatGameFile(const std::string& path, SFileStatus& status)
+bool FromStat(const struct stat& info, SFileStatus& status)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (!S_ISREG(info.st_mode))
         return false;
     status.size = static_cast<std::uint64_t>(info.st_size);
     status.mtimeNs = Ns(info.st_mtim);
@@ -24,6 +21,20 @@ bool StatGameFile(const std::string& path, SFileStatus& status)
     status.inode = static_cast<std::uint64_t>(info.st_ino);
     status.device = static_cast<std::uint64_t>(info.st_dev);
     return true;
+}
+
+} // namespace
+
+bool StatGameFile(const std::string& path, SFileStatus& status)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && FromStat(info, status);
+}
+
+bool StatOpenFile(int fd, SFileStatus& status)
+{
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && FromStat(info, status);
 }
 
 std::int64_t WallClockNs()

@@ -20,6 +20,8 @@ struct SFileStatus
 // The status of the regular file at path (links followed, as reading does);
 // false when there is none.
 bool StatGameFile(const std::string& path, SFileStatus& status);
+// The same for a file already open.
+bool StatOpenFile(int fd, SFileStatus& status);
 
 // The wall clock in nanoseconds, the clock file times are kept in.
 std::int64_t WallClockNs();
