@@ -82,9 +82,15 @@ std::uint32_t CPathTable::HashPath(std::string_view path)
     return h;
 }
 
-std::size_t CPathTable::CIndexHash::operator()(std::string_view path) const
+std::uint64_t CPathTable::IndexHash(std::string_view path)
 {
-    return static_cast<std::size_t>(SipHash13(path, ProcessKey()));
+    return SipHash13(path, ProcessKey());
+}
+
+CPathTable::Node* CPathTable::Removed()
+{
+    static Node mark;
+    return &mark;
 }
 
 CPathTable::CPathTable() = default;
@@ -94,27 +100,88 @@ CPathTable::~CPathTable()
     Clear();
 }
 
+std::size_t CPathTable::Probe(std::string_view path, std::uint64_t hash) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t removed = m_slots.size();
+    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+        const Slot& slot = m_slots[i];
+        if (!slot.node)
+            return removed < m_slots.size() ? removed : i;
+        if (slot.node == Removed()) {
+            if (removed == m_slots.size())
+                removed = i;
+        } else if (slot.hash == hash && slot.node->path == path) {
+            return i;
+        }
+    }
+}
+
+void CPathTable::Grow()
+{
+    // At most half full after growing; removed places are dropped.
+    std::size_t capacity = m_slots.empty() ? 64 : m_slots.size();
+    while ((m_count + 1) * 2 > capacity)
+        capacity *= 2;
+    std::vector<Slot> old(capacity);
+    old.swap(m_slots);
+    const std::size_t mask = capacity - 1;
+    for (const Slot& slot : old) {
+        if (!slot.node || slot.node == Removed())
+            continue;
+        std::size_t i = static_cast<std::size_t>(slot.hash) & mask;
+        while (m_slots[i].node)
+            i = (i + 1) & mask;
+        m_slots[i] = slot;
+    }
+    m_used = m_count;
+}
+
+CPathTable::Node* CPathTable::NewNode()
+{
+    if (m_free) {
+        Node* node = m_free;
+        m_free = node->older;
+        node->older = nullptr;
+        return node;
+    }
+    if (m_blockUsed == kNodesPerBlock) {
+        m_blocks.push_back(std::make_unique<Node[]>(kNodesPerBlock));
+        m_blockUsed = 0;
+    }
+    return &m_blocks.back()[m_blockUsed++];
+}
+
 CGameEntry* CPathTable::Find(std::string_view path) const
 {
-    const auto it = m_index.find(path);
-    return it == m_index.end() ? nullptr : it->second->entry.get();
+    if (m_count == 0)
+        return nullptr;
+    const Node* node = m_slots[Probe(path, IndexHash(path))].node;
+    return node && node != Removed() ? node->entry.get() : nullptr;
 }
 
 CGameEntry& CPathTable::Insert(std::string_view path, std::unique_ptr<CGameEntry> entry)
 {
-    auto node = std::make_unique<Node>();
-    node->path.assign(path);
-    node->entry = std::move(entry);
-    node->bucket = HashPath(path) % kBuckets;
-    Node& placed = *node;
-    m_index.emplace(std::string_view(placed.path), std::move(node));
+    if ((m_used + 1) * 4 > m_slots.size() * 3)
+        Grow();
+    const std::uint64_t hash = IndexHash(path);
+    Slot& slot = m_slots[Probe(path, hash)];
+    if (!slot.node)
+        ++m_used;
+    Node& node = *NewNode();
+    node.path.assign(path);
+    node.entry = std::move(entry);
+    node.bucket = HashPath(path) % kBuckets;
+    slot = Slot{hash, &node};
+    ++m_count;
     // The newest path of a bucket comes first.
-    Node*& newest = m_newest[placed.bucket];
-    placed.older = newest;
+    Node*& newest = m_newest[node.bucket];
+    node.older = newest;
+    node.newer = nullptr;
     if (newest)
-        newest->newer = &placed;
-    newest = &placed;
-    return *placed.entry;
+        newest->newer = &node;
+    newest = &node;
+    return *node.entry;
 }
 
 void CPathTable::Unlink(Node& node)
@@ -130,24 +197,35 @@ void CPathTable::Unlink(Node& node)
 
 bool CPathTable::Remove(std::string_view path)
 {
-    const auto it = m_index.find(path);
-    if (it == m_index.end())
+    if (m_count == 0)
+        return false;
+    Slot& slot = m_slots[Probe(path, IndexHash(path))];
+    Node* node = slot.node;
+    if (!node || node == Removed())
         return false;
     // Take the node out before the entry dies, so the table is consistent
     // whatever the entry's destruction does.
-    std::unique_ptr<Node> node = std::move(it->second);
+    slot.node = Removed();
+    --m_count;
     Unlink(*node);
-    m_index.erase(it);
+    const std::unique_ptr<CGameEntry> entry = std::move(node->entry);
+    std::string().swap(node->path);
+    node->older = m_free;
+    m_free = node;
     return true;
 }
 
 void CPathTable::Clear()
 {
     // Entries are destroyed in enumeration order, after the table is empty.
-    auto old = std::move(m_index);
-    m_index.clear();
     std::vector<Node*> lists(kBuckets, nullptr);
     lists.swap(m_newest);
+    auto blocks = std::move(m_blocks);
+    m_blocks.clear();
+    m_slots = {};
+    m_count = m_used = 0;
+    m_blockUsed = kNodesPerBlock;
+    m_free = nullptr;
     for (Node* node : lists) {
         for (; node; node = node->older)
             node->entry.reset();

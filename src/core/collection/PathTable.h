@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // The document's path table: full path to owned CGameEntry, paths compared
@@ -39,8 +38,8 @@ public:
     bool Remove(std::string_view path);
     void Clear();
 
-    std::size_t size() const { return m_index.size(); }
-    bool empty() const { return m_index.empty(); }
+    std::size_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
 
     // Calls f(path, entry) for every entry in enumeration order.
     template <class F>
@@ -57,22 +56,41 @@ private:
     {
         std::string path;
         std::unique_ptr<CGameEntry> entry;
-        // The bucket's list, newest first.
+        // The bucket's list, newest first; a free node's next free one.
         Node* newer = nullptr;
         Node* older = nullptr;
         std::uint32_t bucket = 0;
     };
 
-    // SipHash-1-3 under a key drawn once per process: names cannot be made
-    // to collide in the index without knowing the key.
-    struct CIndexHash
+    // One place of the index: open addressing, the keyed hash kept beside
+    // the node so a probe compares paths only when the hashes agree.
+    struct Slot
     {
-        std::size_t operator()(std::string_view path) const;
+        std::uint64_t hash = 0;
+        Node* node = nullptr;
     };
 
+    // SipHash-1-3 under a key drawn once per process: names cannot be made
+    // to collide in the index without knowing the key.
+    static std::uint64_t IndexHash(std::string_view path);
+
+    // The mark of a removed path's place: probes go on past it.
+    static Node* Removed();
+    // Where path is in the index, or the place to put it.
+    std::size_t Probe(std::string_view path, std::uint64_t hash) const;
+    void Grow();
+    Node* NewNode();
     void Unlink(Node& node);
 
-    // Keys view the path inside their own node, which never moves.
-    std::unordered_map<std::string_view, std::unique_ptr<Node>, CIndexHash> m_index;
+    static constexpr std::size_t kNodesPerBlock = 200;
+
+    std::vector<Slot> m_slots;
+    std::size_t m_count = 0;
+    // Places taken, removed ones included until the next growth.
+    std::size_t m_used = 0;
     std::vector<Node*> m_newest = std::vector<Node*>(kBuckets, nullptr);
+    // Nodes come from blocks of 200; removed ones are used again.
+    std::vector<std::unique_ptr<Node[]>> m_blocks;
+    std::size_t m_blockUsed = kNodesPerBlock;
+    Node* m_free = nullptr;
 };

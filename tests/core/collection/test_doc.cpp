@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -187,6 +189,33 @@ TEST(PathTableTest, NamesSharingTheBucketHashKeepTheOrderThroughRemovals)
             EXPECT_EQ(entry->m_nFlags, i) << paths[i];
         }
     }
+}
+
+TEST(PathTableTest, ManyInsertsAndRemovalsAgreeWithASimpleMap)
+{
+    // Removed places are passed over by later probes and taken again.
+    std::mt19937 rng(16);
+    std::map<std::string, std::uint32_t> expected;
+    CPathTable table;
+    for (int step = 0; step < 60000; ++step) {
+        const std::string path = "/g/" + std::to_string(rng() % 5000) + ".sgf";
+        if (rng() % 3 == 0) {
+            EXPECT_EQ(table.Remove(path), expected.erase(path) == 1);
+        } else if (!table.Find(path)) {
+            table.Insert(path, std::make_unique<CGameEntry>(static_cast<std::uint32_t>(step)));
+            expected[path] = static_cast<std::uint32_t>(step);
+        }
+    }
+    ASSERT_EQ(table.size(), expected.size());
+    std::size_t seen = 0;
+    table.ForEach([&](const std::string& path, const CGameEntry& entry) {
+        ++seen;
+        ASSERT_EQ(expected.count(path), 1u) << path;
+        EXPECT_EQ(entry.m_nFlags, expected[path]);
+    });
+    EXPECT_EQ(seen, expected.size());
+    for (const auto& [path, flags] : expected)
+        ASSERT_NE(table.Find(path), nullptr) << path;
 }
 
 TEST(PathTableTest, FindsRemovesAndComparesPathsByteForByte)
