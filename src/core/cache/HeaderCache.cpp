@@ -1,5 +1,6 @@
 #include "cache/HeaderCache.h"
 
+#include "collection/KeyedHash.h"
 #include "collection/PropertyTable.h"
 
 #include <sqlite3.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string_view>
 #include <system_error>
 
@@ -21,11 +23,16 @@ constexpr std::size_t kFlushRows = 8192;
 // for each would cost more than reading a small game file.
 constexpr int kReadsPerTransaction = 4096;
 
-constexpr const char* kCreate = "CREATE TABLE headers(path BLOB PRIMARY KEY, size INTEGER NOT NULL,"
-                                " mtime_ns INTEGER NOT NULL, ctime_ns INTEGER NOT NULL, inode INTEGER NOT NULL,"
-                                " device INTEGER NOT NULL, read_ns INTEGER NOT NULL, props BLOB NOT NULL,"
-                                " checksum INTEGER NOT NULL) WITHOUT ROWID;"
-                                "CREATE TABLE meta(collection BLOB NOT NULL);";
+// A row is found by a keyed hash of its path, an integer: searching the
+// b-tree by paths that share their long folder part compared most of each
+// path at every step. Two paths of one hash share a row (the path in it
+// tells them apart); without the database's key no one can make them.
+constexpr const char* kCreate = "CREATE TABLE headers(id INTEGER PRIMARY KEY, path BLOB NOT NULL,"
+                                " size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL, ctime_ns INTEGER NOT NULL,"
+                                " inode INTEGER NOT NULL, device INTEGER NOT NULL, read_ns INTEGER NOT NULL,"
+                                " props BLOB NOT NULL, checksum INTEGER NOT NULL);"
+                                "CREATE TABLE meta(collection BLOB NOT NULL, key0 INTEGER NOT NULL,"
+                                " key1 INTEGER NOT NULL);";
 
 std::uint64_t Fnv1a(std::uint64_t h, std::string_view bytes)
 {
@@ -48,11 +55,11 @@ constexpr std::uint64_t kFnvStart = 0xcbf29ce484222325ull;
 
 std::uint64_t RowChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs, std::string_view props)
 {
-    std::uint64_t h = Fnv1a(kFnvStart, path);
+    std::uint64_t h = SipHash13(path, 1, 2);
     for (const std::uint64_t v : {s.size, static_cast<std::uint64_t>(s.mtimeNs), static_cast<std::uint64_t>(s.ctimeNs),
                                   s.inode, s.device, static_cast<std::uint64_t>(readNs)})
         h = Fnv1a(h, v);
-    return Fnv1a(h, props);
+    return h ^ SipHash13(props, 3, 4);
 }
 
 void AppendLength(std::string& out, std::uint64_t value)
@@ -208,13 +215,13 @@ int CHeaderCache::OpenAndCheck()
     if (rc != SQLITE_OK)
         return rc;
     rc = sqlite3_prepare_v2(m_db,
-                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum"
-                            " FROM headers WHERE path = ?1",
+                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum, path"
+                            " FROM headers WHERE id = ?1",
                             -1, &m_select, nullptr);
     if (rc != SQLITE_OK)
         return rc;
-    return sqlite3_prepare_v2(m_db, "INSERT OR REPLACE INTO headers VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)", -1,
-                              &m_replace, nullptr);
+    return sqlite3_prepare_v2(m_db, "INSERT OR REPLACE INTO headers VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+                              -1, &m_replace, nullptr);
 }
 
 // Whether the database is of this schema and this collection. A statement
@@ -231,9 +238,12 @@ bool CHeaderCache::Matches()
         return false;
     statement = nullptr;
     matches = false;
-    if (sqlite3_prepare_v2(m_db, "SELECT collection FROM meta", -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(m_db, "SELECT collection, key0, key1 FROM meta", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        m_key0 = static_cast<std::uint64_t>(sqlite3_column_int64(statement, 1));
+        m_key1 = static_cast<std::uint64_t>(sqlite3_column_int64(statement, 2));
         matches = Blob(statement, 0) == m_collection && sqlite3_step(statement) == SQLITE_DONE;
+    }
     sqlite3_finalize(statement);
     return matches;
 }
@@ -257,9 +267,15 @@ int CHeaderCache::ResetIfStale()
         rc = sqlite3_exec(m_db, kCreate, nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_stmt* insert = nullptr;
-        rc = sqlite3_prepare_v2(m_db, "INSERT INTO meta VALUES(?1)", -1, &insert, nullptr);
+        rc = sqlite3_prepare_v2(m_db, "INSERT INTO meta VALUES(?1, ?2, ?3)", -1, &insert, nullptr);
         if (rc == SQLITE_OK) {
+            std::random_device rd;
+            auto draw = [&] { return (static_cast<std::uint64_t>(rd()) << 32) ^ rd(); };
+            m_key0 = draw();
+            m_key1 = draw();
             BindBlob(insert, 1, m_collection);
+            sqlite3_bind_int64(insert, 2, static_cast<sqlite3_int64>(m_key0));
+            sqlite3_bind_int64(insert, 3, static_cast<sqlite3_int64>(m_key1));
             rc = sqlite3_step(insert) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
         }
         sqlite3_finalize(insert);
@@ -273,6 +289,11 @@ int CHeaderCache::ResetIfStale()
     if (rc != SQLITE_OK)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     return rc;
+}
+
+std::int64_t CHeaderCache::RowId(const std::string& path) const
+{
+    return static_cast<std::int64_t>(SipHash13(path, m_key0, m_key1));
 }
 
 void CHeaderCache::EndRead()
@@ -323,7 +344,7 @@ bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CP
     bool found = false;
     if (m_readsOpen == 0 && sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK)
         m_readsOpen = 1;
-    BindBlob(m_select, 1, path);
+    sqlite3_bind_int64(m_select, 1, RowId(path));
     const int rc = sqlite3_step(m_select);
     if (rc == SQLITE_ROW) {
         SFileStatus stored;
@@ -337,8 +358,8 @@ bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CP
         const auto checksum = static_cast<std::uint64_t>(sqlite3_column_int64(m_select, 7));
         const bool settled = std::max(stored.mtimeNs, stored.ctimeNs) < readNs - m_options.racyMarginNs;
         CPropertyTable read;
-        if (stored == status && settled && checksum == RowChecksum(path, stored, readNs, props) &&
-            DecodeProps(props, read)) {
+        if (Blob(m_select, 8) == path && stored == status && settled &&
+            checksum == RowChecksum(path, stored, readNs, props) && DecodeProps(props, read)) {
             table = std::move(read);
             found = true;
         }
@@ -358,7 +379,7 @@ void CHeaderCache::Record(const std::string& path, const SFileStatus& status, st
 {
     if (!m_replace || !m_writable)
         return;
-    m_pending.push_back(SRow{path, status, statusTakenNs, EncodeProps(table)});
+    m_pending.push_back(SRow{path, 0, status, statusTakenNs, EncodeProps(table)});
     if (m_pending.size() >= kFlushRows)
         Flush();
 }
@@ -376,18 +397,21 @@ void CHeaderCache::Flush()
     if (rc != SQLITE_OK)
         return Failed(rc);
     // In key order the b-tree is written page after page.
-    std::sort(m_pending.begin(), m_pending.end(), [](const SRow& a, const SRow& b) { return a.path < b.path; });
+    for (SRow& row : m_pending)
+        row.id = RowId(row.path);
+    std::sort(m_pending.begin(), m_pending.end(), [](const SRow& a, const SRow& b) { return a.id < b.id; });
     for (const SRow& row : m_pending) {
         const SFileStatus& s = row.status;
-        BindBlob(m_replace, 1, row.path);
-        sqlite3_bind_int64(m_replace, 2, static_cast<sqlite3_int64>(s.size));
-        sqlite3_bind_int64(m_replace, 3, s.mtimeNs);
-        sqlite3_bind_int64(m_replace, 4, s.ctimeNs);
-        sqlite3_bind_int64(m_replace, 5, static_cast<sqlite3_int64>(s.inode));
-        sqlite3_bind_int64(m_replace, 6, static_cast<sqlite3_int64>(s.device));
-        sqlite3_bind_int64(m_replace, 7, row.readNs);
-        BindBlob(m_replace, 8, row.props);
-        sqlite3_bind_int64(m_replace, 9,
+        sqlite3_bind_int64(m_replace, 1, row.id);
+        BindBlob(m_replace, 2, row.path);
+        sqlite3_bind_int64(m_replace, 3, static_cast<sqlite3_int64>(s.size));
+        sqlite3_bind_int64(m_replace, 4, s.mtimeNs);
+        sqlite3_bind_int64(m_replace, 5, s.ctimeNs);
+        sqlite3_bind_int64(m_replace, 6, static_cast<sqlite3_int64>(s.inode));
+        sqlite3_bind_int64(m_replace, 7, static_cast<sqlite3_int64>(s.device));
+        sqlite3_bind_int64(m_replace, 8, row.readNs);
+        BindBlob(m_replace, 9, row.props);
+        sqlite3_bind_int64(m_replace, 10,
                            static_cast<sqlite3_int64>(RowChecksum(row.path, s, row.readNs, row.props)));
         rc = sqlite3_step(m_replace);
         sqlite3_reset(m_replace);

@@ -67,6 +67,7 @@ private:
     struct SRow
     {
         std::string path;
+        std::int64_t id = 0;
         SFileStatus status;
         std::int64_t readNs = 0;
         std::string props;
@@ -77,6 +78,7 @@ private:
     int OpenAndCheck();
     int ResetIfStale();
     bool Matches();
+    std::int64_t RowId(const std::string& path) const;
     void EndRead();
     void Close();
     void RemoveFiles() const;
@@ -90,6 +92,9 @@ private:
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_select = nullptr;
     sqlite3_stmt* m_replace = nullptr;
+    // The database's own key of the row ids.
+    std::uint64_t m_key0 = 0;
+    std::uint64_t m_key1 = 0;
     bool m_writable = true;
     // Lookups in the open read transaction, plus one; 0 when none is open.
     int m_readsOpen = 0;
