@@ -23,14 +23,17 @@ constexpr std::size_t kFlushRows = 8192;
 // for each would cost more than reading a small game file.
 constexpr int kReadsPerTransaction = 4096;
 
-// A row is found by a keyed hash of its path, an integer: searching the
-// b-tree by paths that share their long folder part compared most of each
-// path at every step. Two paths of one hash share a row (the path in it
-// tells them apart); without the database's key no one can make them.
-constexpr const char* kCreate = "CREATE TABLE headers(id INTEGER PRIMARY KEY, path BLOB NOT NULL,"
+// A row is found by a keyed hash of its path, an integer: searching by
+// paths that share their long folder part compared most of each path at
+// every step. Two paths of one hash share a row (the path in it tells them
+// apart); without the database's key no one can make them. Rows are added
+// at the end in the order files are read, which is the order the next open
+// asks for them; only the small index of hashes is written all over.
+constexpr const char* kCreate = "CREATE TABLE headers(id INTEGER NOT NULL, path BLOB NOT NULL,"
                                 " size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL, ctime_ns INTEGER NOT NULL,"
                                 " inode INTEGER NOT NULL, device INTEGER NOT NULL, read_ns INTEGER NOT NULL,"
                                 " props BLOB NOT NULL, checksum INTEGER NOT NULL);"
+                                "CREATE UNIQUE INDEX headers_id ON headers(id);"
                                 "CREATE TABLE meta(collection BLOB NOT NULL, key0 INTEGER NOT NULL,"
                                 " key1 INTEGER NOT NULL);";
 
@@ -220,7 +223,9 @@ int CHeaderCache::OpenAndCheck()
                             -1, &m_select, nullptr);
     if (rc != SQLITE_OK)
         return rc;
-    return sqlite3_prepare_v2(m_db, "INSERT OR REPLACE INTO headers VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+    return sqlite3_prepare_v2(m_db,
+                              "INSERT OR REPLACE INTO headers(id, path, size, mtime_ns, ctime_ns, inode, device,"
+                              " read_ns, props, checksum) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
                               -1, &m_replace, nullptr);
 }
 
@@ -396,10 +401,8 @@ void CHeaderCache::Flush()
     int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         return Failed(rc);
-    // In key order the b-tree is written page after page.
     for (SRow& row : m_pending)
         row.id = RowId(row.path);
-    std::sort(m_pending.begin(), m_pending.end(), [](const SRow& a, const SRow& b) { return a.id < b.id; });
     for (const SRow& row : m_pending) {
         const SFileStatus& s = row.status;
         sqlite3_bind_int64(m_replace, 1, row.id);

@@ -32,7 +32,7 @@ struct SHeaderCacheOptions
 class CHeaderCache
 {
 public:
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     // The database of collectionPath in folder: one per collection path.
     static std::string FileFor(const std::string& folder, const std::string& collectionPath);
