@@ -10,6 +10,9 @@ corpus="$(varnex_corpus_dir)"
 [ -n "$corpus" ] || echo "bench: no corpus (set VARNEX_CORPUS_DIR or put it at shared/corpus beside the checkout); its figures are left out"
 data="$build/bench-data"
 count="${VARNEX_BENCH_FILES:-100000}"
+# The header caches of the runs below stay in the build folder, never in the
+# user's own cache folder.
+export XDG_CACHE_HOME="$build/bench-cache"
 
 if [ ! -x "$build/bench/varnex-gen-games" ]; then
     echo "bench: $build/bench has no benchmarks; configure with -DVARNEX_BUILD_BENCH=ON" >&2
@@ -48,7 +51,36 @@ if [ -x "$build/src/cli/varnex-cli" ]; then
     t0=$(date +%s%N)
     "$build/src/cli/varnex-cli" add "$build/bench-add.vnx" "$data" || echo "bench: varnex-cli add failed"
     echo "varnex-cli add (walk and read) of the tree: $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+    # list reads every file with --no-cache, builds the cache when there is
+    # none, and takes the unchanged files from it when there is.
+    timed_list() {
+        local t0
+        t0=$(date +%s%N)
+        "$build/src/cli/varnex-cli" list "$build/bench-add.vnx" "$@" >/dev/null || echo "bench: list failed"
+        echo "$(( ($(date +%s%N) - t0) / 1000000 )) ms"
+    }
+    echo "varnex-cli list --no-cache: $(timed_list --no-cache)"
+    rm -rf "$XDG_CACHE_HOME"
+    echo "varnex-cli list, no cache yet (builds it): $(timed_list)"
+    echo "varnex-cli list with the cache: $(timed_list)"
     rm -f "$build/bench-add.vnx"
+fi
+
+if [ -x "$build/src/cli/varnex-cli" ] && [ -x "$build/bench/varnex-gen-colliding" ]; then
+    echo
+    echo "== command line: 65,536 names sharing one bucket hash, against plain names"
+    names="$build/bench-data-names"
+    "$build/bench/varnex-gen-colliding" "$names" || echo "bench: generating the names failed"
+    for kind in plain colliding; do
+        rm -f "$build/bench-names.vnx"
+        t0=$(date +%s%N)
+        "$build/src/cli/varnex-cli" add "$build/bench-names.vnx" "$names/$kind" >/dev/null || echo "bench: add failed"
+        t1=$(date +%s%N)
+        "$build/src/cli/varnex-cli" list "$build/bench-names.vnx" --no-cache >/dev/null || echo "bench: list failed"
+        t2=$(date +%s%N)
+        echo "$kind names: varnex-cli add $(( (t1 - t0) / 1000000 )) ms, list --no-cache $(( (t2 - t1) / 1000000 )) ms"
+    done
+    rm -f "$build/bench-names.vnx"
 fi
 
 if [ -x "$build/bench/desktop_bench" ]; then

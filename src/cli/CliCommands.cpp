@@ -7,6 +7,7 @@
 #include "cli/CliFileWalk.h"
 #include "cli/CliListView.h"
 #include "cli/CliUtf8.h"
+#include "cache/HeaderCache.h"
 #include "collection/GameEntry.h"
 #include "collection/CollectionFile.h"
 #include "collection/CollectionLock.h"
@@ -149,10 +150,11 @@ int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostre
 }
 
 int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out,
-           std::ostream& err, bool verbose)
+           std::ostream& err, bool verbose, const std::string& cacheFolder)
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);
+    doc.SetHeaderCache(CHeaderCache::Open(cacheFolder, collection));
 
     // Held from the read to the save: two adds at once would each save what
     // they read plus their own files, and the first one's additions would be lost.
@@ -219,10 +221,12 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8,
-            const std::function<bool(const std::vector<std::string>& cells)>& keep, IUtf8Converter* keepDecoder)
+            const std::function<bool(const std::vector<std::string>& cells)>& keep, IUtf8Converter* keepDecoder,
+            const std::string& cacheFolder)
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);
+    doc.SetHeaderCache(CHeaderCache::Open(cacheFolder, collection));
 
     CColumnLayout layout = BuildColumnLayout(store);
     const bool showFullPath = fullPath ? *fullPath : ReadInt(store, settings::kFullPath) != 0;
@@ -234,6 +238,7 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
     doc.AddView(&view);
     std::string error;
     const bool loaded = LoadCollectionFile(doc, collection, &error);
+    doc.FlushHeaderCache();
     doc.RemoveView(&view);
     if (!loaded) {
         err << "varnex-cli: cannot open collection " << EscapeField(collection) << ": " << error << '\n';

@@ -27,14 +27,16 @@ int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostre
 // status 1; when no path could be read nothing is written. Stored records
 // whose game files cannot be read are kept, their count noted on err.
 // verbose names each file of a folder that is not a game record.
+// cacheFolder, when not empty, holds the header caches: opening the
+// collection reads only the game files that changed since they were cached.
 int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out,
-           std::ostream& err, bool verbose = false);
+           std::ostream& err, bool verbose = false, const std::string& cacheFolder = {});
 
 // list: the bytes Export writes right after the collection is opened in the
 // details style. fullPath overrides the stored "Frame"/"Full Path". With
 // utf8, every cell is converted to UTF-8. keep, when given, picks the rows
-// written (the quick filter's rule).
+// written (the quick filter's rule). cacheFolder as for RunAdd.
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr,
             const std::function<bool(const std::vector<std::string>& cells)>& keep = {},
-            IUtf8Converter* keepDecoder = nullptr);
+            IUtf8Converter* keepDecoder = nullptr, const std::string& cacheFolder = {});

@@ -1,3 +1,4 @@
+#include "qtcore/CacheFolder.h"
 #include "qtcore/FilterText.h"
 #include "qtcore/QtSettingsStore.h"
 #include "qtcore/SettingsFileCheck.h"
@@ -23,9 +24,9 @@ namespace {
 
 constexpr const char* kHelp = R"(Usage:
   varnex-cli info [--utf8] FILE...
-  varnex-cli add [--verbose] COLLECTION.vnx PATH...
+  varnex-cli add [--verbose] COLLECTION.vnx PATH... [--no-cache]
   varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
-                 [--filter TEXT]
+                 [--filter TEXT] [--no-cache]
   varnex-cli board [--move N | --start] [--pretty] FILE...
   varnex-cli --help
 
@@ -40,7 +41,7 @@ info [--utf8] FILE...
   shows them: the record's CA charset, else UTF-8, else the detected one,
   else Latin-1; the path as the file system decodes it.
 
-add [--verbose] COLLECTION.vnx PATH...
+add [--verbose] COLLECTION.vnx PATH... [--no-cache]
   Adds game files to the collection file; a missing collection file is
   created. A PATH that is a file is added whatever its name; a folder is
   walked recursively, entries in bytewise name order, taking the files whose
@@ -48,7 +49,9 @@ add [--verbose] COLLECTION.vnx PATH...
   symbolic links are not entered). Paths are stored absolute and lexically
   normalised ("." and ".." removed, symbolic links kept), as the desktop
   program's Add dialog stores them. Opening the collection reads every game
-  file in it again, as the desktop program does: stored game files that
+  file in it again, as the desktop program does (game files unchanged since
+  they were last read take their values from the header cache, see list):
+  stored game files that
   cannot be read any more are kept in the collection, and their count is
   noted on stderr. A file that is not a collection file is refused and left
   untouched. The collection is written only when something was added or the
@@ -69,7 +72,7 @@ add [--verbose] COLLECTION.vnx PATH...
   arguments.
 
 list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
-     [--filter TEXT]
+     [--filter TEXT] [--no-cache]
   Writes exactly the bytes the Export command writes right after the
   collection is opened in the details style: one line per game, in the
   stored sort order, the shown columns of the settings, cells separated by
@@ -86,6 +89,13 @@ list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
   when every word is found in one of its cells (the file-name cell
   included), compared on the displayed (decoded) texts without regard to
   letter case.
+  Game files whose size, times, inode and device are those they had when
+  they were last read take their values from the header cache of the
+  collection in the user's cache folder (~/.cache/Pellmore/Varnex), shared
+  with the desktop program; the others are read and their cache rows
+  replaced. The output is the same either way. With --no-cache every game
+  file is read and the cache is neither read nor written. Deleting the
+  cache is always safe.
   Exit 0 on success, 1 when the collection cannot be opened, 2 on bad
   arguments.
 
@@ -126,6 +136,7 @@ struct CArgs
     std::optional<std::string> settingsFile;
     bool utf8 = false;
     bool verbose = false;
+    bool noCache = false;
     std::optional<std::string> filter;
     std::string error;
 };
@@ -142,6 +153,8 @@ CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf
             optionsEnded = true;
         } else if (IsHelp(arg)) {
             parsed.help = true;
+        } else if ((listOptions || verboseOption) && arg == "--no-cache") {
+            parsed.noCache = true;
         } else if (verboseOption && arg == "--verbose") {
             parsed.verbose = true;
         } else if (utf8Option && arg == "--utf8") {
@@ -260,7 +273,8 @@ int main(int argc, char** argv)
             if (args.operands.size() < 2)
                 return UsageError("add needs a collection file and at least one path");
             const std::vector<std::string> paths(args.operands.begin() + 1, args.operands.end());
-            return RunAdd(args.operands.front(), paths, std::cout, std::cerr, args.verbose);
+            return RunAdd(args.operands.front(), paths, std::cout, std::cerr, args.verbose,
+                          args.noCache ? std::string() : HeaderCacheFolder());
         }
         if (args.operands.size() != 1)
             return UsageError("list needs exactly one collection file");
@@ -293,7 +307,8 @@ int main(int argc, char** argv)
             if (!filter.IsEmpty())
                 keep = [filter](const std::vector<std::string>& cells) { return filter.Matches(FoldedRowText(cells)); };
         }
-        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8, keep, &converter);
+        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8, keep, &converter,
+                       args.noCache ? std::string() : HeaderCacheFolder());
     }
     return UsageError("unknown command " + command);
 }

@@ -29,11 +29,13 @@ CCliProcess StartCli(const std::vector<std::string>& args, const fs::path& scrat
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) {
         const std::string item(*e);
-        if (item.rfind("HOME=", 0) != 0 && item.rfind("XDG_CONFIG_HOME=", 0) != 0)
+        if (item.rfind("HOME=", 0) != 0 && item.rfind("XDG_CONFIG_HOME=", 0) != 0 &&
+            item.rfind("XDG_CACHE_HOME=", 0) != 0)
             env.push_back(item);
     }
     env.push_back("HOME=" + configHome.string());
     env.push_back("XDG_CONFIG_HOME=" + configHome.string());
+    env.push_back("XDG_CACHE_HOME=" + (configHome / "cache").string());
 
     std::vector<std::string> argStrings{VARNEX_CLI_PATH};
     argStrings.insert(argStrings.end(), args.begin(), args.end());

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <memory>
 #include <sstream>
@@ -386,6 +387,32 @@ TEST_F(CliTest, AddsTheWholeCorpus)
     EXPECT_EQ(present, 0);
     EXPECT_GT(added, 3000);
     EXPECT_EQ(StoredPaths(ReadFileBytes(Collection())).size(), static_cast<std::size_t>(added));
+}
+
+TEST_F(CliTest, ListAndAddKeepTheHeaderCacheAndNoCacheReadsEveryFileWithoutIt)
+{
+    const auto a = Game("a.sgf", kGameA);
+    Game("b.sgf", kGameB);
+    ASSERT_EQ(Run({"add", "--no-cache", Collection(), (m_tmp.path() / "games").string()}).exitCode, 0);
+    const fs::path caches = m_config / "cache" / "Pellmore" / "Varnex";
+    EXPECT_FALSE(fs::exists(caches));
+
+    const auto plain = Run({"list", Collection(), "--no-cache"});
+    ASSERT_EQ(plain.exitCode, 0);
+    EXPECT_NE(plain.out.find("Alpha"), std::string::npos);
+    EXPECT_FALSE(fs::exists(caches));
+    EXPECT_EQ(Run({"list", Collection()}).out, plain.out);
+    ASSERT_TRUE(fs::exists(caches));
+    EXPECT_EQ(std::distance(fs::directory_iterator(caches), fs::directory_iterator()) > 0, true);
+    EXPECT_EQ(Run({"list", Collection()}).out, plain.out);
+
+    // A game file changed since: read again, by list and by add alike.
+    std::ofstream(a, std::ios::binary | std::ios::trunc) << "(;GN[Alpha changed]PB[Kim];B[pd])";
+    const auto changed = Run({"list", Collection()});
+    EXPECT_EQ(changed.out, Run({"list", Collection(), "--no-cache"}).out);
+    EXPECT_NE(changed.out.find("Alpha changed"), std::string::npos);
+    EXPECT_EQ(Run({"add", Collection(), a}).out, "added 0, already present 1, unreadable 0\n");
+    EXPECT_EQ(Run({"list", Collection()}).out, changed.out);
 }
 
 TEST_F(CliTest, ListWritesTheExportBytesSortedAsStored)

@@ -319,7 +319,8 @@ bool StartsLikeCollection(std::string_view bytes)
 // As LoadCollectionChecked; with clearFirst the document is emptied once the
 // bytes have proved to be a whole collection, so other bytes leave it as it was.
 ECollectionLoad LoadRecords(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary,
-                            const std::string& folder, bool clearFirst)
+                            const std::string& folder, bool clearFirst,
+                            std::shared_ptr<CHeaderCache> cache = nullptr)
 {
     std::vector<CUnreadEntry> records;
     ECollectionLoad parsed = ParseCollection(bytes, records);
@@ -330,8 +331,11 @@ ECollectionLoad LoadRecords(CVarnexDoc& doc, std::string_view bytes, SAddSummary
     if (!folder.empty())
         for (CUnreadEntry& record : records)
             record.path = ResolveStoredPath(record.path, folder);
-    if (clearFirst)
+    if (clearFirst) {
         doc.DeleteContents();
+        if (cache)
+            doc.SetHeaderCache(std::move(cache));
+    }
 
     CHintPayload payload;
     payload.count = static_cast<std::int32_t>(records.size());
@@ -436,7 +440,8 @@ bool CanOpenCollectionFile(const std::string& path, std::string* error)
 
 namespace {
 
-bool LoadFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary, bool clearFirst)
+bool LoadFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary, bool clearFirst,
+              std::shared_ptr<CHeaderCache> cache = nullptr)
 {
     std::uint64_t size = 0;
     const int fd = OpenCollectionInput(path, size, error);
@@ -475,15 +480,18 @@ bool LoadFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAdd
         return false;
     }
     if (bytes.empty()) {
-        if (clearFirst)
+        if (clearFirst) {
             doc.DeleteContents();
+            if (cache)
+                doc.SetHeaderCache(std::move(cache));
+        }
         return true;
     }
     std::error_code ec;
     const std::filesystem::path folder = std::filesystem::absolute(path, ec).parent_path();
     ECollectionLoad loaded = ECollectionLoad::Ok;
     try {
-        loaded = LoadRecords(doc, bytes, summary, folder.string(), clearFirst);
+        loaded = LoadRecords(doc, bytes, summary, folder.string(), clearFirst, std::move(cache));
     } catch (const std::bad_alloc&) {
         doc.DeleteContents();
         SetError(error, "There is not enough memory to read " + path + ".");
@@ -509,7 +517,8 @@ bool LoadCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* e
     return LoadFile(doc, path, error, summary, false);
 }
 
-bool OpenCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary)
+bool OpenCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error, SAddSummary* summary,
+                        std::shared_ptr<CHeaderCache> cache)
 {
-    return LoadFile(doc, path, error, summary, true);
+    return LoadFile(doc, path, error, summary, true, std::move(cache));
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+class CHeaderCache;
 class CVarnexDoc;
 struct SAddSummary;
 
@@ -66,8 +68,9 @@ bool CanOpenCollectionFile(const std::string& path, std::string* error = nullptr
 // As LoadCollectionFile, for a document that holds another collection: it is
 // cleared only once the whole file has been read and checked, so a file that
 // cannot be opened leaves the document as it was.
+// cache, when given, serves the new collection's reads.
 bool OpenCollectionFile(CVarnexDoc& doc, const std::string& path, std::string* error = nullptr,
-                        SAddSummary* summary = nullptr);
+                        SAddSummary* summary = nullptr, std::shared_ptr<CHeaderCache> cache = nullptr);
 
 // Appends a string in the collection file's length-prefixed form.
 void AppendCollectionString(std::string& out, std::string_view text);

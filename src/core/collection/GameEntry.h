@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cache/FileStatus.h"
 #include "collection/PropertyTable.h"
 
 #include <cstdint>
@@ -27,4 +28,7 @@ public:
 
     CPropertyTable m_props;
     std::uint32_t m_nFlags = 0;
+    // The file's status when it was read, so a refresh can tell which files
+    // changed since.
+    SFileStatus m_status;
 };

@@ -1,5 +1,6 @@
 #include "collection/GameReader.h"
 
+#include "cache/FileStatus.h"
 #include "collection/FileInput.h"
 #include "collection/ValueLexer.h"
 
@@ -13,13 +14,19 @@ constexpr int kBinaryMark = 6;
 bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& hooks)
 {
     hooks.BeforeRead();
+    return ReadGameFileContents(path, table, hooks);
+}
 
+bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks, SFileStatus* status)
+{
     // Only regular files are game files; CFileInput refuses the others. The
     // non-blocking open keeps a pipe without writer from hanging in open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     CFileInput file(fd);
+    if (status && !StatOpenFile(fd, *status))
+        *status = {};
     // Read as bytes: CTextStream does the text-mode translation itself.
     CTextStream stream(file);
     const bool read = stream.Peek() == kBinaryMark ? ReadBinaryRecord(file, stream.Unconsumed(), path, table, hooks)

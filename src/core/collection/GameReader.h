@@ -9,6 +9,7 @@
 #include <string_view>
 
 class CByteSource;
+struct SFileStatus;
 class CFileInput;
 
 // Reads the game-information properties of the game file at path into table.
@@ -16,6 +17,11 @@ class CFileInput;
 // binary form, anything else a text record. False when the file cannot be
 // opened or holds no readable record; the file is closed in every case.
 bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& hooks = DefaultReadHooks());
+// The same without calling hooks.BeforeRead(), for a caller that has run it.
+// status, when given, gets the file's status as it was opened (before the
+// read), or is left as it was when the file cannot be opened.
+bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks,
+                          SFileStatus* status = nullptr);
 
 // Reads the root node of an MGT/SGF text record from the start of stream.
 bool ReadTextRecord(CTextStream& stream, CPropertyTable& table);

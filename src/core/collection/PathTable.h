@@ -12,6 +12,11 @@
 // byte for byte. Its enumeration order is part of the program's behaviour
 // (the order of rows on a refill and of records in a saved collection):
 // bucket 0 to 520, and within a bucket the most recently inserted path first.
+//
+// The 521 buckets only keep that order. Lookups go through an index beside
+// them, hashed with a keyed hash of its own: at a million paths a bucket
+// holds about 1,900 of them, and names made to share the bucket hash would
+// all land in one, so walking a bucket per lookup made adding quadratic.
 class CPathTable
 {
 public:
@@ -20,6 +25,11 @@ public:
     // h = h * 33 + b over the bytes, b taken as a signed byte, in unsigned
     // 32-bit arithmetic.
     static std::uint32_t HashPath(std::string_view path);
+
+    CPathTable();
+    ~CPathTable();
+    CPathTable(const CPathTable&) = delete;
+    CPathTable& operator=(const CPathTable&) = delete;
 
     CGameEntry* Find(std::string_view path) const;
     // Inserts a path that is not in the table yet.
@@ -35,22 +45,52 @@ public:
     template <class F>
     void ForEach(F&& f) const
     {
-        for (const Bucket& bucket : m_buckets) {
-            for (auto it = bucket.rbegin(); it != bucket.rend(); ++it)
-                f(static_cast<const std::string&>(it->path), static_cast<const CGameEntry&>(*it->entry));
+        for (const Node* newest : m_newest) {
+            for (const Node* node = newest; node; node = node->older)
+                f(static_cast<const std::string&>(node->path), static_cast<const CGameEntry&>(*node->entry));
         }
     }
 
 private:
     struct Node
     {
-        std::uint32_t hash; // the full hash, compared before the path
         std::string path;
         std::unique_ptr<CGameEntry> entry;
+        // The bucket's list, newest first; a free node's next free one.
+        Node* newer = nullptr;
+        Node* older = nullptr;
+        std::uint32_t bucket = 0;
     };
-    // Oldest first; enumeration walks each bucket backwards.
-    using Bucket = std::vector<Node>;
 
-    std::vector<Bucket> m_buckets = std::vector<Bucket>(kBuckets);
+    // One place of the index: open addressing, the keyed hash kept beside
+    // the node so a probe compares paths only when the hashes agree.
+    struct Slot
+    {
+        std::uint64_t hash = 0;
+        Node* node = nullptr;
+    };
+
+    // SipHash-1-3 under a key drawn once per process: names cannot be made
+    // to collide in the index without knowing the key.
+    static std::uint64_t IndexHash(std::string_view path);
+
+    // The mark of a removed path's place: probes go on past it.
+    static Node* Removed();
+    // Where path is in the index, or the place to put it.
+    std::size_t Probe(std::string_view path, std::uint64_t hash) const;
+    void Grow();
+    Node* NewNode();
+    void Unlink(Node& node);
+
+    static constexpr std::size_t kNodesPerBlock = 200;
+
+    std::vector<Slot> m_slots;
     std::size_t m_count = 0;
+    // Places taken, removed ones included until the next growth.
+    std::size_t m_used = 0;
+    std::vector<Node*> m_newest = std::vector<Node*>(kBuckets, nullptr);
+    // Nodes come from blocks of 200; removed ones are used again.
+    std::vector<std::unique_ptr<Node[]>> m_blocks;
+    std::size_t m_blockUsed = kNodesPerBlock;
+    Node* m_free = nullptr;
 };

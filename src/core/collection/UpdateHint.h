@@ -11,11 +11,12 @@ enum EUpdateHint : int {
     hintIdle = 4,         // no payload
     hintFlagsChanged = 5, // payload: tag and flags
     hintBatchDone = 6,    // no payload
+    hintFileChanged = 7,  // payload: path; the entry was read again
 };
 
 struct CHintPayload
 {
-    const std::string* path = nullptr; // hints 1 and 2; nullptr for none
+    const std::string* path = nullptr; // hints 1, 2 and 7; nullptr for none
     std::int32_t count = 0;            // hint 3
     std::int32_t tag = 0;              // hint 5: the caller's tag (the view passes a row index)
     std::uint32_t flags = 0;           // hint 5: the entry's new flags word

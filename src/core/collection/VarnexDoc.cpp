@@ -1,12 +1,14 @@
 #include "collection/VarnexDoc.h"
 
+#include "cache/CachedRead.h"
+#include "cache/HeaderCache.h"
 #include "collection/FolderWalk.h"
-#include "collection/GameReader.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>
+#include <unordered_set>
 
 CVarnexDoc::CBusyScope::CBusyScope(CVarnexDoc& doc) : m_doc(doc)
 {
@@ -56,7 +58,7 @@ bool CVarnexDoc::AddGameFile(const std::string& path, std::uint32_t flags)
     const std::string key = path;
     auto entry = std::make_unique<CGameEntry>(flags);
     CBusyScope busy(*this);
-    if (!ReadGameFile(key, entry->m_props, m_host))
+    if (!ReadEntry(key, *entry))
         return false;
     // The event pump ran during the read; the same path may have been added
     // by a nested command meanwhile.
@@ -178,13 +180,119 @@ SAddSummary CVarnexDoc::AddBatch(const std::vector<std::string>& paths)
             ++summary.done;
         }
     }
+    FlushHeaderCache();
     UpdateAllViews(hintBatchDone);
     m_host.BatchEnded(summary);
     return summary;
 }
 
+bool CVarnexDoc::ReadEntry(const std::string& path, CGameEntry& entry)
+{
+    // Held here: a command run by the event pump may open another collection.
+    const std::shared_ptr<CHeaderCache> cache = m_pHeaderCache;
+    return ReadGameEntry(path, entry, m_host, cache.get());
+}
+
+void CVarnexDoc::SetHeaderCache(std::shared_ptr<CHeaderCache> cache)
+{
+    m_pHeaderCache = std::move(cache);
+}
+
+void CVarnexDoc::FlushHeaderCache()
+{
+    if (m_pHeaderCache)
+        m_pHeaderCache->Flush();
+}
+
+SAddSummary CVarnexDoc::Refresh()
+{
+    SAddSummary summary;
+    {
+        CBusyScope busy(*this);
+        // Paths first: reading runs the event pump, and commands run by it
+        // may change the table.
+        std::vector<std::string> changed;
+        m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
+            SFileStatus status;
+            if (!StatGameFile(path, status) || !(status == entry.m_status))
+                changed.push_back(path);
+        });
+        std::vector<CUnreadEntry> back;
+        for (const CUnreadEntry& unread : m_unread)
+            if (!m_mapFiles.Find(unread.path))
+                back.push_back(unread);
+        summary.total = changed.size() + back.size();
+        m_host.BatchStarting(summary.total);
+        std::unordered_set<std::string> unreadPaths;
+        for (const CUnreadEntry& unread : m_unread)
+            unreadPaths.insert(unread.path);
+
+        for (const std::string& path : changed) {
+            if (m_host.StopRequested()) {
+                summary.stopped = true;
+                break;
+            }
+            ++summary.done;
+            CGameEntry* old = m_mapFiles.Find(path);
+            if (!old)
+                continue; // removed meanwhile
+            auto fresh = std::make_unique<CGameEntry>(old->m_nFlags);
+            const bool read = ReadEntry(path, *fresh);
+            old = m_mapFiles.Find(path);
+            if (!old)
+                continue;
+            CHintPayload payload;
+            payload.path = &path;
+            if (read) {
+                ++summary.added;
+                // The entry stays where it is, so the row keeps its place.
+                fresh->m_nFlags = old->m_nFlags;
+                old->m_props = std::move(fresh->m_props);
+                old->m_status = fresh->m_status;
+                UpdateAllViews(hintFileChanged, payload);
+            } else {
+                ++summary.unreadable;
+                // A record kept unread once and added again since is there already.
+                if (unreadPaths.insert(path).second)
+                    m_unread.push_back(CUnreadEntry{path, old->m_nFlags, true});
+                else
+                    for (CUnreadEntry& unread : m_unread)
+                        if (unread.path == path)
+                            unread.flags = old->m_nFlags, unread.tried = true;
+                m_mapFiles.Remove(path);
+                UpdateAllViews(hintFileRemoved, payload);
+            }
+        }
+        for (const CUnreadEntry& unread : back) {
+            if (summary.stopped || m_host.StopRequested()) {
+                summary.stopped = true;
+                break;
+            }
+            ++summary.done;
+            if (m_mapFiles.Find(unread.path))
+                continue;
+            auto entry = std::make_unique<CGameEntry>(unread.flags);
+            if (!ReadEntry(unread.path, *entry) || m_mapFiles.Find(unread.path)) {
+                ++summary.unreadable;
+                continue;
+            }
+            ++summary.added;
+            m_mapFiles.Insert(unread.path, std::move(entry));
+            CHintPayload payload;
+            payload.path = &unread.path;
+            UpdateAllViews(hintFileAdded, payload);
+        }
+        // The records that have their rows again are unread no more.
+        std::erase_if(m_unread, [&](const CUnreadEntry& e) { return m_mapFiles.Find(e.path) != nullptr; });
+    }
+    FlushHeaderCache();
+    UpdateAllViews(hintBatchDone);
+    return summary;
+}
+
 void CVarnexDoc::DeleteContents()
 {
+    m_pHeaderCache.reset();
     m_mapFiles.Clear();
     m_unread.clear();
     UpdateAllViews(hintFileRemoved);

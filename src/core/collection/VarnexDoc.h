@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct CUnreadEntry
 
 // The collection: one entry per game file, keyed by full path. It never
 // touches a view; every change goes out as an update hint to all views.
+class CHeaderCache;
+
 class CVarnexDoc
 {
 public:
@@ -57,8 +60,24 @@ public:
     static bool HasFolder(const std::vector<std::string>& paths);
 
     // Deletes the contents (before New, before Open, when closing) and tells
-    // the views with hintFileRemoved and no path.
+    // the views with hintFileRemoved and no path. The header cache goes too.
     void DeleteContents();
+
+    // The header cache of the collection's file: files read from now on take
+    // their values from it when unchanged, and leave their rows in it.
+    void SetHeaderCache(std::shared_ptr<CHeaderCache> cache);
+    CHeaderCache* HeaderCache() const { return m_pHeaderCache.get(); }
+    // Writes the rows the cache holds back; a failure is silent.
+    void FlushHeaderCache();
+
+    // Reads again the game files whose status changed since they were read,
+    // and the unread records whose files can be read now, as one batch: a
+    // changed file's row is made anew (hintFileChanged), a file that cannot
+    // be read any more loses its row and is kept as an unread record, an
+    // unread record that can be read gets its row. The records stay the
+    // same, so the modified state is left as it was. Ends with hintBatchDone;
+    // what to tell the user is the caller's.
+    SAddSummary Refresh();
 
     // Whether the window may close: never while a game file is being read.
     // The unsaved-changes question is the framework's.
@@ -100,7 +119,11 @@ private:
         CVarnexDoc& m_doc;
     };
 
+    // Reads path's entry through the header cache when there is one.
+    bool ReadEntry(const std::string& path, CGameEntry& entry);
+
     IDocHost& m_host;
+    std::shared_ptr<CHeaderCache> m_pHeaderCache;
     int m_nBusyDepth = 0;
     std::vector<IDocView*> m_views;
     bool m_bModified = false;

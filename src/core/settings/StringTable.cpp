@@ -52,6 +52,7 @@ constexpr std::array kStrings{
     Entry{ID_EDIT_REMOVE_MISSING, "Remove the game files that could not be read from the collection\nRemove Missing"},
     Entry{ID_EDIT_ADD_FOLDER, "Add every game file in a folder and its subfolders to the collection\nAdd Folder"},
     Entry{ID_EDIT_FIND, "Show only the games whose cells contain every word typed\nFind"},
+    Entry{ID_EDIT_REFRESH, "Read again the game files that changed since they were read\nRefresh"},
     Entry{ID_VIEW_PREVIEW, "Show or hide the board of the current game beside the list\nPreview"},
     Entry{AFX_IDS_APP_TITLE, "Varnex"},
     Entry{AFX_IDS_IDLEMESSAGE, "Ready"},

@@ -5,7 +5,9 @@
 #include "desktop/app/Prompts.h"
 #include "desktop/app/RecentFileList.h"
 #include "settings/StringTable.h"
+#include "qtcore/CacheFolder.h"
 #include "qtcore/ResText.h"
+#include "cache/HeaderCache.h"
 #include "collection/CollectionFile.h"
 #include "collection/CollectionLock.h"
 #include "collection/VarnexDoc.h"
@@ -105,7 +107,11 @@ bool CDocFramework::OpenFile(const QString& path, QString* failure)
     SAddSummary summary;
     // The open collection is cleared only once the file has proved to be a
     // whole collection: one that is not, or is cut short, changes nothing.
-    const bool loaded = OpenCollectionFile(m_doc, BytesOf(full), &error, &summary);
+    // Game files unchanged since they were last read come from the cache.
+    const bool loaded = OpenCollectionFile(m_doc, BytesOf(full), &error, &summary,
+                                           CHeaderCache::Open(HeaderCacheFolder(), BytesOf(full)));
+    if (loaded)
+        m_doc.FlushHeaderCache();
     // A load cut short sends no end of batch.
     m_host.EndBatchesTo(depth);
     if (!loaded) {
@@ -139,6 +145,18 @@ bool CDocFramework::OpenFile(const QString& path, QString* failure)
         m_frame->ActivateDocFrame();
     }
     return true;
+}
+
+void CDocFramework::OnRefresh()
+{
+    const SAddSummary summary = m_doc.Refresh();
+    if (summary.stopped)
+        m_host.ShowMessage(CDesktopDocHost::StoppedText(summary));
+    else
+        m_host.ShowMessage(QStringLiteral("Read %1 changed game files again (%2 unreadable)")
+                               .arg(summary.added)
+                               .arg(summary.unreadable));
+    UpdateCaption();
 }
 
 bool CDocFramework::OnFileSave()
@@ -247,7 +265,7 @@ void CDocFramework::UpdateCaption()
 bool CDocFramework::HasCommand(int id) const
 {
     return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EDIT_ADD_FILES || id == ID_EDIT_REMOVE_MISSING ||
-           id == ID_EDIT_ADD_FOLDER;
+           id == ID_EDIT_ADD_FOLDER || id == ID_EDIT_REFRESH;
 }
 
 void CDocFramework::OnCommand(int id)
@@ -268,6 +286,9 @@ void CDocFramework::OnCommand(int id)
         break;
     case ID_EDIT_ADD_FOLDER:
         m_doc.OnAddFolder();
+        break;
+    case ID_EDIT_REFRESH:
+        OnRefresh();
         break;
     default:
         break;

@@ -114,6 +114,7 @@ constexpr SMenuItem kEditMenu[] = {
     {ID_EDIT_ADD_FOLDER, "ID_EDIT_ADD_FOLDER", "Add F&older...", nullptr},
     {ID_EDIT_DELETE_FILES, "ID_EDIT_DELETE_FILES", "&Delete MGT Files", "Del"},
     {ID_EDIT_REMOVE_MISSING, "ID_EDIT_REMOVE_MISSING", "Remove &Missing Files", nullptr},
+    {ID_EDIT_REFRESH, "ID_EDIT_REFRESH", "&Refresh\tF5", "F5"},
     {0, nullptr, nullptr, nullptr},
     {ID_EDIT_MARK_VIEWED, "ID_EDIT_MARK_VIEWED", "Mark As &Viewed", nullptr},
     {ID_EDIT_MARK_UNVIEWED, "ID_EDIT_MARK_UNVIEWED", "Mark As &Unviewed", nullptr},

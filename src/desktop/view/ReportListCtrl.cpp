@@ -171,6 +171,11 @@ void CReportListCtrl::SetItemText(int row, int column, std::string text)
     m_model->SetText(row, column, std::move(text));
 }
 
+void CReportListCtrl::SetItemCells(int row, std::vector<std::string> cells, const CGameEntry* entry)
+{
+    m_model->ReplaceCells(row, std::move(cells), entry);
+}
+
 std::string CReportListCtrl::GetItemText(int row, int column) const
 {
     return m_model->Text(row, column);

@@ -41,6 +41,7 @@ public:
     // entry (which may be absent) chooses the charset the row is shown in.
     int InsertItem(CReportRow row, const CGameEntry* entry = nullptr);
     void SetItemText(int row, int column, std::string text);
+    void SetItemCells(int row, std::vector<std::string> cells, const CGameEntry* entry);
     std::string GetItemText(int row, int column) const;
     void SetItemImage(int row, int image);
     int GetItemImage(int row) const;

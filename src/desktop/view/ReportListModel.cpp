@@ -330,6 +330,19 @@ void CReportListModel::SetText(int row, int column, std::string text)
         emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
+void CReportListModel::ReplaceCells(int row, std::vector<std::string> cells, const CGameEntry* entry)
+{
+    Flush();
+    if (row < 0 || row >= static_cast<int>(m_rows.size()))
+        return;
+    CReportRow& r = m_rows[static_cast<std::size_t>(row)];
+    r.cells = std::move(cells);
+    DecodeRowForDisplay(r, entry, m_decoder);
+    r.filterText.clear();
+    if (row < m_published && !m_headers.empty())
+        emit dataChanged(index(row, 0), index(row, static_cast<int>(m_headers.size()) - 1), {Qt::DisplayRole});
+}
+
 const CShownTexts& CReportListModel::ShownTexts(int row)
 {
     return Row(row).shown;

@@ -59,6 +59,9 @@ public:
     const CShownTexts& ShownTexts(int row);
     QString ShownText(int row, int column);
     void SetText(int row, int column, std::string text);
+    // Every cell of a row made anew (its game file was read again), decoded
+    // as Append decodes; the key, image and icon places stay.
+    void ReplaceCells(int row, std::vector<std::string> cells, const CGameEntry* entry);
     void SetImage(int row, int image);
     // Hand-set icon places; slot 0 large icons, 1 small icons.
     void SetIconPlace(int row, int slot, int x, int y);

@@ -200,6 +200,10 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
     case hintFlagsChanged:
         SetRowImage(payload.tag, payload.flags);
         break;
+    case hintFileChanged:
+        if (payload.path)
+            UpdateRow(*payload.path);
+        break;
     case hintBatchDone:
         SortRows();
         break;
@@ -227,6 +231,15 @@ void CVarnexView::RemoveRow(const std::string* path)
         m_pList->DeleteItemByKey(*path);
     else
         m_pList->DeleteAllItems();
+}
+
+void CVarnexView::UpdateRow(const std::string& path)
+{
+    const int row = FindRow(path);
+    const CGameEntry* entry = m_doc.m_mapFiles.Find(path);
+    if (row < 0 || !entry)
+        return;
+    m_pList->SetItemCells(row, MakeReportRow(path, entry, m_columns, m_bFullPath, m_store).cells, entry);
 }
 
 int CVarnexView::FindRow(const std::string& path) const

@@ -52,6 +52,8 @@ public:
     void FillRows();
     // The row of path, or every row when path is null.
     void RemoveRow(const std::string* path);
+    // The row of a game file read again gets its cells anew, in place.
+    void UpdateRow(const std::string& path);
     int FindRow(const std::string& path) const;
     std::string GetDisplayName(const std::string& path) const;
     void SetRowImage(int row, std::uint32_t flags);

@@ -235,6 +235,53 @@ TEST_F(CollectionFileTest, UnreadRecordsAreSavedAfterThePathTableAndReadAgainOnc
     EXPECT_EQ(StoreCollection(doc).substr(4, 4), U32(2));
 }
 
+TEST_F(CollectionFileTest, RefreshReadsChangedFilesAgainMovesLostOnesToUnreadAndGivesBackReturnedOnes)
+{
+    const std::string changed = Game("changed.sgf");
+    const std::string same = Game("same.sgf");
+    const std::string lost = Game("lost.sgf");
+    const std::string back = (dir.path() / "back.sgf").string();
+    ASSERT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(4) + Str(changed) + U32(1) + Str(same) + U32(0) +
+                                        Str(lost) + U32(4) + Str(back) + U32(2)));
+    ASSERT_EQ(doc.m_mapFiles.size(), 3u);
+    doc.SetModifiedFlag(false);
+    const std::string storedBefore = StoreCollection(doc);
+
+    dir.Write("changed.sgf", "(;GN[Changed]PB[Someone else];B[pd])");
+    std::filesystem::remove(lost);
+    Game("back.sgf");
+    view.hints.clear();
+    const int reads = host.reads;
+    const SAddSummary summary = doc.Refresh();
+
+    // Only the files whose status changed, and the one that came back, were read.
+    EXPECT_EQ(host.reads - reads, 3);
+    EXPECT_EQ(summary.added, 2);
+    EXPECT_EQ(summary.unreadable, 1);
+    ASSERT_NE(doc.m_mapFiles.Find(changed), nullptr);
+    EXPECT_EQ(*doc.m_mapFiles.Find(changed)->m_props.Find("GN"), "Changed");
+    EXPECT_EQ(doc.m_mapFiles.Find(changed)->m_nFlags, 1u);
+    EXPECT_EQ(doc.m_mapFiles.Find(lost), nullptr);
+    ASSERT_NE(doc.m_mapFiles.Find(back), nullptr);
+    EXPECT_EQ(doc.m_mapFiles.Find(back)->m_nFlags, 2u);
+    ASSERT_EQ(doc.m_unread.size(), 1u);
+    EXPECT_EQ(doc.m_unread[0].path, lost);
+    EXPECT_EQ(doc.m_unread[0].flags, 4u);
+    std::vector<int> hints = view.Numbers();
+    ASSERT_FALSE(hints.empty());
+    EXPECT_EQ(hints.back(), hintBatchDone);
+    std::sort(hints.begin(), hints.end());
+    EXPECT_EQ(hints, (std::vector<int>{hintFileAdded, hintFileRemoved, hintBatchDone, hintFileChanged}));
+    EXPECT_FALSE(doc.IsModified());
+    // The same records with the same flags are saved.
+    EXPECT_EQ(StoreCollection(doc).size(), storedBefore.size());
+
+    // Nothing changed since: only the lost file is tried again.
+    const int readsAfter = host.reads;
+    EXPECT_EQ(doc.Refresh().added, 0);
+    EXPECT_EQ(host.reads, readsAfter + 1);
+}
+
 TEST_F(CollectionFileTest, RemoveMissingFilesDropsThemForGoodAndMarksTheDocument)
 {
     EXPECT_FALSE(doc.RemoveMissingFiles());

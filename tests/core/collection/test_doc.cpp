@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -138,6 +140,82 @@ TEST(PathTableTest, EnumerationRunsOverBucketsInOrderAndNewestFirstWithinOne)
         expected.push_back(paths[static_cast<std::size_t>(-negIndex)]);
 
     EXPECT_EQ(EnumeratedPaths(table), expected);
+}
+
+TEST(PathTableTest, NamesSharingTheBucketHashKeepTheOrderThroughRemovals)
+{
+    // "aB" and "b!" add the same to h * 33 * 33, so every string of such
+    // blocks has one hash: the names all share one bucket.
+    std::vector<std::string> paths;
+    for (int bits = 0; bits < 256; ++bits) {
+        std::string name = "/g/";
+        for (int i = 0; i < 8; ++i)
+            name += (bits >> i) & 1 ? "b!" : "aB";
+        paths.push_back(name);
+    }
+    for (int i = 0; i < 50; ++i)
+        paths.push_back("/other/" + std::to_string(i) + ".sgf");
+    const std::uint32_t shared = CPathTable::HashPath(paths[0]);
+    EXPECT_EQ(CPathTable::HashPath(paths[255]), shared);
+
+    CPathTable table;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        table.Insert(paths[i], std::make_unique<CGameEntry>(static_cast<std::uint32_t>(i)));
+    std::vector<bool> removed(paths.size(), false);
+    for (std::size_t i = 0; i < paths.size(); i += 3) {
+        ASSERT_TRUE(table.Remove(paths[i]));
+        removed[i] = true;
+    }
+    // A path removed and inserted again is the newest of its bucket.
+    table.Insert(paths[0], std::make_unique<CGameEntry>(0));
+    removed[0] = false;
+
+    std::vector<std::pair<std::uint32_t, int>> keyed; // bucket, -insertion index
+    for (int i = 0; i < static_cast<int>(paths.size()); ++i)
+        if (!removed[static_cast<std::size_t>(i)])
+            keyed.emplace_back(CPathTable::HashPath(paths[static_cast<std::size_t>(i)]) % 521u, i == 0 ? -100000 : -i);
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::string> expected;
+    for (const auto& [bucket, negIndex] : keyed)
+        expected.push_back(paths[negIndex == -100000 ? 0 : static_cast<std::size_t>(-negIndex)]);
+    EXPECT_EQ(EnumeratedPaths(table), expected);
+
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const CGameEntry* entry = table.Find(paths[i]);
+        if (removed[i]) {
+            EXPECT_EQ(entry, nullptr) << paths[i];
+        } else {
+            ASSERT_NE(entry, nullptr) << paths[i];
+            EXPECT_EQ(entry->m_nFlags, i) << paths[i];
+        }
+    }
+}
+
+TEST(PathTableTest, ManyInsertsAndRemovalsAgreeWithASimpleMap)
+{
+    // Removed places are passed over by later probes and taken again.
+    std::mt19937 rng(16);
+    std::map<std::string, std::uint32_t> expected;
+    CPathTable table;
+    for (int step = 0; step < 60000; ++step) {
+        const std::string path = "/g/" + std::to_string(rng() % 5000) + ".sgf";
+        if (rng() % 3 == 0) {
+            EXPECT_EQ(table.Remove(path), expected.erase(path) == 1);
+        } else if (!table.Find(path)) {
+            table.Insert(path, std::make_unique<CGameEntry>(static_cast<std::uint32_t>(step)));
+            expected[path] = static_cast<std::uint32_t>(step);
+        }
+    }
+    ASSERT_EQ(table.size(), expected.size());
+    std::size_t seen = 0;
+    table.ForEach([&](const std::string& path, const CGameEntry& entry) {
+        ++seen;
+        ASSERT_EQ(expected.count(path), 1u) << path;
+        EXPECT_EQ(entry.m_nFlags, expected[path]);
+    });
+    EXPECT_EQ(seen, expected.size());
+    for (const auto& [path, flags] : expected)
+        ASSERT_NE(table.Find(path), nullptr) << path;
 }
 
 TEST(PathTableTest, FindsRemovesAndComparesPathsByteForByte)

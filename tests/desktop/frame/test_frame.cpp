@@ -51,7 +51,8 @@ TEST_F(FrameTest, TheMenusHoldEveryItemSeparatorAndKeyInOrder)
     EXPECT_EQ(Items(frame.Menu(0)), L({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...",
                                                  "&Export...", "-", "Recent File", "-", "E&xit"}));
     EXPECT_EQ(Items(frame.Menu(1)), L({"&Add MGT Files...", "Add F&older...", "&Delete MGT Files",
-                                       "Remove &Missing Files", "-", "Mark As &Viewed", "Mark As &Unviewed", "-",
+                                       "Remove &Missing Files", "&Refresh\tF5", "-", "Mark As &Viewed",
+                                       "Mark As &Unviewed", "-",
                                        "&Launch Viewer", "-", "&Find...\tCtrl+F"}));
     EXPECT_EQ(Items(frame.Menu(2)),
               L({"&Toolbar", "&Status Bar", "&Preview", "-", "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "-",

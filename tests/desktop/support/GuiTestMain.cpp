@@ -15,6 +15,9 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     const QByteArray config = QFile::encodeName(home.path() + QStringLiteral("/config"));
     ::setenv("XDG_CONFIG_HOME", config.constData(), 1);
+    // The standard locations of the test mode (the header caches among
+    // them) lie below HOME.
+    ::setenv("HOME", QFile::encodeName(home.path()).constData(), 1);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);

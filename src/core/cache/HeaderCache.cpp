@@ -1,0 +1,432 @@
+#include "cache/HeaderCache.h"
+
+#include "collection/KeyedHash.h"
+#include "collection/PropertyTable.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string_view>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace {
+
+// Rows wait in memory and go out in one transaction per batch, so another
+// program waits for a short write at most.
+constexpr std::size_t kFlushRows = 8192;
+// Lookups share one read transaction per this many: a transaction of its own
+// for each would cost more than reading a small game file.
+constexpr int kReadsPerTransaction = 4096;
+
+// A row is found by a keyed hash of its path, an integer: searching by
+// paths that share their long folder part compared most of each path at
+// every step. Two paths of one hash share a row (the path in it tells them
+// apart); without the database's key no one can make them. Rows are added
+// at the end in the order files are read, which is the order the next open
+// asks for them; only the small index of hashes is written all over.
+constexpr const char* kCreate = "CREATE TABLE headers(id INTEGER NOT NULL, path BLOB NOT NULL,"
+                                " size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL, ctime_ns INTEGER NOT NULL,"
+                                " inode INTEGER NOT NULL, device INTEGER NOT NULL, read_ns INTEGER NOT NULL,"
+                                " props BLOB NOT NULL, checksum INTEGER NOT NULL);"
+                                "CREATE UNIQUE INDEX headers_id ON headers(id);"
+                                "CREATE TABLE meta(collection BLOB NOT NULL, key0 INTEGER NOT NULL,"
+                                " key1 INTEGER NOT NULL);";
+
+std::uint64_t Fnv1a(std::uint64_t h, std::string_view bytes)
+{
+    for (const char c : bytes) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 0x100000001b3ull;
+    }
+    return h;
+}
+
+std::uint64_t Fnv1a(std::uint64_t h, std::uint64_t value)
+{
+    char bytes[8];
+    for (int i = 0; i < 8; ++i)
+        bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return Fnv1a(h, std::string_view(bytes, 8));
+}
+
+constexpr std::uint64_t kFnvStart = 0xcbf29ce484222325ull;
+
+std::uint64_t RowChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs, std::string_view props)
+{
+    std::uint64_t h = SipHash13(path, 1, 2);
+    for (const std::uint64_t v : {s.size, static_cast<std::uint64_t>(s.mtimeNs), static_cast<std::uint64_t>(s.ctimeNs),
+                                  s.inode, s.device, static_cast<std::uint64_t>(readNs)})
+        h = Fnv1a(h, v);
+    return h ^ SipHash13(props, 3, 4);
+}
+
+void AppendLength(std::string& out, std::uint64_t value)
+{
+    do {
+        const auto low = static_cast<unsigned char>(value & 0x7F);
+        value >>= 7;
+        out.push_back(static_cast<char>(value ? low | 0x80 : low));
+    } while (value);
+}
+
+bool TakeLength(std::string_view& in, std::uint64_t& value)
+{
+    value = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+        if (in.empty())
+            return false;
+        const auto byte = static_cast<unsigned char>(in.front());
+        in.remove_prefix(1);
+        value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            return true;
+    }
+    return false;
+}
+
+bool TakeText(std::string_view& in, std::string_view& text)
+{
+    std::uint64_t length = 0;
+    if (!TakeLength(in, length) || length > in.size())
+        return false;
+    text = in.substr(0, static_cast<std::size_t>(length));
+    in.remove_prefix(static_cast<std::size_t>(length));
+    return true;
+}
+
+// Identifier and value of each property, in the order the reader set them.
+std::string EncodeProps(const CPropertyTable& table)
+{
+    std::string out;
+    for (const CPropertyTable::Item& item : table.Items()) {
+        AppendLength(out, item.first.size());
+        out += item.first;
+        AppendLength(out, item.second.size());
+        out += item.second;
+    }
+    return out;
+}
+
+bool DecodeProps(std::string_view in, CPropertyTable& table)
+{
+    while (!in.empty()) {
+        std::string_view id;
+        std::string_view value;
+        if (!TakeText(in, id) || !TakeText(in, value))
+            return false;
+        table.Set(id, value);
+    }
+    return true;
+}
+
+bool IsDamage(int rc)
+{
+    rc &= 0xFF;
+    return rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB;
+}
+
+std::string_view Blob(sqlite3_stmt* statement, int column)
+{
+    const void* data = sqlite3_column_blob(statement, column);
+    const int size = sqlite3_column_bytes(statement, column);
+    return data && size > 0 ? std::string_view(static_cast<const char*>(data), static_cast<std::size_t>(size))
+                            : std::string_view();
+}
+
+int BindBlob(sqlite3_stmt* statement, int index, std::string_view bytes)
+{
+    // A zero-length blob, not NULL, for an empty text.
+    return sqlite3_bind_blob64(statement, index, bytes.empty() ? "" : bytes.data(), bytes.size(), SQLITE_STATIC);
+}
+
+} // namespace
+
+std::string CHeaderCache::FileFor(const std::string& folder, const std::string& collectionPath)
+{
+    std::error_code ec;
+    const std::string key = std::filesystem::absolute(collectionPath, ec).lexically_normal().string();
+    char name[48];
+    std::snprintf(name, sizeof name, "headers-%016llx.sqlite",
+                  static_cast<unsigned long long>(Fnv1a(kFnvStart, ec ? collectionPath : key)));
+    return (std::filesystem::path(folder) / name).string();
+}
+
+std::shared_ptr<CHeaderCache> CHeaderCache::Open(const std::string& folder, const std::string& collectionPath,
+                                                 const SHeaderCacheOptions& options)
+{
+    if (folder.empty() || collectionPath.empty())
+        return nullptr;
+    std::error_code ec;
+    // One collection file reached by two spellings of its path has one cache.
+    std::string key = std::filesystem::absolute(collectionPath, ec).lexically_normal().string();
+    if (ec)
+        return nullptr;
+    std::filesystem::create_directories(folder, ec);
+    std::shared_ptr<CHeaderCache> cache(new CHeaderCache(FileFor(folder, key), key, options));
+    if (!cache->Connect())
+        return nullptr;
+    return cache;
+}
+
+CHeaderCache::CHeaderCache(std::string file, std::string collection, const SHeaderCacheOptions& options)
+    : m_file(std::move(file)), m_collection(std::move(collection)), m_options(options)
+{
+}
+
+CHeaderCache::~CHeaderCache()
+{
+    Flush();
+    Close();
+}
+
+bool CHeaderCache::Connect()
+{
+    // A damaged database is removed and made again, once.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int rc = OpenAndCheck();
+        if (rc == SQLITE_OK)
+            return true;
+        Close();
+        if (!IsDamage(rc))
+            return false;
+        RemoveFiles();
+    }
+    return false;
+}
+
+int CHeaderCache::OpenAndCheck()
+{
+    int rc = sqlite3_open_v2(m_file.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    sqlite3_busy_timeout(m_db, m_options.busyTimeoutMs);
+    // Readers and one writer at once: two programs on one collection.
+    // No syncs: a row cut by a crash fails its checksum, damage shows as
+    // such, and either way the file is read again. A page cache large
+    // enough for the b-tree keeps lookups in collection order off the disk.
+    rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF; PRAGMA cache_size=-65536;", nullptr,
+                      nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    rc = ResetIfStale();
+    if (rc != SQLITE_OK)
+        return rc;
+    rc = sqlite3_prepare_v2(m_db,
+                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum, path"
+                            " FROM headers WHERE id = ?1",
+                            -1, &m_select, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    return sqlite3_prepare_v2(m_db,
+                              "INSERT OR REPLACE INTO headers(id, path, size, mtime_ns, ctime_ns, inode, device,"
+                              " read_ns, props, checksum) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+                              -1, &m_replace, nullptr);
+}
+
+// Whether the database is of this schema and this collection. A statement
+// that fails (a missing table) means it is not.
+bool CHeaderCache::Matches()
+{
+    sqlite3_stmt* statement = nullptr;
+    bool matches = false;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA user_version", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        matches = sqlite3_column_int(statement, 0) == kSchemaVersion;
+    sqlite3_finalize(statement);
+    if (!matches)
+        return false;
+    statement = nullptr;
+    matches = false;
+    if (sqlite3_prepare_v2(m_db, "SELECT collection, key0, key1 FROM meta", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        m_key0 = static_cast<std::uint64_t>(sqlite3_column_int64(statement, 1));
+        m_key1 = static_cast<std::uint64_t>(sqlite3_column_int64(statement, 2));
+        matches = Blob(statement, 0) == m_collection && sqlite3_step(statement) == SQLITE_DONE;
+    }
+    sqlite3_finalize(statement);
+    return matches;
+}
+
+int CHeaderCache::ResetIfStale()
+{
+    // Damage shows in the first read of the file; it is not a mismatch.
+    int rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    if (Matches())
+        return SQLITE_OK;
+    rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    // Another program may have made it while this one waited for the lock.
+    if (Matches())
+        return sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    rc = sqlite3_exec(m_db, "DROP TABLE IF EXISTS headers; DROP TABLE IF EXISTS meta;", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(m_db, kCreate, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_stmt* insert = nullptr;
+        rc = sqlite3_prepare_v2(m_db, "INSERT INTO meta VALUES(?1, ?2, ?3)", -1, &insert, nullptr);
+        if (rc == SQLITE_OK) {
+            std::random_device rd;
+            auto draw = [&] { return (static_cast<std::uint64_t>(rd()) << 32) ^ rd(); };
+            m_key0 = draw();
+            m_key1 = draw();
+            BindBlob(insert, 1, m_collection);
+            sqlite3_bind_int64(insert, 2, static_cast<sqlite3_int64>(m_key0));
+            sqlite3_bind_int64(insert, 3, static_cast<sqlite3_int64>(m_key1));
+            rc = sqlite3_step(insert) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
+        }
+        sqlite3_finalize(insert);
+    }
+    if (rc == SQLITE_OK) {
+        const std::string version = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
+        rc = sqlite3_exec(m_db, version.c_str(), nullptr, nullptr, nullptr);
+    }
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return rc;
+}
+
+std::int64_t CHeaderCache::RowId(const std::string& path) const
+{
+    return static_cast<std::int64_t>(SipHash13(path, m_key0, m_key1));
+}
+
+void CHeaderCache::EndRead()
+{
+    if (m_readsOpen == 0)
+        return;
+    m_readsOpen = 0;
+    sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+void CHeaderCache::Close()
+{
+    m_readsOpen = 0;
+    sqlite3_finalize(m_select);
+    sqlite3_finalize(m_replace);
+    m_select = m_replace = nullptr;
+    sqlite3_close_v2(m_db);
+    m_db = nullptr;
+}
+
+void CHeaderCache::RemoveFiles() const
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+        ::unlink((m_file + suffix).c_str());
+}
+
+void CHeaderCache::Failed(int rc)
+{
+    m_pending.clear();
+    if (IsDamage(rc)) {
+        // Rows already taken were checked one by one; what is left is made
+        // again from the files.
+        Close();
+        RemoveFiles();
+        if (OpenAndCheck() != SQLITE_OK)
+            Close();
+        return;
+    }
+    m_writable = false;
+}
+
+bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CPropertyTable& table)
+{
+    if (!m_select) {
+        ++m_counts.misses;
+        return false;
+    }
+    bool found = false;
+    if (m_readsOpen == 0 && sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK)
+        m_readsOpen = 1;
+    sqlite3_bind_int64(m_select, 1, RowId(path));
+    const int rc = sqlite3_step(m_select);
+    if (rc == SQLITE_ROW) {
+        SFileStatus stored;
+        stored.size = static_cast<std::uint64_t>(sqlite3_column_int64(m_select, 0));
+        stored.mtimeNs = sqlite3_column_int64(m_select, 1);
+        stored.ctimeNs = sqlite3_column_int64(m_select, 2);
+        stored.inode = static_cast<std::uint64_t>(sqlite3_column_int64(m_select, 3));
+        stored.device = static_cast<std::uint64_t>(sqlite3_column_int64(m_select, 4));
+        const std::int64_t readNs = sqlite3_column_int64(m_select, 5);
+        const std::string_view props = Blob(m_select, 6);
+        const auto checksum = static_cast<std::uint64_t>(sqlite3_column_int64(m_select, 7));
+        const bool settled = std::max(stored.mtimeNs, stored.ctimeNs) < readNs - m_options.racyMarginNs;
+        CPropertyTable read;
+        if (Blob(m_select, 8) == path && stored == status && settled &&
+            checksum == RowChecksum(path, stored, readNs, props) && DecodeProps(props, read)) {
+            table = std::move(read);
+            found = true;
+        }
+    }
+    sqlite3_reset(m_select);
+    sqlite3_clear_bindings(m_select);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE && IsDamage(rc))
+        Failed(rc);
+    else if (m_readsOpen > 0 && ++m_readsOpen > kReadsPerTransaction)
+        EndRead();
+    ++(found ? m_counts.hits : m_counts.misses);
+    return found;
+}
+
+void CHeaderCache::Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
+                          const CPropertyTable& table)
+{
+    if (!m_replace || !m_writable)
+        return;
+    m_pending.push_back(SRow{path, 0, status, statusTakenNs, EncodeProps(table)});
+    if (m_pending.size() >= kFlushRows)
+        Flush();
+}
+
+void CHeaderCache::Flush()
+{
+    EndRead();
+    if (m_pending.empty())
+        return;
+    if (!m_replace || !m_writable) {
+        m_pending.clear();
+        return;
+    }
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return Failed(rc);
+    for (SRow& row : m_pending)
+        row.id = RowId(row.path);
+    for (const SRow& row : m_pending) {
+        const SFileStatus& s = row.status;
+        sqlite3_bind_int64(m_replace, 1, row.id);
+        BindBlob(m_replace, 2, row.path);
+        sqlite3_bind_int64(m_replace, 3, static_cast<sqlite3_int64>(s.size));
+        sqlite3_bind_int64(m_replace, 4, s.mtimeNs);
+        sqlite3_bind_int64(m_replace, 5, s.ctimeNs);
+        sqlite3_bind_int64(m_replace, 6, static_cast<sqlite3_int64>(s.inode));
+        sqlite3_bind_int64(m_replace, 7, static_cast<sqlite3_int64>(s.device));
+        sqlite3_bind_int64(m_replace, 8, row.readNs);
+        BindBlob(m_replace, 9, row.props);
+        sqlite3_bind_int64(m_replace, 10,
+                           static_cast<sqlite3_int64>(RowChecksum(row.path, s, row.readNs, row.props)));
+        rc = sqlite3_step(m_replace);
+        sqlite3_reset(m_replace);
+        if (rc != SQLITE_DONE)
+            break;
+        rc = SQLITE_OK;
+    }
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return Failed(rc);
+    }
+    m_pending.clear();
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "cache/FileStatus.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CPropertyTable;
+struct sqlite3;
+struct sqlite3_stmt;
+
+struct SHeaderCacheOptions
+{
+    // How long a statement waits for another program's lock; after that the
+    // cache gives up (reads go to the files, writes are dropped).
+    int busyTimeoutMs = 2000;
+    // File times move in coarse ticks (a jiffy, two seconds on FAT): a file
+    // changed this shortly before it was read could change again without a
+    // new status, so its row is not trusted and the file is read again.
+    std::int64_t racyMarginNs = 2'000'000'000;
+};
+
+// The root-node values of the game files of one collection, kept in an
+// SQLite database beside the file status they were read with, so opening
+// the collection again reads only the files that changed. Only an
+// accelerator: a database that is missing, of another schema or another
+// collection, or damaged is rebuilt; one locked by another program is left
+// alone; no failure of it ever reaches the user. Every row carries a
+// checksum, because SQLite does not notice bytes changed inside a row.
+class CHeaderCache
+{
+public:
+    static constexpr int kSchemaVersion = 2;
+
+    // The database of collectionPath in folder: one per collection path.
+    static std::string FileFor(const std::string& folder, const std::string& collectionPath);
+
+    // The cache of collectionPath, created or rebuilt as needed; nothing
+    // when no usable database can be had (locked, no folder, no space).
+    static std::shared_ptr<CHeaderCache> Open(const std::string& folder, const std::string& collectionPath,
+                                              const SHeaderCacheOptions& options = {});
+    ~CHeaderCache();
+    CHeaderCache(const CHeaderCache&) = delete;
+    CHeaderCache& operator=(const CHeaderCache&) = delete;
+
+    // The values stored for path, when its row was written with status and
+    // can be trusted; table is left as it was otherwise.
+    bool Lookup(const std::string& path, const SFileStatus& status, CPropertyTable& table);
+    // Replaces the row of path with the values read after status was taken
+    // at statusTakenNs (wall clock). Rows are written in batches.
+    void Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
+                const CPropertyTable& table);
+    // Writes the rows recorded so far.
+    void Flush();
+
+    struct SCounts
+    {
+        long long hits = 0;
+        long long misses = 0;
+    };
+    const SCounts& Counts() const { return m_counts; }
+    const std::string& File() const { return m_file; }
+
+private:
+    struct SRow
+    {
+        std::string path;
+        std::int64_t id = 0;
+        SFileStatus status;
+        std::int64_t readNs = 0;
+        std::string props;
+    };
+
+    CHeaderCache(std::string file, std::string collection, const SHeaderCacheOptions& options);
+    bool Connect();
+    int OpenAndCheck();
+    int ResetIfStale();
+    bool Matches();
+    std::int64_t RowId(const std::string& path) const;
+    void EndRead();
+    void Close();
+    void RemoveFiles() const;
+    // A statement failed: damage rebuilds the database, anything else stops
+    // the writes for this session.
+    void Failed(int rc);
+
+    std::string m_file;
+    std::string m_collection;
+    SHeaderCacheOptions m_options;
+    sqlite3* m_db = nullptr;
+    sqlite3_stmt* m_select = nullptr;
+    sqlite3_stmt* m_replace = nullptr;
+    // The database's own key of the row ids.
+    std::uint64_t m_key0 = 0;
+    std::uint64_t m_key1 = 0;
+    bool m_writable = true;
+    // Lookups in the open read transaction, plus one; 0 when none is open.
+    int m_readsOpen = 0;
+    std::vector<SRow> m_pending;
+    SCounts m_counts;
+};
