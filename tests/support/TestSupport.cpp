@@ -1,10 +1,14 @@
 #include "TestSupport.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+
+#include <unistd.h>
 
 std::filesystem::path CorpusDir()
 {
@@ -68,4 +72,24 @@ std::string ReadFileBytes(const std::filesystem::path& path)
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+CUnprivileged::CUnprivileged()
+{
+    if (::geteuid() != 0)
+        return;
+    constexpr uid_t kNobody = 65534;
+    if (::setegid(kNobody) != 0 || ::seteuid(kNobody) != 0) {
+        m_problem = std::string("running as root, and cannot act as user nobody: ") + std::strerror(errno);
+        if (::setegid(0) != 0)
+            m_problem += " (group not restored)";
+        return;
+    }
+    m_switched = true;
+}
+
+CUnprivileged::~CUnprivileged()
+{
+    if (m_switched && (::seteuid(0) != 0 || ::setegid(0) != 0))
+        std::abort(); // every later test would run with the wrong rights
 }
