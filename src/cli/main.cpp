@@ -20,8 +20,11 @@ constexpr const char* kHelp = R"(Usage:
   varnex-cli info [--utf8] FILE...
   varnex-cli add [--verbose] COLLECTION.vnx PATH...
   varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
-                 [--filter TEXT]
+                 [--filter TEXT] [--escape]
   varnex-cli --help
+
+Every command exits 1 when its standard output cannot be written whole
+(a full disk).
 
 info [--utf8] FILE...
   Reads the game-information properties (the root node) of each game file.
@@ -57,7 +60,7 @@ add [--verbose] COLLECTION.vnx PATH...
   arguments.
 
 list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
-     [--filter TEXT]
+     [--filter TEXT] [--escape]
   Writes exactly the bytes the Export command writes right after the
   collection is opened in the details style: one line per game, in the
   stored sort order, the shown columns of the settings, cells separated by
@@ -74,9 +77,23 @@ list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
   when every word is found in one of its cells (the file-name cell
   included), compared on the displayed (decoded) texts without regard to
   letter case.
+  With --escape a backslash in a cell is written \\, TAB \t, LF \n and CR
+  \r (after the cut), so every game stays on one line of cells; without it
+  the cells are byte-exact, as Export writes them.
   Exit 0 on success, 1 when the collection cannot be opened, 2 on bad
   arguments.
 )";
+
+// The help goes to standard output, which may be full like any other.
+int PrintHelp()
+{
+    std::cout << kHelp;
+    std::cout.flush();
+    if (std::cout)
+        return kExitOk;
+    std::cerr << "varnex-cli: cannot write to standard output\n";
+    return kExitFailure;
+}
 
 int UsageError(const std::string& message)
 {
@@ -100,6 +117,7 @@ struct CArgs
     bool utf8 = false;
     bool verbose = false;
     std::optional<std::string> filter;
+    bool escape = false;
     std::string error;
 };
 
@@ -139,6 +157,8 @@ CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf
             parsed.filter = args[++i];
         } else if (listOptions && arg.rfind("--filter=", 0) == 0) {
             parsed.filter = arg.substr(std::strlen("--filter="));
+        } else if (listOptions && arg == "--escape") {
+            parsed.escape = true;
         } else {
             parsed.error = "unknown option " + arg;
             return parsed;
@@ -159,8 +179,7 @@ int main(int argc, char** argv)
         return UsageError("no command given");
     const std::string& command = all.front();
     if (IsHelp(command) || command == "help") {
-        std::cout << kHelp;
-        return kExitOk;
+        return PrintHelp();
     }
     const std::vector<std::string> rest(all.begin() + 1, all.end());
 
@@ -171,8 +190,7 @@ int main(int argc, char** argv)
         if (!args.error.empty())
             return UsageError(args.error);
         if (args.help) {
-            std::cout << kHelp;
-            return kExitOk;
+            return PrintHelp();
         }
         if (command == "info") {
             if (args.operands.empty())
@@ -205,7 +223,8 @@ int main(int argc, char** argv)
             if (!filter.IsEmpty())
                 keep = [filter](const std::vector<std::string>& cells) { return filter.Matches(FoldedRowText(cells)); };
         }
-        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8, keep, &converter);
+        return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8, keep, &converter,
+                       args.escape);
     }
     return UsageError("unknown command " + command);
 }
