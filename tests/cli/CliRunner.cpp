@@ -15,9 +15,9 @@ extern char** environ;
 namespace fs = std::filesystem;
 
 CCliResult RunCli(const std::vector<std::string>& args, const fs::path& scratch, const fs::path& configHome,
-                  const fs::path& cwd)
+                  const fs::path& cwd, const std::string& stdoutTo)
 {
-    const std::string outPath = (scratch / "cli-stdout").string();
+    const std::string outPath = stdoutTo.empty() ? (scratch / "cli-stdout").string() : stdoutTo;
     const std::string errPath = (scratch / "cli-stderr").string();
 
     std::vector<std::string> env;
@@ -43,7 +43,8 @@ CCliResult RunCli(const std::vector<std::string>& args, const fs::path& scratch,
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(),
+                                     stdoutTo.empty() ? O_WRONLY | O_CREAT | O_TRUNC : O_WRONLY, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const std::string cwdString = cwd.string();
     if (!cwdString.empty())
@@ -62,9 +63,11 @@ CCliResult RunCli(const std::vector<std::string>& args, const fs::path& scratch,
     }
     CCliResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadFileBytes(outPath);
+    if (stdoutTo.empty()) {
+        result.out = ReadFileBytes(outPath);
+        fs::remove(outPath);
+    }
     result.err = ReadFileBytes(errPath);
-    fs::remove(outPath);
     fs::remove(errPath);
     return result;
 }
