@@ -566,3 +566,14 @@ TEST_F(CliTest, ListEscapeKeepsEveryGameOnOneLine)
     result = Run({"list", Collection(), "--settings", settings});
     EXPECT_EQ(result.out, "a.sgf\ttwo\nlines\tback\\slash\tand\rCR\tx\x01y\r\n");
 }
+
+TEST_F(CliTest, ALatin1NameEndingInAHighByteShowsWholeAndIsFound)
+{
+    const auto a = Game("a.sgf", "(;PB[Jos\xE9];B[aa])");
+    auto result = Run({"info", "--utf8", a});
+    EXPECT_EQ(result.out, a + "\tok\n\tPB\tJos\xC3\xA9\n");
+    ASSERT_EQ(Run({"add", Collection(), a}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Black:PB"}}, {});
+    result = Run({"list", Collection(), "--settings", settings, "--filter", "Jos\xC3\xA9"});
+    EXPECT_EQ(result.out, "a.sgf\tJos\xE9\r\n");
+}
