@@ -35,7 +35,8 @@ info [--utf8] FILE...
   of each fail is written on stderr. Exit 0.
   With --utf8, PATH and VALUE are converted to UTF-8 first, as the list
   shows them: the record's CA charset, else UTF-8, else the detected one,
-  else Latin-1; the path as the file system decodes it.
+  else Latin-1; the path as the list shows file names (UTF-8, a byte that
+  is not UTF-8 as its Latin-1 character).
 
 add [--verbose] COLLECTION.vnx PATH...
   Adds game files to the collection file; a missing collection file is

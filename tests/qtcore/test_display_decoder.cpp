@@ -175,4 +175,15 @@ TEST(RowDisplay, CellsFollowTheRecordAndTheFileNameThePath)
     EXPECT_EQ(row.cells[1], kGbName);
 }
 
+TEST(RowDisplay, AFileNameThatIsNotUtf8ShowsItsOtherBytesAsLatin1)
+{
+    CDisplayDecoder decoder;
+    CReportRow row;
+    row.key = "/games/Jos\xE9-\xE6\xA3\x8B.sgf";
+    row.cells = {"Jos\xE9-\xE6\xA3\x8B.sgf"};
+    DecodeRowForDisplay(row, nullptr, decoder);
+    ASSERT_EQ(row.shown.size(), 1u);
+    EXPECT_EQ(ShownToQString(row.shown[0]), QStringLiteral(u"Jos\u00E9-\u68CB.sgf"));
+}
+
 } // namespace
