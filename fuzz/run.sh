@@ -14,3 +14,10 @@ for target in text_reader binary_reader collection_loader delim_parse; do
     echo "== fuzz_$target for ${seconds}s"
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
 done
+# The game file reader through a real file, seeded from both readers' seeds.
+work="$build/corpus-game_file"
+mkdir -p "$work"
+seeds=("$here/tests/fuzzseeds/text_reader" "$here/tests/fuzzseeds/binary_reader")
+if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
+echo "== fuzz_game_file for ${seconds}s"
+"$build/fuzz/fuzz_game_file" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"

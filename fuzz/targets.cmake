@@ -4,3 +4,7 @@ set(VARNEX_FUZZ_SEEDS_fuzz_text_reader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/text
 set(VARNEX_FUZZ_SEEDS_fuzz_binary_reader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/binary_reader")
 set(VARNEX_FUZZ_SEEDS_fuzz_collection_loader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/collection_loader")
 set(VARNEX_FUZZ_SEEDS_fuzz_delim_parse "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/delim_parse")
+# The game file reader through a real file, from the text and binary seeds.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_game_file)
+set(VARNEX_FUZZ_SEEDS_fuzz_game_file
+    "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/text_reader;${CMAKE_SOURCE_DIR}/tests/fuzzseeds/binary_reader;${VARNEX_CORPUS_DIR}")
