@@ -7,6 +7,8 @@
 #include "collection/GameReader.h"
 #include "collection/VarnexDoc.h"
 
+#include "ToolArgs.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -130,6 +132,8 @@ void InfoAgainstFloor(const std::string& cli, const std::vector<std::string>& fi
 
 int main(int argc, char** argv)
 {
+    if (const auto status = CheckToolArgs(argc, argv, "usage: varnex-bench-core GAMES_FOLDER CORPUS_FOLDER [VARNEX_CLI]\n"))
+        return *status;
     if (argc < 3) {
         std::fprintf(stderr, "usage: varnex-bench-core GAMES_FOLDER CORPUS_FOLDER [VARNEX_CLI]\n");
         return 2;

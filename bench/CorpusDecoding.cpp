@@ -8,6 +8,8 @@
 #include "qtcore/DisplayDecoder.h"
 #include "qtcore/RowDisplay.h"
 
+#include "ToolArgs.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -50,6 +52,10 @@ const char* RuleName(CDisplayDecoder::ERule rule)
 
 int main(int argc, char** argv)
 {
+    if (const auto status = CheckToolArgs(argc, argv,
+                                          "usage: varnex-bench-decode DIR [list]\n"
+                                          "  with a second argument, names the records detected or unreadable\n"))
+        return *status;
     if (argc < 2) {
         std::fprintf(stderr, "usage: varnex-bench-decode DIR\n");
         return 2;

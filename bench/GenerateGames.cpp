@@ -8,6 +8,8 @@
 // Chinese, Japanese or Korean players in GB2312, Shift_JIS or EUC-KR and say
 // so in CA; a tenth carry such bytes with no CA at all, so the charset has to
 // be detected; the rest stay ASCII.
+#include "ToolArgs.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -167,6 +169,9 @@ std::string Game(std::mt19937& rng, int index, const SPlayers& players)
 
 int main(int argc, char** argv)
 {
+    if (const auto status = CheckToolArgs(argc, argv, "usage: varnex-gen-games FOLDER [COUNT] [--mixed-charsets]\n",
+                                          {"--mixed-charsets"}))
+        return *status;
     const bool mixed = argc > 1 && std::string(argv[argc - 1]) == "--mixed-charsets";
     if (mixed)
         --argc;

@@ -3,6 +3,7 @@
 // --mixed-charsets) against the same open of the all-ASCII tree, in the
 // details view, and the heap each row takes beyond the core entry. Prints
 // figures; never fails.
+#include "ToolArgs.h"
 #include "ViewBenchSupport.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/app/Prompts.h"
@@ -99,6 +100,9 @@ int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    // After QApplication, which takes the Qt options out of argv.
+    if (const auto status = CheckToolArgs(argc, argv, "usage: charset_bench COUNT ASCII_FOLDER MIXED_FOLDER\n"))
+        return *status;
     if (argc < 4) {
         std::fprintf(stderr, "usage: charset_bench COUNT ASCII_FOLDER MIXED_FOLDER\n");
         return 2;

@@ -3,7 +3,7 @@
 # legacy charsets against all-ASCII ones.
 if(TARGET Qt6::Widgets)
     add_library(varnex_view_bench_support STATIC ${CMAKE_CURRENT_LIST_DIR}/ViewBenchSupport.cpp)
-    target_link_libraries(varnex_view_bench_support PUBLIC varnex_desktop)
+    target_link_libraries(varnex_view_bench_support PUBLIC varnex_desktop varnex_tool_args)
 
     add_executable(desktop_bench ${CMAKE_CURRENT_LIST_DIR}/desktop_bench.cpp)
     target_link_libraries(desktop_bench PRIVATE varnex_view_bench_support)

@@ -5,6 +5,7 @@
 #include "desktop/app/Prompts.h"
 #include "desktop/app/ProgramStart.h"
 #include "settings/StringTable.h"
+#include "ToolArgs.h"
 #include "ViewBenchSupport.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/view/ReportListCtrl.h"
@@ -108,6 +109,9 @@ int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    // After QApplication, which takes the Qt options out of argv.
+    if (const auto status = CheckToolArgs(argc, argv, "usage: desktop_bench [COUNT] [GAMES_FOLDER] [VARNEX_CLI]\n"))
+        return *status;
     const int count = argc > 1 ? std::max(1000, std::atoi(argv[1])) : 100000;
 
     QTemporaryDir temp;

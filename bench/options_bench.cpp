@@ -1,6 +1,7 @@
 // The options sheet on a large collection, offscreen: with every row in the
 // details list, OK after showing one more column, until its cells are shown.
 // Nothing is read from the game files again. Prints figures; never fails.
+#include "ToolArgs.h"
 #include "ViewBenchSupport.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/app/Prompts.h"
@@ -66,6 +67,9 @@ int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    // After QApplication, which takes the Qt options out of argv.
+    if (const auto status = CheckToolArgs(argc, argv, "usage: options_bench [COUNT] [GAMES_FOLDER]\n"))
+        return *status;
     const int count = argc > 1 ? std::max(1000, std::atoi(argv[1])) : 100000;
 
     QTemporaryDir temp;

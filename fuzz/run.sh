@@ -23,3 +23,10 @@ seeds=("$here/tests/fuzzseeds/game_reader")
 if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
 echo "== fuzz_game_reader for ${seconds}s"
 "$build/fuzz/fuzz_game_reader" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
+# The game file reader through a real file, seeded from both readers' seeds.
+work="$build/corpus-game_file"
+mkdir -p "$work"
+seeds=("$here/tests/fuzzseeds/text_reader" "$here/tests/fuzzseeds/binary_reader")
+if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
+echo "== fuzz_game_file for ${seconds}s"
+"$build/fuzz/fuzz_game_file" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"

@@ -11,3 +11,7 @@ set(VARNEX_FUZZ_SEEDS_fuzz_collection_file "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/
 set(VARNEX_FUZZ_SEEDS_fuzz_settings_file "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/settings_file")
 list(APPEND VARNEX_FUZZ_TARGETS fuzz_game_reader)
 set(VARNEX_FUZZ_SEEDS_fuzz_game_reader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/game_reader;${VARNEX_CORPUS_DIR}")
+# The game file reader through a real file, from the text and binary seeds.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_game_file)
+set(VARNEX_FUZZ_SEEDS_fuzz_game_file
+    "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/text_reader;${CMAKE_SOURCE_DIR}/tests/fuzzseeds/binary_reader;${VARNEX_CORPUS_DIR}")

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <new>
 #include <ostream>
 #include <system_error>
 #include <thread>
@@ -92,6 +93,41 @@ void LockCollection(CCollectionLock& lock, const std::string& collection, std::o
     lock.Lock();
 }
 
+// Standard output could not take everything (a full disk, /dev/full): the
+// command fails, whatever it did besides.
+int WithOutputChecked(std::ostream& out, std::ostream& err, int status)
+{
+    out.flush();
+    if (out)
+        return status;
+    err << "varnex-cli: cannot write to standard output\n";
+    return kExitFailure;
+}
+
+// The info lines of one read file.
+void AppendInfoLines(std::string& text, const CGameEntry& entry, IUtf8Converter* utf8)
+{
+    std::vector<const CPropertyTable::Item*> items;
+    for (const CPropertyTable::Item& item : entry.m_props.Items())
+        items.push_back(&item);
+    std::sort(items.begin(), items.end(),
+              [](const CPropertyTable::Item* a, const CPropertyTable::Item* b) { return a->first < b->first; });
+    std::vector<std::string> values;
+    if (utf8) {
+        std::vector<std::string> raw;
+        for (const CPropertyTable::Item* item : items)
+            raw.push_back(item->second);
+        values = utf8->TextsToUtf8(raw, entry);
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        text += '\t';
+        AppendEscapedField(text, items[i]->first);
+        text += '\t';
+        AppendEscapedField(text, utf8 ? values[i] : items[i]->second);
+        text += '\n';
+    }
+}
+
 } // namespace
 
 int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostream& err, IUtf8Converter* utf8)
@@ -105,48 +141,37 @@ int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostre
     const auto flush = [&] {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         text.clear();
+        return static_cast<bool>(out);
     };
 
     CCliDocHost hooks(err);
-    std::vector<const CPropertyTable::Item*> items;
-    std::vector<std::string> raw;
-    std::vector<std::string> values;
     for (const std::string& file : files) {
-        CGameEntry entry;
-        CPropertyTable& table = entry.m_props;
-        const bool ok = ReadGameFile(file, table, hooks);
-        AppendEscapedField(text, utf8 ? utf8->PathToUtf8(file) : file);
-        text += ok ? "\tok\n" : "\tfail\n";
-        if (!ok) {
-            const std::string reason = UnreadableReason(file);
-            err << "varnex-cli: " << EscapeField(file) << ": " << (reason.empty() ? "not a game record" : reason)
-                << '\n';
-            continue;
+        const std::size_t lineStart = text.size();
+        std::string reason;
+        try {
+            CGameEntry entry;
+            const bool ok = ReadGameFile(file, entry.m_props, hooks);
+            reason = hooks.TakeReason();
+            AppendEscapedField(text, utf8 ? utf8->PathToUtf8(file) : file);
+            text += ok ? "\tok\n" : "\tfail\n";
+            if (ok)
+                AppendInfoLines(text, entry, utf8);
+        } catch (const std::bad_alloc&) {
+            // The lines of this file do not fit in the memory left; the
+            // files before it have theirs, and the next ones are tried.
+            text.resize(lineStart);
+            text.shrink_to_fit();
+            AppendEscapedField(text, file);
+            text += "\tfail\n";
+            reason = "out of memory";
         }
-        items.clear();
-        for (const CPropertyTable::Item& item : table.Items())
-            items.push_back(&item);
-        std::sort(items.begin(), items.end(),
-                  [](const CPropertyTable::Item* a, const CPropertyTable::Item* b) { return a->first < b->first; });
-        if (utf8) {
-            raw.clear();
-            for (const CPropertyTable::Item* item : items)
-                raw.push_back(item->second);
-            values = utf8->TextsToUtf8(raw, entry);
-        }
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            text += '\t';
-            AppendEscapedField(text, items[i]->first);
-            text += '\t';
-            AppendEscapedField(text, utf8 ? values[i] : items[i]->second);
-            text += '\n';
-        }
-        if (text.size() >= kFlushBytes)
-            flush();
+        if (!reason.empty())
+            err << "varnex-cli: " << EscapeField(file) << ": " << reason << '\n';
+        if (text.size() >= kFlushBytes && !flush())
+            break;
     }
     flush();
-    out.flush();
-    return kExitOk;
+    return WithOutputChecked(out, err, kExitOk);
 }
 
 int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out,
@@ -193,9 +218,13 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
         anyRead = true;
         std::error_code statusError;
         if (fs::is_directory(fs::status(path, statusError))) {
-            for (const std::string& file : FindGameFiles(path, err))
-                if (!AddOne(doc, file, counts) && verbose)
-                    err << "varnex-cli: " << EscapeField(file) << ": not a game record\n";
+            for (const std::string& file : FindGameFiles(path, err, &counts.unreadable)) {
+                host.TakeReason();
+                if (!AddOne(doc, file, counts) && verbose) {
+                    if (const std::string reason = host.TakeReason(); !reason.empty())
+                        err << "varnex-cli: " << EscapeField(file) << ": " << reason << '\n';
+                }
+            }
         } else {
             AddOne(doc, path, counts);
         }
@@ -215,14 +244,13 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
     }
     out << "added " << counts.added << ", already present " << counts.alreadyPresent << ", unreadable "
         << counts.unreadable << '\n';
-    out.flush();
-    return anyMissing ? kExitFailure : kExitOk;
+    return WithOutputChecked(out, err, anyMissing ? kExitFailure : kExitOk);
 }
 
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8,
             const std::function<bool(const std::vector<std::string>& cells)>& keep, IUtf8Converter* keepDecoder,
-            const std::string& cacheFolder)
+            const std::string& cacheFolder, bool escape)
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);
@@ -244,8 +272,7 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
         err << "varnex-cli: cannot open collection " << EscapeField(collection) << ": " << error << '\n';
         return kExitFailure;
     }
-    const std::string text = view.ExportText(utf8, keep, keepDecoder);
+    const std::string text = view.ExportText(utf8, keep, keepDecoder, escape);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    return out ? kExitOk : kExitFailure;
+    return WithOutputChecked(out, err, kExitOk);
 }

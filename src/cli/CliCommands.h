@@ -13,6 +13,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
+// Every command fails with exit status 1 when its standard output cannot be
+// written whole.
+//
 // info: for each file "PATH<TAB>ok" or "PATH<TAB>fail", after an ok line one
 // "<TAB>ID<TAB>VALUE" line per property in bytewise order of ID, every field
 // escaped so that a record stays on its line. With utf8, PATH and VALUE are
@@ -35,8 +38,9 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 // list: the bytes Export writes right after the collection is opened in the
 // details style. fullPath overrides the stored "Frame"/"Full Path". With
 // utf8, every cell is converted to UTF-8. keep, when given, picks the rows
-// written (the quick filter's rule). cacheFolder as for RunAdd.
+// written (the quick filter's rule). cacheFolder as for RunAdd. escape
+// writes backslash, TAB, LF and CR in cells as "\\", "\t", "\n", "\r".
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr,
             const std::function<bool(const std::vector<std::string>& cells)>& keep = {},
-            IUtf8Converter* keepDecoder = nullptr, const std::string& cacheFolder = {});
+            IUtf8Converter* keepDecoder = nullptr, const std::string& cacheFolder = {}, bool escape = false);

@@ -51,3 +51,25 @@ void AppendEscapedField(std::string& out, std::string_view text)
         i = run + 1;
     }
 }
+
+void AppendEscapedCell(std::string& out, std::string_view text)
+{
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+}

@@ -10,3 +10,7 @@
 std::string EscapeField(std::string_view text);
 // The same, appended to out.
 void AppendEscapedField(std::string& out, std::string_view text);
+
+// A cell of list --escape: backslash, TAB, LF and CR written as in the info
+// output, every other byte as it is, so each row stays one line of cells.
+void AppendEscapedCell(std::string& out, std::string_view text);

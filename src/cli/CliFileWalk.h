@@ -11,5 +11,7 @@
 std::string CollectionPathFor(const std::string& path);
 
 // The game files below folder as the desktop program's Add Folder finds
-// them. Folders that cannot be read are reported on err and passed over.
-std::vector<std::string> FindGameFiles(const std::string& folder, std::ostream& err);
+// them. Folders that cannot be read are reported on err, passed over and
+// counted in unreadableFolders when it is given.
+std::vector<std::string> FindGameFiles(const std::string& folder, std::ostream& err,
+                                       long long* unreadableFolders = nullptr);

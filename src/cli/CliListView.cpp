@@ -1,5 +1,6 @@
 #include "cli/CliListView.h"
 
+#include "cli/CliEscape.h"
 #include "cli/CliUtf8.h"
 #include "collection/VarnexDoc.h"
 #include "report/ExportWriter.h"
@@ -71,7 +72,8 @@ void CCliListView::CellsToUtf8(const CReportRow& row, IUtf8Converter& converter,
     }
 }
 
-std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep, IUtf8Converter* keepDecoder) const
+std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep, IUtf8Converter* keepDecoder,
+                                     bool escape) const
 {
     std::string out;
     std::vector<std::string> cells;
@@ -91,7 +93,17 @@ std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep,
             for (const std::string& cell : row.cells)
                 cells.emplace_back(CutExportCell(cell));
         }
-        AppendExportLine(out, cells);
+        if (!escape) {
+            AppendExportLine(out, cells);
+            continue;
+        }
+        // The cut comes first, so a row holds what Export writes, escaped.
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            if (c > 0)
+                out += '\t';
+            AppendEscapedCell(out, CutExportCell(cells[c]));
+        }
+        out += "\r\n";
     }
     return out;
 }

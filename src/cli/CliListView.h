@@ -32,8 +32,9 @@ public:
     // cut (which keeps whole characters). keep is asked with the cells as
     // the window shows them: converted by keepDecoder where one is given, so
     // a record in its own charset matches here as it does in the window.
+    // With escape, each cut cell is written escaped (AppendEscapedCell).
     std::string ExportText(IUtf8Converter* utf8 = nullptr, const CRowTest& keep = {},
-                           IUtf8Converter* keepDecoder = nullptr) const;
+                           IUtf8Converter* keepDecoder = nullptr, bool escape = false) const;
 
 private:
     void CellsToUtf8(const CReportRow& row, IUtf8Converter& converter, std::vector<std::string>& cells) const;

@@ -12,7 +12,8 @@ class IUtf8Converter
 {
 public:
     virtual ~IUtf8Converter() = default;
-    // A path, as the file system decodes it.
+    // A path, as the list shows file names: UTF-8, a byte that is not UTF-8
+    // as its Latin-1 character.
     virtual std::string PathToUtf8(const std::string& path) = 0;
     // Texts of the record entry, all by the one charset chosen for it.
     virtual std::vector<std::string> TextsToUtf8(const std::vector<std::string>& texts, const CGameEntry& entry) = 0;

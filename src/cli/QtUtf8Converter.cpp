@@ -5,7 +5,7 @@
 
 std::string CQtUtf8Converter::PathToUtf8(const std::string& path)
 {
-    return BytesToPath(path).toStdString();
+    return BytesToDisplayText(path).toStdString();
 }
 
 std::vector<std::string> CQtUtf8Converter::TextsToUtf8(const std::vector<std::string>& texts, const CGameEntry& entry)

@@ -26,9 +26,12 @@ constexpr const char* kHelp = R"(Usage:
   varnex-cli info [--utf8] FILE...
   varnex-cli add [--verbose] COLLECTION.vnx PATH... [--no-cache]
   varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
-                 [--filter TEXT] [--no-cache]
+                 [--filter TEXT] [--no-cache] [--escape]
   varnex-cli board [--move N | --start] [--pretty] FILE...
   varnex-cli --help
+
+Every command exits 1 when its standard output cannot be written whole
+(a full disk).
 
 info [--utf8] FILE...
   Reads the game-information properties (the root node) of each game file.
@@ -39,7 +42,8 @@ info [--utf8] FILE...
   of each fail is written on stderr. Exit 0.
   With --utf8, PATH and VALUE are converted to UTF-8 first, as the list
   shows them: the record's CA charset, else UTF-8, else the detected one,
-  else Latin-1; the path as the file system decodes it.
+  else Latin-1; the path as the list shows file names (UTF-8, a byte that
+  is not UTF-8 as its Latin-1 character).
 
 add [--verbose] COLLECTION.vnx PATH... [--no-cache]
   Adds game files to the collection file; a missing collection file is
@@ -72,7 +76,7 @@ add [--verbose] COLLECTION.vnx PATH... [--no-cache]
   arguments.
 
 list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
-     [--filter TEXT] [--no-cache]
+     [--filter TEXT] [--no-cache] [--escape]
   Writes exactly the bytes the Export command writes right after the
   collection is opened in the details style: one line per game, in the
   stored sort order, the shown columns of the settings, cells separated by
@@ -96,6 +100,9 @@ list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
   replaced. The output is the same either way. With --no-cache every game
   file is read and the cache is neither read nor written. Deleting the
   cache is always safe.
+  With --escape a backslash in a cell is written \\, TAB \t, LF \n and CR
+  \r (after the cut), so every game stays on one line of cells; without it
+  the cells are byte-exact, as Export writes them.
   Exit 0 on success, 1 when the collection cannot be opened, 2 on bad
   arguments.
 
@@ -114,6 +121,28 @@ board [--move N | --start] [--pretty] FILE...
   coordinates instead (columns without I, rows numbered from the bottom,
   stars as +, the last stone played in parentheses). Exit 0.
 )";
+
+// Standard output that could not take everything (a full disk) fails the
+// command, whatever else it did.
+int OutputChecked(int status)
+{
+    std::cout.flush();
+    if (std::cout)
+        return status;
+    std::cerr << "varnex-cli: cannot write to standard output\n";
+    return kExitFailure;
+}
+
+// The help goes to standard output, which may be full like any other.
+int PrintHelp()
+{
+    std::cout << kHelp;
+    std::cout.flush();
+    if (std::cout)
+        return kExitOk;
+    std::cerr << "varnex-cli: cannot write to standard output\n";
+    return kExitFailure;
+}
 
 int UsageError(const std::string& message)
 {
@@ -138,6 +167,7 @@ struct CArgs
     bool verbose = false;
     bool noCache = false;
     std::optional<std::string> filter;
+    bool escape = false;
     std::string error;
 };
 
@@ -179,6 +209,8 @@ CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf
             parsed.filter = args[++i];
         } else if (listOptions && arg.rfind("--filter=", 0) == 0) {
             parsed.filter = arg.substr(std::strlen("--filter="));
+        } else if (listOptions && arg == "--escape") {
+            parsed.escape = true;
         } else {
             parsed.error = "unknown option " + arg;
             return parsed;
@@ -212,8 +244,7 @@ int RunBoardCommand(const std::vector<std::string>& args)
         } else if (arg == "--") {
             optionsEnded = true;
         } else if (IsHelp(arg)) {
-            std::cout << kHelp;
-            return kExitOk;
+            return PrintHelp();
         } else if (arg == "--pretty") {
             pretty = true;
         } else if (arg == "--start") {
@@ -234,7 +265,7 @@ int RunBoardCommand(const std::vector<std::string>& args)
         return UsageError("board needs at least one file");
     if (start)
         move = 0;
-    return RunBoard(files, move, pretty, std::cout, std::cerr);
+    return OutputChecked(RunBoard(files, move, pretty, std::cout, std::cerr));
 }
 
 } // namespace
@@ -247,8 +278,7 @@ int main(int argc, char** argv)
         return UsageError("no command given");
     const std::string& command = all.front();
     if (IsHelp(command) || command == "help") {
-        std::cout << kHelp;
-        return kExitOk;
+        return PrintHelp();
     }
     const std::vector<std::string> rest(all.begin() + 1, all.end());
 
@@ -261,8 +291,7 @@ int main(int argc, char** argv)
         if (!args.error.empty())
             return UsageError(args.error);
         if (args.help) {
-            std::cout << kHelp;
-            return kExitOk;
+            return PrintHelp();
         }
         if (command == "info") {
             if (args.operands.empty())
@@ -308,7 +337,7 @@ int main(int argc, char** argv)
                 keep = [filter](const std::vector<std::string>& cells) { return filter.Matches(FoldedRowText(cells)); };
         }
         return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8, keep, &converter,
-                       args.noCache ? std::string() : HeaderCacheFolder());
+                       args.noCache ? std::string() : HeaderCacheFolder(), args.escape);
     }
     return UsageError("unknown command " + command);
 }

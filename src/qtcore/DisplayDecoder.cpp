@@ -122,6 +122,23 @@ std::size_t Utf8CutTail(std::string_view bytes)
     return rest;
 }
 
+bool IsUtf8OrCutUtf8(std::string_view bytes)
+{
+    const std::size_t cut = Utf8CutTail(bytes);
+    if (cut == 0)
+        return true;
+    if (cut == std::string_view::npos)
+        return false;
+    // The longest value of the binary form: a writer that fills it cuts
+    // wherever the byte count ends.
+    constexpr std::size_t kKnownCutLengths[] = {255};
+    for (const std::size_t length : kKnownCutLengths)
+        if (bytes.size() == length)
+            return true;
+    const std::string_view whole = bytes.substr(0, bytes.size() - cut);
+    return std::any_of(whole.begin(), whole.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
 std::string CDisplayDecoder::CharsetForDeclared(std::string_view ca)
 {
     std::string name = Folded(ca);
@@ -230,8 +247,7 @@ CDisplayDecoder::SChoice CDisplayDecoder::Choose(const std::vector<std::string_v
         return {ERule::Ascii, {}};
     if (const std::string& declared = DeclaredCharset(ca); !declared.empty() && DecodesCleanly(texts, declared))
         return {ERule::Declared, declared};
-    if (std::all_of(texts.begin(), texts.end(),
-                    [](std::string_view text) { return Utf8CutTail(text) != std::string_view::npos; }))
+    if (std::all_of(texts.begin(), texts.end(), IsUtf8OrCutUtf8))
         return {ERule::Utf8, {}};
     if (const std::string detected = Detect(texts); !detected.empty() && DecodesCleanly(texts, detected))
         return {ERule::Detected, detected};

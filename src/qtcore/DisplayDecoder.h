@@ -16,8 +16,11 @@
 //   1. the charset the record names in CA, when Qt knows it (aliases and letter
 //      case as people write them) and every text decodes without error;
 //   2. UTF-8, when every text is valid UTF-8 (a text cut inside its last
-//      character still counts: records written by programs that cut names
-//      at a byte count are common, and the partial character is not shown);
+//      character still counts when it also holds a whole multi-byte
+//      character, or is as long as a cut we know: records written by
+//      programs that cut names at a byte count are common, and the partial
+//      character is not shown; a lone high byte at the end is far more often
+//      a Latin-1 letter, as in "Jos\xE9");
 //   3. the charset ICU's detector names, when its confidence reaches
 //      kMinDetectConfidence and every text decodes without error;
 //   4. Latin-1, which decodes anything.
@@ -88,3 +91,7 @@ bool IsValidUtf8(std::string_view bytes);
 // The bytes of an incomplete last character of otherwise valid UTF-8 (0 when
 // the text is whole), or npos when the text is not UTF-8.
 std::size_t Utf8CutTail(std::string_view bytes);
+// Whether the text counts as UTF-8 for display: valid, or cut inside its
+// last character where the rest shows it is UTF-8 (a whole multi-byte
+// character before the cut) or its length is one a writer cuts at.
+bool IsUtf8OrCutUtf8(std::string_view bytes);

@@ -35,7 +35,7 @@ void DecodeRowForDisplay(CReportRow& row, const CGameEntry* entry, CDisplayDecod
         return;
     std::vector<QString> texts;
     texts.reserve(row.cells.size());
-    texts.push_back(BytesToPath(row.cells[0]));
+    texts.push_back(BytesToDisplayText(row.cells[0]));
     CDisplayDecoder::SChoice choice;
     if (entry) {
         choice = decoder.Choose(RecordTexts(*entry), RecordCharset(*entry));

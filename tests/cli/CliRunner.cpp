@@ -15,15 +15,15 @@ extern char** environ;
 namespace fs = std::filesystem;
 
 CCliResult RunCli(const std::vector<std::string>& args, const fs::path& scratch, const fs::path& configHome,
-                  const fs::path& cwd)
+                  const fs::path& cwd, const std::string& stdoutTo)
 {
-    return FinishCli(StartCli(args, scratch, configHome, "cli", cwd));
+    return FinishCli(StartCli(args, scratch, configHome, "cli", cwd, stdoutTo));
 }
 
 CCliProcess StartCli(const std::vector<std::string>& args, const fs::path& scratch, const fs::path& configHome,
-                     const std::string& tag, const fs::path& cwd)
+                     const std::string& tag, const fs::path& cwd, const std::string& stdoutTo)
 {
-    const std::string outPath = (scratch / (tag + "-stdout")).string();
+    const std::string outPath = stdoutTo.empty() ? (scratch / (tag + "-stdout")).string() : stdoutTo;
     const std::string errPath = (scratch / (tag + "-stderr")).string();
 
     std::vector<std::string> env;
@@ -51,7 +51,8 @@ CCliProcess StartCli(const std::vector<std::string>& args, const fs::path& scrat
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(),
+                                     stdoutTo.empty() ? O_WRONLY | O_CREAT | O_TRUNC : O_WRONLY, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const std::string cwdString = cwd.string();
     if (!cwdString.empty())
@@ -62,7 +63,7 @@ CCliProcess StartCli(const std::vector<std::string>& args, const fs::path& scrat
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         throw std::runtime_error(std::string("cannot start varnex-cli: ") + std::strerror(spawned));
-    return {pid, outPath, errPath};
+    return {pid, outPath, errPath, stdoutTo.empty()};
 }
 
 CCliResult FinishCli(const CCliProcess& process)
@@ -77,9 +78,12 @@ CCliResult FinishCli(const CCliProcess& process)
     }
     CCliResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = ReadFileBytes(outPath);
+    // A stdout given by the test (such as /dev/full) is neither read nor removed.
+    if (process.ownsOut) {
+        result.out = ReadFileBytes(outPath);
+        fs::remove(outPath);
+    }
     result.err = ReadFileBytes(errPath);
-    fs::remove(outPath);
     fs::remove(errPath);
     return result;
 }

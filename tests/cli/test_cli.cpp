@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include "qtcore/QtSettingsStore.h"
+#include "cli/CliCommands.h"
 #include "cli/CliEscape.h"
 #include "cli/CliFileWalk.h"
 #include "collection/CollectionLock.h"
@@ -651,3 +652,84 @@ TEST_F(CliTest, BoardPrettyDrawsCoordinatesStarsAndTheLastMove)
 }
 
 } // namespace
+namespace {
+
+class CliOutputTest : public CliTest
+{
+protected:
+    CCliResult RunIntoFullDisk(const std::vector<std::string>& args)
+    {
+        return RunCli(args, m_scratch, m_config, {}, "/dev/full");
+    }
+};
+
+} // namespace
+
+TEST_F(CliOutputTest, EveryCommandFailsWhenStandardOutputCannotBeWritten)
+{
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full on this system";
+    const auto a = Game("a.sgf", kGameA);
+    const std::string settings = Settings({}, {});
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", a}, {"add", Collection(), a}, {"list", Collection(), "--settings", settings},
+          {"--help"}, {"list", "--help"}}) {
+        SCOPED_TRACE(args.front());
+        const auto result = RunIntoFullDisk(args);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, "varnex-cli: cannot write to standard output\n");
+    }
+    // The collection was written all the same: only the message was lost.
+    EXPECT_EQ(StoredPaths(ReadFileBytes(Collection())), std::vector<std::string>{a});
+}
+
+TEST_F(CliTest, AddNamesTheSystemsReasonForUnreadableFilesAndCountsUnreadableFolders)
+{
+    Game("ok.sgf", kGameA);
+    const auto locked = Game("locked.sgf", kGameA);
+    const auto lockedFolder = m_tmp.path() / "games" / "private";
+    fs::create_directories(lockedFolder);
+    ASSERT_EQ(::chmod(locked.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(lockedFolder.c_str(), 0), 0);
+    // The collection is written by whoever runs the command.
+    fs::permissions(m_tmp.path(), fs::perms::all);
+    const auto games = (m_tmp.path() / "games").string();
+    std::ostringstream out;
+    std::ostringstream err;
+    int status = 0;
+    {
+        CUnprivileged unprivileged;
+        if (!unprivileged.Active())
+            GTEST_SKIP() << unprivileged.Problem();
+        status = RunAdd(Collection(), {games}, out, err, true);
+    }
+    fs::permissions(lockedFolder, fs::perms::owner_all);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out.str(), "added 1, already present 0, unreadable 2\n");
+    EXPECT_EQ(err.str(), "varnex-cli: cannot read folder " + lockedFolder.string() + ": Permission denied\n" +
+                             "varnex-cli: " + locked + ": Permission denied\n");
+}
+
+TEST_F(CliTest, ListEscapeKeepsEveryGameOnOneLine)
+{
+    const auto a = Game("a.sgf", "(;GN[two\r\nlines]EV[back\\\\slash\tand\rCR]PB[x\x01y];B[aa])");
+    ASSERT_EQ(Run({"add", Collection(), a}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN|Event:EV|Black:PB"}}, {});
+    auto result = Run({"list", Collection(), "--escape", "--settings", settings});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "a.sgf\ttwo\\nlines\tback\\\\slash\\tand\\rCR\tx\x01y\r\n");
+    // Without it the bytes stay those of Export.
+    result = Run({"list", Collection(), "--settings", settings});
+    EXPECT_EQ(result.out, "a.sgf\ttwo\nlines\tback\\slash\tand\rCR\tx\x01y\r\n");
+}
+
+TEST_F(CliTest, ALatin1NameEndingInAHighByteShowsWholeAndIsFound)
+{
+    const auto a = Game("a.sgf", "(;PB[Jos\xE9];B[aa])");
+    auto result = Run({"info", "--utf8", a});
+    EXPECT_EQ(result.out, a + "\tok\n\tPB\tJos\xC3\xA9\n");
+    ASSERT_EQ(Run({"add", Collection(), a}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Black:PB"}}, {});
+    result = Run({"list", Collection(), "--settings", settings, "--filter", "Jos\xC3\xA9"});
+    EXPECT_EQ(result.out, "a.sgf\tJos\xE9\r\n");
+}

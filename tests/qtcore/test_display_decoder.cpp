@@ -90,6 +90,21 @@ TEST(DisplayDecoder, AUtf8NameCutInsideItsLastCharacterShowsTheWholeOnes)
     EXPECT_EQ(Utf8CutTail("\xE6\x41\xA3"), std::string_view::npos);
 }
 
+TEST(DisplayDecoder, ALoneHighByteAtTheEndIsNoCutUtf8Character)
+{
+    CDisplayDecoder decoder;
+    // Latin-1 "José": the last byte could start a UTF-8 character, but
+    // nothing else in the text is UTF-8.
+    EXPECT_EQ(Shown(decoder, {"Jos\xE9"}, ""), QStringLiteral(u"Jos\u00E9"));
+    EXPECT_EQ(Shown(decoder, {"Jos\xE9"}, "UTF-8"), QStringLiteral(u"Jos\u00E9"));
+    EXPECT_NE(decoder.Choose({"\xE4\xB8"}, "").rule, ERule::Utf8);
+    EXPECT_FALSE(Shown(decoder, {"\xE4\xB8"}, "").isEmpty());
+    // A value as long as the binary form's longest is cut wherever it ends.
+    const std::string filled = std::string(254, 'a') + "\xE4";
+    EXPECT_EQ(decoder.Choose({filled}, "").rule, ERule::Utf8);
+    EXPECT_EQ(Shown(decoder, {filled}, ""), QString(254, QLatin1Char('a')));
+}
+
 TEST(DisplayDecoder, RejectsOverlongAndSurrogateUtf8)
 {
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));
@@ -158,6 +173,17 @@ TEST(RowDisplay, CellsFollowTheRecordAndTheFileNameThePath)
     EXPECT_TRUE(row.shown[2].empty());
     // The bytes are what sorting and export see; they stay as read.
     EXPECT_EQ(row.cells[1], kGbName);
+}
+
+TEST(RowDisplay, AFileNameThatIsNotUtf8ShowsItsOtherBytesAsLatin1)
+{
+    CDisplayDecoder decoder;
+    CReportRow row;
+    row.key = "/games/Jos\xE9-\xE6\xA3\x8B.sgf";
+    row.cells = {"Jos\xE9-\xE6\xA3\x8B.sgf"};
+    DecodeRowForDisplay(row, nullptr, decoder);
+    ASSERT_EQ(row.shown.size(), 1u);
+    EXPECT_EQ(ShownToQString(row.shown[0]), QStringLiteral(u"Jos\u00E9-\u68CB.sgf"));
 }
 
 } // namespace

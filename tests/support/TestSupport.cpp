@@ -1,13 +1,16 @@
 #include "TestSupport.h"
 
 #include <csignal>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 std::filesystem::path CorpusDir()
 {
@@ -92,4 +95,24 @@ CFileSizeLimit::~CFileSizeLimit()
     limit.rlim_cur = m_oldSoft;
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, m_oldHandler);
+}
+
+CUnprivileged::CUnprivileged()
+{
+    if (::geteuid() != 0)
+        return;
+    constexpr uid_t kNobody = 65534;
+    if (::setegid(kNobody) != 0 || ::seteuid(kNobody) != 0) {
+        m_problem = std::string("running as root, and cannot act as user nobody: ") + std::strerror(errno);
+        if (::setegid(0) != 0)
+            m_problem += " (group not restored)";
+        return;
+    }
+    m_switched = true;
+}
+
+CUnprivileged::~CUnprivileged()
+{
+    if (m_switched && (::seteuid(0) != 0 || ::setegid(0) != 0))
+        std::abort(); // every later test would run with the wrong rights
 }

@@ -57,3 +57,23 @@ private:
     unsigned long m_oldSoft = 0;
     void (*m_oldHandler)(int) = nullptr;
 };
+
+// A file of mode 0000 is still readable to root. While this object lives, a
+// test run as root acts as the unprivileged user "nobody" (effective ids
+// only, so the destructor can switch back); for any other user it changes
+// nothing. When root cannot switch, Active() is false and Problem() says why.
+class CUnprivileged
+{
+public:
+    CUnprivileged();
+    ~CUnprivileged();
+    CUnprivileged(const CUnprivileged&) = delete;
+    CUnprivileged& operator=(const CUnprivileged&) = delete;
+
+    bool Active() const { return m_problem.empty(); }
+    const std::string& Problem() const { return m_problem; }
+
+private:
+    bool m_switched = false;
+    std::string m_problem;
+};

@@ -1,11 +1,14 @@
 // varnex-sample FOLDER: writes the sample games and FOLDER/sample.vnx, the
 // collection that make run opens.
+#include "ToolArgs.h"
 #include "sample/SampleCollection.h"
 
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
+    if (const auto status = CheckToolArgs(argc, argv, "usage: varnex-sample FOLDER\n"))
+        return *status;
     if (argc != 2) {
         std::fprintf(stderr, "usage: varnex-sample FOLDER\n");
         return 2;

@@ -2,6 +2,7 @@
 #include "collection/FileInput.h"
 #include "collection/GameReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -130,27 +131,36 @@ std::optional<std::string> ReadShortString(CByteSource& file)
     return text;
 }
 
-bool ReadBinaryRecord(CFileInput& file, std::string_view start, const std::string& path, CPropertyTable& table,
-                      IReadHooks& hooks)
+ERecordResult ReadBinaryRecord(CFileInput& file, std::string_view start, const std::string& path,
+                               CPropertyTable& table, IReadHooks& hooks)
 {
-    // The whole file goes into memory and is walked there, by the same code
-    // that walks bytes handed in directly; game files are small.
-    std::string bytes(start);
+    // The file goes into memory and is walked there, by the same code that
+    // walks bytes handed in directly; game files are small. One byte past
+    // the limit is read to know whether the file was cut by it.
+    const std::uint64_t limit = hooks.MaxRecordBytes();
+    std::string bytes(start.substr(0, static_cast<std::size_t>(std::min<std::uint64_t>(start.size(), limit + 1))));
     std::array<char, 16384> chunk;
-    for (;;) {
-        const long got = file.Read(chunk.data(), chunk.size());
+    while (bytes.size() <= limit) {
+        const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), limit + 1 - bytes.size()));
+        const long got = file.Read(chunk.data(), want);
         if (got < 0 && file.Refused())
-            return false;
+            return ERecordResult::NotARecord;
         if (got < 0) {
-            const int error = errno;
+            const int error = file.Error();
             hooks.ReportFileError(path, std::strerror(error != 0 ? error : EIO));
-            return false;
+            return ERecordResult::FileError;
         }
         if (got == 0)
             break;
         bytes.append(chunk.data(), static_cast<std::size_t>(got));
     }
-    return ReadBinaryRecord(std::string_view(bytes), table);
+    // A record that ends within the limit is read, whatever follows it.
+    const bool cut = bytes.size() > limit;
+    if (cut)
+        bytes.resize(static_cast<std::size_t>(limit));
+    if (ReadBinaryRecord(std::string_view(bytes), table))
+        return ERecordResult::Read;
+    return cut ? ERecordResult::TooLarge : ERecordResult::NotARecord;
 }
 
 bool ReadBinaryRecord(const std::string& path, CPropertyTable& table, IReadHooks& hooks)
@@ -162,7 +172,7 @@ bool ReadBinaryRecord(const std::string& path, CPropertyTable& table, IReadHooks
         return false;
     }
     CFileInput file(fd);
-    return ReadBinaryRecord(file, {}, path, table, hooks);
+    return ReadBinaryRecord(file, {}, path, table, hooks) == ERecordResult::Read;
 }
 
 bool ReadBinaryRecord(std::string_view bytes, CPropertyTable& table)

@@ -5,10 +5,10 @@
 #include <string_view>
 
 // Raw little-endian input for the binary game record, over bytes in memory.
-// A game file is read into memory whole before it is walked, so the program
-// and the fuzzer go through this one path. The end of the input is sticky:
-// after the first short read every operation fails, and the walk only has
-// to look at the state once it stops.
+// A game file is read into memory (up to the record limit) before it is
+// walked, so the program and the fuzzer go through this one path. The end of
+// the input is sticky: after the first short read every operation fails, and
+// the walk only has to look at the state once it stops.
 class CByteSource
 {
 public:

@@ -14,8 +14,10 @@
 // brings more than one short first buffer, the only way a seekable device
 // such as /dev/zero can go on. Once the kind is known, its size lets a short
 // read that reaches it stand for the end, so a larger file needs no last read
-// that only returns nothing. A small regular file so costs one open, one
-// read and one close. Owns the descriptor: it is closed when the input goes.
+// that only returns nothing. The size seen then is also where the file ends
+// for this input: a file that another program keeps writing is not followed.
+// A small regular file so costs one open, one read and one close. Owns the
+// descriptor: it is closed when the input goes.
 class CFileInput
 {
 public:
@@ -26,12 +28,17 @@ public:
     CFileInput& operator=(const CFileInput&) = delete;
 
     // Up to count bytes into out: how many were read, 0 at the end of the
-    // file, -1 on a read error (errno says which) or when the file turned
+    // file, -1 on a read error (Error() says which) or when the file turned
     // out not to be a regular file. Interrupted reads are resumed.
     long Read(void* out, std::size_t count);
 
+    // The next Read starts at offset (a reader that looked ahead goes back).
+    void Seek(std::uint64_t offset);
+
     // The file is not a regular file: whatever was read from it is no game.
     bool Refused() const { return m_refused; }
+    // The errno of the last failed read, or 0.
+    int Error() const { return m_error; }
 
 private:
     bool CheckKind();
@@ -41,6 +48,7 @@ private:
     int m_fd;
     std::uint64_t m_offset = 0;
     std::uint64_t m_size = kUnknownSize;
+    int m_error = 0;
     bool m_kindKnown = false;
     bool m_refused = false;
     bool m_ended = false;

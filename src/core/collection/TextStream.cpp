@@ -5,11 +5,28 @@
 #include <cstring>
 
 CTextStream::CTextStream(std::string_view bytes)
-    : m_pos(reinterpret_cast<const unsigned char*>(bytes.data())), m_end(m_pos + bytes.size())
+    : m_start(reinterpret_cast<const unsigned char*>(bytes.data())), m_pos(m_start), m_end(m_start + bytes.size())
 {
 }
 
-CTextStream::CTextStream(CFileInput& file) : m_file(&file), m_pos(m_buffer), m_end(m_buffer) {}
+CTextStream::CTextStream(CFileInput& file) : m_file(&file), m_start(m_buffer), m_pos(m_buffer), m_end(m_buffer) {}
+
+void CTextStream::Rewind(std::uint64_t position)
+{
+    m_ended = false;
+    const auto held = static_cast<std::uint64_t>(m_end - m_start);
+    if (position >= m_base && position - m_base <= held) {
+        m_pos = m_start + (position - m_base);
+        return;
+    }
+    if (m_file == nullptr) {
+        m_pos = m_end;
+        return;
+    }
+    m_file->Seek(position);
+    m_base = position;
+    m_start = m_pos = m_end = m_buffer;
+}
 
 // Makes at least count raw bytes available, keeping the ones not yet
 // consumed; false when the input ends first. A CR at the end of a chunk
@@ -23,7 +40,8 @@ bool CTextStream::Ensure(std::size_t count)
         return false;
     if (have > 0 && m_pos != m_buffer)
         std::memmove(m_buffer, m_pos, have);
-    m_pos = m_buffer;
+    m_base += static_cast<std::uint64_t>(m_pos - m_start);
+    m_start = m_pos = m_buffer;
     while (have < count) {
         // A read error ends the input like the end of the file does.
         const long got = m_file->Read(m_buffer + have, sizeof(m_buffer) - have);

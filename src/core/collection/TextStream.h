@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 class CFileInput;
@@ -37,6 +38,12 @@ public:
         return c;
     }
 
+    // How many raw bytes lie before the next character (a CR LF counts two).
+    std::uint64_t Position() const { return m_base + static_cast<std::uint64_t>(m_pos - m_start); }
+    // Goes back (or forward) to a position Position() gave; what was read
+    // from there on is read again.
+    void Rewind(std::uint64_t position);
+
     // The raw bytes read from the file and not yet consumed, before any
     // translation: a binary record picks up from them.
     std::string_view Unconsumed() const
@@ -51,6 +58,10 @@ private:
     bool Ensure(std::size_t count);
 
     CFileInput* m_file = nullptr;
+    // m_start holds the byte at position m_base: the start of the memory
+    // input, or of the buffer for a file.
+    const unsigned char* m_start = nullptr;
+    std::uint64_t m_base = 0;
     const unsigned char* m_pos = nullptr;
     const unsigned char* m_end = nullptr;
     bool m_ended = false;

@@ -68,7 +68,16 @@ public:
 
     void Run()
     {
-        if (SkipPast(m_stream, '(') == kEnd || SkipPast(m_stream, ';') == kEnd) {
+        if (SkipPast(m_stream, '(') == kEnd) {
+            m_record.problem = EGameProblem::NoGameTree;
+            return;
+        }
+        // Game information written right after the "(", without the ";" of
+        // the root node, is the root node when the list reader takes it so.
+        const std::uint64_t afterParen = m_stream.Position();
+        const bool bare = IsBareRootNode();
+        m_stream.Rewind(afterParen);
+        if (!bare && SkipPast(m_stream, ';') == kEnd) {
             m_record.problem = EGameProblem::NoGameTree;
             return;
         }
@@ -76,6 +85,29 @@ public:
     }
 
 private:
+    // The list reader's rule for properties right after the "(": a "["
+    // before the first ";", and the node they begin ends in a ";" before any
+    // "(" or ")" at an identifier position and before the end of the input.
+    bool IsBareRootNode()
+    {
+        std::string value;
+        bool sawValue = false;
+        for (;;) {
+            int look = kEnd;
+            do {
+                look = m_stream.Get();
+                if (look == kEnd || look == '(' || look == ')')
+                    return false;
+                if (look == ';')
+                    return sawValue;
+            } while (look != '[');
+            if (!ReadValueText(m_stream, value))
+                return false;
+            m_stream.Get(); // the closing "]"
+            sawValue = true;
+        }
+    }
+
     EGameProblem ReadNodes()
     {
         std::string value;

@@ -315,9 +315,9 @@ void CReportListModel::SetText(int row, int column, std::string text)
         r.cells.resize(c + 1);
     r.cells[c] = std::move(text);
     if (c == 0 && !r.shown.empty()) {
-        // The file name is a path: it decodes as the file system does, and
-        // the other cells keep the charset their record chose.
-        const QString name = BytesToPath(r.cells[0]);
+        // The file name decodes as every row's does (DecodeRowForDisplay),
+        // and the other cells keep the charset their record chose.
+        const QString name = BytesToDisplayText(r.cells[0]);
         r.shown.set(0, std::u16string_view(reinterpret_cast<const char16_t*>(name.utf16()),
                                            static_cast<std::size_t>(name.size())));
     } else {

@@ -1,16 +1,20 @@
 #include "collection/ByteSource.h"
+#include "collection/FileInput.h"
 #include "collection/GameReader.h"
 
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -43,10 +47,25 @@ public:
     {
         m_errors.push_back(path + ": " + message);
     }
+    void ReportNotRead(const std::string& path, const std::string& reason) override
+    {
+        m_notRead.push_back(path + ": " + reason);
+    }
+    std::uint64_t MaxRecordBytes() const override { return m_maxRecordBytes; }
 
     int m_beforeReads = 0;
     std::vector<std::string> m_errors;
+    std::vector<std::string> m_notRead;
+    std::uint64_t m_maxRecordBytes = kMaxRecordBytes;
 };
+
+// A file of bytes followed by a hole up to size: large on disk, nothing to write.
+std::string WriteSparse(const CTempDir& dir, const std::string& name, const std::string& bytes, off_t size)
+{
+    const std::string path = dir.Write(name, bytes);
+    EXPECT_EQ(::truncate(path.c_str(), size), 0);
+    return path;
+}
 
 // Builds a binary game record byte by byte, little-endian.
 class CBinaryBuilder
@@ -136,10 +155,63 @@ TEST(TextReader, AnEmptyRootNodeSucceedsWithAnEmptyTable)
 
 TEST(TextReader, IgnoresTextBeforeTheTreeAndBeforeTheFirstNode)
 {
-    const TextResult r = ReadText("Licence: see [COPYING]; PB[no]\n(junk PW[no] here;PB[Alice];)");
+    const TextResult r = ReadText("Licence: see [COPYING]; PB[no]\n(junk here;PB[Alice];)");
     EXPECT_TRUE(r.ok);
     ASSERT_EQ(r.table.size(), 1u);
     EXPECT_EQ(ValueOf(r.table, "PB"), "Alice");
+}
+
+TEST(TextReader, ReadsGameInformationWrittenRightAfterTheParenthesis)
+{
+    // As some Korean and Chinese servers write it: no ";" before the root node.
+    for (const char* text : {"(TE[Cup]RD[2025-06-12]PB[Kim]PW[Lee];B[qd];W[dd])",
+                             "junk\r\n(TE[Cup]\r\nRD[2025-06-12] PB[Kim]PW[Lee]\r\n;B[qd])"}) {
+        SCOPED_TRACE(text);
+        const TextResult r = ReadText(text);
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.table.size(), 4u);
+        EXPECT_EQ(ValueOf(r.table, "TE"), "Cup");
+        EXPECT_EQ(ValueOf(r.table, "PB"), "Kim");
+        EXPECT_EQ(ValueOf(r.table, "PW"), "Lee");
+        EXPECT_EQ(ValueOf(r.table, "B"), "<none>");
+    }
+}
+
+TEST(TextReader, PropertiesBeforeTheFirstNodeThatEndNoRootNodeAreIgnoredAsBefore)
+{
+    // A "(" or ")" at an identifier position, or the end of the input, comes
+    // before the ";": everything up to the first ";" is passed over.
+    const TextResult tree = ReadText("(CA[UTF-8])(;FF[4]PB[A];B[aa])");
+    EXPECT_TRUE(tree.ok);
+    EXPECT_EQ(tree.table.size(), 2u);
+    EXPECT_EQ(ValueOf(tree.table, "FF"), "4");
+    EXPECT_EQ(ValueOf(tree.table, "CA"), "<none>");
+
+    // The first ";" stands inside a value there: the root node is the rest.
+    const TextResult inside = ReadText("(GN[a;b](;PB[A];)");
+    EXPECT_TRUE(inside.ok);
+    EXPECT_TRUE(inside.table.empty());
+
+    EXPECT_FALSE(ReadText("(GN[x]PB[y]").ok);
+    EXPECT_FALSE(ReadText("(GN[x]PB[y;").ok);
+}
+
+TEST(TextReader, ARootNodeLargerThanTheLimitFailsAsTooLarge)
+{
+    const std::string record = "(;GN[" + std::string(200, 'x') + "]PB[A];)";
+    CPropertyTable table;
+    CTextStream small(record);
+    EXPECT_EQ(ReadTextRecord(small, table, 100), ERecordResult::TooLarge);
+    CTextStream large(record);
+    EXPECT_EQ(ReadTextRecord(large, table, 300), ERecordResult::Read);
+
+    // Many short values add up just the same.
+    std::string many = "(;";
+    for (int i = 0; i < 50; ++i)
+        many += "GN[abc]";
+    many += ";)";
+    CTextStream stream(many);
+    EXPECT_EQ(ReadTextRecord(stream, table, 100), ERecordResult::TooLarge);
 }
 
 TEST(TextReader, CutsIdentifiersToTheirFirstTwoUppercaseLetters)
@@ -240,6 +312,90 @@ TEST(GameFile, ReadsAcrossTheReadChunksOfALargeFile)
     EXPECT_EQ(gc.size(), 8192 - 1 - (junk.size() + 5) + 4);
     EXPECT_EQ(gc.substr(gc.size() - 4), "\nend");
     EXPECT_EQ(ValueOf(table, "PB"), "Alice");
+}
+
+TEST(GameFile, AValueThatNeverEndsStopsAtTheLimitWithItsReason)
+{
+    // 256 MiB of nothing after an open value: read to the limit only.
+    CTempDir dir;
+    const std::string path = WriteSparse(dir, "endless.sgf", "(;GN[", off_t{256} << 20);
+    CRecordingHooks hooks;
+    hooks.m_maxRecordBytes = std::uint64_t{1} << 20;
+    CPropertyTable table;
+    EXPECT_FALSE(ReadGameFile(path, table, hooks));
+    EXPECT_EQ(hooks.m_notRead, std::vector<std::string>{path + ": root node larger than 1 MiB"});
+}
+
+TEST(GameFile, ABinaryRecordIsReadUpToTheLimit)
+{
+    CTempDir dir;
+    CRecordingHooks hooks;
+    hooks.m_maxRecordBytes = 64 * 1024;
+    CBinaryBuilder huge;
+    huge.Header(1, 1000000).Kept(23, "Alice");
+    const std::string cut = WriteSparse(dir, "huge.sgf", huge.Bytes(), off_t{256} << 20);
+    CPropertyTable table;
+    EXPECT_FALSE(ReadGameFile(cut, table, hooks));
+    EXPECT_EQ(hooks.m_notRead, std::vector<std::string>{cut + ": binary record larger than 65536 bytes"});
+
+    // A record that ends within the limit is read, whatever follows it.
+    CBinaryBuilder small;
+    small.Header(1, 1).Kept(23, "Alice");
+    const std::string trailing = WriteSparse(dir, "trailing.sgf", small.Bytes(), off_t{256} << 20);
+    CPropertyTable read;
+    EXPECT_TRUE(ReadGameFile(trailing, read, hooks));
+    EXPECT_EQ(ValueOf(read, "PB"), "Alice");
+}
+
+TEST(FileInput, AFileThatGrowsWhileItIsReadEndsAtTheSizeSeenFirst)
+{
+    CTempDir dir;
+    const std::string path = dir.Write("growing.sgf", std::string(8192, 'a'));
+    CFileInput file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    char buffer[4096];
+    ASSERT_EQ(file.Read(buffer, sizeof buffer), 4096);
+    {
+        std::ofstream more(path, std::ios::binary | std::ios::app);
+        more << std::string(65536, 'b');
+    }
+    std::size_t rest = 0;
+    for (long got = 0; (got = file.Read(buffer, sizeof buffer)) > 0;) {
+        rest += static_cast<std::size_t>(got);
+        ASSERT_EQ(std::string(buffer, static_cast<std::size_t>(got)), std::string(static_cast<std::size_t>(got), 'a'));
+    }
+    EXPECT_EQ(rest, 4096u);
+}
+
+TEST(GameFile, SaysWhyAFileWasNotRead)
+{
+    CTempDir dir;
+    const std::string missing = (dir.path() / "missing.sgf").string();
+    const std::string text = dir.Write("text.sgf", "no record");
+    CRecordingHooks hooks;
+    CPropertyTable table;
+    EXPECT_FALSE(ReadGameFile(missing, table, hooks));
+    EXPECT_FALSE(ReadGameFile(text, table, hooks));
+    EXPECT_FALSE(ReadGameFile(dir.path().string(), table, hooks));
+    EXPECT_FALSE(ReadGameFile("/dev/zero", table, hooks));
+    EXPECT_EQ(hooks.m_notRead,
+              (std::vector<std::string>{missing + ": No such file or directory", text + ": not a game record",
+                                        dir.path().string() + ": Is a directory", "/dev/zero: not a regular file"}));
+}
+
+TEST(GameFile, AFileWithoutReadPermissionGivesTheSystemsReason)
+{
+    CTempDir dir;
+    const std::string path = dir.Write("locked.sgf", "(;PB[A];)");
+    ASSERT_EQ(::chmod(path.c_str(), 0), 0);
+    CRecordingHooks hooks;
+    CPropertyTable table;
+    {
+        CUnprivileged unprivileged;
+        if (!unprivileged.Active())
+            GTEST_SKIP() << unprivileged.Problem();
+        EXPECT_FALSE(ReadGameFile(path, table, hooks));
+    }
+    EXPECT_EQ(hooks.m_notRead, std::vector<std::string>{path + ": Permission denied"});
 }
 
 TEST(GameFile, TheFirstByteSixChoosesTheBinaryFormWhateverTheName)

@@ -171,6 +171,18 @@ TEST(GameReader, FollowsTheFirstChildAtEveryBranch)
     EXPECT_EQ(record.moves.size(), 3u);
 }
 
+TEST(GameReader, GameInformationRightAfterTheParenthesisIsTheRootNodeAsInTheList)
+{
+    const SGameRecord bare = Read("(SZ[5]PB[\xEB\xB0\xB1];B[aa];W[bb])");
+    EXPECT_EQ(bare.width, 5);
+    ASSERT_NE(bare.root.Find("PB"), nullptr);
+    EXPECT_EQ(bare.moves.size(), 2u);
+    // Properties that end no root node are passed over, as the list does.
+    const SGameRecord notBare = Read("(SZ[5])(;SZ[9];B[aa])");
+    EXPECT_EQ(notBare.width, 9);
+    EXPECT_EQ(notBare.moves.size(), 1u);
+}
+
 TEST(GameReader, LexesLikeTheListReader)
 {
     const SGameRecord record = Read("\xEF\xBB\xBF(;FF[1]SiZe[5]PlayerBlack[A]C[a\\]b\r\nc];Black[aa]C[x];White[bb]"
