@@ -376,6 +376,8 @@ TEST_F(OptionsTest, TheNewColumnDialogChecksInOrderAndPutsTheFocusBack)
         okFails("This field can not be empty!", signature);
         Type(signature, QStringLiteral("a:b"));
         okFails("This string can not have the ':' character in it.", signature);
+        Type(signature, QStringLiteral("RE\\"));
+        okFails("This string can not end with the '\\' character.", signature);
         Type(signature, QStringLiteral("XYZ"));
         prompts.messages.clear();
         Click(dialog, "okButton");
