@@ -90,6 +90,17 @@ std::vector<std::string> LocalFilesOf(const QMimeData* mime)
     return paths;
 }
 
+// The setting is named with the blank the command line puts after it. The
+// default names a program of another platform, which no one here has: tell
+// where to set the real one.
+QString ViewerFailedMessage(const std::string& viewer)
+{
+    QString text = QStringLiteral("Failed to start the viewer program: %1").arg(BytesToDisplayText(viewer + ' '));
+    if (viewer == settings::kViewer.fallback)
+        text += QStringLiteral("\nSet your viewer program in View > Options > Others.");
+    return text;
+}
+
 } // namespace
 
 CVarnexView::CVarnexView(CVarnexDoc& doc, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
@@ -484,8 +495,8 @@ void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
     m_bLaunching = true;
     CBusyCursor busy;
     // Read afresh each time: the user may have changed it on the Others page.
-    const QString prefix =
-        QString::fromStdString(ReadString(m_store, settings::kViewer)) + QLatin1Char(' ');
+    // Kept as bytes: a setting that is not UTF-8 starts as it was stored.
+    const std::string viewer = ReadString(m_store, settings::kViewer);
     // Rows are named by path: while events run, rows may be sorted, filtered
     // or deleted, so each one is looked up again before its start.
     std::vector<std::string> paths;
@@ -506,11 +517,10 @@ void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
         const int row = m_pList->FindItem(paths[i]);
         if (row < 0)
             continue;
-        if (StartViewer(m_prompts, prefix, paths[i]))
+        if (StartViewer(m_prompts, viewer, paths[i]))
             m_doc.ChangeFileFlags(paths[i], ENTRY_VIEWED, 0, row);
         else if (i == 0)
-            m_prompts.MessageBox(this, QStringLiteral("Failed to start the viewer program: %1").arg(prefix),
-                                 IPrompts::EIcon::Error);
+            m_prompts.MessageBox(this, ViewerFailedMessage(viewer), IPrompts::EIcon::Error);
     }
     m_bLaunching = false;
 }
