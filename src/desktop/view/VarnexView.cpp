@@ -262,6 +262,7 @@ void CVarnexView::LoadColumns()
     CColumnLayout layout = BuildColumnLayout(m_store);
     m_columns = std::move(layout.columns);
     m_pList->SetColumns(layout.listColumns);
+    m_pList->ShowSortIndicator(m_sort);
 }
 
 void CVarnexView::SaveColumnWidths()
