@@ -5,6 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
 #include "collection/GameEntry.h"
+#include "collection/ResultWinner.h"
 
 namespace
 {
@@ -87,9 +88,13 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
     if (result == nullptr) {
         return false;
     }
-    // Only a result starting "B+" or "b+" is a win for Black; a draw, a void
-    // game, "?" or an empty result all count for White.
-    const bool blackWon = result->size() >= 2 && ((*result)[0] == 'B' || (*result)[0] == 'b') && (*result)[1] == '+';
+    const std::string* charset = m_props.Find("CA");
+    const EResultWinner winner = WinnerOfResult(*result, charset ? std::string_view(*charset) : std::string_view());
+    // A draw, a void game or a result that names no winner has no winner and no loser.
+    if (winner == EResultWinner::None) {
+        return false;
+    }
+    const bool blackWon = winner == EResultWinner::Black;
     switch (kind) {
     case kWinner:
         return Lookup(*this, blackWon ? "PB" : "PW", value);
