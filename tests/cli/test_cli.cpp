@@ -398,7 +398,7 @@ TEST_F(CliTest, ListWritesTheExportBytesSortedAsStored)
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "b.sgf\t1999-05-05\tBeta\tMe\tZed\r\n"
                           "a.sgf\t2001-02-03\tAlpha\tMe\tKim\r\n"
-                          "c.sgf\t2010-10-10\tGamma\tBob\t\r\n");
+                          "c.sgf\t2010-10-10\tGamma\t\t\r\n"); // a draw has no winner
 
     // The same sort descending, with full paths.
     const auto descending =
