@@ -467,6 +467,19 @@ TEST_F(CliTest, ListOfAnEmptyOrMissingCollection)
     EXPECT_NE(result.err.find("missing.vnx"), std::string::npos);
 }
 
+TEST_F(CliTest, ListComparesMyNamesWithTheNamesAsTheWindowShowsThem)
+{
+    // 古力 in GB2312; the names are typed as UTF-8.
+    const auto c = Game("gamma.sgf", "(;CA[gb2312]GN[Gamma]PB[\xB9\xC5\xC1\xA6]PW[Bob];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), c}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN|Opponent:$Opponent"},
+                                    {"Misc/My Names", "\xE5\x8F\xA4\xE5\x8A\x9B"}},
+                                   {});
+    const auto result = Run({"list", Collection(), "--settings", settings});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "gamma.sgf\tGamma\tBob\r\n");
+}
+
 TEST_F(CliTest, ListWithAFilterKeepsRowsWhereEveryWordIsInSomeCellWhateverTheCase)
 {
     const auto a = Game("alpha.sgf", kGameA);

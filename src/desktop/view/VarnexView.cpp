@@ -7,6 +7,7 @@
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
 #include "qtcore/ByteText.h"
+#include "qtcore/DecodedText.h"
 #include "report/DisplayName.h"
 #include "report/ExportWriter.h"
 #include "desktop/view/QuickFilterBar.h"
@@ -104,7 +105,7 @@ QString ViewerFailedMessage(const std::string& viewer)
 } // namespace
 
 CVarnexView::CVarnexView(CVarnexDoc& doc, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_store(store), m_prompts(prompts)
+    : QWidget(parent), m_doc(doc), m_store(store), m_prompts(prompts), m_shownNames(std::make_unique<CDecodedText>())
 {
     m_sort.m_nColSort = ReadInt(m_store, settings::kColSort);
     m_sort.m_nColSortCur = ReadInt(m_store, settings::kColSortCur);
@@ -223,7 +224,7 @@ void CVarnexView::AddRow(const std::string& path, const CGameEntry* entry)
 {
     if (!entry)
         entry = m_doc.m_mapFiles.Find(path);
-    m_pList->InsertItem(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store), entry);
+    m_pList->InsertItem(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get()), entry);
 }
 
 void CVarnexView::FillRows()

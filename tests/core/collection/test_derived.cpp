@@ -1,12 +1,14 @@
 #include "settings/MemorySettingsStore.h"
 #include "collection/DerivedValues.h"
 #include "collection/GameEntry.h"
+#include "collection/ShownText.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace
 {
@@ -105,6 +107,33 @@ TEST_F(DerivedValueTest, MyNamesMatchExactlyWithoutTrimmingOrCaseFolding)
     // An escaped bar is part of a name.
     m_entry.m_props.Set("PB", "A|B");
     MyNames("A\\|B");
+    EXPECT_EQ(Value("$Opponent"), "Bob");
+}
+
+TEST_F(DerivedValueTest, MyNamesAlsoMatchThePlayersAsShown)
+{
+    // Shows the bytes of the GB2312 name 古力 as UTF-8, and counts what it is asked.
+    struct CShown : IShownText
+    {
+        std::string ShownUtf8(const CGameEntry&, std::string_view text) override
+        {
+            asked.emplace_back(text);
+            return text == "\xB9\xC5\xC1\xA6" ? "\xE5\x8F\xA4\xE5\x8A\x9B" : std::string(text);
+        }
+        std::vector<std::string> asked;
+    } shown;
+    Props({{"CA", "gb2312"}, {"PB", "\xB9\xC5\xC1\xA6"}, {"PW", "Bob"}, {"WR", "9d"}});
+    MyNames("\xE5\x8F\xA4\xE5\x8A\x9B");
+    EXPECT_EQ(Value("$Opponent"), std::nullopt) << "the bytes alone differ";
+    std::string value;
+    ASSERT_TRUE(m_entry.GetValue("$Opponent", value, m_store, &shown));
+    EXPECT_EQ(value, "Bob");
+    ASSERT_TRUE(m_entry.GetValue("$OpponentRank", value, m_store, &shown));
+    EXPECT_EQ(value, "9d");
+    EXPECT_EQ(shown.asked, (std::vector<std::string>{"\xB9\xC5\xC1\xA6", "\xB9\xC5\xC1\xA6"}))
+        << "ASCII names are never decoded";
+    // Stored bytes that equal the name still match.
+    MyNames("\xB9\xC5\xC1\xA6");
     EXPECT_EQ(Value("$Opponent"), "Bob");
 }
 

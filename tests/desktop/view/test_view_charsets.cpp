@@ -72,3 +72,16 @@ TEST_F(CharsetView, DecodedTextsFollowTheRowsThroughSortingAndFullPath)
     EXPECT_EQ(Shown(0), QStringLiteral(u"棋基础"));
     EXPECT_EQ(Model().ShownText(0, 0), QStringLiteral("/x/a.sgf"));
 }
+
+TEST_F(CharsetView, MyNamesMatchThePlayersAsTheListShowsThem)
+{
+    // Typed as text: UTF-8, as the Others page stores it.
+    store.WriteProfileString("Misc", "My Names", "Someone,\xE6\xA3\x8B\xE5\x9F\xBA\xE7\xA1\x80,\xE5\x9B\xB2\xE7\xA2\x81");
+    Add("gb.sgf", "gb2312", kGb);
+    Add("sjis.sgf", "SJIS", kSjis);
+    Add("kr.sgf", "EUC-KR", kKr);
+    CReportListCtrl& list = *view->ListCtrl();
+    EXPECT_EQ(list.GetItemText(0, 8), "White");
+    EXPECT_EQ(list.GetItemText(1, 8), "White");
+    EXPECT_EQ(list.GetItemText(2, 8), "") << "not one of the names";
+}
