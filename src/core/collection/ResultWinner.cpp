@@ -29,11 +29,15 @@ constexpr std::array kGbk{
 };
 // Shift_JIS with the Windows additions (黑 is one of them).
 constexpr std::array kShiftJis{
-    SGlyph{"\x8D\x95", EMark::Black}, SGlyph{"\xEE\xEC", EMark::Black},
-    SGlyph{"\x94\x92", EMark::White}, SGlyph{"\x8F\x9F", EMark::Win},
+    SGlyph{"\x8D\x95", EMark::Black},
+    SGlyph{"\xEE\xEC", EMark::Black},
+    SGlyph{"\x94\x92", EMark::White},
+    SGlyph{"\x8F\x9F", EMark::Win},
 };
 constexpr std::array kEucJp{
-    SGlyph{"\xB9\xF5", EMark::Black}, SGlyph{"\xC7\xF2", EMark::White}, SGlyph{"\xBE\xA1", EMark::Win},
+    SGlyph{"\xB9\xF5", EMark::Black},
+    SGlyph{"\xC7\xF2", EMark::White},
+    SGlyph{"\xBE\xA1", EMark::Win},
 };
 // EUC-KR and its extension CP949: Hangul and the Hanja of KS X 1001.
 constexpr std::array kEucKr{
@@ -42,8 +46,10 @@ constexpr std::array kEucKr{
     SGlyph{"\xB9\xAB", EMark::NoWin},
 };
 constexpr std::array kBig5{
-    SGlyph{"\xB6\xC2", EMark::Black}, SGlyph{"\xA5\xD5", EMark::White},
-    SGlyph{"\xD0\x60", EMark::Win},   SGlyph{"\xB3\xD3", EMark::Win},
+    SGlyph{"\xB6\xC2", EMark::Black},
+    SGlyph{"\xA5\xD5", EMark::White},
+    SGlyph{"\xD0\x60", EMark::Win},
+    SGlyph{"\xB3\xD3", EMark::Win},
 };
 
 bool InRange(unsigned char c, unsigned char low, unsigned char high)
@@ -72,8 +78,7 @@ std::size_t CharLength(EFamily family, std::string_view text, std::size_t i)
     return 1;
 }
 
-template <std::size_t N>
-EResultWinner Scan(EFamily family, std::string_view text, const std::array<SGlyph, N>& glyphs)
+template <std::size_t N> EResultWinner Scan(EFamily family, std::string_view text, const std::array<SGlyph, N>& glyphs)
 {
     EResultWinner colour = EResultWinner::None;
     bool afterNoWin = false;
@@ -135,13 +140,13 @@ bool DeclaredFamily(std::string_view charset, EFamily& family)
         EFamily family;
     };
     static constexpr std::array kNames{
-        SName{"utf8", EFamily::Utf8},         SName{"gb2312", EFamily::Gbk},       SName{"gbk", EFamily::Gbk},
-        SName{"gb18030", EFamily::Gbk},       SName{"cp936", EFamily::Gbk},        SName{"euccn", EFamily::Gbk},
-        SName{"shiftjis", EFamily::ShiftJis}, SName{"sjis", EFamily::ShiftJis},    SName{"cp932", EFamily::ShiftJis},
+        SName{"utf8", EFamily::Utf8},           SName{"gb2312", EFamily::Gbk},       SName{"gbk", EFamily::Gbk},
+        SName{"gb18030", EFamily::Gbk},         SName{"cp936", EFamily::Gbk},        SName{"euccn", EFamily::Gbk},
+        SName{"shiftjis", EFamily::ShiftJis},   SName{"sjis", EFamily::ShiftJis},    SName{"cp932", EFamily::ShiftJis},
         SName{"windows31j", EFamily::ShiftJis}, SName{"mskanji", EFamily::ShiftJis}, SName{"eucjp", EFamily::EucJp},
-        SName{"euckr", EFamily::EucKr},       SName{"cp949", EFamily::EucKr},      SName{"uhc", EFamily::EucKr},
-        SName{"ksc56011987", EFamily::EucKr}, SName{"windows949", EFamily::EucKr}, SName{"big5", EFamily::Big5},
-        SName{"big5hkscs", EFamily::Big5},    SName{"cp950", EFamily::Big5},
+        SName{"euckr", EFamily::EucKr},         SName{"cp949", EFamily::EucKr},      SName{"uhc", EFamily::EucKr},
+        SName{"ksc56011987", EFamily::EucKr},   SName{"windows949", EFamily::EucKr}, SName{"big5", EFamily::Big5},
+        SName{"big5hkscs", EFamily::Big5},      SName{"cp950", EFamily::Big5},
     };
     for (const SName& known : kNames) {
         if (known.name == name) {
@@ -156,8 +161,11 @@ bool IsValidUtf8(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t length = c < 0x80 ? 1 : InRange(c, 0xC2, 0xDF) ? 2 : InRange(c, 0xE0, 0xEF) ? 3
-                                                 : InRange(c, 0xF0, 0xF4) ? 4 : 0;
+        const std::size_t length = c < 0x80                 ? 1
+                                   : InRange(c, 0xC2, 0xDF) ? 2
+                                   : InRange(c, 0xE0, 0xEF) ? 3
+                                   : InRange(c, 0xF0, 0xF4) ? 4
+                                                            : 0;
         if (length == 0 || i + length > text.size())
             return false;
         for (std::size_t k = 1; k < length; ++k) {
