@@ -14,21 +14,12 @@ void Check(bool condition)
     }
 }
 
-// Joining escapes every bar of an item, so a list comes back from its text
-// unless an item other than the last ends in a backslash, which then escapes
-// the separating bar. The list of one empty item joins to the empty text,
-// which is the empty list.
+// Joining escapes every bar of an item and doubles the backslashes before a
+// bar, so every list comes back from its text, except the list of one empty
+// item, which joins to the empty text, which is the empty list.
 bool SurvivesJoin(const CDelimStringArray& list)
 {
-    if (list.size() == 1 && list.front().empty()) {
-        return false;
-    }
-    for (std::size_t i = 0; i + 1 < list.size(); ++i) {
-        if (!list[i].empty() && list[i].back() == '\\') {
-            return false;
-        }
-    }
-    return true;
+    return !(list.size() == 1 && list.front().empty());
 }
 } // namespace
 

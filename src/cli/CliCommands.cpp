@@ -262,7 +262,8 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
     sort.m_nColSort = ReadInt(store, settings::kColSort);
     sort.m_nColSortCur = ReadInt(store, settings::kColSortCur);
 
-    CCliListView view(doc, std::move(layout.columns), showFullPath, sort, store);
+    // The window compares the user's names with the names as it shows them.
+    CCliListView view(doc, std::move(layout.columns), showFullPath, sort, store, keepDecoder);
     doc.AddView(&view);
     std::string error;
     const bool loaded = LoadCollectionFile(doc, collection, &error);

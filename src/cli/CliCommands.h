@@ -38,8 +38,10 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 // list: the bytes Export writes right after the collection is opened in the
 // details style. fullPath overrides the stored "Frame"/"Full Path". With
 // utf8, every cell is converted to UTF-8. keep, when given, picks the rows
-// written (the quick filter's rule). cacheFolder as for RunAdd. escape
-// writes backslash, TAB, LF and CR in cells as "\\", "\t", "\n", "\r".
+// written (the quick filter's rule). keepDecoder gives the texts as the
+// window shows them, to the filter and to the comparison with "My Names".
+// cacheFolder as for RunAdd. escape writes backslash, TAB, LF and CR in
+// cells as "\\", "\t", "\n", "\r".
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr,
             const std::function<bool(const std::vector<std::string>& cells)>& keep = {},

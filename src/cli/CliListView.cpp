@@ -17,8 +17,8 @@ constexpr std::int32_t kMaxReservedRows = 1 << 20;
 } // namespace
 
 CCliListView::CCliListView(const CVarnexDoc& doc, std::vector<CColumnDef> columns, bool fullPath, CSortState sort,
-                           const ISettingsStore& store)
-    : m_doc(doc), m_columns(std::move(columns)), m_bFullPath(fullPath), m_sort(sort), m_store(store)
+                           const ISettingsStore& store, IShownText* shown)
+    : m_doc(doc), m_columns(std::move(columns)), m_bFullPath(fullPath), m_sort(sort), m_store(store), m_shown(shown)
 {
 }
 
@@ -28,11 +28,11 @@ void CCliListView::OnUpdate(int hint, const CHintPayload& payload)
     case hintFileAdded:
         if (payload.path) {
             m_rows.push_back(MakeReportRow(*payload.path, m_doc.m_mapFiles.Find(*payload.path), m_columns,
-                                           m_bFullPath, m_store));
+                                           m_bFullPath, m_store, m_shown));
         } else {
             m_rows.clear();
             m_doc.m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
-                m_rows.push_back(MakeReportRow(path, &entry, m_columns, m_bFullPath, m_store));
+                m_rows.push_back(MakeReportRow(path, &entry, m_columns, m_bFullPath, m_store, m_shown));
             });
         }
         break;

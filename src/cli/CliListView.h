@@ -17,8 +17,9 @@ class ISettingsStore;
 class CCliListView : public IDocView
 {
 public:
+    // shown, when given, lets the user's names match names as the window shows them.
     CCliListView(const CVarnexDoc& doc, std::vector<CColumnDef> columns, bool fullPath, CSortState sort,
-                 const ISettingsStore& store);
+                 const ISettingsStore& store, IShownText* shown = nullptr);
 
     void OnUpdate(int hint, const CHintPayload& payload) override;
 
@@ -44,5 +45,6 @@ private:
     bool m_bFullPath;
     CSortState m_sort;
     const ISettingsStore& m_store;
+    IShownText* m_shown;
     std::vector<CReportRow> m_rows;
 };

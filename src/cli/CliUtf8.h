@@ -1,5 +1,7 @@
 #pragma once
 
+#include "collection/ShownText.h"
+
 #include <string>
 #include <vector>
 
@@ -7,8 +9,9 @@ class CGameEntry;
 
 // Converts what the tool prints to UTF-8 for --utf8, by the rule the list
 // shows texts with. The commands stay free of Qt; the tool hands them the
-// converter that knows charsets.
-class IUtf8Converter
+// converter that knows charsets. It also gives the texts as shown, for
+// comparing the user's names.
+class IUtf8Converter : public IShownText
 {
 public:
     virtual ~IUtf8Converter() = default;

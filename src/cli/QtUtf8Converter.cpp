@@ -8,6 +8,11 @@ std::string CQtUtf8Converter::PathToUtf8(const std::string& path)
     return BytesToDisplayText(path).toStdString();
 }
 
+std::string CQtUtf8Converter::ShownUtf8(const CGameEntry& entry, std::string_view text)
+{
+    return TextsToUtf8({std::string(text)}, entry).front();
+}
+
 std::vector<std::string> CQtUtf8Converter::TextsToUtf8(const std::vector<std::string>& texts, const CGameEntry& entry)
 {
     const CDisplayDecoder::SChoice choice = m_decoder.Choose(RecordTexts(entry), RecordCharset(entry));

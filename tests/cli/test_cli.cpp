@@ -432,7 +432,7 @@ TEST_F(CliTest, ListWritesTheExportBytesSortedAsStored)
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "b.sgf\t1999-05-05\tBeta\tMe\tZed\r\n"
                           "a.sgf\t2001-02-03\tAlpha\tMe\tKim\r\n"
-                          "c.sgf\t2010-10-10\tGamma\tBob\t\r\n");
+                          "c.sgf\t2010-10-10\tGamma\t\t\r\n"); // a draw has no winner
 
     // The same sort descending, with full paths.
     const auto descending =
@@ -499,6 +499,19 @@ TEST_F(CliTest, ListOfAnEmptyOrMissingCollection)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find("missing.vnx"), std::string::npos);
+}
+
+TEST_F(CliTest, ListComparesMyNamesWithTheNamesAsTheWindowShowsThem)
+{
+    // 古力 in GB2312; the names are typed as UTF-8.
+    const auto c = Game("gamma.sgf", "(;CA[gb2312]GN[Gamma]PB[\xB9\xC5\xC1\xA6]PW[Bob];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), c}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN|Opponent:$Opponent"},
+                                    {"Misc/My Names", "\xE5\x8F\xA4\xE5\x8A\x9B"}},
+                                   {});
+    const auto result = Run({"list", Collection(), "--settings", settings});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "gamma.sgf\tGamma\tBob\r\n");
 }
 
 TEST_F(CliTest, ListWithAFilterKeepsRowsWhereEveryWordIsInSomeCellWhateverTheCase)

@@ -5,6 +5,8 @@
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
 #include "collection/GameEntry.h"
+#include "collection/ResultWinner.h"
+#include "collection/ShownText.h"
 
 namespace
 {
@@ -17,6 +19,16 @@ const CDelimStringArray& DerivedNames()
         return list;
     }();
     return names;
+}
+
+bool IsAscii(std::string_view text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool Lookup(const CGameEntry& entry, std::string_view id, std::string& value)
@@ -46,7 +58,8 @@ int ClassifySignature(std::string_view signature)
     return kPlainSignature;
 }
 
-bool CGameEntry::GetValue(std::string_view signature, std::string& value, const ISettingsStore& store) const
+bool CGameEntry::GetValue(std::string_view signature, std::string& value, const ISettingsStore& store,
+                          IShownText* shown) const
 {
     if (signature.empty()) {
         return false;
@@ -71,8 +84,15 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
         }
         CDelimStringArray names;
         names.Parse(myNames);
-        const bool blackIsMine = names.Find(*black) >= 0;
-        const bool whiteIsMine = names.Find(*white) >= 0;
+        // Names are typed as text; the bytes of a record in another charset
+        // only equal them once decoded. Plain ASCII decodes to itself.
+        auto isMine = [&](const std::string& name) {
+            if (names.Find(name) >= 0)
+                return true;
+            return shown && !names.empty() && !IsAscii(name) && names.Find(shown->ShownUtf8(*this, name)) >= 0;
+        };
+        const bool blackIsMine = isMine(*black);
+        const bool whiteIsMine = isMine(*white);
         if (blackIsMine == whiteIsMine) {
             return false;
         }
@@ -87,9 +107,13 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
     if (result == nullptr) {
         return false;
     }
-    // Only a result starting "B+" or "b+" is a win for Black; a draw, a void
-    // game, "?" or an empty result all count for White.
-    const bool blackWon = result->size() >= 2 && ((*result)[0] == 'B' || (*result)[0] == 'b') && (*result)[1] == '+';
+    const std::string* charset = m_props.Find("CA");
+    const EResultWinner winner = WinnerOfResult(*result, charset ? std::string_view(*charset) : std::string_view());
+    // A draw, a void game or a result that names no winner has no winner and no loser.
+    if (winner == EResultWinner::None) {
+        return false;
+    }
+    const bool blackWon = winner == EResultWinner::Black;
     switch (kind) {
     case kWinner:
         return Lookup(*this, blackWon ? "PB" : "PW", value);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 class ISettingsStore;
+class IShownText;
 
 // Bit 0 of an entry's flags word: the file has been viewed. The other bits
 // mean nothing to the program and are kept as they were loaded.
@@ -23,8 +24,10 @@ public:
     // The text of a report column with this signature: a property identifier,
     // or a derived value starting with '$'. False when there is no value;
     // value is then left as it was. The opponent values read "Misc"/"My Names"
-    // from store each time.
-    bool GetValue(std::string_view signature, std::string& value, const ISettingsStore& store) const;
+    // from store each time; a player is one of them when the name's bytes, or
+    // the name as shown (when shown is given), equal one.
+    bool GetValue(std::string_view signature, std::string& value, const ISettingsStore& store,
+                  IShownText* shown = nullptr) const;
 
     CPropertyTable m_props;
     std::uint32_t m_nFlags = 0;

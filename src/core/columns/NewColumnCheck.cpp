@@ -19,6 +19,8 @@ ENewColumnCheck CheckNewColumn(std::string_view header, std::string_view signatu
         return ENewColumnCheck::SignatureEmpty;
     if (signature.find(':') != std::string_view::npos)
         return ENewColumnCheck::SignatureColon;
+    if (signature.back() == '\\')
+        return ENewColumnCheck::SignatureBackslash;
     return ENewColumnCheck::Ok;
 }
 
@@ -33,6 +35,8 @@ std::string NewColumnMessage(ENewColumnCheck check, std::string_view header)
         return "This string can not have the ':' character in it.";
     case ENewColumnCheck::HeaderUsed:
         return "The column header name \"" + std::string(header) + "\" is already used.";
+    case ENewColumnCheck::SignatureBackslash:
+        return "This string can not end with the '\\' character.";
     case ENewColumnCheck::Ok:
         break;
     }

@@ -6,7 +6,18 @@
 
 // The checks a new column definition passes before the new column dialog
 // closes, in the order they are made.
-enum class ENewColumnCheck { Ok, HeaderEmpty, HeaderColon, HeaderUsed, SignatureEmpty, SignatureColon };
+// A signature may not end in a backslash: the definition it ends is stored
+// with a bar after it, and a definition list is also edited by hand, where
+// such a backslash is easily taken for an escape of that bar.
+enum class ENewColumnCheck {
+    Ok,
+    HeaderEmpty,
+    HeaderColon,
+    HeaderUsed,
+    SignatureEmpty,
+    SignatureColon,
+    SignatureBackslash
+};
 
 // available: the definition texts already known; a header is used when one of
 // them begins with it and a colon, letter case ignored.

@@ -16,7 +16,7 @@ std::uint32_t DirectionBit(std::int32_t column)
 } // namespace
 
 CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const std::vector<CColumnDef>& columns,
-                         bool fullPath, const ISettingsStore& store)
+                         bool fullPath, const ISettingsStore& store, IShownText* shown)
 {
     CReportRow row;
     row.key = path;
@@ -24,7 +24,7 @@ CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const
     row.cells.push_back(GetDisplayName(path, fullPath));
     for (const CColumnDef& column : columns) {
         std::string value;
-        if (entry && !entry->GetValue(column.m_strSignature, value, store))
+        if (entry && !entry->GetValue(column.m_strSignature, value, store, shown))
             value.clear();
         row.cells.push_back(std::move(value));
     }

@@ -9,6 +9,7 @@
 
 class CGameEntry;
 class ISettingsStore;
+class IShownText;
 
 // One row of the report list: its key (the file's full path), its cell
 // texts as bytes (column 0 the display name) and its image.
@@ -37,8 +38,9 @@ struct CReportRow
 
 // A row for path and its entry (which may be absent): the display name, one
 // cell per column from GetValue (empty when there is none), and the image.
+// shown, when given, lets the user's names match a record's names as shown.
 CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const std::vector<CColumnDef>& columns,
-                         bool fullPath, const ISettingsStore& store);
+                         bool fullPath, const ISettingsStore& store, IShownText* shown = nullptr);
 
 // The sort of the list: m_nColSort holds one direction bit per column (bit
 // c mod 32, set is ascending), m_nColSortCur the sort column or -1.

@@ -18,16 +18,51 @@ constexpr char kEscape = '\\';
 // terminating zero included.
 constexpr std::size_t kResourceBufferSize = 400;
 
-std::string Unescape(std::string_view piece)
+// A bar ends an item when the backslashes right before it are even in
+// number: 2n of them stand for n backslashes at the end of the item, 2n + 1
+// for n backslashes and a bar inside it. Backslashes anywhere else stand for
+// themselves. Texts written before items could end in a backslash used one
+// backslash before a bar inside an item and never doubled any, so they read
+// as they always did, unless an item held a backslash right before a bar.
+std::size_t BackslashesBefore(std::string_view text, std::size_t bar)
+{
+    std::size_t count = 0;
+    while (count < bar && text[bar - 1 - count] == kEscape) {
+        ++count;
+    }
+    return count;
+}
+
+bool IsSeparator(std::string_view text, std::size_t i)
+{
+    return text[i] == kBar && BackslashesBefore(text, i) % 2 == 0;
+}
+
+// piece holds no separator; its last bar-free run of backslashes is halved
+// when a separator follows it (endsAtSeparator).
+std::string Unescape(std::string_view piece, bool endsAtSeparator)
 {
     std::string item;
     item.reserve(piece.size());
-    for (std::size_t i = 0; i < piece.size(); ++i) {
-        if (piece[i] == kEscape && i + 1 < piece.size() && piece[i + 1] == kBar) {
+    std::size_t i = 0;
+    while (i < piece.size()) {
+        if (piece[i] != kEscape) {
+            item += piece[i++];
+            continue;
+        }
+        std::size_t run = 0;
+        while (i + run < piece.size() && piece[i + run] == kEscape) {
+            ++run;
+        }
+        i += run;
+        if (i < piece.size() && piece[i] == kBar) {
+            item.append(run / 2, kEscape);
             item += kBar;
             ++i;
+        } else if (i == piece.size() && endsAtSeparator) {
+            item.append(run / 2, kEscape);
         } else {
-            item += piece[i];
+            item.append(run, kEscape);
         }
     }
     return item;
@@ -41,10 +76,10 @@ void ParseInto(std::vector<std::string>& list, std::size_t next, std::string_vie
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = start;
-        while (end < text.size() && !(text[end] == kBar && (end == 0 || text[end - 1] != kEscape))) {
+        while (end < text.size() && !IsSeparator(text, end)) {
             ++end;
         }
-        list[next++] = Unescape(text.substr(start, end - start));
+        list[next++] = Unescape(text.substr(start, end - start), end < text.size());
         start = end + 1;
     }
 }
@@ -54,7 +89,7 @@ std::size_t CDelimStringArray::CountItems(std::string_view text)
 {
     std::size_t count = 1;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == kBar && (i == 0 || text[i - 1] != kEscape)) {
+        if (IsSeparator(text, i)) {
             ++count;
         }
     }
@@ -83,11 +118,22 @@ std::string CDelimStringArray::Join() const
         if (i != 0) {
             text += kBar;
         }
-        for (const char c : (*this)[i]) {
-            if (c == kBar) {
-                text += kEscape;
+        const std::string& item = (*this)[i];
+        const bool separatorFollows = i + 1 < size();
+        std::size_t run = 0;
+        for (std::size_t c = 0; c < item.size(); ++c) {
+            if (item[c] == kEscape) {
+                ++run;
+            } else {
+                if (item[c] == kBar) {
+                    text.append(run + 1, kEscape);
+                }
+                run = 0;
             }
-            text += c;
+            text += item[c];
+        }
+        if (separatorFollows) {
+            text.append(run, kEscape);
         }
     }
     return text;

@@ -8,8 +8,9 @@
 class ISettingsStore;
 
 // A list of texts stored as one text: items joined by "|", a bar inside an
-// item written "\|". Backslashes are not doubled, so an item that ends in a
-// backslash runs together with the next one when read back.
+// item written "\|". Backslashes stand for themselves except right before a
+// bar: there they are doubled, so every list, whatever its items hold (bars,
+// backslashes at the end, empty items), reads back as it was written.
 class CDelimStringArray : public std::vector<std::string>
 {
 public:
@@ -38,6 +39,7 @@ public:
     // Sets the item to the decimal text of value; an index outside the list changes nothing.
     void SetInt(std::int32_t index, std::int32_t value);
 
-    // The number of items text holds: 1 plus each bar not preceded by a backslash.
+    // The number of items text holds: 1 plus each bar preceded by an even
+    // number of backslashes (none included).
     static std::size_t CountItems(std::string_view text);
 };

@@ -46,15 +46,24 @@ void COthersPage::CreateWidgets()
     m_browse->setAutoDefault(false);
     m_namesEdit = new QLineEdit(this);
     m_namesEdit->setObjectName(QStringLiteral("myNamesEdit"));
+    auto* viewerHelp = new QLabel(
+        QStringLiteral("The viewer gets the game file as its last argument. The path of a program is taken whole, "
+                       "blanks and all; any other text is split into words as a POSIX shell splits them: "
+                       "'single' or \"double\" quotes keep blanks in a word, and \\ takes the next character "
+                       "as it is. Nothing is expanded."),
+        this);
+    viewerHelp->setObjectName(QStringLiteral("viewerHelp"));
+    viewerHelp->setWordWrap(true);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("MGT Viewer:"), this), 0, 0);
     grid->addWidget(m_viewerEdit, 0, 1, 1, 2);
     grid->addWidget(m_browse, 1, 2, Qt::AlignRight);
-    grid->addWidget(new QLabel(QStringLiteral("My Names:"), this), 2, 0);
-    grid->addWidget(m_namesEdit, 2, 1, 1, 2);
+    grid->addWidget(viewerHelp, 2, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("My Names:"), this), 3, 0);
+    grid->addWidget(m_namesEdit, 3, 1, 1, 2);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(3, 1);
+    grid->setRowStretch(4, 1);
 }
 
 void COthersPage::Load()

@@ -128,6 +128,7 @@ CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
     header->setSectionsClickable(true);
     header->setSectionsMovable(false);
     header->setStretchLastSection(false);
+    // Shown by ShowSortIndicator once the rows are sorted; sorting stays ours.
     header->setSortIndicatorShown(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(header, &QHeaderView::sectionClicked, this, &CReportListCtrl::HeaderClicked);
@@ -406,6 +407,19 @@ void CReportListCtrl::UpdateGrid()
 void CReportListCtrl::SortItems(CSortState& sort, std::size_t columnCount)
 {
     m_model->Sort(sort, columnCount);
+    ShowSortIndicator(sort);
+}
+
+void CReportListCtrl::ShowSortIndicator(const CSortState& sort)
+{
+    QHeaderView* header = m_tree->header();
+    const int column = sort.m_nColSortCur;
+    if (column < 0 || column >= m_model->columnCount()) {
+        header->setSortIndicatorShown(false);
+        return;
+    }
+    header->setSortIndicator(column, sort.IsAscending(column) ? Qt::AscendingOrder : Qt::DescendingOrder);
+    header->setSortIndicatorShown(true);
 }
 
 int CReportListCtrl::PlaceSlot() const

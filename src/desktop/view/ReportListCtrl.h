@@ -72,7 +72,11 @@ public:
     void SetStyle(int style);
     int GetViewStyle() const { return m_style & kStyleMask; }
 
+    // Sorts, and shows the sort on the details header.
     void SortItems(CSortState& sort, std::size_t columnCount);
+    // The details header's arrow on the sort column, pointing its direction;
+    // none when nothing is sorted or the column is not there.
+    void ShowSortIndicator(const CSortState& sort);
     // Icon position in the two icon styles, in list item coordinates (the
     // view origin added to the window position). A position set by hand is
     // kept with the row until Arrange, also across style switches.

@@ -7,6 +7,7 @@
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
 #include "qtcore/ByteText.h"
+#include "qtcore/DecodedText.h"
 #include "report/DisplayName.h"
 #include "report/ExportWriter.h"
 #include "desktop/view/QuickFilterBar.h"
@@ -90,10 +91,21 @@ std::vector<std::string> LocalFilesOf(const QMimeData* mime)
     return paths;
 }
 
+// The setting is named with the blank the command line puts after it. The
+// default names a program of another platform, which no one here has: tell
+// where to set the real one.
+QString ViewerFailedMessage(const std::string& viewer)
+{
+    QString text = QStringLiteral("Failed to start the viewer program: %1").arg(BytesToDisplayText(viewer + ' '));
+    if (viewer == settings::kViewer.fallback)
+        text += QStringLiteral("\nSet your viewer program in View > Options > Others.");
+    return text;
+}
+
 } // namespace
 
 CVarnexView::CVarnexView(CVarnexDoc& doc, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_store(store), m_prompts(prompts)
+    : QWidget(parent), m_doc(doc), m_store(store), m_prompts(prompts), m_shownNames(std::make_unique<CDecodedText>())
 {
     m_sort.m_nColSort = ReadInt(m_store, settings::kColSort);
     m_sort.m_nColSortCur = ReadInt(m_store, settings::kColSortCur);
@@ -216,7 +228,7 @@ void CVarnexView::AddRow(const std::string& path, const CGameEntry* entry)
 {
     if (!entry)
         entry = m_doc.m_mapFiles.Find(path);
-    m_pList->InsertItem(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store), entry);
+    m_pList->InsertItem(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get()), entry);
 }
 
 void CVarnexView::FillRows()
@@ -264,6 +276,7 @@ void CVarnexView::LoadColumns()
     CColumnLayout layout = BuildColumnLayout(m_store);
     m_columns = std::move(layout.columns);
     m_pList->SetColumns(layout.listColumns);
+    m_pList->ShowSortIndicator(m_sort);
 }
 
 void CVarnexView::SaveColumnWidths()
@@ -497,8 +510,8 @@ void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
     m_bLaunching = true;
     CBusyCursor busy;
     // Read afresh each time: the user may have changed it on the Others page.
-    const QString prefix =
-        QString::fromStdString(ReadString(m_store, settings::kViewer)) + QLatin1Char(' ');
+    // Kept as bytes: a setting that is not UTF-8 starts as it was stored.
+    const std::string viewer = ReadString(m_store, settings::kViewer);
     // Rows are named by path: while events run, rows may be sorted, filtered
     // or deleted, so each one is looked up again before its start.
     std::vector<std::string> paths;
@@ -519,11 +532,10 @@ void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
         const int row = m_pList->FindItem(paths[i]);
         if (row < 0)
             continue;
-        if (StartViewer(m_prompts, prefix, paths[i]))
+        if (StartViewer(m_prompts, viewer, paths[i]))
             m_doc.ChangeFileFlags(paths[i], ENTRY_VIEWED, 0, row);
         else if (i == 0)
-            m_prompts.MessageBox(this, QStringLiteral("Failed to start the viewer program: %1").arg(prefix),
-                                 IPrompts::EIcon::Error);
+            m_prompts.MessageBox(this, ViewerFailedMessage(viewer), IPrompts::EIcon::Error);
     }
     m_bLaunching = false;
 }

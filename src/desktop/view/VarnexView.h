@@ -10,9 +10,11 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+class CDecodedText;
 class CGameEntry;
 class CQuickFilterBar;
 class CReportListCtrl;
@@ -129,6 +131,8 @@ private:
 
     std::vector<CColumnDef> m_columns;
     CSortState m_sort;
+    // The user's names are compared with the players' names as shown.
+    std::unique_ptr<CDecodedText> m_shownNames;
     bool m_bFullPath = false;
     bool m_bCreated = false;
     bool m_bDestroyed = false;

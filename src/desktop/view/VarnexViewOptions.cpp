@@ -16,5 +16,7 @@ void CVarnexView::OnOptions()
     if (SaveOptions(m_store, sheet.Edited(), loaded)) {
         LoadColumns();
         FillRows();
+        // The refilled rows come in collection order; the sort still stands.
+        SortRows();
     }
 }

@@ -1,27 +1,31 @@
 #pragma once
 
-#include <QString>
-
 #include <optional>
 #include <string>
 #include <vector>
 
 class IPrompts;
 
-// How one game file is handed to the viewer: the viewer setting is split into
-// words as a shell splits them (double quotes group, so a quoted program path
-// with blanks keeps working, and leading options stay options), and the path
-// follows as one more argument, unchanged. No shell ever sees the path, so
-// quotes, "$(...)" or a leading '-' in it cannot turn into commands.
+// How one game file is handed to the viewer. A setting that names an
+// existing executable file as a whole (as Browse writes it, even with blanks
+// in its folders) is that program with no arguments of its own; any other
+// setting is split into words as a POSIX shell splits them (quotes and
+// backslashes), so a quoted program path keeps working and leading options
+// stay options. The path follows as one more argument. Setting and path are
+// bytes throughout: no shell ever sees them, and nothing is decoded, so a
+// setting or path that is not UTF-8 reaches the program unchanged.
 struct CViewerCommand
 {
     std::string program;
     std::vector<std::string> arguments;
 };
 
-// Nothing when the setting splits into no words.
-std::optional<CViewerCommand> BuildViewerCommand(const QString& setting, const std::string& path);
+// Nothing when the setting splits into no words, or its first word is empty.
+std::optional<CViewerCommand> BuildViewerCommand(const std::string& setting, const std::string& path);
+
+// Whether bytes name an existing regular file this user may run.
+bool IsRunnableFile(const std::string& bytes);
 
 // Starts the viewer on path through the prompts seam; false when the setting
 // is empty or the program did not start.
-bool StartViewer(IPrompts& prompts, const QString& setting, const std::string& path);
+bool StartViewer(IPrompts& prompts, const std::string& setting, const std::string& path);

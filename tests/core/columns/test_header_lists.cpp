@@ -114,6 +114,8 @@ TEST(NewColumnCheck, ChecksRunInOrderWithTheirMessages)
     EXPECT_EQ(CheckNewColumn("dATE", "", available), ENewColumnCheck::HeaderUsed);
     EXPECT_EQ(CheckNewColumn("Dat", "", available), ENewColumnCheck::SignatureEmpty);
     EXPECT_EQ(CheckNewColumn("Game", "a:b", available), ENewColumnCheck::SignatureColon);
+    EXPECT_EQ(CheckNewColumn("Game", "RE\\", available), ENewColumnCheck::SignatureBackslash);
+    EXPECT_EQ(CheckNewColumn("Game", "a\\b", available), ENewColumnCheck::Ok);
     EXPECT_EQ(CheckNewColumn(" Date", "XYZ", available), ENewColumnCheck::Ok);
     EXPECT_EQ(NewColumnMessage(ENewColumnCheck::HeaderUsed, "dATE"),
               "The column header name \"dATE\" is already used.");

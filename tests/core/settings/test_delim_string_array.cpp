@@ -67,19 +67,38 @@ TEST(DelimStringArray, BarInsideAnItemIsEscapedAndReadsBackAsOneItem)
     EXPECT_EQ(AsItems(Parsed("\\|")), (Items{"|"}));
 }
 
-TEST(DelimStringArray, BackslashesStandForThemselvesAndAreNotDoubled)
+TEST(DelimStringArray, BackslashesStandForThemselvesAwayFromBars)
 {
     EXPECT_EQ(AsItems(Parsed("C:\\games\\x|y")), (Items{"C:\\games\\x", "y"}));
     EXPECT_EQ(ListOf({"a\\b"}).Join(), "a\\b");
-    // A doubled backslash before a bar still escapes the bar.
-    EXPECT_EQ(AsItems(Parsed("a\\\\|b")), (Items{"a\\|b"}));
+    EXPECT_EQ(ListOf({"a\\\\b", "c\\"}).Join(), "a\\\\b|c\\");
 }
 
-TEST(DelimStringArray, ItemEndingInBackslashRunsIntoTheNextOne)
+TEST(DelimStringArray, EveryListReadsBackAsItWasWritten)
 {
-    const auto list = ListOf({"a\\", "b"});
-    EXPECT_EQ(list.Join(), "a\\|b");
-    EXPECT_EQ(AsItems(Parsed(list.Join())), (Items{"a|b"}));
+    const std::vector<Items> lists = {
+        {"Result:RE\\", "Date:DT"}, {"a\\\\", "b"},   {"\\", ""},        {"", "\\"},
+        {"a|b", "c"},             {"a\\|b", "c\\|"}, {"|", "\\|\\"},    {"", "", ""},
+        {"\\\\|\\\\", "x"},       {"end\\"},        {"a", "", "b\\", ""},
+    };
+    for (const Items& items : lists) {
+        const std::string text = ListOf(items).Join();
+        EXPECT_EQ(AsItems(Parsed(text)), items) << text;
+        EXPECT_EQ(CDelimStringArray::CountItems(text), items.size()) << text;
+    }
+    // The faulty save of a signature ending in a backslash now keeps Date.
+    EXPECT_EQ(ListOf({"Game Name:GN", "Result:RE\\", "Date:DT"}).Join(), "Game Name:GN|Result:RE\\\\|Date:DT");
+}
+
+TEST(DelimStringArray, TextsWrittenBeforeTrailingBackslashesWereKeptReadAsBefore)
+{
+    // One backslash before a bar was, and is, a bar inside the item; so the
+    // text an old save left for an item ending in a backslash keeps its meaning.
+    EXPECT_EQ(AsItems(Parsed("Result:RE\\|Date:DT")), (Items{"Result:RE|Date:DT"}));
+    EXPECT_EQ(AsItems(Parsed("Black\\|White:PB|x")), (Items{"Black|White:PB", "x"}));
+    EXPECT_EQ(AsItems(Parsed("C:\\Go\\|y")), (Items{"C:\\Go|y"}));
+    // Two backslashes before a bar are now one backslash ending the item.
+    EXPECT_EQ(AsItems(Parsed("a\\\\|b")), (Items{"a\\", "b"}));
 }
 
 TEST(DelimStringArray, MultiByteCharactersPassThroughUnchanged)

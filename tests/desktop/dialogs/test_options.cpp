@@ -10,11 +10,13 @@
 #include "settings/StringTable.h"
 
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTreeView>
 #include <QTest>
 
 #include <filesystem>
@@ -376,6 +378,8 @@ TEST_F(OptionsTest, TheNewColumnDialogChecksInOrderAndPutsTheFocusBack)
         okFails("This field can not be empty!", signature);
         Type(signature, QStringLiteral("a:b"));
         okFails("This string can not have the ':' character in it.", signature);
+        Type(signature, QStringLiteral("RE\\"));
+        okFails("This string can not end with the '\\' character.", signature);
         Type(signature, QStringLiteral("XYZ"));
         prompts.messages.clear();
         Click(dialog, "okButton");
@@ -455,4 +459,50 @@ TEST_F(OptionsTest, BrowsePutsTheChosenProgramUnquotedIntoTheViewerField)
             {QStringLiteral("program-file: Select an MGT Viewer Program | %1 | missing.exe").arg(filter),
              QStringLiteral("program-file: Select an MGT Viewer Program | %1 | /opt/go tools/viewer").arg(filter)}));
     EXPECT_EQ(Value("Misc/MGT Viewer"), QStringLiteral("/opt/go tools/viewer"));
+}
+
+TEST_F(OptionsTest, AddingAColumnKeepsTheRowsSortedAndTheHeaderShowsTheSort)
+{
+    StoreIndex("0|1");
+    Restart();
+    List().SetStyle(CReportListCtrl::kStyleDetails);
+    for (const char* name : {"Beta", "Alpha", "Gamma", "Delta", "Epsilon"})
+        app->Doc().AddGameFile(dir.Write(std::string(name) + ".sgf", std::string("(;GN[") + name + "]KM[6.5])"), 0);
+    auto names = [this] {
+        QStringList shown;
+        for (int row = 0; row < List().GetItemCount(); ++row)
+            shown << QString::fromStdString(List().GetItemText(row, 1));
+        return shown;
+    };
+    // The direction that differs from the order a refill puts the rows in.
+    QStringList refillOrder;
+    app->Doc().m_mapFiles.ForEach([&](const std::string&, const CGameEntry& entry) {
+        refillOrder << QString::fromStdString(*entry.m_props.Find("GN"));
+    });
+    View().OnHeaderClick(1);
+    if (names() == refillOrder)
+        View().OnHeaderClick(1);
+    const QStringList sorted = names();
+    ASSERT_NE(sorted, refillOrder);
+    QHeaderView* header = List().DetailsView()->header();
+    const Qt::SortOrder order = View().SortState().IsAscending(1) ? Qt::AscendingOrder : Qt::DescendingOrder;
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->sortIndicatorOrder(), order);
+
+    NextNewColumn(QStringLiteral("Komi"), QStringLiteral("KM"));
+    Options([](COptionsSheet& sheet) {
+        auto& available = Child<QListWidget>(sheet, "availableList");
+        available.clearSelection();
+        Click(sheet, "addButton");
+        available.setCurrentRow(available.count() - 1);
+        Child<QListWidget>(sheet, "headersList").clearSelection();
+        Click(sheet, "showButton");
+        Click(sheet, "okButton");
+    });
+    ASSERT_EQ(Headers(), L({"Game Name", "Date", "Komi"}));
+    EXPECT_EQ(names(), sorted);
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), 1);
+    EXPECT_EQ(header->sortIndicatorOrder(), order);
 }

@@ -83,3 +83,16 @@ TEST_F(CharsetView, TheNamedCharsetWinsOverUtf8WhenTheBytesAreBoth)
     EXPECT_EQ(Shown(0), QStringLiteral(u"홍창호"));
     EXPECT_EQ(Shown(1), QString::fromUtf8(name)) << "without a CA, valid UTF-8 is UTF-8";
 }
+
+TEST_F(CharsetView, MyNamesMatchThePlayersAsTheListShowsThem)
+{
+    // Typed as text: UTF-8, as the Others page stores it.
+    store.WriteProfileString("Misc", "My Names", "Someone,\xE6\xA3\x8B\xE5\x9F\xBA\xE7\xA1\x80,\xE5\x9B\xB2\xE7\xA2\x81");
+    Add("gb.sgf", "gb2312", kGb);
+    Add("sjis.sgf", "SJIS", kSjis);
+    Add("kr.sgf", "EUC-KR", kKr);
+    CReportListCtrl& list = *view->ListCtrl();
+    EXPECT_EQ(list.GetItemText(0, 8), "White");
+    EXPECT_EQ(list.GetItemText(1, 8), "White");
+    EXPECT_EQ(list.GetItemText(2, 8), "") << "not one of the names";
+}

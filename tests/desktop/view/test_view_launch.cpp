@@ -11,6 +11,8 @@
 #include "settings/StringTable.h"
 
 #include <QAbstractItemView>
+#include <QDialog>
+#include <QPushButton>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -50,11 +52,12 @@ public:
 class CRecordingViewer
 {
 public:
-    explicit CRecordingViewer(const fs::path& folder) : m_records(folder / "records")
+    explicit CRecordingViewer(const fs::path& folder, const std::string& viewerFolder = "my viewer")
+        : m_records(folder / "records")
     {
         fs::create_directories(m_records);
-        fs::create_directories(folder / "my viewer");
-        m_script = folder / "my viewer" / "record.sh";
+        fs::create_directories(folder / viewerFolder);
+        m_script = folder / viewerFolder / "record.sh";
         std::ofstream(m_script) << "#!/bin/sh\n"
                                    "d='" << m_records.string() << "'\n"
                                    "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/.$$\" && "
@@ -62,10 +65,9 @@ public:
         fs::permissions(m_script, fs::perms::owner_all);
     }
     // The setting as a user would type it: quoted, since the folder has a blank.
-    QString Setting(const QString& extra = {}) const
-    {
-        return QLatin1Char('"') + QString::fromStdString(m_script.string()) + QLatin1Char('"') + extra;
-    }
+    std::string Setting(const std::string& extra = {}) const { return '"' + m_script.string() + '"' + extra; }
+    // The script's path as the file system has it, as Browse gives it.
+    std::string Path() const { return m_script.string(); }
     // The argument lists of count starts, waited for (the viewer runs detached).
     std::multiset<std::vector<std::string>> WaitForCalls(std::size_t count) const
     {
@@ -157,6 +159,14 @@ protected:
         return ui.m_enabled;
     }
     std::uint32_t Flags(const std::string& path) { return doc.m_mapFiles.Find(path)->m_nFlags; }
+    // A view over the same document whose starts are real.
+    void UseRealStarts()
+    {
+        CloseView();
+        view = std::make_unique<CVarnexView>(doc, store, real);
+        ASSERT_TRUE(view->Create());
+        doc.AddView(view.get());
+    }
 
     // Starts programs for real, for the tests that make a view over it.
     CRealStartPrompts real;
@@ -167,18 +177,44 @@ protected:
 TEST(ViewerCommand, SplitsTheSettingLikeAShellAndAppendsThePathUnchanged)
 {
     const std::string path = "/g/a \"b\" $(rm -rf x) 'c'.sgf";
-    const auto quoted = BuildViewerCommand(QStringLiteral("\"/opt/go viewer/view\" --fullscreen "), path);
+    const auto quoted = BuildViewerCommand("\"/opt/go viewer/view\" --fullscreen ", path);
     ASSERT_TRUE(quoted);
     EXPECT_EQ(quoted->program, "/opt/go viewer/view");
     EXPECT_EQ(quoted->arguments, (std::vector<std::string>{"--fullscreen", path}));
 
-    const auto bare = BuildViewerCommand(QStringLiteral("Glyphon.EXE "), "-x.sgf");
+    const auto single = BuildViewerCommand("rec.sh --opt 'single quoted' two\\ words", path);
+    ASSERT_TRUE(single);
+    EXPECT_EQ(single->program, "rec.sh");
+    EXPECT_EQ(single->arguments, (std::vector<std::string>{"--opt", "single quoted", "two words", path}));
+
+    const auto bare = BuildViewerCommand("Glyphon.EXE", "-x.sgf");
     ASSERT_TRUE(bare);
     EXPECT_EQ(bare->program, "Glyphon.EXE");
     EXPECT_EQ(bare->arguments, std::vector<std::string>{"-x.sgf"});
 
-    EXPECT_FALSE(BuildViewerCommand(QStringLiteral("   "), path));
-    EXPECT_FALSE(BuildViewerCommand(QStringLiteral("\"\""), path));
+    EXPECT_FALSE(BuildViewerCommand("   ", path));
+    EXPECT_FALSE(BuildViewerCommand("\"\"", path));
+}
+
+TEST(ViewerCommand, ASettingNamingARunnableFileWholeIsThatProgramAlone)
+{
+    CTempDir dir;
+    fs::create_directories(dir.path() / "My Viewer");
+    const std::string program = dir.Write("My Viewer/view --board", "#!/bin/sh\n");
+    const std::string plain = dir.Write("My Viewer/plain file", "text\n");
+    fs::permissions(program, fs::perms::owner_all);
+    const auto whole = BuildViewerCommand(program, "/g/a.sgf");
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->program, program);
+    EXPECT_EQ(whole->arguments, std::vector<std::string>{"/g/a.sgf"});
+
+    // Not runnable, or not there: split as always.
+    const auto notRunnable = BuildViewerCommand(plain, "/g/a.sgf");
+    ASSERT_TRUE(notRunnable);
+    EXPECT_EQ(notRunnable->program, (dir.path() / "My").string());
+    const auto folder = BuildViewerCommand((dir.path() / "My Viewer").string(), "/g/a.sgf");
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->program, (dir.path() / "My").string());
 }
 
 TEST(ProgramStart, OnlyAProgramThatReallyStartsCountsAsStarted)
@@ -258,7 +294,7 @@ TEST(ProgramStart, TheViewerGetsEachPathAsOneArgumentByteForByte)
         "/games/with blanks/a b.sgf", "/games/\"quoted\".sgf", "/games/$(touch owned)$HOME`id`.sgf",
         "-leading-dash.sgf", std::string("/games/latin1-\xe9\xff.sgf"), "/games/it's;&|.sgf"};
     for (const std::string& path : paths)
-        EXPECT_TRUE(StartViewer(prompts, viewer.Setting(QStringLiteral(" --fullscreen")), path)) << path;
+        EXPECT_TRUE(StartViewer(prompts, viewer.Setting(" --fullscreen"), path)) << path;
     std::multiset<std::vector<std::string>> expected;
     for (const std::string& path : paths)
         expected.insert({"--fullscreen", path});
@@ -290,10 +326,17 @@ TEST_F(ViewerLaunch, AMissingViewerIsTriedForEveryFileAndReportedOnce)
         EXPECT_EQ(prompts.starts[i].program, "Glyphon.EXE") << "the default viewer";
         EXPECT_EQ(prompts.starts[i].arguments, std::vector<std::string>{List().GetItemKey(static_cast<int>(i))});
     }
-    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Failed to start the viewer program: Glyphon.EXE ")});
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Failed to start the viewer program: Glyphon.EXE \n"
+                                                           "Set your viewer program in View > Options > Others.")});
     for (const std::string& path : paths)
         EXPECT_EQ(Flags(path), 0u);
     EXPECT_FALSE(doc.IsModified());
+
+    // A viewer of the user's own that fails gets no such advice.
+    prompts.messages.clear();
+    store.WriteProfileString("Misc", "MGT Viewer", "/opt/gone/viewer -\xe9");
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Failed to start the viewer program: /opt/gone/viewer -\u00e9 ")});
 }
 
 TEST_F(ViewerLaunch, OnlyFilesWhoseViewerStartedAreMarkedAndALaterFailureIsSilent)
@@ -372,7 +415,7 @@ TEST_F(ViewerLaunch, TheRecordingViewerGetsTheRowPathsFromTheCommand)
     ASSERT_TRUE(doc.AddGameFile(odd, 0));
     const std::string plain = dir.Write("-plain.sgf", Game("Plain"));
     ASSERT_TRUE(doc.AddGameFile(plain, 0));
-    store.WriteProfileString("Misc", "MGT Viewer", recorder.Setting().toStdString());
+    store.WriteProfileString("Misc", "MGT Viewer", recorder.Setting());
     List().SelectRow(0);
     List().SelectRow(1);
     view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
@@ -412,4 +455,44 @@ TEST_F(ViewerLaunch, ALongLaunchRunsEventsRefusesToRunTwiceAndSkipsRowsRemovedMe
     EXPECT_EQ(Flags(keys[1]), 1u);
     EXPECT_EQ(List().GetItemCount(), 2);
     EXPECT_TRUE(Enabled(ID_EDIT_LAUNCH_VIEWER));
+}
+
+TEST_F(ViewerLaunch, AViewerChosenWithBrowseInAFolderWithABlankStarts)
+{
+    CRecordingViewer recorder(dir.path(), "My Viewer");
+    UseRealStarts();
+    const std::string game = AddGames(1).front();
+    real.programFileName.push_back(QString::fromStdString(recorder.Path()));
+    real.dialogs.push_back([](QDialog& dialog) {
+        dialog.show();
+        auto* browse = dialog.findChild<QPushButton*>(QStringLiteral("browseButton"));
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("okButton"));
+        EXPECT_TRUE(browse && ok);
+        if (!browse || !ok)
+            return int{QDialog::Rejected};
+        QTest::mouseClick(browse, Qt::LeftButton);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        return dialog.result();
+    });
+    view->OnCommand(ID_VIEW_OPTIONS);
+    ASSERT_EQ(store.GetProfileString("Misc", "MGT Viewer"), recorder.Path()) << "Browse writes the path unquoted";
+    List().SelectRow(0);
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_TRUE(real.messages.isEmpty()) << real.messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(recorder.WaitForCalls(1), (std::multiset<std::vector<std::string>>{{game}}));
+    EXPECT_EQ(Flags(game), 1u);
+    real.ExpectAllUsed();
+}
+
+TEST_F(ViewerLaunch, AStoredViewerThatIsNotUtf8StartsAsItsBytes)
+{
+    // A Latin-1 folder name, and an argument in Latin-1 too.
+    CRecordingViewer recorder(dir.path(), "viewer \xe9t\xe9");
+    UseRealStarts();
+    const std::string game = AddGames(1).front();
+    store.WriteProfileString("Misc", "MGT Viewer", recorder.Setting(" caf\xe9"));
+    List().SelectRow(0);
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_TRUE(real.messages.isEmpty());
+    EXPECT_EQ(recorder.WaitForCalls(1), (std::multiset<std::vector<std::string>>{{"caf\xe9", game}}));
 }
