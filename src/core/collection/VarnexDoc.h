@@ -84,10 +84,8 @@ public:
     std::vector<CUnreadEntry> m_unread;
     bool m_bBusy = false;
 
-private:
-    void AddCounted(const std::string& path, SAddSummary& summary);
-
-    // m_bBusy stays set until the outermost of nested busy stretches ends.
+    // m_bBusy stays set until the outermost of nested busy stretches ends;
+    // a long read of game files outside the document holds one too.
     class CBusyScope
     {
     public:
@@ -99,6 +97,9 @@ private:
     private:
         CVarnexDoc& m_doc;
     };
+
+private:
+    void AddCounted(const std::string& path, SAddSummary& summary);
 
     IDocHost& m_host;
     int m_nBusyDepth = 0;

@@ -46,6 +46,8 @@ constexpr std::array kStrings{
     Entry{ID_EDIT_REMOVE_MISSING, "Remove the game files that could not be read from the collection\nRemove Missing"},
     Entry{ID_EDIT_ADD_FOLDER, "Add every game file in a folder and its subfolders to the collection\nAdd Folder"},
     Entry{ID_EDIT_FIND, "Show only the games whose cells contain every word typed\nFind"},
+    Entry{ID_EDIT_FIND_DUPLICATES, "Show only the games held in more than one file, each game's files together\nFind Duplicates"},
+    Entry{ID_EDIT_SELECT_EXTRA_COPIES, "Select every file of each duplicate game but the copy to keep\nSelect Extra Copies"},
     Entry{AFX_IDS_APP_TITLE, "Varnex"},
     Entry{AFX_IDS_IDLEMESSAGE, "Ready"},
     Entry{ID_VIEW_AUTOARRANGE, "Automatically arrange icons\nAuto Arrange"},

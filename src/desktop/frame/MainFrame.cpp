@@ -1,6 +1,7 @@
 #include "desktop/frame/MainFrame.h"
 
 #include "desktop/frame/CountStatusBar.h"
+#include "desktop/frame/DuplicateSearch.h"
 #include "desktop/toolbar/CustToolBar.h"
 #include "desktop/app/DesktopDocHost.h"
 #include "desktop/app/DocFramework.h"
@@ -28,7 +29,7 @@
 CMainFrame::CMainFrame(CVarnexDoc& doc, CDocFramework& framework, CDesktopDocHost& host, CCommandRouter& router,
                        CRecentFileList& recent, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_framework(framework), m_host(host), m_router(router), m_recent(recent),
-      m_store(store), m_prompts(prompts)
+      m_store(store), m_prompts(prompts), m_duplicates(std::make_unique<CDuplicateSearch>(doc, host))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(ProgramIcon());
@@ -112,6 +113,8 @@ constexpr SMenuItem kEditMenu[] = {
     {ID_EDIT_LAUNCH_VIEWER, "ID_EDIT_LAUNCH_VIEWER", "&Launch Viewer", nullptr},
     {0, nullptr, nullptr, nullptr},
     {ID_EDIT_FIND, "ID_EDIT_FIND", "&Find...\tCtrl+F", "Ctrl+F"},
+    {ID_EDIT_FIND_DUPLICATES, "ID_EDIT_FIND_DUPLICATES", "Find D&uplicates", nullptr},
+    {ID_EDIT_SELECT_EXTRA_COPIES, "ID_EDIT_SELECT_EXTRA_COPIES", "Select E&xtra Copies", nullptr},
 };
 
 constexpr SMenuItem kViewMenu[] = {
@@ -200,6 +203,7 @@ bool CMainFrame::Create()
     setStatusBar(m_statusBar);
     m_statusBar->InitPanes();
     connect(m_view, &CVarnexView::StatusCounts, m_statusBar, &CCountStatusBar::SetCounts);
+    connect(m_view, &CVarnexView::DuplicateCounts, m_statusBar, &CCountStatusBar::SetDuplicateCounts);
     connect(m_view, &CVarnexView::ShownCounts, m_statusBar, &CCountStatusBar::SetShownCounts);
 
     m_toolBar->setWindowTitle(ResText(IDS_TOOLBAR_TITLE));
@@ -368,7 +372,7 @@ void CMainFrame::RestoreBarState()
 
 bool CMainFrame::HasCommand(int id) const
 {
-    return id == ID_APP_EXIT || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR;
+    return id == ID_APP_EXIT || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_EDIT_FIND_DUPLICATES;
 }
 
 void CMainFrame::OnCommand(int id)
@@ -385,6 +389,13 @@ void CMainFrame::OnCommand(int id)
         if (m_statusBar != nullptr)
             m_statusBar->setVisible(m_statusBar->isHidden());
         break;
+    case ID_EDIT_FIND_DUPLICATES:
+        // The same command again leaves the duplicates view.
+        if (m_view != nullptr && m_view->IsShowingDuplicates())
+            m_view->HideDuplicates();
+        else if (m_view != nullptr)
+            m_duplicates->Run(*m_view);
+        break;
     default:
         break;
     }
@@ -400,6 +411,12 @@ bool CMainFrame::OnUpdateCommand(int id, CCmdUI& ui)
     case ID_VIEW_STATUS_BAR:
         ui.SetCheck(m_statusBar != nullptr && !m_statusBar->isHidden());
         return true;
+    case ID_EDIT_FIND_DUPLICATES: {
+        const bool on = m_view != nullptr && m_view->IsShowingDuplicates();
+        ui.Enable(on || (!m_duplicates->IsRunning() && !m_doc.IsBusy()));
+        ui.SetCheck(on);
+        return true;
+    }
     default:
         return false;
     }

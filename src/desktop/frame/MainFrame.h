@@ -13,6 +13,7 @@ class CCountStatusBar;
 class CCustToolBar;
 class CDesktopDocHost;
 class CDocFramework;
+class CDuplicateSearch;
 class CRecentFileList;
 class CVarnexDoc;
 class CVarnexView;
@@ -62,6 +63,7 @@ public:
     CCountStatusBar* CountStatusBar() const { return m_statusBar; }
     QMenu* Menu(int index) const;
     bool HasPlacement() const { return m_placement != nullptr; }
+    CDuplicateSearch& DuplicateSearch() const { return *m_duplicates; }
 
     bool HasCommand(int id) const override;
     void OnCommand(int id) override;
@@ -90,6 +92,7 @@ private:
     CCountStatusBar* m_statusBar = nullptr;
     CCustToolBar* m_toolBar = nullptr;
     std::unique_ptr<CWndPlacement> m_placement;
+    std::unique_ptr<CDuplicateSearch> m_duplicates;
     CVarnexView* m_view = nullptr;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentSeparator = nullptr;
