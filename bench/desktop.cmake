@@ -11,6 +11,9 @@ if(TARGET Qt6::Widgets)
     add_executable(options_bench ${CMAKE_CURRENT_LIST_DIR}/options_bench.cpp)
     target_link_libraries(options_bench PRIVATE varnex_view_bench_support)
 
+    add_executable(preview_bench ${CMAKE_CURRENT_LIST_DIR}/preview_bench.cpp)
+    target_link_libraries(preview_bench PRIVATE varnex_view_bench_support)
+
     add_executable(charset_bench ${CMAKE_CURRENT_LIST_DIR}/charset_bench.cpp)
     target_link_libraries(charset_bench PRIVATE varnex_view_bench_support)
 endif()

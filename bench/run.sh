@@ -30,6 +30,10 @@ cli=()
 "$build/bench/varnex-bench-core" "$data" "$corpus" "${cli[@]}" || echo "bench: varnex-bench-core failed"
 
 echo
+echo "== the whole-game reader and its board"
+"$build/bench/varnex-bench-game" "$corpus" || echo "bench: varnex-bench-game failed"
+
+echo
 echo "== display decoding: corpus records whose names show as text"
 "$build/bench/varnex-bench-decode" "$corpus" || echo "bench: varnex-bench-decode failed"
 
@@ -52,6 +56,12 @@ if [ -x "$build/bench/desktop_bench" ]; then
     echo "== report view"
     QT_QPA_PLATFORM=offscreen "$build/bench/desktop_bench" "$count" "$data" "$build/src/cli/varnex-cli" ||
         echo "bench: desktop_bench failed"
+fi
+
+if [ -x "$build/bench/preview_bench" ]; then
+    echo
+    echo "== preview pane"
+    QT_QPA_PLATFORM=offscreen "$build/bench/preview_bench" "$corpus" || echo "bench: preview_bench failed"
 fi
 
 if [ -x "$build/bench/charset_bench" ]; then

@@ -43,3 +43,28 @@ shoot 1 "$here/docs/details.png"
 # The newest games first: Chinese (GB2312), Japanese (Shift_JIS) and Korean
 # (EUC-KR) records side by side, each decoded by its own charset.
 shoot 1 "$here/docs/cjk-names.png" 2 0
+# The preview beside the list: professional games of the shared corpus (read
+# in place), the fourth row current, each game opened at move 120. Needs
+# xdotool too; left out without a corpus.
+. "$here/tools/corpus.sh"
+corpus="$(varnex_corpus_dir)"
+if [ -n "$corpus" ]; then
+    scratch="$(mktemp -d)"
+    mkdir -p "$scratch/config/Pellmore" "$scratch/tmp"
+    "$build/src/cli/varnex-cli" add "$scratch/pro.vnx" "$corpus/ugoertz__kombilo/kombilo/tests/sgfs" > /dev/null
+    printf '[Frame]\nStyle=1\n[Header]\nColSortCur=1\nColSort=0\n[Preview]\nAt=1\nMove=120\n' \
+        > "$scratch/config/Pellmore/Varnex.conf"
+    XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp" \
+        xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+            "$1" "$2" & pid=$!
+            sleep 4
+            xdotool search --sync --onlyvisible --name "Varnex" windowsize %@ 1240 760 windowmove %@ 0 0 || true
+            sleep 1
+            xdotool key Down Down Down Down
+            sleep 2
+            import -window root "$3"
+            kill $pid; wait $pid 2>/dev/null || true' shoot "$program" "$scratch/pro.vnx" "$scratch/shot.png"
+    convert "$scratch/shot.png" -trim +repage -colors 128 -strip "PNG8:$here/docs/preview.png"
+    rm -rf "$scratch"
+    echo "screenshots: $here/docs/preview.png"
+fi

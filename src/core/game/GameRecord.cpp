@@ -43,6 +43,8 @@ int GameProblemStringId(EGameProblem problem)
         return IDS_GAME_TOO_MANY_STONES;
     case EGameProblem::TooLongToPlay:
         return IDS_GAME_TOO_LONG;
+    case EGameProblem::Stopped:
+        return IDS_GAME_STOPPED;
     }
     return 0;
 }

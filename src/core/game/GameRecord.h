@@ -3,6 +3,7 @@
 #include "collection/PropertyTable.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,7 +61,13 @@ enum class EGameProblem : std::uint8_t {
     ValueCutOff,    // a value runs into the end of the input
     TooManyStones,  // more setup stones than any real record holds
     TooLongToPlay,  // playing the moves costs more than any real game
+    Stopped,        // the caller no longer wanted the record
 };
+
+// Asked now and then while a long record is read or played: true stops the
+// work, keeping what was done (the preview drops a game the user has moved
+// on from). An empty one never stops.
+using StopCheck = std::function<bool()>;
 
 // The main line of the first game tree of a record: the board size, the
 // setup stones and moves in their order, the node comments and the root

@@ -61,7 +61,10 @@ bool ParseSide(std::string_view text, int& side)
 class CMainLineReader
 {
 public:
-    CMainLineReader(CTextStream& stream, SGameRecord& record) : m_stream(stream), m_record(record) {}
+    CMainLineReader(CTextStream& stream, SGameRecord& record, const StopCheck& stop)
+        : m_stream(stream), m_record(record), m_stop(stop)
+    {
+    }
 
     void Run()
     {
@@ -86,6 +89,8 @@ private:
                 if (look == ')')
                     return EGameProblem::None;
                 m_stream.Get();
+                if (m_stop && ++m_nodes % kNodesPerStopCheck == 0 && m_stop())
+                    return EGameProblem::Stopped;
                 continue;
             }
             // Identifier: the list reader's rule. A "[" right after a value
@@ -234,8 +239,13 @@ private:
         return ok;
     }
 
+    // Some milliseconds of reading between two questions.
+    static constexpr std::uint64_t kNodesPerStopCheck = 4096;
+
     CTextStream& m_stream;
     SGameRecord& m_record;
+    const StopCheck& m_stop;
+    std::uint64_t m_nodes = 0;
     bool m_inRoot = true;
     std::string m_lastId;
     std::vector<SSetupRect> m_pending;
@@ -258,10 +268,10 @@ bool ParseBoardSize(std::string_view value, int& width, int& height)
     return ParseSide(value.substr(0, colon), width) && ParseSide(value.substr(colon + 1), height);
 }
 
-SGameRecord ReadGameRecord(CTextStream& stream)
+SGameRecord ReadGameRecord(CTextStream& stream, const StopCheck& stop)
 {
     SGameRecord record;
-    CMainLineReader(stream, record).Run();
+    CMainLineReader(stream, record, stop).Run();
     return record;
 }
 
@@ -277,7 +287,7 @@ SGameRecord ReadGameRecordBytes(std::string_view bytes)
     return ReadGameRecord(stream);
 }
 
-SGameRecord ReadGameRecordFile(const std::string& path)
+SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop)
 {
     SGameRecord record;
     // Opened as the list reader opens game files: a pipe or a device named
@@ -293,7 +303,7 @@ SGameRecord ReadGameRecordFile(const std::string& path)
         record.problem = EGameProblem::BinaryForm;
         ReadBinaryRecord(file, stream.Unconsumed(), path, record.root, DefaultReadHooks());
     } else {
-        record = ReadGameRecord(stream);
+        record = ReadGameRecord(stream, stop);
     }
     if (file.Refused())
         record = SGameRecord{}, record.problem = EGameProblem::CannotOpen;

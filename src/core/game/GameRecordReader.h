@@ -13,14 +13,14 @@ class CTextStream;
 // and the first ";" ignored, identifiers cut to their first two uppercase
 // letters, escapes, CR LF, 0x1A). A damaged record keeps what was read up to
 // the damage, and problem says why it stops there.
-SGameRecord ReadGameRecord(CTextStream& stream);
+SGameRecord ReadGameRecord(CTextStream& stream, const StopCheck& stop = {});
 
 // The same over the bytes of a whole file: the first byte 6 is the binary
 // form, whose game information is read and whose moves are not.
 SGameRecord ReadGameRecordBytes(std::string_view bytes);
 
 // The game file at path, text or binary by its first byte.
-SGameRecord ReadGameRecordFile(const std::string& path);
+SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop = {});
 
 // The board size a SZ value gives ("19", or "19:13" for 19 columns and 13
 // rows); false when it is no size from 1 to 52.

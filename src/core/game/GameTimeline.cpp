@@ -6,10 +6,11 @@ namespace {
 // A real game of a thousand moves visits some tens of thousands of points
 // in its group searches; a record that needs this many is made to keep the
 // board busy, and is played no further.
-constexpr std::uint64_t kMaxWork = 64'000'000;
+constexpr std::uint64_t kMaxWork = 16'000'000;
+constexpr int kMovesPerStopCheck = 16384;
 } // namespace
 
-CGameTimeline::CGameTimeline(const SGameRecord& record)
+CGameTimeline::CGameTimeline(const SGameRecord& record, const StopCheck& stop)
     : m_record(record),
       // About a byte of copies per move, and never more than a few hundred
       // moves to play for a position.
@@ -25,7 +26,7 @@ CGameTimeline::CGameTimeline(const SGameRecord& record)
             m_snapshots.push_back({board.Captures(EStone::Black), board.Captures(EStone::White), irregular, nextSetup});
             m_cells.insert(m_cells.end(), board.Cells().begin(), board.Cells().end());
         }
-        if (i == count || board.Work() > kMaxWork) {
+        if (i == count || board.Work() > kMaxWork || (stop && i % kMovesPerStopCheck == 0 && i > 0 && stop())) {
             m_played = i;
             break;
         }

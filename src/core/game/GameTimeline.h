@@ -27,7 +27,8 @@ struct SGamePosition
 class CGameTimeline
 {
 public:
-    explicit CGameTimeline(const SGameRecord& record);
+    // stop may end the playing early, as if it were too long to play.
+    explicit CGameTimeline(const SGameRecord& record, const StopCheck& stop = {});
 
     // Moves in the record; the positions reach PlayedCount(), which is less
     // only when playing was cut short (TooLongToPlay).

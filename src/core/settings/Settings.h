@@ -45,6 +45,12 @@ inline constexpr SIntSetting kFullPath{"Frame", "Full Path", 0};
 // The bars' docking state, in the toolkit's own form.
 inline constexpr SBinarySetting kBarState{"Frame", "Bar State"};
 
+// The board preview beside the list: shown or not, and which position a
+// game opens at (0 its end, 1 the move "Move", 2 its start).
+inline constexpr SIntSetting kPreviewShown{"Preview", "Shown", 1};
+inline constexpr SIntSetting kPreviewAt{"Preview", "At", 0};
+inline constexpr SIntSetting kPreviewMove{"Preview", "Move", 50};
+
 // String lists in the delimited form; the definitions fall back to the
 // string table's default list.
 inline constexpr SStringSetting kDefinitions{"Header", "Definition", ""};

@@ -13,10 +13,13 @@
 #include "qtcore/ResText.h"
 #include "desktop/frame/WndPlacement.h"
 #include "collection/VarnexDoc.h"
+#include "desktop/preview/PreviewPane.h"
+#include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/VarnexView.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -44,6 +47,12 @@ CMainFrame::CMainFrame(CVarnexDoc& doc, CDocFramework& framework, CDesktopDocHos
 
 CMainFrame::~CMainFrame()
 {
+    // The list and the dock tell of their last changes while they go; the
+    // frame, half gone by then, must not hear them.
+    if (m_previewDock != nullptr)
+        disconnect(m_previewDock, nullptr, this, nullptr);
+    if (m_view != nullptr && m_view->ListCtrl() != nullptr)
+        disconnect(m_view->ListCtrl(), nullptr, this, nullptr);
     m_host.SetProgressSink(nullptr);
     m_host.SetMessageSink(nullptr);
     m_host.SetWindow(nullptr);
@@ -120,6 +129,7 @@ constexpr SMenuItem kEditMenu[] = {
 constexpr SMenuItem kViewMenu[] = {
     {ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", "&Toolbar", nullptr},
     {ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", "&Status Bar", nullptr},
+    {ID_VIEW_PREVIEW, "ID_VIEW_PREVIEW", "&Preview", nullptr},
     {0, nullptr, nullptr, nullptr},
     {ID_VIEW_LARGEICON, "ID_VIEW_LARGEICON", "Lar&ge Icons", nullptr},
     {ID_VIEW_SMALLICON, "ID_VIEW_SMALLICON", "S&mall Icons", nullptr},
@@ -166,9 +176,10 @@ void CMainFrame::BuildMenus()
     QMenu* edit = addMenu("&Edit", "menuEdit", kEditMenu);
     QMenu* view = addMenu("&View", "menuView", kViewMenu);
     QMenu* help = addMenu("&Help", "menuHelp", kHelpMenu);
-    // The two bar toggles carry a check mark while their bar is shown.
+    // The bar and pane toggles carry a check mark while theirs is shown.
     m_router.Action(ID_VIEW_TOOLBAR)->setCheckable(true);
     m_router.Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
+    m_router.Action(ID_VIEW_PREVIEW)->setCheckable(true);
 
     m_menus = {m_fileMenu, edit, view, help};
     // Enabling and check marks are brought up to date before a menu opens.
@@ -211,7 +222,9 @@ bool CMainFrame::Create()
     // Movable or not was decided by the bar's own style ("Flatbar").
     m_toolBar->setFloatable(m_toolBar->isMovable());
     addToolBar(Qt::TopToolBarArea, m_toolBar);
+    CreatePreview();
     RestoreBarState();
+    m_previewDock->setVisible(ReadInt(m_store, settings::kPreviewShown) != 0);
 
     setAcceptDrops(true);
 
@@ -222,6 +235,23 @@ bool CMainFrame::Create()
     connect(m_statusBar, &CCountStatusBar::CancelClicked, this, [this] { m_host.RequestStop(); });
     m_framework.SetFrame(this);
     return true;
+}
+
+void CMainFrame::CreatePreview()
+{
+    m_previewDock = new QDockWidget(ResText(IDS_PREVIEW_TITLE), this);
+    m_previewDock->setObjectName(QStringLiteral("PreviewDock"));
+    m_previewDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    m_preview = new CPreviewPane(m_store, m_prompts, m_previewDock);
+    m_previewDock->setWidget(m_preview);
+    addDockWidget(Qt::RightDockWidgetArea, m_previewDock);
+    // Wide enough for a board that can be read; a stored bar state replaces it.
+    resizeDocks({m_previewDock}, {std::max(360, width() * 2 / 5)}, Qt::Horizontal);
+    // Closed by its own button, the pane's menu item loses its check mark.
+    connect(m_previewDock, &QDockWidget::visibilityChanged, this, [this] { m_router.UpdateAll(); });
+    CReportListCtrl* list = m_view->ListCtrl();
+    connect(list, &CReportListCtrl::CurrentRowChanged, this,
+            [this, list](int row) { m_preview->ShowGame(row >= 0 ? list->GetItemKey(row) : std::string()); });
 }
 
 void CMainFrame::ActivateFrame(int showCmd)
@@ -361,6 +391,8 @@ void CMainFrame::SaveBarState()
 {
     const QByteArray state = saveState();
     WriteBinary(m_store, settings::kBarState, std::string_view(state.constData(), state.size()));
+    if (m_previewDock != nullptr)
+        WriteInt(m_store, settings::kPreviewShown, m_previewDock->isHidden() ? 0 : 1);
 }
 
 void CMainFrame::RestoreBarState()
@@ -372,7 +404,8 @@ void CMainFrame::RestoreBarState()
 
 bool CMainFrame::HasCommand(int id) const
 {
-    return id == ID_APP_EXIT || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_EDIT_FIND_DUPLICATES;
+    return id == ID_APP_EXIT || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_PREVIEW ||
+           id == ID_EDIT_FIND_DUPLICATES;
 }
 
 void CMainFrame::OnCommand(int id)
@@ -396,6 +429,10 @@ void CMainFrame::OnCommand(int id)
         else if (m_view != nullptr)
             m_duplicates->Run(*m_view);
         break;
+    case ID_VIEW_PREVIEW:
+        if (m_previewDock != nullptr)
+            m_previewDock->setVisible(m_previewDock->isHidden());
+        break;
     default:
         break;
     }
@@ -417,6 +454,9 @@ bool CMainFrame::OnUpdateCommand(int id, CCmdUI& ui)
         ui.SetCheck(on);
         return true;
     }
+    case ID_VIEW_PREVIEW:
+        ui.SetCheck(m_previewDock != nullptr && !m_previewDock->isHidden());
+        return true;
     default:
         return false;
     }

@@ -14,12 +14,14 @@ class CCustToolBar;
 class CDesktopDocHost;
 class CDocFramework;
 class CDuplicateSearch;
+class CPreviewPane;
 class CRecentFileList;
 class CVarnexDoc;
 class CVarnexView;
 class CWndPlacement;
 class IPrompts;
 class ISettingsStore;
+class QDockWidget;
 class QMenu;
 class QMimeData;
 class QUrl;
@@ -61,6 +63,8 @@ public:
     CVarnexView* View() const { return m_view; }
     CCustToolBar* ToolBar() const { return m_toolBar; }
     CCountStatusBar* CountStatusBar() const { return m_statusBar; }
+    CPreviewPane* Preview() const { return m_preview; }
+    QDockWidget* PreviewDock() const { return m_previewDock; }
     QMenu* Menu(int index) const;
     bool HasPlacement() const { return m_placement != nullptr; }
     CDuplicateSearch& DuplicateSearch() const { return *m_duplicates; }
@@ -80,6 +84,8 @@ private:
     QAction* CommandAction(int id, const char* name, const QString& text, const QKeySequence& key = {});
     void SaveBarState();
     void RestoreBarState();
+    // The dock with the board of the current row's game, beside the list.
+    void CreatePreview();
 
     CVarnexDoc& m_doc;
     CDocFramework& m_framework;
@@ -94,6 +100,8 @@ private:
     std::unique_ptr<CWndPlacement> m_placement;
     std::unique_ptr<CDuplicateSearch> m_duplicates;
     CVarnexView* m_view = nullptr;
+    QDockWidget* m_previewDock = nullptr;
+    CPreviewPane* m_preview = nullptr;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QMenu*> m_menus;

@@ -131,6 +131,10 @@ CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
     header->setSortIndicatorShown(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(header, &QHeaderView::sectionClicked, this, &CReportListCtrl::HeaderClicked);
+    connect(SelectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                emit CurrentRowChanged(current.isValid() ? m_proxy->mapToSource(current).row() : -1);
+            });
 
     m_stack->addWidget(m_list);
     m_stack->addWidget(m_tree);
@@ -140,6 +144,12 @@ CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
 QItemSelectionModel* CReportListCtrl::SelectionModel() const
 {
     return m_list->selectionModel();
+}
+
+int CReportListCtrl::CurrentRow() const
+{
+    const QModelIndex current = SelectionModel()->currentIndex();
+    return current.isValid() ? m_proxy->mapToSource(current).row() : -1;
 }
 
 QAbstractItemView* CReportListCtrl::CurrentView() const

@@ -104,9 +104,14 @@ public:
     QItemSelectionModel* SelectionModel() const;
     // The view that shows the current style.
     QAbstractItemView* CurrentView() const;
+    // The row of the current item (the focus of the keyboard), or -1.
+    int CurrentRow() const;
 
 signals:
     void HeaderClicked(int column);
+    // The current item moved to another row (-1: none), by the keys, a
+    // click or a change of the rows.
+    void CurrentRowChanged(int row);
 
 private:
     void ApplyStyle();

@@ -208,6 +208,28 @@ TEST(GameReader, ADamagedRecordKeepsWhatWasReadAndSaysWhy)
     EXPECT_LT(flooded.setup.size(), 1500u);
 }
 
+TEST(GameReader, AStopAskedForEndsALongReadAndPlayEarly)
+{
+    std::string game = "(;SZ[19]";
+    for (int i = 0; i < 50000; ++i)
+        game += i % 2 ? ";W[]" : ";B[]";
+    game += ')';
+    int asked = 0;
+    const StopCheck stop = [&asked] { return ++asked >= 2; };
+    CTextStream stream(game);
+    const SGameRecord record = ReadGameRecord(stream, stop);
+    EXPECT_EQ(record.problem, EGameProblem::Stopped);
+    EXPECT_LT(record.moves.size(), 10000u);
+    EXPECT_GT(record.moves.size(), 0u);
+
+    const SGameRecord whole = Read(game);
+    EXPECT_EQ(whole.moves.size(), 50000u);
+    asked = 0;
+    const CGameTimeline timeline(whole, stop);
+    EXPECT_TRUE(timeline.CutShort());
+    EXPECT_LT(timeline.PlayedCount(), 50000);
+}
+
 TEST(GameReader, ABinaryRecordGivesItsInformationButNoMoves)
 {
     std::string bytes("\x06\x01\x00\x00\x00", 5);

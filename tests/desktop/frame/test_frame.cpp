@@ -52,9 +52,10 @@ TEST_F(FrameTest, TheMenusHoldEveryItemSeparatorAndKeyInOrder)
                                                  "&Export...", "-", "Recent File", "-", "E&xit"}));
     EXPECT_EQ(Items(frame.Menu(1)), L({"&Add MGT Files...", "Add F&older...", "&Delete MGT Files",
                                        "Remove &Missing Files", "-", "Mark As &Viewed", "Mark As &Unviewed", "-",
-                                       "&Launch Viewer", "-", "&Find...\tCtrl+F"}));
+                                       "&Launch Viewer", "-", "&Find...\tCtrl+F", "Find D&uplicates",
+                                       "Select E&xtra Copies"}));
     EXPECT_EQ(Items(frame.Menu(2)),
-              L({"&Toolbar", "&Status Bar", "-", "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "-",
+              L({"&Toolbar", "&Status Bar", "&Preview", "-", "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "-",
                            "&Line Up Icons", "&Auto Arrange", "-", "&Options...", "Show F&ull Path", "Set &Font..."}));
     EXPECT_EQ(Items(frame.Menu(3)), L({"&About Varnex..."}));
     EXPECT_EQ(frame.Menu(0)->title(), QStringLiteral("&File"));
