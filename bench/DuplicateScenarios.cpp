@@ -175,11 +175,12 @@ int main(int argc, char** argv)
         doc->AddGameFile(path, 0);
     const long long collection = g_live.load();
     g_peak = collection;
-    std::vector<std::string> paths;
-    doc->m_mapFiles.ForEach([&paths](const std::string& path, const CGameEntry&) { paths.push_back(path); });
-
-    auto finder = std::make_unique<CDuplicateFinder>();
+    // As the window's search does: the paths are the finder's own copies.
     const auto start = Clock::now();
+    auto finder = std::make_unique<CDuplicateFinder>();
+    CDuplicateFinder::CFiles paths;
+    doc->m_mapFiles.ForEach(
+        [&](const std::string& path, const CGameEntry&) { paths.push_back(finder->Track(path)); });
     const auto groups = finder->FindGroups(paths, DefaultDocHost());
     const double find = Seconds(start);
     const long long peak = g_peak.load() - collection;
@@ -192,7 +193,7 @@ int main(int argc, char** argv)
     std::printf("  peak memory beyond the collection: %.0f bytes per file (target < 256)\n",
                 static_cast<double>(peak) / n);
     std::printf("  keys kept after the search: %.0f bytes per file\n",
-                static_cast<double>(g_live.load() - collection - static_cast<long long>(paths.capacity() * sizeof(std::string))) / n);
+                static_cast<double>(g_live.load() - collection) / n);
     const auto again = Clock::now();
     finder->FindGroups(paths, DefaultDocHost());
     std::printf("  a second search, nothing new: %.3f s\n", Seconds(again));

@@ -19,13 +19,13 @@ int RunDups(const std::string& collection, std::ostream& out, std::ostream& err)
         return kExitFailure;
     }
     // The files the collection could read; the others hold no game to compare.
-    std::vector<std::string> paths;
-    paths.reserve(doc.m_mapFiles.size());
-    doc.m_mapFiles.ForEach([&paths](const std::string& path, const CGameEntry&) { paths.push_back(path); });
-    doc.DeleteContents();
-
     CDuplicateFinder finder;
-    const auto groups = finder.FindGroups(paths, host);
+    CDuplicateFinder::CFiles files;
+    files.reserve(doc.m_mapFiles.size());
+    doc.m_mapFiles.ForEach(
+        [&finder, &files](const std::string& path, const CGameEntry&) { files.push_back(finder.Track(path)); });
+    doc.DeleteContents();
+    const auto groups = finder.FindGroups(files, host);
     std::string text;
     for (const CDuplicateGroup& group : groups.value_or(std::vector<CDuplicateGroup>{})) {
         for (std::size_t i = 0; i < group.size(); ++i) {

@@ -5,79 +5,87 @@
 
 #include <algorithm>
 
-std::vector<std::string> CDuplicateFinder::FilesToRead(const std::vector<std::string>& paths) const
+const std::string* CDuplicateFinder::Track(const std::string& path)
 {
-    std::vector<std::string> files;
-    for (const std::string& path : paths) {
-        const auto it = m_keys.find(path);
-        if (it == m_keys.end()) {
-            files.push_back(path);
+    // Map nodes never move, and no key is ever erased.
+    return &m_keys.try_emplace(path).first->first;
+}
+
+CDuplicateFinder::CFiles CDuplicateFinder::FilesToRead(const CFiles& files) const
+{
+    CFiles toRead;
+    for (const std::string* path : files) {
+        const SDuplicateKey* key = Key(*path);
+        if (!key) {
+            toRead.push_back(path);
             continue;
         }
         // A look at the file is far cheaper than reading it again.
         std::int64_t time = 0;
         std::uint64_t size = 0;
-        if (!FileStamp(path, time, size) || time != it->second.fileTime || size != it->second.fileSize)
-            files.push_back(path);
+        if (!FileStamp(*path, time, size) || time != key->fileTime || size != key->fileSize)
+            toRead.push_back(path);
     }
-    return files;
+    return toRead;
 }
 
-bool CDuplicateFinder::ReadKeys(const std::vector<std::string>& files, IDocHost& host)
+bool CDuplicateFinder::ReadKeys(const CFiles& files, IDocHost& host)
 {
-    for (const std::string& path : files) {
+    for (const std::string* path : files) {
         if (host.StopRequested())
             return false;
         host.BeforeRead();
-        m_keys.insert_or_assign(path, ReadDuplicateKey(path));
+        m_keys.insert_or_assign(*path, ReadDuplicateKey(*path));
     }
     return !host.StopRequested();
 }
 
-std::vector<std::vector<std::string>> CDuplicateFinder::CandidateSets(const std::vector<std::string>& paths) const
+std::vector<CDuplicateFinder::CFiles> CDuplicateFinder::CandidateSets(const CFiles& files) const
 {
     std::vector<const SDuplicateKey*> keys;
-    keys.reserve(paths.size());
-    for (const std::string& path : paths)
-        keys.push_back(Key(path));
-    std::vector<std::vector<std::string>> sets;
+    keys.reserve(files.size());
+    for (const std::string* path : files)
+        keys.push_back(Key(*path));
+    std::vector<CFiles> sets;
     for (const std::vector<std::size_t>& set : ::CandidateSets(keys)) {
-        std::vector<std::string> named;
+        CFiles named;
         named.reserve(set.size());
         for (std::size_t i : set)
-            named.push_back(paths[i]);
+            named.push_back(files[i]);
         sets.push_back(std::move(named));
     }
     return sets;
 }
 
-std::optional<std::vector<CDuplicateGroup>>
-CDuplicateFinder::ConfirmGroups(const std::vector<std::vector<std::string>>& sets, IDocHost& host)
+std::optional<std::vector<CDuplicateGroup>> CDuplicateFinder::ConfirmGroups(const std::vector<CFiles>& sets,
+                                                                            IDocHost& host)
 {
     std::vector<CDuplicateGroup> groups;
-    for (const std::vector<std::string>& set : sets) {
+    const SDuplicateKey none;
+    const auto keyOf = [this, &none](const std::string& path) -> const SDuplicateKey& {
+        const SDuplicateKey* key = Key(path);
+        return key ? *key : none;
+    };
+    for (const CFiles& set : sets) {
         // Only the files that still hold a game take part.
         std::vector<SCanonicalGame> games;
-        std::vector<const std::string*> paths;
-        for (const std::string& path : set) {
+        CFiles paths;
+        for (const std::string* path : set) {
             if (host.StopRequested())
                 return std::nullopt;
             host.BeforeRead();
             SCanonicalGame game;
-            if (!ReadCanonicalGame(path, game))
+            if (!ReadCanonicalGame(*path, game))
                 continue;
             games.push_back(std::move(game));
-            paths.push_back(&path);
+            paths.push_back(path);
         }
         for (const std::vector<std::size_t>& members : ExactGroups(games)) {
             CDuplicateGroup group;
             for (std::size_t i : members)
                 group.push_back(*paths[i]);
-            const SDuplicateKey none;
-            std::sort(group.begin(), group.end(), [this, &none](const std::string& a, const std::string& b) {
-                const SDuplicateKey* ka = Key(a);
-                const SDuplicateKey* kb = Key(b);
-                return KeepsBefore(ka ? *ka : none, a, kb ? *kb : none, b);
+            std::sort(group.begin(), group.end(), [&keyOf](const std::string& a, const std::string& b) {
+                return KeepsBefore(keyOf(a), a, keyOf(b), b);
             });
             groups.push_back(std::move(group));
         }
@@ -89,16 +97,31 @@ CDuplicateFinder::ConfirmGroups(const std::vector<std::vector<std::string>>& set
     return groups;
 }
 
+std::optional<std::vector<CDuplicateGroup>> CDuplicateFinder::FindGroups(const CFiles& files, IDocHost& host)
+{
+    if (!ReadKeys(FilesToRead(files), host))
+        return std::nullopt;
+    return ConfirmGroups(CandidateSets(files), host);
+}
+
 std::optional<std::vector<CDuplicateGroup>> CDuplicateFinder::FindGroups(const std::vector<std::string>& paths,
                                                                          IDocHost& host)
 {
-    if (!ReadKeys(FilesToRead(paths), host))
-        return std::nullopt;
-    return ConfirmGroups(CandidateSets(paths), host);
+    CFiles files;
+    files.reserve(paths.size());
+    for (const std::string& path : paths)
+        files.push_back(Track(path));
+    return FindGroups(files, host);
 }
 
 const SDuplicateKey* CDuplicateFinder::Key(const std::string& path) const
 {
     const auto it = m_keys.find(path);
-    return it == m_keys.end() ? nullptr : &it->second;
+    return it == m_keys.end() || !it->second.read ? nullptr : &it->second;
+}
+
+std::size_t CDuplicateFinder::KnownFiles() const
+{
+    return static_cast<std::size_t>(
+        std::count_if(m_keys.begin(), m_keys.end(), [](const auto& item) { return item.second.read; }));
 }

@@ -182,6 +182,7 @@ SDuplicateKey ReadDuplicateKey(const std::string& path)
     SDuplicateKey key = MakeDuplicateKey(game, usable, !record.comments.empty());
     key.fileTime = time;
     key.fileSize = size;
+    key.read = true;
     return key;
 }
 

@@ -29,20 +29,22 @@ bool CDuplicateSearch::Run(CVarnexView& view)
     // The window may not close while files are read.
     CVarnexDoc::CBusyScope busy(m_doc);
 
-    std::vector<std::string> paths;
+    // Named by the finder's own copies: the path table may change while events run.
+    CDuplicateFinder::CFiles paths;
     paths.reserve(m_doc.m_mapFiles.size());
-    m_doc.m_mapFiles.ForEach([&paths](const std::string& path, const CGameEntry&) { paths.push_back(path); });
+    m_doc.m_mapFiles.ForEach(
+        [this, &paths](const std::string& path, const CGameEntry&) { paths.push_back(m_finder.Track(path)); });
 
-    const std::vector<std::string> toRead = m_finder.FilesToRead(paths);
+    const CDuplicateFinder::CFiles toRead = m_finder.FilesToRead(paths);
     m_host.BeginBatch(Clamped(toRead.size()), true);
     const bool read = m_finder.ReadKeys(toRead, m_host);
     m_host.EndBatch();
 
     std::optional<std::vector<CDuplicateGroup>> groups;
     if (read) {
-        const std::vector<std::vector<std::string>> sets = m_finder.CandidateSets(paths);
+        const std::vector<CDuplicateFinder::CFiles> sets = m_finder.CandidateSets(paths);
         std::size_t candidates = 0;
-        for (const std::vector<std::string>& set : sets)
+        for (const CDuplicateFinder::CFiles& set : sets)
             candidates += set.size();
         m_host.BeginBatch(Clamped(candidates), true);
         groups = m_finder.ConfirmGroups(sets, m_host);
