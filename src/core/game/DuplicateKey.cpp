@@ -3,6 +3,8 @@
 #include "game/GameRecordReader.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <tuple>
 
 #include <sys/stat.h>
@@ -48,6 +50,44 @@ struct CSymmetry
     }
 };
 
+std::uint32_t MoveToken(const SGameRecord& record, const SGameMove& move, const CSymmetry& symmetry)
+{
+    if (move.kind == SGameMove::EKind::Pass)
+        return Token(kPass, move.colour);
+    if (move.kind == SGameMove::EKind::Unreadable || move.x >= record.width || move.y >= record.height)
+        return Token(kNowhere, move.colour);
+    int x = move.x;
+    int y = move.y;
+    symmetry.Apply(x, y);
+    return Token(kPlay, move.colour, x, y);
+}
+
+// The symmetry whose form is least, for a record without setup stones: the
+// forms are compared token by token and a symmetry drops out at its first
+// larger token, which for almost every game happens within a move or two,
+// so only the winner's form is ever made whole.
+int LeastSymmetryOfMoves(const SGameRecord& record)
+{
+    int alive[8] = {0, 1, 2, 3, 4, 5, 6, 7};
+    int count = 8;
+    for (std::size_t i = 0; count > 1 && i <= record.moves.size(); ++i) {
+        std::uint32_t tokens[8];
+        std::uint32_t least = UINT32_MAX;
+        for (int k = 0; k < count; ++k) {
+            const CSymmetry symmetry{alive[k], record.width, record.height};
+            tokens[k] = i == 0 ? symmetry.SizeToken() : MoveToken(record, record.moves[i - 1], symmetry);
+            least = std::min(least, tokens[k]);
+        }
+        int kept = 0;
+        for (int k = 0; k < count; ++k) {
+            if (tokens[k] == least)
+                alive[kept++] = alive[k];
+        }
+        count = kept;
+    }
+    return alive[0];
+}
+
 void AppendForm(const SGameRecord& record, const std::vector<SSetupPoint>& setup, const CSymmetry& symmetry,
                 std::vector<std::uint32_t>& tokens)
 {
@@ -68,17 +108,7 @@ void AppendForm(const SGameRecord& record, const std::vector<SSetupPoint>& setup
         std::sort(tokens.begin() + static_cast<std::ptrdiff_t>(first), tokens.end());
         if (i == moves)
             break;
-        const SGameMove& move = record.moves[i];
-        if (move.kind == SGameMove::EKind::Pass) {
-            tokens.push_back(Token(kPass, move.colour));
-        } else if (move.kind == SGameMove::EKind::Unreadable || move.x >= record.width || move.y >= record.height) {
-            tokens.push_back(Token(kNowhere, move.colour));
-        } else {
-            int x = move.x;
-            int y = move.y;
-            symmetry.Apply(x, y);
-            tokens.push_back(Token(kPlay, move.colour, x, y));
-        }
+        tokens.push_back(MoveToken(record, record.moves[i], symmetry));
     }
 }
 
@@ -105,11 +135,18 @@ bool MakeCanonicalGame(const SGameRecord& record, SCanonicalGame& game)
     std::stable_sort(setup.begin(), setup.end(),
                      [](const SSetupPoint& a, const SSetupPoint& b) { return a.beforeMove < b.beforeMove; });
 
-    std::vector<std::uint32_t> form;
-    for (int t = 0; t < 8; ++t) {
-        AppendForm(record, setup, CSymmetry{t, record.width, record.height}, form);
-        if (t == 0 || form < game.tokens)
-            game.tokens.swap(form);
+    game.tokens.reserve(1 + setup.size() + record.moves.size());
+    if (setup.empty()) {
+        AppendForm(record, setup, CSymmetry{LeastSymmetryOfMoves(record), record.width, record.height}, game.tokens);
+    } else {
+        // Setup points are sorted within their node after the turn, so each
+        // form is made whole before it is compared.
+        std::vector<std::uint32_t> form;
+        for (int t = 0; t < 8; ++t) {
+            AppendForm(record, setup, CSymmetry{t, record.width, record.height}, form);
+            if (t == 0 || form < game.tokens)
+                game.tokens.swap(form);
+        }
     }
     game.moves = static_cast<std::uint32_t>(record.moves.size());
     if (game.moves >= kPrefixMoves) {
