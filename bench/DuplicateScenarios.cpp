@@ -179,8 +179,7 @@ int main(int argc, char** argv)
     const auto start = Clock::now();
     auto finder = std::make_unique<CDuplicateFinder>();
     CDuplicateFinder::CFiles paths;
-    doc->m_mapFiles.ForEach(
-        [&](const std::string& path, const CGameEntry&) { paths.push_back(finder->Track(path)); });
+    doc->m_mapFiles.ForEach([&](const std::string& path, const CGameEntry&) { paths.push_back(finder->Track(path)); });
     const auto groups = finder->FindGroups(paths, DefaultDocHost());
     const double find = Seconds(start);
     const long long peak = g_peak.load() - collection;
@@ -188,8 +187,8 @@ int main(int argc, char** argv)
     for (const CDuplicateGroup& group : groups.value_or(std::vector<CDuplicateGroup>{}))
         grouped += group.size();
     const double n = static_cast<double>(files.size());
-    std::printf("Find Duplicates over %zu files (%zu copies): %.3f s, %zu groups of %zu files\n", files.size(),
-                kCopies, find, groups ? groups->size() : 0, grouped);
+    std::printf("Find Duplicates over %zu files (%zu copies): %.3f s, %zu groups of %zu files\n", files.size(), kCopies,
+                find, groups ? groups->size() : 0, grouped);
     std::printf("  peak memory beyond the collection: %.0f bytes per file (target < 256)\n",
                 static_cast<double>(peak) / n);
     std::printf("  keys kept after the search: %.0f bytes per file\n",

@@ -12,10 +12,7 @@ namespace {
 class CUnionFind
 {
 public:
-    explicit CUnionFind(std::size_t count) : m_parent(count)
-    {
-        std::iota(m_parent.begin(), m_parent.end(), 0u);
-    }
+    explicit CUnionFind(std::size_t count) : m_parent(count) { std::iota(m_parent.begin(), m_parent.end(), 0u); }
     std::uint32_t Root(std::uint32_t i)
     {
         while (m_parent[i] != i) {

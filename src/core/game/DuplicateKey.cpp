@@ -200,7 +200,9 @@ SDuplicateKey MakeDuplicateKey(const SCanonicalGame& game, bool usable, bool has
 
 bool FileStamp(const std::string& path, std::int64_t& time, std::uint64_t& size)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(path.c_str(), &info) != 0)
         return false;
     time = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;

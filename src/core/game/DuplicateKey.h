@@ -44,8 +44,8 @@ struct SDuplicateKey
     std::int64_t fileTime = 0;    // modification time, nanoseconds
     std::uint64_t fileSize = 0;
     std::uint32_t moves = 0;
-    bool read = false;            // false: the file was not read yet
-    bool usable = false;          // false: no game to compare
+    bool read = false;   // false: the file was not read yet
+    bool usable = false; // false: no game to compare
     bool hasComments = false;
 };
 

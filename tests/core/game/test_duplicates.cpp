@@ -24,13 +24,27 @@ const std::vector<Transform>& Symmetries()
 {
     static const std::vector<Transform> all = {
         [](Point p) { return p; },
-        [](Point p) { return Point{18 - p.second, p.first}; },
-        [](Point p) { return Point{18 - p.first, 18 - p.second}; },
-        [](Point p) { return Point{p.second, 18 - p.first}; },
-        [](Point p) { return Point{18 - p.first, p.second}; },
-        [](Point p) { return Point{p.first, 18 - p.second}; },
-        [](Point p) { return Point{p.second, p.first}; },
-        [](Point p) { return Point{18 - p.second, 18 - p.first}; },
+        [](Point p) {
+            return Point{18 - p.second, p.first};
+        },
+        [](Point p) {
+            return Point{18 - p.first, 18 - p.second};
+        },
+        [](Point p) {
+            return Point{p.second, 18 - p.first};
+        },
+        [](Point p) {
+            return Point{18 - p.first, p.second};
+        },
+        [](Point p) {
+            return Point{p.first, 18 - p.second};
+        },
+        [](Point p) {
+            return Point{p.second, p.first};
+        },
+        [](Point p) {
+            return Point{18 - p.second, 18 - p.first};
+        },
     };
     return all;
 }

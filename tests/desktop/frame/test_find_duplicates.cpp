@@ -11,8 +11,8 @@
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 #include <QTimer>
+#include <QToolButton>
 
 #include <filesystem>
 
@@ -155,8 +155,8 @@ TEST_F(FindDuplicatesTest, ASecondSearchReadsOnlyFilesNewOrChanged)
     std::filesystem::last_write_time(Path("d.sgf"), time);
     Add("e.sgf", ColumnGame(80, true, true));
     Trigger(ID_EDIT_FIND_DUPLICATES);
-    EXPECT_EQ(ShownKeys(), (std::vector<std::string>{Path("a2.sgf"), Path("a1.sgf"), Path("a3.sgf"),
-                                                     Path("e.sgf"), Path("c2.sgf"), Path("c1.sgf")}));
+    EXPECT_EQ(ShownKeys(), (std::vector<std::string>{Path("a2.sgf"), Path("a1.sgf"), Path("a3.sgf"), Path("e.sgf"),
+                                                     Path("c2.sgf"), Path("c1.sgf")}));
     Trigger(ID_EDIT_FIND_DUPLICATES);
 
     // A new time makes it read again.
