@@ -36,6 +36,12 @@ echo
 echo "== the whole-game reader and its board"
 "$build/bench/varnex-bench-game" "$corpus" || echo "bench: varnex-bench-game failed"
 
+if [ "$count" -ge 100000 ]; then
+    echo
+    echo "== duplicates: Find Duplicates over 100,000 files, a tenth of them copies"
+    "$build/bench/varnex-bench-dups" "$data" "$build/bench-data-copies" "${cli[@]}" || echo "bench: varnex-bench-dups failed"
+fi
+
 echo
 echo "== display decoding: corpus records whose names show as text"
 "$build/bench/varnex-bench-decode" "$corpus" || echo "bench: varnex-bench-decode failed"

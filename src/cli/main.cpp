@@ -3,6 +3,7 @@
 #include "qtcore/QtSettingsStore.h"
 #include "qtcore/SettingsFileCheck.h"
 #include "cli/CliBoard.h"
+#include "cli/CliDups.h"
 #include "cli/CliCommands.h"
 #include "cli/QtUtf8Converter.h"
 
@@ -28,6 +29,7 @@ constexpr const char* kHelp = R"(Usage:
   varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
                  [--filter TEXT] [--no-cache] [--escape]
   varnex-cli board [--move N | --start] [--pretty] FILE...
+  varnex-cli dups COLLECTION.vnx
   varnex-cli --help
 
 Every command exits 1 when its standard output cannot be written whole
@@ -120,6 +122,19 @@ board [--move N | --start] [--pretty] FILE...
   could be read, and the reason on stderr. --pretty draws each board with
   coordinates instead (columns without I, rows numbered from the bottom,
   stars as +, the last stone played in parentheses). Exit 0.
+
+dups COLLECTION.vnx
+  Finds the game files of the collection that hold one game: the same setup
+  stones and moves of the main line on the same board, also rotated or
+  mirrored (colours never swapped); comments, variations and the game
+  information do not count. A copy cut short of 50 moves or more goes with
+  the longest game it is the start of. Games of fewer than 20 moves are one
+  game only when their players (PB, PW) and date (DT) are equal too.
+  Writes one line per group: its paths, escaped as info escapes them,
+  separated by TAB; first the copy to keep (the most moves, then one with
+  comments, then the oldest file), the others in the same order. Groups in
+  bytewise order of their first path. Nothing when there are none. Exit 0,
+  1 when the collection cannot be opened, 2 on bad arguments.
 )";
 
 // Standard output that could not take everything (a full disk) fails the
@@ -284,6 +299,15 @@ int main(int argc, char** argv)
 
     if (command == "board")
         return RunBoardCommand(rest);
+    if (command == "dups") {
+        if (rest.size() == 1 && IsHelp(rest[0])) {
+            std::cout << kHelp;
+            return kExitOk;
+        }
+        if (rest.size() != 1 || (rest[0].size() > 1 && rest[0][0] == '-'))
+            return UsageError("dups needs exactly one collection file");
+        return OutputChecked(RunDups(rest[0], std::cout, std::cerr));
+    }
     if (command == "info" || command == "add" || command == "list") {
         const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add");
         CQtUtf8Converter converter;

@@ -746,3 +746,63 @@ TEST_F(CliTest, ALatin1NameEndingInAHighByteShowsWholeAndIsFound)
     result = Run({"list", Collection(), "--settings", settings, "--filter", "Jos\xC3\xA9"});
     EXPECT_EQ(result.out, "a.sgf\tJos\xE9\r\n");
 }
+
+namespace {
+
+// A game of count moves down the board's columns, mirrored left to right
+// when asked; every node carries extra when given.
+std::string ColumnGame(int count, bool mirrored, const std::string& extra = "")
+{
+    std::string text = "(;SZ[19]";
+    for (int i = 0; i < count; ++i) {
+        const int x = i / 19;
+        text += i % 2 == 0 ? ";B[" : ";W[";
+        text += static_cast<char>('a' + (mirrored ? 18 - x : x));
+        text += static_cast<char>('a' + i % 19);
+        text += "]" + extra;
+    }
+    return text + ")";
+}
+
+} // namespace
+
+TEST_F(CliTest, DupsWritesEachGroupKeptCopyFirstInTheOrderOfTheFirstPaths)
+{
+    const std::string plain = Game("b-plain.sgf", ColumnGame(100, false));
+    const std::string mirrored = Game("c-mirror.sgf", ColumnGame(100, true));
+    const std::string commented = Game("d-comments.sgf", ColumnGame(100, false, "C[note]"));
+    const std::string cut = Game("a-cut.sgf", ColumnGame(60, true));
+    const std::string tab = Game("e\ttab.sgf", ColumnGame(30, false));
+    const std::string tabCopy = Game("f-copy.sgf", ColumnGame(30, true));
+    Game("g-alone.sgf", ColumnGame(45, false));
+    const std::string coll = Collection();
+    ASSERT_EQ(Run({"add", coll, (m_tmp.path() / "games").string()}).exitCode, 0);
+
+    const CCliResult result = Run({"dups", coll});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, commented + "\t" + plain + "\t" + mirrored + "\t" + cut + "\n" + EscapeField(tab) +
+                              "\t" + tabCopy + "\n");
+}
+
+TEST_F(CliTest, DupsWritesNothingWithoutCopiesAndFailsOnAMissingCollection)
+{
+    Game("one.sgf", ColumnGame(100, false));
+    // The same points with the colours swapped: another game.
+    std::string swapped = ColumnGame(100, true, "C[x]");
+    for (std::size_t at = swapped.find(";B["); at != std::string::npos; at = swapped.find(";B[", at + 3))
+        swapped[at + 1] = 'w';
+    for (std::size_t at = swapped.find(";W["); at != std::string::npos; at = swapped.find(";W[", at + 3))
+        swapped[at + 1] = 'B';
+    std::replace(swapped.begin(), swapped.end(), 'w', 'W');
+    Game("two.sgf", swapped);
+    const std::string coll = Collection();
+    ASSERT_EQ(Run({"add", coll, (m_tmp.path() / "games").string()}).exitCode, 0);
+    CCliResult result = Run({"dups", coll});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+
+    result = Run({"dups", Collection("missing.vnx")});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(Run({"dups"}).exitCode, 2);
+}

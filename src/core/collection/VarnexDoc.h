@@ -103,10 +103,8 @@ public:
     std::vector<CUnreadEntry> m_unread;
     bool m_bBusy = false;
 
-private:
-    void AddCounted(const std::string& path, SAddSummary& summary);
-
-    // m_bBusy stays set until the outermost of nested busy stretches ends.
+    // m_bBusy stays set until the outermost of nested busy stretches ends;
+    // a long read of game files outside the document holds one too.
     class CBusyScope
     {
     public:
@@ -119,6 +117,8 @@ private:
         CVarnexDoc& m_doc;
     };
 
+private:
+    void AddCounted(const std::string& path, SAddSummary& summary);
     // Reads path's entry through the header cache when there is one.
     bool ReadEntry(const std::string& path, CGameEntry& entry);
 

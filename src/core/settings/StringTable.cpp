@@ -54,6 +54,8 @@ constexpr std::array kStrings{
     Entry{ID_EDIT_FIND, "Show only the games whose cells contain every word typed\nFind"},
     Entry{ID_EDIT_REFRESH, "Read again the game files that changed since they were read\nRefresh"},
     Entry{ID_VIEW_PREVIEW, "Show or hide the board of the current game beside the list\nPreview"},
+    Entry{ID_EDIT_FIND_DUPLICATES, "Show only the games held in more than one file, each game's files together\nFind Duplicates"},
+    Entry{ID_EDIT_SELECT_EXTRA_COPIES, "Select every file of each duplicate game but the copy to keep\nSelect Extra Copies"},
     Entry{AFX_IDS_APP_TITLE, "Varnex"},
     Entry{AFX_IDS_IDLEMESSAGE, "Ready"},
     Entry{ID_VIEW_AUTOARRANGE, "Automatically arrange icons\nAuto Arrange"},

@@ -157,7 +157,10 @@ void CCountStatusBar::SetShownCounts(int shown, int total, bool filtering)
     if (m_message == nullptr)
         return;
     const QString before = m_shownText;
-    m_shownText = filtering ? QStringLiteral("%1 of %2 File(s) shown").arg(shown).arg(total) : QString();
+    if (!m_duplicateText.isEmpty())
+        m_shownText = m_duplicateText, filtering = true;
+    else
+        m_shownText = filtering ? QStringLiteral("%1 of %2 File(s) shown").arg(shown).arg(total) : QString();
     // A batch being read keeps its progress in the pane.
     if (!m_progress->isHidden() || !m_cancel->isHidden())
         return;
@@ -167,6 +170,16 @@ void CCountStatusBar::SetShownCounts(int shown, int total, bool filtering)
     } else if (!before.isEmpty() && m_message->text() == before) {
         m_message->setText(IdleText());
     }
+}
+
+void CCountStatusBar::SetDuplicateCounts(int games, int groups, bool on)
+{
+    m_duplicateText = on ? DuplicatesText(games, groups) : QString();
+}
+
+QString CCountStatusBar::DuplicatesText(int games, int groups)
+{
+    return QStringLiteral("%1 games in %2 groups of duplicates").arg(games).arg(groups);
 }
 
 void CCountStatusBar::ShowMessage(const QString& text)

@@ -32,6 +32,10 @@ public:
     // While the quick filter is on, the message pane's idle text is
     // "M of N File(s) shown" instead of "Ready".
     void SetShownCounts(int shown, int total, bool filtering);
+    // While the duplicates view is on, its counts take the place of the
+    // filter's ("N games in M groups of duplicates"); told before SetShownCounts.
+    void SetDuplicateCounts(int games, int groups, bool on);
+    static QString DuplicatesText(int games, int groups);
     QString IdleText() const;
 
     QString PaneText(int countIndex) const;
@@ -59,6 +63,7 @@ private:
     QProgressBar* m_progress = nullptr;
     QToolButton* m_cancel = nullptr;
     QString m_shownText;
+    QString m_duplicateText;
     QLabel* m_panes[2] = {nullptr, nullptr};
     int m_writes[2] = {0, 0};
     // The width the settings give each count pane; a longer text widens it.

@@ -1,6 +1,7 @@
 #include "desktop/frame/MainFrame.h"
 
 #include "desktop/frame/CountStatusBar.h"
+#include "desktop/frame/DuplicateSearch.h"
 #include "desktop/toolbar/CustToolBar.h"
 #include "desktop/app/DesktopDocHost.h"
 #include "desktop/app/DocFramework.h"
@@ -31,7 +32,7 @@
 CMainFrame::CMainFrame(CVarnexDoc& doc, CDocFramework& framework, CDesktopDocHost& host, CCommandRouter& router,
                        CRecentFileList& recent, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_framework(framework), m_host(host), m_router(router), m_recent(recent),
-      m_store(store), m_prompts(prompts)
+      m_store(store), m_prompts(prompts), m_duplicates(std::make_unique<CDuplicateSearch>(doc, host))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(ProgramIcon());
@@ -122,6 +123,8 @@ constexpr SMenuItem kEditMenu[] = {
     {ID_EDIT_LAUNCH_VIEWER, "ID_EDIT_LAUNCH_VIEWER", "&Launch Viewer", nullptr},
     {0, nullptr, nullptr, nullptr},
     {ID_EDIT_FIND, "ID_EDIT_FIND", "&Find...\tCtrl+F", "Ctrl+F"},
+    {ID_EDIT_FIND_DUPLICATES, "ID_EDIT_FIND_DUPLICATES", "Find D&uplicates", nullptr},
+    {ID_EDIT_SELECT_EXTRA_COPIES, "ID_EDIT_SELECT_EXTRA_COPIES", "Select E&xtra Copies", nullptr},
 };
 
 constexpr SMenuItem kViewMenu[] = {
@@ -212,6 +215,7 @@ bool CMainFrame::Create()
     setStatusBar(m_statusBar);
     m_statusBar->InitPanes();
     connect(m_view, &CVarnexView::StatusCounts, m_statusBar, &CCountStatusBar::SetCounts);
+    connect(m_view, &CVarnexView::DuplicateCounts, m_statusBar, &CCountStatusBar::SetDuplicateCounts);
     connect(m_view, &CVarnexView::ShownCounts, m_statusBar, &CCountStatusBar::SetShownCounts);
 
     m_toolBar->setWindowTitle(ResText(IDS_TOOLBAR_TITLE));
@@ -401,7 +405,8 @@ void CMainFrame::RestoreBarState()
 
 bool CMainFrame::HasCommand(int id) const
 {
-    return id == ID_APP_EXIT || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_PREVIEW;
+    return id == ID_APP_EXIT || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_PREVIEW ||
+           id == ID_EDIT_FIND_DUPLICATES;
 }
 
 void CMainFrame::OnCommand(int id)
@@ -417,6 +422,13 @@ void CMainFrame::OnCommand(int id)
     case ID_VIEW_STATUS_BAR:
         if (m_statusBar != nullptr)
             m_statusBar->setVisible(m_statusBar->isHidden());
+        break;
+    case ID_EDIT_FIND_DUPLICATES:
+        // The same command again leaves the duplicates view.
+        if (m_view != nullptr && m_view->IsShowingDuplicates())
+            m_view->HideDuplicates();
+        else if (m_view != nullptr)
+            m_duplicates->Run(*m_view);
         break;
     case ID_VIEW_PREVIEW:
         if (m_previewDock != nullptr)
@@ -437,6 +449,12 @@ bool CMainFrame::OnUpdateCommand(int id, CCmdUI& ui)
     case ID_VIEW_STATUS_BAR:
         ui.SetCheck(m_statusBar != nullptr && !m_statusBar->isHidden());
         return true;
+    case ID_EDIT_FIND_DUPLICATES: {
+        const bool on = m_view != nullptr && m_view->IsShowingDuplicates();
+        ui.Enable(on || (!m_duplicates->IsRunning() && !m_doc.IsBusy()));
+        ui.SetCheck(on);
+        return true;
+    }
     case ID_VIEW_PREVIEW:
         ui.SetCheck(m_previewDock != nullptr && !m_previewDock->isHidden());
         return true;

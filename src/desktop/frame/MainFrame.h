@@ -13,6 +13,7 @@ class CCountStatusBar;
 class CCustToolBar;
 class CDesktopDocHost;
 class CDocFramework;
+class CDuplicateSearch;
 class CPreviewPane;
 class CRecentFileList;
 class CVarnexDoc;
@@ -66,6 +67,7 @@ public:
     QDockWidget* PreviewDock() const { return m_previewDock; }
     QMenu* Menu(int index) const;
     bool HasPlacement() const { return m_placement != nullptr; }
+    CDuplicateSearch& DuplicateSearch() const { return *m_duplicates; }
 
     bool HasCommand(int id) const override;
     void OnCommand(int id) override;
@@ -96,6 +98,7 @@ private:
     CCountStatusBar* m_statusBar = nullptr;
     CCustToolBar* m_toolBar = nullptr;
     std::unique_ptr<CWndPlacement> m_placement;
+    std::unique_ptr<CDuplicateSearch> m_duplicates;
     CVarnexView* m_view = nullptr;
     QDockWidget* m_previewDock = nullptr;
     CPreviewPane* m_preview = nullptr;

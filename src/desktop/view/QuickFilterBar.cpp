@@ -19,6 +19,10 @@ CQuickFilterBar::CQuickFilterBar(QWidget* parent) : QWidget(parent)
     label->setBuddy(m_field);
     layout->addWidget(label);
     layout->addWidget(m_field, 1);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("quickFilterNote"));
+    m_note->hide();
+    layout->addWidget(m_note);
     m_field->installEventFilter(this);
     connect(m_field, &QLineEdit::textChanged, this, &CQuickFilterBar::FilterChanged);
     hide();
@@ -26,6 +30,7 @@ CQuickFilterBar::CQuickFilterBar(QWidget* parent) : QWidget(parent)
 
 void CQuickFilterBar::Open()
 {
+    m_opened = true;
     show();
     m_field->setFocus(Qt::ShortcutFocusReason);
     m_field->selectAll();
@@ -33,8 +38,20 @@ void CQuickFilterBar::Open()
 
 void CQuickFilterBar::Close()
 {
+    m_opened = false;
     m_field->clear();
     hide();
+    emit Closed();
+}
+
+void CQuickFilterBar::SetNote(const QString& note)
+{
+    m_note->setText(note);
+    m_note->setVisible(!note.isEmpty());
+    if (!note.isEmpty())
+        show();
+    else if (!m_opened)
+        hide();
 }
 
 QString CQuickFilterBar::Text() const

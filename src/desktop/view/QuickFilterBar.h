@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QLabel;
 class QLineEdit;
 
 // The one-line field above the list that the Find command shows. Every
@@ -20,12 +21,21 @@ public:
     QLineEdit* Field() const { return m_field; }
     QString Text() const;
 
+    // A line that says which special view is on and how to leave it; the
+    // bar stands while it is set, even when the field was never opened.
+    void SetNote(const QString& note);
+    QLabel* Note() const { return m_note; }
+
 signals:
     void FilterChanged(const QString& text);
+    // Esc in the field, or Close(): the view leaves its special view too.
+    void Closed();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* m_field = nullptr;
+    QLabel* m_note = nullptr;
+    bool m_opened = false;
 };

@@ -275,6 +275,13 @@ bool CReportListCtrl::IsFiltering() const
     return m_proxy->IsFiltering();
 }
 
+void CReportListCtrl::SetRowPlaces(std::unordered_map<std::string, int> places)
+{
+    m_model->Flush();
+    ClearSelection();
+    m_proxy->SetPlaces(std::move(places));
+}
+
 int CReportListCtrl::GetShownCount() const
 {
     // Counted without a flush when every row is shown: the count panes ask at
@@ -328,6 +335,19 @@ void CReportListCtrl::SelectRow(int row, bool select)
         return;
     SelectionModel()->select(index, (select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
                                         QItemSelectionModel::Rows);
+}
+
+void CReportListCtrl::SelectRows(const std::vector<int>& rows)
+{
+    m_model->Flush();
+    QItemSelection selection;
+    for (int row : rows) {
+        const QModelIndex index = m_proxy->mapFromSource(m_model->index(row, 0));
+        if (index.isValid())
+            selection.select(index, index);
+    }
+    if (!selection.isEmpty())
+        SelectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void CReportListCtrl::ClearSelection()

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class CReportListModel;
@@ -58,6 +59,8 @@ public:
     // order. Row numbers everywhere else stay those of all rows.
     void SetRowFilter(const CRowFilter& filter);
     bool IsFiltering() const;
+    // The duplicates view (see CRowFilterProxy::SetPlaces); the selection is cleared.
+    void SetRowPlaces(std::unordered_map<std::string, int> places);
     int GetShownCount() const;
     // The row number of the shown row at position shown (0 at the top).
     int ShownRow(int shown) const;
@@ -66,6 +69,8 @@ public:
     std::vector<int> GetSelectedRows() const;
     int GetSelectedCount() const;
     void SelectRow(int row, bool select = true);
+    // Selects the rows shown among rows, in one step.
+    void SelectRows(const std::vector<int>& rows);
     void ClearSelection();
 
     int GetStyle() const { return m_style; }

@@ -77,6 +77,9 @@ public:
     const std::string& FilterText(int row);
     // Makes the filter's texts of every row that has none yet.
     void PrepareFilterTexts();
+    // The key of a row the views know, without a flush (the filter asks
+    // while views update).
+    const std::string& PublishedKey(int row) const { return m_rows[static_cast<std::size_t>(row)].key; }
 
     void SetHeaders(const std::vector<std::string>& headers);
     const std::vector<std::string>& Headers() const { return m_headers; }

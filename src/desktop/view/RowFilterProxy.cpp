@@ -23,9 +23,35 @@ void CRowFilterProxy::SetFilter(const CRowFilter& filter)
     endResetModel();
 }
 
+void CRowFilterProxy::SetPlaces(std::unordered_map<std::string, int> places)
+{
+    if (places.empty() && m_places.empty())
+        return;
+    beginResetModel();
+    m_places = std::move(places);
+    endResetModel();
+    // Sorting by the places while they apply; -1 goes back to the model's order.
+    sort(m_places.empty() ? -1 : 0);
+}
+
+int CRowFilterProxy::PlaceOf(int sourceRow) const
+{
+    const auto it = m_places.find(m_model.PublishedKey(sourceRow));
+    return it == m_places.end() ? -1 : it->second;
+}
+
+bool CRowFilterProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const
+{
+    if (m_places.empty())
+        return left.row() < right.row();
+    return PlaceOf(left.row()) < PlaceOf(right.row());
+}
+
 bool CRowFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const
 {
     if (sourceParent.isValid())
+        return false;
+    if (!m_places.empty() && PlaceOf(sourceRow) < 0)
         return false;
     if (m_filter.IsEmpty())
         return true;

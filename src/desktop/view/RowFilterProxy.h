@@ -4,6 +4,9 @@
 
 #include <QSortFilterProxyModel>
 
+#include <string>
+#include <unordered_map>
+
 class CReportListModel;
 
 // The rows the views show: all of them, or while the quick filter is on
@@ -17,12 +20,22 @@ public:
 
     void SetFilter(const CRowFilter& filter);
     const CRowFilter& Filter() const { return m_filter; }
-    bool IsFiltering() const { return !m_filter.IsEmpty(); }
+    bool IsFiltering() const { return !m_filter.IsEmpty() || HasPlaces(); }
+
+    // The duplicates view: only the rows whose key has a place are shown, in
+    // the order of their places (the filter still applies). Empty: every
+    // row, in the model's order.
+    void SetPlaces(std::unordered_map<std::string, int> places);
+    bool HasPlaces() const { return !m_places.empty(); }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 
 private:
+    int PlaceOf(int sourceRow) const;
+
     CReportListModel& m_model;
     CRowFilter m_filter;
+    std::unordered_map<std::string, int> m_places;
 };

@@ -32,6 +32,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace {
 
 // Longest stretch a viewer launch keeps the event loop waiting: about two
@@ -130,6 +133,7 @@ bool CVarnexView::Create()
     m_pList->setObjectName(QStringLiteral("reportList"));
     layout->addWidget(m_pList);
     connect(m_pFilterBar, &CQuickFilterBar::FilterChanged, this, &CVarnexView::SetFilterText);
+    connect(m_pFilterBar, &CQuickFilterBar::Closed, this, &CVarnexView::HideDuplicates);
     connect(m_pList, &CReportListCtrl::HeaderClicked, this, &CVarnexView::OnHeaderClick);
 
     // Font and text colour: a stored font that is not a whole record is
@@ -192,6 +196,8 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
 {
     if (!m_pList || m_bDestroyed)
         return;
+    if (hint == hintFileAdded || hint == hintFileRemoved)
+        m_bDuplicateCountsStale = true;
     switch (hint) {
     case hintFileAdded:
         if (payload.path)
@@ -207,6 +213,8 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
         break;
     case hintIdle:
         emit StatusCounts(SelectedCount(), RowCount());
+        CountDuplicates();
+        emit DuplicateCounts(m_nDuplicateGames, m_nDuplicateGroups, m_bDuplicates);
         emit ShownCounts(ShownCount(), RowCount(), m_pList->IsFiltering());
         break;
     case hintFlagsChanged:
@@ -352,6 +360,7 @@ bool CVarnexView::HasCommand(int id) const
     case ID_EDIT_MARK_VIEWED:
     case ID_EDIT_MARK_UNVIEWED:
     case ID_EDIT_FIND:
+    case ID_EDIT_SELECT_EXTRA_COPIES:
     case ID_FILE_EXPORT:
     case ID_VIEW_LARGEICON:
     case ID_VIEW_SMALLICON:
@@ -383,6 +392,9 @@ void CVarnexView::OnCommand(int id)
         break;
     case ID_FILE_EXPORT:
         OnExport();
+        break;
+    case ID_EDIT_SELECT_EXTRA_COPIES:
+        OnSelectExtraCopies();
         break;
     case ID_EDIT_FIND: {
         // The texts the filter compares are made now, once, so that no
@@ -436,6 +448,9 @@ bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
     case ID_EDIT_FIND:
         ui.Enable(true);
         return true;
+    case ID_EDIT_SELECT_EXTRA_COPIES:
+        ui.Enable(m_bDuplicates);
+        return true;
     case ID_VIEW_AUTOARRANGE:
         ui.SetCheck(autoArrange);
         return true;
@@ -475,6 +490,78 @@ void CVarnexView::OnDeleteFiles()
             RemoveRow(&key);
     }
     m_pList->Model().Flush();
+}
+
+void CVarnexView::ShowDuplicates(std::vector<std::vector<std::string>> groups)
+{
+    std::unordered_map<std::string, int> places;
+    int place = 0;
+    for (const std::vector<std::string>& group : groups) {
+        for (const std::string& path : group)
+            places.emplace(path, place++);
+    }
+    m_duplicates = std::move(groups);
+    m_bDuplicates = true;
+    m_bDuplicateCountsStale = true;
+    // A place for nothing still means "only these rows": a key no row has.
+    if (places.empty())
+        places.emplace(std::string(1, '\0'), 0);
+    m_pList->SetRowPlaces(std::move(places));
+    m_pFilterBar->SetNote(QStringLiteral("Only games held in more than one file are shown: Esc, or Edit > "
+                                         "Find Duplicates again, shows all games."));
+    CountDuplicates();
+}
+
+void CVarnexView::HideDuplicates()
+{
+    if (!m_bDuplicates)
+        return;
+    m_bDuplicates = false;
+    m_duplicates.clear();
+    m_pList->SetRowPlaces({});
+    m_pFilterBar->SetNote(QString());
+    CountDuplicates();
+}
+
+void CVarnexView::CountDuplicates()
+{
+    if (!m_bDuplicates) {
+        m_nDuplicateGames = m_nDuplicateGroups = 0;
+        return;
+    }
+    if (!m_bDuplicateCountsStale)
+        return;
+    m_bDuplicateCountsStale = false;
+    m_nDuplicateGames = m_nDuplicateGroups = 0;
+    for (const std::vector<std::string>& group : m_duplicates) {
+        const auto there = std::count_if(group.begin(), group.end(),
+                                         [this](const std::string& path) { return m_pList->FindItem(path) >= 0; });
+        m_nDuplicateGames += static_cast<int>(there);
+        m_nDuplicateGroups += there > 0 ? 1 : 0;
+    }
+}
+
+void CVarnexView::OnSelectExtraCopies()
+{
+    if (!m_bDuplicates)
+        return;
+    CBusyCursor busy;
+    // The first copy of a group still in the list is the one kept: a kept
+    // copy deleted meanwhile hands its place to the next.
+    std::vector<int> extra;
+    for (const std::vector<std::string>& group : m_duplicates) {
+        bool kept = false;
+        for (const std::string& path : group) {
+            const int row = m_pList->FindItem(path);
+            if (row < 0)
+                continue;
+            if (kept)
+                extra.push_back(row);
+            kept = true;
+        }
+    }
+    m_pList->ClearSelection();
+    m_pList->SelectRows(extra);
 }
 
 void CVarnexView::OnSelectionCommand(int id)
@@ -683,6 +770,10 @@ bool CVarnexView::eventFilter(QObject* watched, QEvent* event)
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && watched == m_pList->CurrentView()) {
             OnSelectionCommand(ID_EDIT_LAUNCH_VIEWER);
+            return true;
+        }
+        if (key == Qt::Key_Escape && m_bDuplicates && watched == m_pList->CurrentView()) {
+            HideDuplicates();
             return true;
         }
         break;

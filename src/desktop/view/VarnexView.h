@@ -83,6 +83,13 @@ public:
     // The list control (null before Create).
     CReportListCtrl* ListCtrl() const { return m_pList; }
 
+    // The duplicates view: only the rows of the groups, each group together
+    // in its order (the copy to keep first), the groups in their order. The
+    // filter bar says so; Esc or HideDuplicates shows every row again.
+    void ShowDuplicates(std::vector<std::vector<std::string>> groups);
+    void HideDuplicates();
+    bool IsShowingDuplicates() const { return m_bDuplicates; }
+
     // Whether the list takes file drops; registration cannot fail with Qt,
     // but the failure path stays.
     virtual bool RegisterDropTarget();
@@ -93,12 +100,18 @@ signals:
     // Sent at idle time with the status counts: the rows shown of all rows,
     // and whether the quick filter is on.
     void ShownCounts(int shown, int total, bool filtering);
+    // Sent at idle time before ShownCounts: the games and groups of the
+    // duplicates view, and whether it is on.
+    void DuplicateCounts(int games, int groups, bool on);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnDeleteFiles();
+    // Selects every row of each group but the first one still in the list.
+    void OnSelectExtraCopies();
+    void CountDuplicates();
     // Launch viewer, mark viewed and mark unviewed: one walk over the
     // selection in ascending row order.
     void OnSelectionCommand(int id);
@@ -156,4 +169,11 @@ private:
     int m_nPressRow = -1;
     QPoint m_ptPress;
     CQuickFilterBar* m_pFilterBar = nullptr;
+
+    std::vector<std::vector<std::string>> m_duplicates;
+    bool m_bDuplicates = false;
+    // The counts of the duplicates view, made again after rows came or went.
+    bool m_bDuplicateCountsStale = true;
+    int m_nDuplicateGames = 0;
+    int m_nDuplicateGroups = 0;
 };

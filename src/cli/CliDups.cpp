@@ -1,0 +1,41 @@
+#include "cli/CliDups.h"
+
+#include "cli/CliCommands.h"
+#include "cli/CliDocHost.h"
+#include "cli/CliEscape.h"
+#include "collection/CollectionFile.h"
+#include "collection/VarnexDoc.h"
+#include "game/DuplicateFinder.h"
+
+#include <ostream>
+
+int RunDups(const std::string& collection, std::ostream& out, std::ostream& err)
+{
+    CCliDocHost host(err);
+    CVarnexDoc doc(host);
+    std::string error;
+    if (!LoadCollectionFile(doc, collection, &error)) {
+        err << "varnex-cli: cannot open collection " << EscapeField(collection) << ": " << error << '\n';
+        return kExitFailure;
+    }
+    // The files the collection could read; the others hold no game to compare.
+    CDuplicateFinder finder;
+    CDuplicateFinder::CFiles files;
+    files.reserve(doc.m_mapFiles.size());
+    doc.m_mapFiles.ForEach(
+        [&finder, &files](const std::string& path, const CGameEntry&) { files.push_back(finder.Track(path)); });
+    doc.DeleteContents();
+    const auto groups = finder.FindGroups(files, host);
+    std::string text;
+    for (const CDuplicateGroup& group : groups.value_or(std::vector<CDuplicateGroup>{})) {
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            if (i > 0)
+                text += '\t';
+            AppendEscapedField(text, group[i]);
+        }
+        text += '\n';
+    }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    return out ? kExitOk : kExitFailure;
+}

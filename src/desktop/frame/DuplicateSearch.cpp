@@ -1,0 +1,67 @@
+#include "desktop/frame/DuplicateSearch.h"
+
+#include "collection/VarnexDoc.h"
+#include "desktop/app/DesktopDocHost.h"
+#include "desktop/frame/CountStatusBar.h"
+#include "desktop/view/VarnexView.h"
+
+#include <QPointer>
+
+#include <climits>
+
+namespace {
+
+int Clamped(std::size_t count)
+{
+    return static_cast<int>(std::min<std::size_t>(count, INT_MAX));
+}
+
+} // namespace
+
+bool CDuplicateSearch::Run(CVarnexView& view)
+{
+    // Events run between files: the command may come again, and a file may
+    // be added by a nested command, which the document must be free for.
+    if (m_running || m_doc.IsBusy())
+        return false;
+    m_running = true;
+    const QPointer<CVarnexView> alive(&view);
+    // The window may not close while files are read.
+    CVarnexDoc::CBusyScope busy(m_doc);
+
+    // Named by the finder's own copies: the path table may change while events run.
+    CDuplicateFinder::CFiles paths;
+    paths.reserve(m_doc.m_mapFiles.size());
+    m_doc.m_mapFiles.ForEach(
+        [this, &paths](const std::string& path, const CGameEntry&) { paths.push_back(m_finder.Track(path)); });
+
+    const CDuplicateFinder::CFiles toRead = m_finder.FilesToRead(paths);
+    m_host.BeginBatch(Clamped(toRead.size()), true);
+    const bool read = m_finder.ReadKeys(toRead, m_host);
+    m_host.EndBatch();
+
+    std::optional<std::vector<CDuplicateGroup>> groups;
+    if (read) {
+        const std::vector<CDuplicateFinder::CFiles> sets = m_finder.CandidateSets(paths);
+        std::size_t candidates = 0;
+        for (const CDuplicateFinder::CFiles& set : sets)
+            candidates += set.size();
+        m_host.BeginBatch(Clamped(candidates), true);
+        groups = m_finder.ConfirmGroups(sets, m_host);
+        m_host.EndBatch();
+    }
+    m_running = false;
+    if (!groups) {
+        m_host.ShowMessage(QStringLiteral("Finding duplicates stopped"));
+        return false;
+    }
+    if (!alive)
+        return false;
+    std::size_t games = 0;
+    for (const CDuplicateGroup& group : *groups)
+        games += group.size();
+    const int count = Clamped(groups->size());
+    view.ShowDuplicates(std::move(*groups));
+    m_host.ShowMessage(CCountStatusBar::DuplicatesText(Clamped(games), count));
+    return true;
+}

@@ -1,0 +1,186 @@
+#include "FrameFixture.h"
+
+#include "collection/VarnexDoc.h"
+#include "desktop/frame/CountStatusBar.h"
+#include "desktop/frame/DuplicateSearch.h"
+#include "desktop/view/QuickFilterBar.h"
+#include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/VarnexView.h"
+#include "settings/StringTable.h"
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <filesystem>
+
+namespace {
+
+// A game down the board's columns; mirrored left to right, turned half
+// round, with a comment on every move when asked.
+std::string ColumnGame(int count, bool mirrored, bool turned = false, const std::string& extra = "",
+                       int firstColumn = 0)
+{
+    std::string text = "(;SZ[19]";
+    for (int i = 0; i < count; ++i) {
+        int x = firstColumn + i / 19;
+        int y = i % 19;
+        if (mirrored)
+            x = 18 - x;
+        if (turned)
+            x = 18 - x, y = 18 - y;
+        text += i % 2 == 0 ? ";B[" : ";W[";
+        text += static_cast<char>('a' + x);
+        text += static_cast<char>('a' + y);
+        text += "]" + extra;
+    }
+    return text + ")";
+}
+
+} // namespace
+
+class FindDuplicatesTest : public FrameTest
+{
+protected:
+    // Two duplicate games and one alone, added to the collection.
+    void AddGames()
+    {
+        Add("a1.sgf", ColumnGame(80, false));
+        Add("a2.sgf", ColumnGame(80, true, false, "C[note]"));
+        Add("a3.sgf", ColumnGame(80, false, true));
+        // Another game: the columns from the right, colours swapped.
+        std::string other = ColumnGame(80, true);
+        for (char& c : other)
+            c = c == 'B' ? 'W' : c == 'W' ? 'B' : c;
+        Add("b.sgf", other);
+        Add("c1.sgf", ColumnGame(55, true, true, "", 5));
+        Add("c2.sgf", "(;SZ[19]C[lost the end]" + ColumnGame(60, false, false, "", 5).substr(8));
+    }
+    void Add(const std::string& name, const std::string& bytes)
+    {
+        const std::string path = dir.Write("games/" + name, bytes);
+        ASSERT_TRUE(app->Doc().AddGameFile(path, 0)) << name;
+    }
+    std::string Path(const std::string& name) const { return (dir.path() / "games" / name).string(); }
+    CVarnexView* View() const { return app->Frame()->View(); }
+    std::vector<std::string> ShownKeys() const
+    {
+        std::vector<std::string> keys;
+        CReportListCtrl* list = View()->ListCtrl();
+        for (int i = 0; i < list->GetShownCount(); ++i)
+            keys.push_back(list->GetItemKey(list->ShownRow(i)));
+        return keys;
+    }
+    QString MessageText() const { return app->Frame()->CountStatusBar()->MessagePane()->text(); }
+};
+
+TEST_F(FindDuplicatesTest, ShowsEachGroupTogetherInEveryStyleAndLeavesByEscOrTheCommand)
+{
+    ASSERT_TRUE(Start());
+    AddGames();
+    EXPECT_EQ(Act(ID_EDIT_FIND_DUPLICATES)->text(), QStringLiteral("Find D&uplicates"));
+    EXPECT_EQ(Act(ID_EDIT_SELECT_EXTRA_COPIES)->text(), QStringLiteral("Select E&xtra Copies"));
+    const std::vector<std::string> groups = {Path("a2.sgf"), Path("a1.sgf"), Path("a3.sgf"), Path("c2.sgf"),
+                                             Path("c1.sgf")};
+    for (int style : {ID_VIEW_DETAILS, ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST}) {
+        Trigger(style);
+        Trigger(ID_EDIT_FIND_DUPLICATES);
+        ASSERT_TRUE(View()->IsShowingDuplicates());
+        EXPECT_EQ(ShownKeys(), groups);
+        RunIdle();
+        EXPECT_EQ(MessageText(), QStringLiteral("5 games in 2 groups of duplicates"));
+        EXPECT_TRUE(View()->FilterBar()->isVisible());
+        EXPECT_TRUE(View()->FilterBar()->Note()->text().contains(QStringLiteral("Esc")));
+        app->Router().UpdateAll();
+        EXPECT_TRUE(Act(ID_EDIT_FIND_DUPLICATES)->isChecked());
+
+        if (style == ID_VIEW_DETAILS || style == ID_VIEW_LIST) {
+            QTest::keyClick(View()->ListCtrl()->CurrentView(), Qt::Key_Escape);
+        } else {
+            Trigger(ID_EDIT_FIND_DUPLICATES);
+        }
+        EXPECT_FALSE(View()->IsShowingDuplicates());
+        EXPECT_EQ(View()->ShownCount(), 6);
+        EXPECT_FALSE(View()->FilterBar()->isVisible());
+        RunIdle();
+        EXPECT_EQ(MessageText(), QStringLiteral("Ready"));
+    }
+    // Esc in the filter's field leaves the view as well.
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    Trigger(ID_EDIT_FIND);
+    QTest::keyClick(View()->FilterBar()->Field(), Qt::Key_Escape);
+    EXPECT_FALSE(View()->IsShowingDuplicates());
+}
+
+TEST_F(FindDuplicatesTest, SelectExtraCopiesAndDeleteKeepOneFileOfEachGame)
+{
+    ASSERT_TRUE(Start());
+    AddGames();
+    app->Router().UpdateAll();
+    EXPECT_FALSE(Act(ID_EDIT_SELECT_EXTRA_COPIES)->isEnabled());
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    Trigger(ID_EDIT_SELECT_EXTRA_COPIES);
+    std::vector<std::string> selected;
+    for (int row : View()->ListCtrl()->GetSelectedRows())
+        selected.push_back(View()->ListCtrl()->GetItemKey(row));
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (std::vector<std::string>{Path("a1.sgf"), Path("a3.sgf"), Path("c1.sgf")}));
+
+    Trigger(ID_EDIT_DELETE_FILES);
+    EXPECT_EQ(app->Doc().m_mapFiles.size(), 3u);
+    EXPECT_NE(app->Doc().m_mapFiles.Find(Path("a2.sgf")), nullptr);
+    EXPECT_NE(app->Doc().m_mapFiles.Find(Path("c2.sgf")), nullptr);
+    EXPECT_TRUE(std::filesystem::exists(Path("a1.sgf")));
+    RunIdle();
+    EXPECT_EQ(MessageText(), QStringLiteral("2 games in 2 groups of duplicates"));
+}
+
+TEST_F(FindDuplicatesTest, ASecondSearchReadsOnlyFilesNewOrChanged)
+{
+    ASSERT_TRUE(Start());
+    AddGames();
+    // d has the size of a1 but another game.
+    std::string d = ColumnGame(80, false);
+    d[10] = 'b';
+    Add("d.sgf", d);
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    EXPECT_EQ(app->Frame()->DuplicateSearch().Finder().KnownFiles(), 7u);
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+
+    // Now a copy of a1, with its old time: the key read before still holds.
+    const auto time = std::filesystem::last_write_time(Path("d.sgf"));
+    dir.Write("games/d.sgf", ColumnGame(80, false));
+    std::filesystem::last_write_time(Path("d.sgf"), time);
+    Add("e.sgf", ColumnGame(80, true, true));
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    EXPECT_EQ(ShownKeys(), (std::vector<std::string>{Path("a2.sgf"), Path("a1.sgf"), Path("a3.sgf"), Path("e.sgf"),
+                                                     Path("c2.sgf"), Path("c1.sgf")}));
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+
+    // A new time makes it read again.
+    std::filesystem::last_write_time(Path("d.sgf"), time + std::chrono::seconds(5));
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    EXPECT_EQ(ShownKeys().size(), 7u);
+}
+
+TEST_F(FindDuplicatesTest, EscStopsTheSearchAndLeavesTheListAsItWas)
+{
+    ASSERT_TRUE(Start());
+    app->Frame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->Frame()));
+    AddGames();
+    bool stopSeen = false;
+    // Runs inside the first pump of the search.
+    QTimer::singleShot(0, app->Frame(), [&] { stopSeen = PressEscUntilStopAsked(); });
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    ASSERT_TRUE(stopSeen);
+    EXPECT_FALSE(View()->IsShowingDuplicates());
+    EXPECT_EQ(View()->ShownCount(), 6);
+    EXPECT_EQ(MessageText(), QStringLiteral("Finding duplicates stopped"));
+    EXPECT_TRUE(app->Frame()->CountStatusBar()->CancelButton()->isHidden());
+    // The next search runs to its end.
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    EXPECT_TRUE(View()->IsShowingDuplicates());
+}
