@@ -195,7 +195,8 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8,
-            const std::function<bool(const std::vector<std::string>& cells)>& keep, IUtf8Converter* keepDecoder)
+            const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry)>& keep,
+            IUtf8Converter* keepDecoder)
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);

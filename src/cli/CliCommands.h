@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class CGameEntry;
 class ISettingsStore;
 class IUtf8Converter;
 
@@ -36,5 +37,5 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 // written (the quick filter's rule).
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr,
-            const std::function<bool(const std::vector<std::string>& cells)>& keep = {},
+            const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry)>& keep = {},
             IUtf8Converter* keepDecoder = nullptr);

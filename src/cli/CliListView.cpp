@@ -81,7 +81,7 @@ std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep,
             shown.clear();
             if (keepDecoder)
                 CellsToUtf8(row, *keepDecoder, shown);
-            if (!keep(keepDecoder ? shown : row.cells))
+            if (!keep(keepDecoder ? shown : row.cells, m_doc.m_mapFiles.Find(row.key)))
                 continue;
         }
         cells.clear();

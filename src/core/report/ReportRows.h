@@ -1,6 +1,7 @@
 #pragma once
 
 #include "columns/ColumnDef.h"
+#include "report/SearchText.h"
 #include "report/ShownTexts.h"
 
 #include <cstdint>
@@ -30,9 +31,10 @@ struct CReportRow
         bool set = false;
     };
     SIconPlace places[2];
-    // The quick filter's form of the cells, made once when first needed and
-    // emptied when a cell changes, so typing never decodes a row again.
-    std::string filterText;
+    // The quick filter's form of the cells and of the record's fields it
+    // asked for, made once when first needed and emptied when a cell
+    // changes, so typing never decodes a row again.
+    CSearchText search;
 };
 
 // A row for path and its entry (which may be absent): the display name, one

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 class QLineEdit;
 
 // The one-line field above the list that the Find command shows. Every
@@ -20,6 +23,13 @@ public:
     QLineEdit* Field() const { return m_field; }
     QString Text() const;
 
+    // What the typed text got wrong: the field's text turns red and its tool
+    // tip names each problem; none puts back the tool tip with the terms.
+    void ShowProblems(const std::vector<std::string>& problems);
+    bool HasProblems() const { return m_hasProblems; }
+    // The tool tip that lists the search terms.
+    static QString TermsHelp();
+
 signals:
     void FilterChanged(const QString& text);
 
@@ -28,4 +38,5 @@ protected:
 
 private:
     QLineEdit* m_field = nullptr;
+    bool m_hasProblems = false;
 };

@@ -3,6 +3,7 @@
 #include "qtcore/ByteText.h"
 #include "qtcore/RowDisplay.h"
 #include "qtcore/FilterText.h"
+#include "settings/MemorySettingsStore.h"
 
 #include <QBrush>
 
@@ -324,7 +325,7 @@ void CReportListModel::SetText(int row, int column, std::string text)
         // A set text carries no record with it: the cells choose again.
         DecodeRowForDisplay(r, nullptr, m_decoder);
     }
-    r.filterText.clear();
+    r.search.clear();
     const QModelIndex changed = index(row, column);
     if (changed.isValid())
         emit dataChanged(changed, changed, {Qt::DisplayRole});
@@ -345,18 +346,30 @@ QString CReportListModel::ShownText(int row, int column)
     return c < shown.size() ? ShownToQString(shown[c]) : QString();
 }
 
-const std::string& CReportListModel::FilterText(int row)
+const CSearchText& CReportListModel::FilterText(int row, const CRowFilter& filter)
 {
     CReportRow& r = m_rows.at(static_cast<std::size_t>(row));
-    if (r.filterText.empty())
-        r.filterText = r.shown.empty() ? FoldedRowText(r.cells) : FoldedShownText(r.shown);
-    return r.filterText;
+    if (r.search.empty())
+        r.search.cells = r.shown.empty() ? FoldedRowText(r.cells) : FoldedShownText(r.shown);
+    if (!filter.FieldIds().empty()) {
+        const CGameEntry* entry = m_entryLookup ? m_entryLookup(r.key) : nullptr;
+        static const CMemorySettingsStore kNoSettings;
+        AddSearchFields(r.search, filter, entry, m_store ? *m_store : kNoSettings, m_decoder);
+    }
+    return r.search;
 }
 
 void CReportListModel::PrepareFilterTexts()
 {
+    const CRowFilter noFields;
     for (std::size_t r = 0; r < m_rows.size(); ++r)
-        FilterText(static_cast<int>(r));
+        FilterText(static_cast<int>(r), noFields);
+}
+
+void CReportListModel::SetRecordSource(FEntryLookup lookup, const ISettingsStore* store)
+{
+    m_entryLookup = std::move(lookup);
+    m_store = store;
 }
 
 void CReportListModel::SetImage(int row, int image)

@@ -10,11 +10,14 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 class CGameEntry;
+class CRowFilter;
+class ISettingsStore;
 
 // The rows of the report list. Row texts stay bytes; each row also keeps its
 // texts as shown, decoded once when the row is made or its text is set. Changes are kept back and told to the views in one go: rows added
@@ -69,11 +72,17 @@ public:
     {
         return m_rows[static_cast<std::size_t>(row)].places[slot];
     }
-    // The row's texts as the quick filter compares them, made on first use
-    // and kept with the row. No flush: the filter asks while views update.
-    const std::string& FilterText(int row);
+    // The row's texts as the quick filter compares them, with the record
+    // fields filter looks in: made on first use and kept with the row. No
+    // flush: the filter asks while views update.
+    const CSearchText& FilterText(int row, const CRowFilter& filter);
     // Makes the filter's texts of every row that has none yet.
     void PrepareFilterTexts();
+
+    // Where the filter finds a row's record (by its key) and the settings its
+    // derived values read; without them a row has only its cells to search.
+    using FEntryLookup = std::function<const CGameEntry*(const std::string& key)>;
+    void SetRecordSource(FEntryLookup lookup, const ISettingsStore* store);
 
     void SetHeaders(const std::vector<std::string>& headers);
     const std::vector<std::string>& Headers() const { return m_headers; }
@@ -109,4 +118,6 @@ private:
     QTimer m_flushTimer;
     QElapsedTimer m_sincePublish;
     CDisplayDecoder m_decoder;
+    FEntryLookup m_entryLookup;
+    const ISettingsStore* m_store = nullptr;
 };

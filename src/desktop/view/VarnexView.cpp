@@ -119,6 +119,9 @@ bool CVarnexView::Create()
     layout->addWidget(m_pList);
     connect(m_pFilterBar, &CQuickFilterBar::FilterChanged, this, &CVarnexView::SetFilterText);
     connect(m_pList, &CReportListCtrl::HeaderClicked, this, &CVarnexView::OnHeaderClick);
+    // The filter's field terms look in the rows' records, shown or not.
+    m_pList->Model().SetRecordSource(
+        [this](const std::string& key) -> const CGameEntry* { return m_doc.m_mapFiles.Find(key); }, &m_store);
 
     // Font and text colour: a stored font that is not a whole record is
     // ignored, and the list keeps its own font.
@@ -309,8 +312,11 @@ int CVarnexView::ShownCount() const
 
 void CVarnexView::SetFilterText(const QString& text)
 {
-    if (m_pList)
-        m_pList->SetRowFilter(MakeRowFilter(text));
+    if (!m_pList)
+        return;
+    const CRowFilter filter = MakeRowFilter(text);
+    m_pFilterBar->ShowProblems(filter.Problems());
+    m_pList->SetRowFilter(filter);
 }
 
 int CVarnexView::SelectedCount() const
