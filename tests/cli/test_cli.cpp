@@ -467,6 +467,29 @@ TEST_F(CliTest, ListOfAnEmptyOrMissingCollection)
     EXPECT_NE(result.err.find("missing.vnx"), std::string::npos);
 }
 
+TEST_F(CliTest, ListWithFieldTermsKeepsTheRowsTheWindowKeeps)
+{
+    const auto a = Game("alpha.sgf", kGameA);
+    const auto b = Game("beta.sgf", kGameB);
+    const auto c = Game("gamma.sgf", "(;CA[gb2312]GN[Gamma]DT[1999]PB[\xB9\xC5\xC1\xA6]PW[Bob]RE[Jigo];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), a, b, c}).exitCode, 0);
+    // Only the game name is shown: every field term looks past the columns.
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN"}}, {{"Header/ColSortCur", 0}});
+    auto list = [&](const std::string& filter) {
+        return Run({"list", Collection(), "--settings", settings, "--filter", filter}).out;
+    };
+    EXPECT_EQ(list("winner:me"), "beta.sgf\tBeta\r\nalpha.sgf\tAlpha\r\n");
+    EXPECT_EQ(list("player:me -loser:zed"), "alpha.sgf\tAlpha\r\n");
+    EXPECT_EQ(list("date:..2000"), "gamma.sgf\tGamma\r\nbeta.sgf\tBeta\r\n");
+    EXPECT_EQ(list("date:1999-05 result:b+"), "beta.sgf\tBeta\r\n");
+    EXPECT_EQ(list("result:jigo black:\xE5\x8F\xA4\xE5\x8A\x9B"), "gamma.sgf\tGamma\r\n");
+    EXPECT_EQ(list("BR:3D"), "alpha.sgf\tAlpha\r\n");
+    const auto unknown = Run({"list", Collection(), "--settings", settings, "--filter", "evnt:x"});
+    EXPECT_EQ(unknown.exitCode, 0);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_NE(unknown.err.find("Unknown field \"evnt:\""), std::string::npos);
+}
+
 TEST_F(CliTest, ListWithAFilterKeepsRowsWhereEveryWordIsInSomeCellWhateverTheCase)
 {
     const auto a = Game("alpha.sgf", kGameA);
