@@ -206,6 +206,7 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
     CSortState sort;
     sort.m_nColSort = ReadInt(store, settings::kColSort);
     sort.m_nColSortCur = ReadInt(store, settings::kColSortCur);
+    sort.m_bByMeaning = ReadInt(store, settings::kSortByMeaning) != 0;
 
     CCliListView view(doc, std::move(layout.columns), showFullPath, sort, store);
     doc.AddView(&view);

@@ -48,6 +48,8 @@ struct CSortState
 {
     std::int32_t m_nColSort = 0;
     std::int32_t m_nColSortCur = -1;
+    // Ranks by strength and dates by their first date instead of bytes.
+    bool m_bByMeaning = false;
 
     bool IsAscending(std::int32_t column) const;
     // A header click: that column becomes the sort column and its direction flips.

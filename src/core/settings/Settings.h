@@ -53,6 +53,8 @@ inline constexpr SIntSetting kWidthCount{"Header", "nWidth", 0};
 inline constexpr SBinarySetting kWidths{"Header", "Width"};
 inline constexpr SIntSetting kColSort{"Header", "ColSort", 0};
 inline constexpr SIntSetting kColSortCur{"Header", "ColSortCur", -1};
+// Sort by Meaning: ranks and dates sort by what they say.
+inline constexpr SIntSetting kSortByMeaning{"Header", "Sort by Meaning", 0};
 
 // The toolbar's button layout sits directly under the application key.
 inline constexpr SBinarySetting kToolbarLayout{"", "Toolbar"};

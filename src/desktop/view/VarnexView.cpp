@@ -97,6 +97,7 @@ CVarnexView::CVarnexView(CVarnexDoc& doc, ISettingsStore& store, IPrompts& promp
 {
     m_sort.m_nColSort = ReadInt(m_store, settings::kColSort);
     m_sort.m_nColSortCur = ReadInt(m_store, settings::kColSortCur);
+    m_sort.m_bByMeaning = ReadInt(m_store, settings::kSortByMeaning) != 0;
 }
 
 CVarnexView::~CVarnexView()
@@ -340,6 +341,7 @@ bool CVarnexView::HasCommand(int id) const
     case ID_VIEW_AUTOARRANGE:
     case ID_VIEW_LINEUP:
     case ID_VIEW_FULL_PATH:
+    case ID_VIEW_SORT_MEANING:
     case ID_VIEW_SET_FONT:
     case ID_VIEW_OPTIONS:
         return m_pList != nullptr;
@@ -380,6 +382,12 @@ void CVarnexView::OnCommand(int id)
         break;
     case ID_VIEW_FULL_PATH:
         OnFullPath();
+        break;
+    case ID_VIEW_SORT_MEANING:
+        // Kept at once: the command-line tool reads it too.
+        m_sort.m_bByMeaning = !m_sort.m_bByMeaning;
+        WriteInt(m_store, settings::kSortByMeaning, m_sort.m_bByMeaning ? 1 : 0);
+        SortRows();
         break;
     case ID_VIEW_SET_FONT:
         OnSetFont();
@@ -425,6 +433,9 @@ bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
         return true;
     case ID_VIEW_FULL_PATH:
         ui.SetCheck(m_bFullPath);
+        return true;
+    case ID_VIEW_SORT_MEANING:
+        ui.SetCheck(m_sort.m_bByMeaning);
         return true;
     case ID_VIEW_SET_FONT:
     case ID_VIEW_OPTIONS:
