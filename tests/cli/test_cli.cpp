@@ -467,6 +467,20 @@ TEST_F(CliTest, ListOfAnEmptyOrMissingCollection)
     EXPECT_NE(result.err.find("missing.vnx"), std::string::npos);
 }
 
+TEST_F(CliTest, ListFollowsTheStoredSortByMeaning)
+{
+    const auto a = Game("a.sgf", kGameA);
+    const auto b = Game("b.sgf", kGameB);
+    const auto c = Game("c.sgf", "(;PB[Pro]BR[2p];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), a, b, c}).exitCode, 0);
+    // Ascending on Black Rank (column 1).
+    const auto bytes = Settings({{"Header/Definition", "Black Rank:BR"}}, {{"Header/ColSortCur", 1}, {"Header/ColSort", 2}});
+    EXPECT_EQ(Run({"list", Collection(), "--settings", bytes}).out, "b.sgf\t1k\r\nc.sgf\t2p\r\na.sgf\t3d\r\n");
+    const auto meaning = Settings({{"Header/Definition", "Black Rank:BR"}},
+                                  {{"Header/ColSortCur", 1}, {"Header/ColSort", 2}, {"Header/Sort by Meaning", 1}});
+    EXPECT_EQ(Run({"list", Collection(), "--settings", meaning}).out, "b.sgf\t1k\r\na.sgf\t3d\r\nc.sgf\t2p\r\n");
+}
+
 TEST_F(CliTest, ListWithFieldTermsKeepsTheRowsTheWindowKeeps)
 {
     const auto a = Game("alpha.sgf", kGameA);
