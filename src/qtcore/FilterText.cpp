@@ -45,7 +45,7 @@ CRowFilter MakeRowFilter(const QString& typed)
 }
 
 void AddSearchFields(CSearchText& text, const CRowFilter& filter, const CGameEntry* entry,
-                     const ISettingsStore& store, CDisplayDecoder& decoder)
+                     const ISettingsStore& store, CDisplayDecoder& decoder, std::string_view folder)
 {
     // The charset is chosen once per row, and only when a field is missing.
     std::optional<CDisplayDecoder::SChoice> choice;
@@ -58,7 +58,7 @@ void AddSearchFields(CSearchText& text, const CRowFilter& filter, const CGameEnt
             continue;
         }
         if (!choice)
-            choice = decoder.Choose(RecordTexts(*entry), RecordCharset(*entry));
+            choice = decoder.Choose(RecordTexts(*entry), RecordCharset(*entry), folder);
         const std::string folded = decoder.Decode(value, *choice).toCaseFolded().toStdString();
         text.AddField(id, &folded);
     }

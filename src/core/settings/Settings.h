@@ -37,6 +37,8 @@ inline constexpr SStringSetting kMyNames{"Misc", "My Names", ""};
 inline constexpr SStringSetting kViewer{"Misc", "MGT Viewer", "Glyphon.EXE"};
 inline constexpr SIntSetting kTextColor{"Misc", "Text Color", 0};
 inline constexpr SBinarySetting kLogfont{"Misc", "Logfont"};
+// The charset of records that name none; empty is automatic.
+inline constexpr SStringSetting kNoneCharset{"Misc", "Charset", ""};
 
 inline constexpr SIntSetting kFlatbar{"Frame", "Flatbar", 1};
 inline constexpr SBinarySetting kPlacement{"Frame", "Placement"};

@@ -210,7 +210,10 @@ void CReportListModel::RebuildIndex()
 
 void CReportListModel::Append(CReportRow row, const CGameEntry* entry)
 {
-    DecodeRowForDisplay(row, entry, m_decoder);
+    // A record no rule could place may yet take its folder's charset, once
+    // the folder's other records are known.
+    if (DecodeRowForDisplay(row, entry, m_decoder) == CDisplayDecoder::ERule::Latin1 && entry)
+        m_unsure.push_back(row.key);
     const int at = static_cast<int>(m_rows.size());
     if (m_indexValid) {
         // A key already there keeps pointing at its first row.
@@ -277,6 +280,8 @@ void CReportListModel::Clear()
     m_indexValid = true;
     m_hasDuplicates = false;
     m_placed[0] = m_placed[1] = 0;
+    m_unsure.clear();
+    m_decoder.ForgetFolders();
     endResetModel();
 }
 
@@ -354,7 +359,7 @@ const CSearchText& CReportListModel::FilterText(int row, const CRowFilter& filte
     if (!filter.FieldIds().empty()) {
         const CGameEntry* entry = m_entryLookup ? m_entryLookup(r.key) : nullptr;
         static const CMemorySettingsStore kNoSettings;
-        AddSearchFields(r.search, filter, entry, m_store ? *m_store : kNoSettings, m_decoder);
+        AddSearchFields(r.search, filter, entry, m_store ? *m_store : kNoSettings, m_decoder, FolderOf(r.key));
     }
     return r.search;
 }
@@ -364,6 +369,32 @@ void CReportListModel::PrepareFilterTexts()
     const CRowFilter noFields;
     for (std::size_t r = 0; r < m_rows.size(); ++r)
         FilterText(static_cast<int>(r), noFields);
+}
+
+void CReportListModel::RetryUnsureRows()
+{
+    if (m_unsure.empty() || !m_entryLookup)
+        return;
+    const std::vector<std::string> unsure = std::move(m_unsure);
+    m_unsure.clear();
+    for (const std::string& key : unsure) {
+        const int row = Find(key);
+        const CGameEntry* entry = m_entryLookup(key);
+        if (row < 0 || !entry)
+            continue;
+        CReportRow& r = m_rows[static_cast<std::size_t>(row)];
+        if (DecodeRowForDisplay(r, entry, m_decoder) == CDisplayDecoder::ERule::Latin1) {
+            m_unsure.push_back(key);
+            continue;
+        }
+        r.search.clear();
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
+    }
+}
+
+void CReportListModel::SetNoneCharset(std::string_view charset)
+{
+    m_decoder.SetNoneCharset(charset);
 }
 
 void CReportListModel::SetRecordSource(FEntryLookup lookup, const ISettingsStore* store)

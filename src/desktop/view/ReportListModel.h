@@ -84,6 +84,13 @@ public:
     using FEntryLookup = std::function<const CGameEntry*(const std::string& key)>;
     void SetRecordSource(FEntryLookup lookup, const ISettingsStore* store);
 
+    // Decodes again the rows no rule could place when they were added, now
+    // that their folders may have told their charset; called after a batch.
+    void RetryUnsureRows();
+    // The charset of records that name none (empty: automatic); applies to
+    // rows added from now on.
+    void SetNoneCharset(std::string_view charset);
+
     void SetHeaders(const std::vector<std::string>& headers);
     const std::vector<std::string>& Headers() const { return m_headers; }
 
@@ -119,5 +126,7 @@ private:
     QElapsedTimer m_sincePublish;
     CDisplayDecoder m_decoder;
     FEntryLookup m_entryLookup;
+    // Keys of rows shown as Latin-1 because nothing placed their charset.
+    std::vector<std::string> m_unsure;
     const ISettingsStore* m_store = nullptr;
 };

@@ -123,6 +123,7 @@ bool CVarnexView::Create()
     // The filter's field terms look in the rows' records, shown or not.
     m_pList->Model().SetRecordSource(
         [this](const std::string& key) -> const CGameEntry* { return m_doc.m_mapFiles.Find(key); }, &m_store);
+    m_pList->Model().SetNoneCharset(ReadString(m_store, settings::kNoneCharset));
 
     // Font and text colour: a stored font that is not a whole record is
     // ignored, and the list keeps its own font.
@@ -205,6 +206,7 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
         SetRowImage(payload.tag, payload.flags);
         break;
     case hintBatchDone:
+        m_pList->Model().RetryUnsureRows();
         SortRows();
         break;
     default:
@@ -223,6 +225,7 @@ void CVarnexView::FillRows()
 {
     RemoveRow(nullptr);
     m_doc.m_mapFiles.ForEach([this](const std::string& path, const CGameEntry& entry) { AddRow(path, &entry); });
+    m_pList->Model().RetryUnsureRows();
 }
 
 void CVarnexView::RemoveRow(const std::string* path)
