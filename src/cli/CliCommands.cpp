@@ -112,7 +112,8 @@ int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostre
             raw.clear();
             for (const CPropertyTable::Item* item : items)
                 raw.push_back(item->second);
-            values = utf8->TextsToUtf8(raw, entry);
+            // Files named one by one have no folder to learn from.
+            values = utf8->TextsToUtf8(raw, entry, std::string());
         }
         for (std::size_t i = 0; i < items.size(); ++i) {
             text += '\t';
@@ -195,7 +196,8 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8,
-            const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry)>& keep,
+            const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry,
+                                     const std::string& path)>& keep,
             IUtf8Converter* keepDecoder)
 {
     CCliDocHost host(err);
@@ -217,6 +219,12 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
         err << "varnex-cli: cannot open collection " << EscapeField(collection) << ": " << error << '\n';
         return kExitFailure;
     }
+    // Only a tool that converts has anything to learn; plain bytes need none.
+    IUtf8Converter* const keepConverter = keep ? keepDecoder : nullptr;
+    for (IUtf8Converter* converter : {utf8, keepConverter == utf8 ? nullptr : keepConverter})
+        if (converter)
+            doc.m_mapFiles.ForEach(
+                [converter](const std::string& path, const CGameEntry& entry) { converter->NoteRecord(path, entry); });
     const std::string text = view.ExportText(utf8, keep, keepDecoder);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();

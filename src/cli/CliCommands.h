@@ -37,5 +37,6 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 // written (the quick filter's rule).
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr,
-            const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry)>& keep = {},
+            const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry,
+                                     const std::string& path)>& keep = {},
             IUtf8Converter* keepDecoder = nullptr);

@@ -26,9 +26,10 @@ public:
     const std::vector<CReportRow>& Rows() const { return m_rows; }
     const std::vector<CColumnDef>& Columns() const { return m_columns; }
 
-    // Whether a row (its cells, column 0 first, and its record when the
-    // collection has one) is written.
-    using CRowTest = std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry)>;
+    // Whether a row (its cells, column 0 first, its record when the
+    // collection has one, and its file's path) is written.
+    using CRowTest =
+        std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry, const std::string& path)>;
     // The export text of the rows as they stand, with keep of the rows it
     // keeps; with a converter every cell is converted to UTF-8 before the
     // cut (which keeps whole characters). keep is asked with the cells as

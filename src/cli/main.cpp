@@ -1,5 +1,6 @@
-#include "qtcore/DisplayDecoder.h"
 #include "qtcore/FilterText.h"
+#include "qtcore/RowDisplay.h"
+#include "settings/Settings.h"
 #include "qtcore/QtSettingsStore.h"
 #include "cli/CliCommands.h"
 #include "cli/QtUtf8Converter.h"
@@ -207,8 +208,8 @@ int main(int argc, char** argv)
         } else {
             store = std::make_unique<CQtSettingsStore>();
         }
-        std::function<bool(const std::vector<std::string>&, const CGameEntry*)> keep;
-        CDisplayDecoder fieldDecoder;
+        converter.SetNoneCharset(ReadString(*store, settings::kNoneCharset));
+        std::function<bool(const std::vector<std::string>&, const CGameEntry*, const std::string&)> keep;
         if (args.filter) {
             // The typed text is read as the terminal gives it (UTF-8).
             const CRowFilter filter = MakeRowFilter(QString::fromUtf8(args.filter->data(),
@@ -217,11 +218,12 @@ int main(int argc, char** argv)
                 std::cerr << "varnex-cli: --filter: " << problem << "\n";
             if (!filter.IsEmpty()) {
                 const ISettingsStore& settings = *store;
+                CDisplayDecoder& fieldDecoder = converter.Decoder();
                 keep = [filter, &settings, &fieldDecoder](const std::vector<std::string>& cells,
-                                                          const CGameEntry* entry) {
+                                                          const CGameEntry* entry, const std::string& path) {
                     CSearchText text;
                     text.cells = FoldedRowText(cells);
-                    AddSearchFields(text, filter, entry, settings, fieldDecoder);
+                    AddSearchFields(text, filter, entry, settings, fieldDecoder, FolderOf(path));
                     return filter.Matches(text);
                 };
             }

@@ -529,3 +529,27 @@ TEST_F(CliTest, ListWithAFilterKeepsRowsWhereEveryWordIsInSomeCellWhateverTheCas
     EXPECT_EQ(list(" "), Run({"list", Collection(), "--settings", settings}).out);
     EXPECT_EQ(Run({"list", Collection(), "--filter"}).exitCode, 2);
 }
+
+TEST_F(CliTest, ListLearnsTheCharsetOfAFolderAndTakesTheOneChosenForRecordsThatNameNone)
+{
+    // 常昊 (GBK) is too short to detect; its folder's other records are not.
+    const auto a = Game("gbk/a.sgf", "(;PB[\xB3\xA3\xEA\xBB]PW[x];B[pd])");
+    const auto b = Game("gbk/b.sgf", "(;PB[\xB9\xC5\xC1\xA6]EV[\xB5\xDA\xB6\xFE\xBD\xEC\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5"
+                                     "\xBC\xD7\xBC\xB6\xC1\xAA\xC8\xFC]PW[x];B[pd])");
+    const auto c = Game("gbk/c.sgf", "(;PB[\xC4\xF4\xCE\xC0\xC6\xBD]EV[\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xC3\xFB\xC8\xCB"
+                                     "\xD5\xBD\xBE\xF6\xC8\xFC\xB5\xDA\xC8\xFD\xBE\xD6]PW[x];B[pd])");
+    const auto d = Game("other/d.sgf", "(;PB[\xB3\xA3\xEA\xBB]PW[x];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), a, b, c, d}).exitCode, 0);
+    const auto automatic = Settings({{"Header/Definition", "Black:PB"}}, {{"Header/ColSortCur", 0}, {"Header/ColSort", 1}});
+    // 常昊 in UTF-8, then as Latin-1 read the GBK bytes.
+    EXPECT_EQ(Run({"list", Collection(), "--settings", automatic, "--utf8", "--filter", "a.sgf"}).out,
+              "a.sgf\t\xE5\xB8\xB8\xE6\x98\x8A\r\n");
+    EXPECT_EQ(Run({"list", Collection(), "--settings", automatic, "--utf8", "--filter", "d.sgf"}).out,
+              "d.sgf\t\xC2\xB3\xC2\xA3\xC3\xAA\xC2\xBB\r\n");
+    EXPECT_EQ(Run({"list", Collection(), "--settings", automatic, "--filter", "black:\xE5\xB8\xB8\xE6\x98\x8A"}).out,
+              "a.sgf\t\xB3\xA3\xEA\xBB\r\n");
+    const auto chosen = Settings({{"Header/Definition", "Black:PB"}, {"Misc/Charset", "GB18030"}},
+                                 {{"Header/ColSortCur", 0}, {"Header/ColSort", 1}});
+    EXPECT_EQ(Run({"list", Collection(), "--settings", chosen, "--utf8", "--filter", "d.sgf"}).out,
+              "d.sgf\t\xE5\xB8\xB8\xE6\x98\x8A\r\n");
+}
