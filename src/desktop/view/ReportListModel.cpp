@@ -356,7 +356,9 @@ const CSearchText& CReportListModel::FilterText(int row, const CRowFilter& filte
     CReportRow& r = m_rows.at(static_cast<std::size_t>(row));
     if (r.search.empty())
         r.search.cells = r.shown.empty() ? FoldedRowText(r.cells) : FoldedShownText(r.shown);
-    if (!filter.FieldIds().empty()) {
+    const auto missing = [&r](const std::string& id) { return !r.search.HasField(id); };
+    // The record is looked up only for fields the row has not got yet.
+    if (std::any_of(filter.FieldIds().begin(), filter.FieldIds().end(), missing)) {
         const CGameEntry* entry = m_entryLookup ? m_entryLookup(r.key) : nullptr;
         static const CMemorySettingsStore kNoSettings;
         AddSearchFields(r.search, filter, entry, m_store ? *m_store : kNoSettings, m_decoder, FolderOf(r.key));
