@@ -5,6 +5,7 @@
 #include "qtcore/DisplayDecoder.h"
 #include "qtcore/RowDisplay.h"
 
+#include <algorithm>
 #include <optional>
 
 std::string FoldedRowText(const std::vector<std::string>& cells)
@@ -55,6 +56,15 @@ void AddSearchFields(CSearchText& text, const CRowFilter& filter, const CGameEnt
         std::string value;
         if (!entry || !entry->GetValue(id, value, store)) {
             text.AddField(id, nullptr);
+            continue;
+        }
+        // Most values are ASCII, which every rule shows as it is and which
+        // folds to lower case: no charset, no conversion.
+        if (std::all_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            for (char& c : value)
+                if (c >= 'A' && c <= 'Z')
+                    c = static_cast<char>(c - 'A' + 'a');
+            text.AddField(id, &value);
             continue;
         }
         if (!choice)
