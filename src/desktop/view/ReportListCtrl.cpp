@@ -220,7 +220,6 @@ void CReportListCtrl::SetRowFilter(const CRowFilter& filter)
     m_model->Flush();
     if (filter == m_proxy->Filter())
         return;
-    m_model->PrepareSearchFields(filter);
     // The filter's reset forgets the selection and the current row: the rows
     // still shown get theirs back.
     const std::vector<int> selected = GetSelectedRows();

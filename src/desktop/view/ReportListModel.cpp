@@ -15,13 +15,6 @@ namespace {
 constexpr int kMaxRemovalRuns = 8;
 
 constexpr int kFlushDelayMs = 30;
-
-// Derived values read the settings; a model given none reads the defaults.
-const ISettingsStore& NoSettings()
-{
-    static const CMemorySettingsStore none;
-    return none;
-}
 // Rows kept back until they are a quarter of the rows the views know...
 constexpr long long kPublishGrowth = 4;
 // ...or have waited this long.
@@ -367,7 +360,8 @@ const CSearchText& CReportListModel::FilterText(int row, const CRowFilter& filte
     // The record is looked up only for fields the row has not got yet.
     if (std::any_of(filter.FieldIds().begin(), filter.FieldIds().end(), missing)) {
         const CGameEntry* entry = m_entryLookup ? m_entryLookup(r.key) : nullptr;
-        AddSearchFields(r.search, filter, entry, m_store ? *m_store : NoSettings(), m_decoder, FolderOf(r.key));
+        static const CMemorySettingsStore kNoSettings;
+        AddSearchFields(r.search, filter, entry, m_store ? *m_store : kNoSettings, m_decoder, FolderOf(r.key));
     }
     return r.search;
 }
@@ -405,33 +399,9 @@ void CReportListModel::SetNoneCharset(std::string_view charset)
     m_decoder.SetNoneCharset(charset);
 }
 
-void CReportListModel::PrepareSearchFields(const CRowFilter& filter)
-{
-    if (filter.FieldIds().empty() || !m_recordWalk)
-        return;
-    const auto lacksField = [&filter](const CReportRow& row) {
-        return std::any_of(filter.FieldIds().begin(), filter.FieldIds().end(),
-                           [&row](const std::string& id) { return !row.search.HasField(id); });
-    };
-    if (std::none_of(m_rows.begin(), m_rows.end(), lacksField))
-        return;
-    if (!m_indexValid)
-        RebuildIndex();
-    const CRowFilter noFields;
-    m_recordWalk([&](const std::string& path, const CGameEntry& entry) {
-        const auto it = m_index.find(path);
-        if (it == m_index.end())
-            return;
-        FilterText(it->second, noFields);
-        AddSearchFields(m_rows[static_cast<std::size_t>(it->second)].search, filter, &entry,
-                        m_store ? *m_store : NoSettings(), m_decoder, FolderOf(path));
-    });
-}
-
-void CReportListModel::SetRecordSource(FEntryLookup lookup, FRecordWalk walk, const ISettingsStore* store)
+void CReportListModel::SetRecordSource(FEntryLookup lookup, const ISettingsStore* store)
 {
     m_entryLookup = std::move(lookup);
-    m_recordWalk = std::move(walk);
     m_store = store;
 }
 

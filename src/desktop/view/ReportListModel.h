@@ -82,13 +82,7 @@ public:
     // Where the filter finds a row's record (by its key) and the settings its
     // derived values read; without them a row has only its cells to search.
     using FEntryLookup = std::function<const CGameEntry*(const std::string& key)>;
-    // Calls its argument with every record of the collection and its path.
-    using FRecordVisit = std::function<void(const std::string& path, const CGameEntry& entry)>;
-    using FRecordWalk = std::function<void(const FRecordVisit& visit)>;
-    void SetRecordSource(FEntryLookup lookup, FRecordWalk walk, const ISettingsStore* store);
-    // Gives every row the fields filter looks in that it lacks, in one walk
-    // over the collection: looking each row's record up costs more.
-    void PrepareSearchFields(const CRowFilter& filter);
+    void SetRecordSource(FEntryLookup lookup, const ISettingsStore* store);
 
     // Decodes again the rows no rule could place when they were added, now
     // that their folders may have told their charset; called after a batch.
@@ -132,7 +126,6 @@ private:
     QElapsedTimer m_sincePublish;
     CDisplayDecoder m_decoder;
     FEntryLookup m_entryLookup;
-    FRecordWalk m_recordWalk;
     // Keys of rows shown as Latin-1 because nothing placed their charset.
     std::vector<std::string> m_unsure;
     const ISettingsStore* m_store = nullptr;

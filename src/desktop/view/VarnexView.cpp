@@ -122,8 +122,7 @@ bool CVarnexView::Create()
     connect(m_pList, &CReportListCtrl::HeaderClicked, this, &CVarnexView::OnHeaderClick);
     // The filter's field terms look in the rows' records, shown or not.
     m_pList->Model().SetRecordSource(
-        [this](const std::string& key) -> const CGameEntry* { return m_doc.m_mapFiles.Find(key); },
-        [this](const CReportListModel::FRecordVisit& visit) { m_doc.m_mapFiles.ForEach(visit); }, &m_store);
+        [this](const std::string& key) -> const CGameEntry* { return m_doc.m_mapFiles.Find(key); }, &m_store);
     m_pList->Model().SetNoneCharset(ReadString(m_store, settings::kNoneCharset));
 
     // Font and text colour: a stored font that is not a whole record is
