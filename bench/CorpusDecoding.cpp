@@ -42,7 +42,9 @@ const char* RuleName(CDisplayDecoder::ERule rule)
     case CDisplayDecoder::ERule::Ascii: return "ascii";
     case CDisplayDecoder::ERule::Declared: return "declared CA";
     case CDisplayDecoder::ERule::Utf8: return "UTF-8";
+    case CDisplayDecoder::ERule::Chosen: return "chosen charset";
     case CDisplayDecoder::ERule::Detected: return "detected";
+    case CDisplayDecoder::ERule::Folder: return "folder's charset";
     case CDisplayDecoder::ERule::Latin1: return "Latin-1";
     }
     return "?";

@@ -117,7 +117,7 @@ void AppendInfoLines(std::string& text, const CGameEntry& entry, IUtf8Converter*
         std::vector<std::string> raw;
         for (const CPropertyTable::Item* item : items)
             raw.push_back(item->second);
-        values = utf8->TextsToUtf8(raw, entry);
+        values = utf8->TextsToUtf8(raw, entry, std::string()); // files named one by one: no folder to learn from
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
         text += '\t';
@@ -249,8 +249,9 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8,
-            const std::function<bool(const std::vector<std::string>& cells)>& keep, IUtf8Converter* keepDecoder,
-            const std::string& cacheFolder, bool escape)
+            const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry,
+                                     const std::string& path)>& keep,
+            IUtf8Converter* keepDecoder, const std::string& cacheFolder, bool escape)
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);
@@ -261,6 +262,7 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
     CSortState sort;
     sort.m_nColSort = ReadInt(store, settings::kColSort);
     sort.m_nColSortCur = ReadInt(store, settings::kColSortCur);
+    sort.m_bByMeaning = ReadInt(store, settings::kSortByMeaning) != 0;
 
     // The window compares the user's names with the names as it shows them.
     CCliListView view(doc, std::move(layout.columns), showFullPath, sort, store, keepDecoder);
@@ -273,6 +275,12 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
         err << "varnex-cli: cannot open collection " << EscapeField(collection) << ": " << error << '\n';
         return kExitFailure;
     }
+    // Only a tool that converts has anything to learn; plain bytes need none.
+    IUtf8Converter* const keepConverter = keep ? keepDecoder : nullptr;
+    for (IUtf8Converter* converter : {utf8, keepConverter == utf8 ? nullptr : keepConverter})
+        if (converter)
+            doc.m_mapFiles.ForEach(
+                [converter](const std::string& path, const CGameEntry& entry) { converter->NoteRecord(path, entry); });
     const std::string text = view.ExportText(utf8, keep, keepDecoder, escape);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     return WithOutputChecked(out, err, kExitOk);

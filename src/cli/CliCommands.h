@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class CGameEntry;
 class ISettingsStore;
 class IUtf8Converter;
 
@@ -44,5 +45,6 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 // cells as "\\", "\t", "\n", "\r".
 int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
             std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr,
-            const std::function<bool(const std::vector<std::string>& cells)>& keep = {},
+            const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry,
+                                     const std::string& path)>& keep = {},
             IUtf8Converter* keepDecoder = nullptr, const std::string& cacheFolder = {}, bool escape = false);

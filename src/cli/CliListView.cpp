@@ -65,7 +65,7 @@ void CCliListView::CellsToUtf8(const CReportRow& row, IUtf8Converter& converter,
     cells.push_back(converter.PathToUtf8(row.cells[0]));
     if (const CGameEntry* entry = m_doc.m_mapFiles.Find(row.key)) {
         const std::vector<std::string> rest(row.cells.begin() + 1, row.cells.end());
-        for (std::string& cell : converter.TextsToUtf8(rest, *entry))
+        for (std::string& cell : converter.TextsToUtf8(rest, *entry, row.key))
             cells.push_back(std::move(cell));
     } else {
         cells.resize(row.cells.size());
@@ -83,7 +83,7 @@ std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep,
             shown.clear();
             if (keepDecoder)
                 CellsToUtf8(row, *keepDecoder, shown);
-            if (!keep(keepDecoder ? shown : row.cells))
+            if (!keep(keepDecoder ? shown : row.cells, m_doc.m_mapFiles.Find(row.key), row.key))
                 continue;
         }
         cells.clear();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+class CGameEntry;
 class CVarnexDoc;
 class IUtf8Converter;
 class ISettingsStore;
@@ -26,8 +27,10 @@ public:
     const std::vector<CReportRow>& Rows() const { return m_rows; }
     const std::vector<CColumnDef>& Columns() const { return m_columns; }
 
-    // Whether a row (its cells, column 0 first) is written.
-    using CRowTest = std::function<bool(const std::vector<std::string>& cells)>;
+    // Whether a row (its cells, column 0 first, its record when the
+    // collection has one, and its file's path) is written.
+    using CRowTest =
+        std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry, const std::string& path)>;
     // The export text of the rows as they stand, with keep of the rows it
     // keeps; with a converter every cell is converted to UTF-8 before the
     // cut (which keeps whole characters). keep is asked with the cells as

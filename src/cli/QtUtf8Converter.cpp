@@ -10,12 +10,20 @@ std::string CQtUtf8Converter::PathToUtf8(const std::string& path)
 
 std::string CQtUtf8Converter::ShownUtf8(const CGameEntry& entry, std::string_view text)
 {
-    return TextsToUtf8({std::string(text)}, entry).front();
+    return TextsToUtf8({std::string(text)}, entry, std::string()).front();
 }
 
-std::vector<std::string> CQtUtf8Converter::TextsToUtf8(const std::vector<std::string>& texts, const CGameEntry& entry)
+void CQtUtf8Converter::NoteRecord(const std::string& path, const CGameEntry& entry)
 {
-    const CDisplayDecoder::SChoice choice = m_decoder.Choose(RecordTexts(entry), RecordCharset(entry));
+    const std::string_view folder = FolderOf(path);
+    m_decoder.NoteFolderChoice(folder, m_decoder.Choose(RecordTexts(entry), RecordCharset(entry), folder));
+}
+
+std::vector<std::string> CQtUtf8Converter::TextsToUtf8(const std::vector<std::string>& texts, const CGameEntry& entry,
+                                                       const std::string& path)
+{
+    const CDisplayDecoder::SChoice choice =
+        m_decoder.Choose(RecordTexts(entry), RecordCharset(entry), FolderOf(path));
     std::vector<std::string> converted;
     converted.reserve(texts.size());
     for (const std::string& text : texts)

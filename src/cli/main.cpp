@@ -1,5 +1,7 @@
 #include "qtcore/CacheFolder.h"
 #include "qtcore/FilterText.h"
+#include "qtcore/RowDisplay.h"
+#include "settings/Settings.h"
 #include "qtcore/QtSettingsStore.h"
 #include "qtcore/SettingsFileCheck.h"
 #include "cli/CliBoard.h"
@@ -91,10 +93,19 @@ list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
   shows it before the cut, which then keeps whole characters; without it
   the bytes are exactly those of Export.
   With --filter only the rows the desktop program's quick filter shows for
-  TEXT are written: TEXT is cut at blanks into words, and a row is kept
-  when every word is found in one of its cells (the file-name cell
-  included), compared on the displayed (decoded) texts without regard to
-  letter case.
+  TEXT are written: TEXT is cut at blanks into terms ("a quoted phrase" is
+  one), and a row is kept when every term matches, compared on the
+  displayed (decoded) texts without regard to letter case. A word matches
+  when it is found in one of the row's cells (the file-name cell included);
+  FIELD:TEXT when TEXT is found in that field of the record, shown or not:
+  player: (either colour), black:, white:, winner:, loser:, event:,
+  result:, date:, or a property identifier (PB:, EV:, RO:, PC: ...).
+  date: takes 2016, 2016-03, 2016-03-05 or a range 2016..2019, ..1990,
+  2016.. (both ends included; the first date of DT counts, a record without
+  a readable date never matches); result:jigo matches the draws (0, Draw,
+  Jigo), result:B+R, result:W+, result:void what their texts hold. A leading
+  - leaves out the rows a term matches. An unknown field name is noted on
+  stderr and its term counts as a word.
   Game files whose size, times, inode and device are those they had when
   they were last read take their values from the header cache of the
   collection in the user's cache folder (~/.cache/Pellmore/Varnex), shared
@@ -352,13 +363,25 @@ int main(int argc, char** argv)
             }
             store = std::make_unique<CQtSettingsStore>();
         }
-        std::function<bool(const std::vector<std::string>&)> keep;
+        converter.SetNoneCharset(ReadString(*store, settings::kNoneCharset));
+        std::function<bool(const std::vector<std::string>&, const CGameEntry*, const std::string&)> keep;
         if (args.filter) {
             // The typed text is read as the terminal gives it (UTF-8).
             const CRowFilter filter = MakeRowFilter(QString::fromUtf8(args.filter->data(),
                                                                       static_cast<qsizetype>(args.filter->size())));
-            if (!filter.IsEmpty())
-                keep = [filter](const std::vector<std::string>& cells) { return filter.Matches(FoldedRowText(cells)); };
+            for (const std::string& problem : filter.Problems())
+                std::cerr << "varnex-cli: --filter: " << problem << "\n";
+            if (!filter.IsEmpty()) {
+                const ISettingsStore& settings = *store;
+                CDisplayDecoder& fieldDecoder = converter.Decoder();
+                keep = [filter, &settings, &fieldDecoder](const std::vector<std::string>& cells,
+                                                          const CGameEntry* entry, const std::string& path) {
+                    CSearchText text;
+                    text.cells = FoldedRowText(cells);
+                    AddSearchFields(text, filter, entry, settings, fieldDecoder, FolderOf(path));
+                    return filter.Matches(text);
+                };
+            }
         }
         return RunList(args.operands.front(), args.fullPath, *store, std::cout, std::cerr, utf8, keep, &converter,
                        args.noCache ? std::string() : HeaderCacheFolder(), args.escape);

@@ -241,17 +241,56 @@ std::string CDisplayDecoder::Detect(const std::vector<std::string_view>& texts)
     return {};
 }
 
-CDisplayDecoder::SChoice CDisplayDecoder::Choose(const std::vector<std::string_view>& texts, std::string_view ca)
+CDisplayDecoder::SChoice CDisplayDecoder::Choose(const std::vector<std::string_view>& texts, std::string_view ca,
+                                                 std::string_view folder)
 {
     if (std::all_of(texts.begin(), texts.end(), IsAscii))
         return {ERule::Ascii, {}};
-    if (const std::string& declared = DeclaredCharset(ca); !declared.empty() && DecodesCleanly(texts, declared))
+    const std::string& declared = DeclaredCharset(ca);
+    if (!declared.empty() && DecodesCleanly(texts, declared))
         return {ERule::Declared, declared};
     if (std::all_of(texts.begin(), texts.end(), IsUtf8OrCutUtf8))
         return {ERule::Utf8, {}};
+    // Valid UTF-8 comes first even so: a legacy charset such as GB18030
+    // decodes nearly any bytes, UTF-8 ones too.
+    if (declared.empty() && !m_noneCharset.empty() && DecodesCleanly(texts, m_noneCharset))
+        return {ERule::Chosen, m_noneCharset};
     if (const std::string detected = Detect(texts); !detected.empty() && DecodesCleanly(texts, detected))
         return {ERule::Detected, detected};
+    if (const std::string inFolder = FolderCharset(folder); !inFolder.empty() && DecodesCleanly(texts, inFolder))
+        return {ERule::Folder, inFolder};
     return {ERule::Latin1, {}};
+}
+
+void CDisplayDecoder::NoteFolderChoice(std::string_view folder, const SChoice& choice)
+{
+    if (folder.empty() || (choice.rule != ERule::Declared && choice.rule != ERule::Detected))
+        return;
+    auto it = m_folderVotes.find(folder);
+    if (it == m_folderVotes.end())
+        it = m_folderVotes.emplace(std::string(folder), std::map<std::string, int>()).first;
+    ++it->second[choice.charset];
+}
+
+std::string CDisplayDecoder::FolderCharset(std::string_view folder) const
+{
+    const auto it = m_folderVotes.find(folder);
+    if (folder.empty() || it == m_folderVotes.end())
+        return {};
+    std::string best;
+    int most = 0;
+    for (const auto& [charset, count] : it->second) {
+        if (count > most) {
+            best = charset;
+            most = count;
+        }
+    }
+    return best;
+}
+
+void CDisplayDecoder::SetNoneCharset(std::string_view charset)
+{
+    m_noneCharset = CharsetForDeclared(charset);
 }
 
 QString CDisplayDecoder::Decode(std::string_view text, const SChoice& choice)
@@ -266,7 +305,9 @@ QString CDisplayDecoder::Decode(std::string_view text, const SChoice& choice)
             text.remove_suffix(cut);
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     case ERule::Declared:
+    case ERule::Chosen:
     case ERule::Detected:
+    case ERule::Folder:
         break;
     }
     QStringDecoder* decoder = DecoderFor(choice.charset);

@@ -21,9 +21,15 @@
 //      programs that cut names at a byte count are common, and the partial
 //      character is not shown; a lone high byte at the end is far more often
 //      a Latin-1 letter, as in "Jos\xE9");
-//   3. the charset ICU's detector names, when its confidence reaches
+//   3. for a record that names no charset Qt knows, the charset the user
+//      chose for such records (SetNoneCharset), when every text decodes;
+//   4. the charset ICU's detector names, when its confidence reaches
 //      kMinDetectConfidence and every text decodes without error;
-//   4. Latin-1, which decodes anything.
+//   5. the charset most records of the record's folder were decided in with
+//      confidence (named in CA, or detected), when every text decodes:
+//      files from one source share one charset, and short names give the
+//      detector too little to go on;
+//   6. Latin-1, which decodes anything.
 // A failed strict decode falls through to the next step, so a CA that lies
 // (UTF-8 bytes marked gb2312) still shows readable text.
 struct UCharsetDetector;
@@ -39,7 +45,7 @@ public:
     // guesses below 30 were Latin charsets for CJK bytes, no better than Latin-1.
     static constexpr int kMinDetectConfidence = 30;
 
-    enum class ERule { Ascii, Declared, Utf8, Detected, Latin1 };
+    enum class ERule { Ascii, Declared, Utf8, Chosen, Detected, Folder, Latin1 };
 
     struct SChoice
     {
@@ -47,8 +53,20 @@ public:
         std::string charset; // for Declared and Detected: the decoder's name
     };
 
-    // Decides how the texts of one record decode; ca is its CA value.
-    SChoice Choose(const std::vector<std::string_view>& texts, std::string_view ca);
+    // Decides how the texts of one record decode; ca is its CA value, folder
+    // the folder its file is in (empty: no folder to learn from).
+    SChoice Choose(const std::vector<std::string_view>& texts, std::string_view ca, std::string_view folder = {});
+
+    // Counts a record's choice towards its folder's charset (only choices
+    // made with confidence count). Each record is noted once.
+    void NoteFolderChoice(std::string_view folder, const SChoice& choice);
+    // Forgets what was learnt of folders.
+    void ForgetFolders() { m_folderVotes.clear(); }
+
+    // The charset for records that name none, or empty for automatic; a
+    // name Qt does not know counts as automatic.
+    void SetNoneCharset(std::string_view charset);
+    const std::string& NoneCharset() const { return m_noneCharset; }
 
     // One text decoded by a choice; a leading UTF-8 byte-order mark is dropped.
     QString Decode(std::string_view text, const SChoice& choice);
@@ -69,6 +87,8 @@ private:
     // CharsetForDeclared, remembered for each CA value met.
     const std::string& DeclaredCharset(std::string_view ca);
     std::string Detect(const std::vector<std::string_view>& texts);
+    // The charset most of the folder's confident choices named, or empty.
+    std::string FolderCharset(std::string_view folder) const;
 
     struct SDetectorDeleter
     {
@@ -83,6 +103,9 @@ private:
     std::map<std::string, std::string, std::less<>> m_declared;
     std::unique_ptr<UCharsetDetector, SDetectorDeleter> m_detector;
     bool m_detectorFailed = false;
+    std::string m_noneCharset;
+    // Per folder, how many records were decided in each charset.
+    std::map<std::string, std::map<std::string, int>, std::less<>> m_folderVotes;
     int m_lastConfidence = -1;
 };
 

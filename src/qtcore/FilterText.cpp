@@ -1,6 +1,12 @@
 #include "qtcore/FilterText.h"
 
+#include "collection/GameEntry.h"
 #include "qtcore/ByteText.h"
+#include "qtcore/DisplayDecoder.h"
+#include "qtcore/RowDisplay.h"
+
+#include <algorithm>
+#include <optional>
 
 std::string FoldedRowText(const std::vector<std::string>& cells)
 {
@@ -29,7 +35,41 @@ std::string FoldedShownText(const CShownTexts& shown)
     return row.toCaseFolded().toStdString();
 }
 
+std::string FoldedUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded().toStdString();
+}
+
 CRowFilter MakeRowFilter(const QString& typed)
 {
-    return CRowFilter(typed.toCaseFolded().toStdString());
+    return CRowFilter(typed.toStdString(), FoldedUtf8);
+}
+
+void AddSearchFields(CSearchText& text, const CRowFilter& filter, const CGameEntry* entry,
+                     const ISettingsStore& store, CDisplayDecoder& decoder, std::string_view folder)
+{
+    // The charset is chosen once per row, and only when a field is missing.
+    std::optional<CDisplayDecoder::SChoice> choice;
+    for (const std::string& id : filter.FieldIds()) {
+        if (text.HasField(id))
+            continue;
+        std::string value;
+        if (!entry || !entry->GetValue(id, value, store)) {
+            text.AddField(id, nullptr);
+            continue;
+        }
+        // Most values are ASCII, which every rule shows as it is and which
+        // folds to lower case: no charset, no conversion.
+        if (std::all_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            for (char& c : value)
+                if (c >= 'A' && c <= 'Z')
+                    c = static_cast<char>(c - 'A' + 'a');
+            text.AddField(id, &value);
+            continue;
+        }
+        if (!choice)
+            choice = decoder.Choose(RecordTexts(*entry), RecordCharset(*entry), folder);
+        const std::string folded = decoder.Decode(value, *choice).toCaseFolded().toStdString();
+        text.AddField(id, &folded);
+    }
 }

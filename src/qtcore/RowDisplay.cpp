@@ -28,17 +28,29 @@ std::string_view RecordCharset(const CGameEntry& entry)
     return ca ? std::string_view(*ca) : std::string_view();
 }
 
-void DecodeRowForDisplay(CReportRow& row, const CGameEntry* entry, CDisplayDecoder& decoder)
+std::string_view FolderOf(std::string_view path)
+{
+#ifdef _WIN32
+    const std::size_t cut = path.find_last_of("/\\");
+#else
+    const std::size_t cut = path.rfind('/');
+#endif
+    return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut);
+}
+
+CDisplayDecoder::ERule DecodeRowForDisplay(CReportRow& row, const CGameEntry* entry, CDisplayDecoder& decoder)
 {
     row.shown.clear();
     if (row.cells.empty())
-        return;
+        return CDisplayDecoder::ERule::Ascii;
     std::vector<QString> texts;
     texts.reserve(row.cells.size());
     texts.push_back(BytesToDisplayText(row.cells[0]));
     CDisplayDecoder::SChoice choice;
     if (entry) {
-        choice = decoder.Choose(RecordTexts(*entry), RecordCharset(*entry));
+        const std::string_view folder = FolderOf(row.key);
+        choice = decoder.Choose(RecordTexts(*entry), RecordCharset(*entry), folder);
+        decoder.NoteFolderChoice(folder, choice);
     } else {
         const std::vector<std::string_view> cells(row.cells.begin() + 1, row.cells.end());
         choice = decoder.Choose(cells, {});
@@ -51,6 +63,7 @@ void DecodeRowForDisplay(CReportRow& row, const CGameEntry* entry, CDisplayDecod
     row.shown.reserve(texts.size(), chars);
     for (const QString& text : texts)
         row.shown.push_back(ToShown(text));
+    return choice.rule;
 }
 
 QString ShownToQString(std::u16string_view shown)

@@ -514,6 +514,43 @@ TEST_F(CliTest, ListComparesMyNamesWithTheNamesAsTheWindowShowsThem)
     EXPECT_EQ(result.out, "gamma.sgf\tGamma\tBob\r\n");
 }
 
+TEST_F(CliTest, ListFollowsTheStoredSortByMeaning)
+{
+    const auto a = Game("a.sgf", kGameA);
+    const auto b = Game("b.sgf", kGameB);
+    const auto c = Game("c.sgf", "(;PB[Pro]BR[2p];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), a, b, c}).exitCode, 0);
+    // Ascending on Black Rank (column 1).
+    const auto bytes = Settings({{"Header/Definition", "Black Rank:BR"}}, {{"Header/ColSortCur", 1}, {"Header/ColSort", 2}});
+    EXPECT_EQ(Run({"list", Collection(), "--settings", bytes}).out, "b.sgf\t1k\r\nc.sgf\t2p\r\na.sgf\t3d\r\n");
+    const auto meaning = Settings({{"Header/Definition", "Black Rank:BR"}},
+                                  {{"Header/ColSortCur", 1}, {"Header/ColSort", 2}, {"Header/Sort by Meaning", 1}});
+    EXPECT_EQ(Run({"list", Collection(), "--settings", meaning}).out, "b.sgf\t1k\r\na.sgf\t3d\r\nc.sgf\t2p\r\n");
+}
+
+TEST_F(CliTest, ListWithFieldTermsKeepsTheRowsTheWindowKeeps)
+{
+    const auto a = Game("alpha.sgf", kGameA);
+    const auto b = Game("beta.sgf", kGameB);
+    const auto c = Game("gamma.sgf", "(;CA[gb2312]GN[Gamma]DT[1999]PB[\xB9\xC5\xC1\xA6]PW[Bob]RE[Jigo];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), a, b, c}).exitCode, 0);
+    // Only the game name is shown: every field term looks past the columns.
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN"}}, {{"Header/ColSortCur", 0}});
+    auto list = [&](const std::string& filter) {
+        return Run({"list", Collection(), "--settings", settings, "--filter", filter}).out;
+    };
+    EXPECT_EQ(list("winner:me"), "beta.sgf\tBeta\r\nalpha.sgf\tAlpha\r\n");
+    EXPECT_EQ(list("player:me -loser:zed"), "alpha.sgf\tAlpha\r\n");
+    EXPECT_EQ(list("date:..2000"), "gamma.sgf\tGamma\r\nbeta.sgf\tBeta\r\n");
+    EXPECT_EQ(list("date:1999-05 result:b+"), "beta.sgf\tBeta\r\n");
+    EXPECT_EQ(list("result:jigo black:\xE5\x8F\xA4\xE5\x8A\x9B"), "gamma.sgf\tGamma\r\n");
+    EXPECT_EQ(list("BR:3D"), "alpha.sgf\tAlpha\r\n");
+    const auto unknown = Run({"list", Collection(), "--settings", settings, "--filter", "evnt:x"});
+    EXPECT_EQ(unknown.exitCode, 0);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_NE(unknown.err.find("Unknown field \"evnt:\""), std::string::npos);
+}
+
 TEST_F(CliTest, ListWithAFilterKeepsRowsWhereEveryWordIsInSomeCellWhateverTheCase)
 {
     const auto a = Game("alpha.sgf", kGameA);
@@ -805,4 +842,28 @@ TEST_F(CliTest, DupsWritesNothingWithoutCopiesAndFailsOnAMissingCollection)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(Run({"dups"}).exitCode, 2);
+}
+
+TEST_F(CliTest, ListLearnsTheCharsetOfAFolderAndTakesTheOneChosenForRecordsThatNameNone)
+{
+    // 常昊 (GBK) is too short to detect; its folder's other records are not.
+    const auto a = Game("gbk/a.sgf", "(;PB[\xB3\xA3\xEA\xBB]PW[x];B[pd])");
+    const auto b = Game("gbk/b.sgf", "(;PB[\xB9\xC5\xC1\xA6]EV[\xB5\xDA\xB6\xFE\xBD\xEC\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5"
+                                     "\xBC\xD7\xBC\xB6\xC1\xAA\xC8\xFC]PW[x];B[pd])");
+    const auto c = Game("gbk/c.sgf", "(;PB[\xC4\xF4\xCE\xC0\xC6\xBD]EV[\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xC3\xFB\xC8\xCB"
+                                     "\xD5\xBD\xBE\xF6\xC8\xFC\xB5\xDA\xC8\xFD\xBE\xD6]PW[x];B[pd])");
+    const auto d = Game("other/d.sgf", "(;PB[\xB3\xA3\xEA\xBB]PW[x];B[pd])");
+    ASSERT_EQ(Run({"add", Collection(), a, b, c, d}).exitCode, 0);
+    const auto automatic = Settings({{"Header/Definition", "Black:PB"}}, {{"Header/ColSortCur", 0}, {"Header/ColSort", 1}});
+    // 常昊 in UTF-8, then as Latin-1 read the GBK bytes.
+    EXPECT_EQ(Run({"list", Collection(), "--settings", automatic, "--utf8", "--filter", "a.sgf"}).out,
+              "a.sgf\t\xE5\xB8\xB8\xE6\x98\x8A\r\n");
+    EXPECT_EQ(Run({"list", Collection(), "--settings", automatic, "--utf8", "--filter", "d.sgf"}).out,
+              "d.sgf\t\xC2\xB3\xC2\xA3\xC3\xAA\xC2\xBB\r\n");
+    EXPECT_EQ(Run({"list", Collection(), "--settings", automatic, "--filter", "black:\xE5\xB8\xB8\xE6\x98\x8A"}).out,
+              "a.sgf\t\xB3\xA3\xEA\xBB\r\n");
+    const auto chosen = Settings({{"Header/Definition", "Black:PB"}, {"Misc/Charset", "GB18030"}},
+                                 {{"Header/ColSortCur", 0}, {"Header/ColSort", 1}});
+    EXPECT_EQ(Run({"list", Collection(), "--settings", chosen, "--utf8", "--filter", "d.sgf"}).out,
+              "d.sgf\t\xE5\xB8\xB8\xE6\x98\x8A\r\n");
 }

@@ -187,3 +187,61 @@ TEST(RowDisplay, AFileNameThatIsNotUtf8ShowsItsOtherBytesAsLatin1)
 }
 
 } // namespace
+
+namespace {
+// 常昊 and 古力 in GBK: two characters give the detector too little to go on.
+const std::string kShortGb = "\xB3\xA3\xEA\xBB";
+const std::string kShortGb2 = "\xB9\xC5\xC1\xA6";
+// 第二届中国围棋甲级联赛 and 中国围棋名人战决赛第三局: enough for it.
+const std::string kGbEvent = "\xB5\xDA\xB6\xFE\xBD\xEC\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xBC\xD7\xBC\xB6\xC1\xAA\xC8\xFC";
+const std::string kGbEvent2 =
+    "\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xC3\xFB\xC8\xCB\xD5\xBD\xBE\xF6\xC8\xFC\xB5\xDA\xC8\xFD\xBE\xD6";
+// 聶衛平 in Big5.
+const std::string kBig5Name = "\xC2\xBF\xBD\xC3\xA5\xAD";
+} // namespace
+
+TEST(DisplayDecoder, ARecordTheDetectorCannotPlaceTakesTheCharsetOfItsFolder)
+{
+    CDisplayDecoder decoder;
+    const std::string folder = "/games/gbk";
+    ASSERT_EQ(decoder.Choose({kShortGb}, "", folder).rule, ERule::Latin1);
+    for (const std::string* event : {&kGbEvent, &kGbEvent2}) {
+        const auto choice = decoder.Choose({*event, kShortGb2}, "", folder);
+        ASSERT_EQ(choice.rule, ERule::Detected);
+        decoder.NoteFolderChoice(folder, choice);
+    }
+    // One record of the folder names another charset: it keeps it, and the
+    // folder still goes by most of its records.
+    const auto big5 = decoder.Choose({kBig5Name}, "Big5", folder);
+    ASSERT_EQ(big5.rule, ERule::Declared);
+    decoder.NoteFolderChoice(folder, big5);
+    EXPECT_EQ(decoder.Decode(kBig5Name, big5), QStringLiteral(u"聶衛平"));
+
+    const auto inFolder = decoder.Choose({kShortGb}, "", folder);
+    EXPECT_EQ(inFolder.rule, ERule::Folder);
+    EXPECT_EQ(decoder.Decode(kShortGb, inFolder), QStringLiteral(u"常昊"));
+    // Another folder, or a file name that looks Chinese, teaches nothing.
+    EXPECT_EQ(decoder.Choose({kShortGb}, "", "/games/other").rule, ERule::Latin1);
+    EXPECT_EQ(decoder.Choose({kShortGb}, "", "/games/gbk/sub").rule, ERule::Latin1);
+    decoder.ForgetFolders();
+    EXPECT_EQ(decoder.Choose({kShortGb}, "", folder).rule, ERule::Latin1);
+}
+
+TEST(DisplayDecoder, TheChosenCharsetServesRecordsThatNameNoneOnly)
+{
+    CDisplayDecoder decoder;
+    decoder.SetNoneCharset("GB18030");
+    const auto chosen = decoder.Choose({kShortGb}, "");
+    EXPECT_EQ(chosen.rule, ERule::Chosen);
+    EXPECT_EQ(decoder.Decode(kShortGb, chosen), QStringLiteral(u"常昊"));
+    // A CA that decodes wins; valid UTF-8 stays UTF-8.
+    EXPECT_EQ(decoder.Choose({kSjisName}, "SJIS").rule, ERule::Declared);
+    EXPECT_EQ(decoder.Choose({kUtf8Name}, "").rule, ERule::Utf8);
+    // Bytes the chosen charset lacks fall through as before.
+    decoder.SetNoneCharset("Shift_JIS");
+    EXPECT_NE(decoder.Choose({"\xFF\xFE"}, "").rule, ERule::Chosen);
+    // An unknown name is automatic.
+    decoder.SetNoneCharset("no-such-charset");
+    EXPECT_TRUE(decoder.NoneCharset().empty());
+    EXPECT_EQ(decoder.Choose({kShortGb}, "").rule, ERule::Latin1);
+}

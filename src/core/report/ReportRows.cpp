@@ -2,6 +2,7 @@
 
 #include "collection/GameEntry.h"
 #include "report/DisplayName.h"
+#include "report/MeaningOrder.h"
 #include "report/RowCompare.h"
 
 #include <algorithm>
@@ -58,8 +59,30 @@ std::vector<std::size_t> SortOrder(const std::vector<CReportRow>& rows, CSortSta
         const CReportRow& row = rows[r];
         return column < row.cells.size() ? std::string_view(row.cells[column]) : std::string_view();
     };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return CompareRows(cell(a), cell(b), ascending) < 0; });
+    if (!sort.m_bByMeaning) {
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::size_t a, std::size_t b) { return CompareRows(cell(a), cell(b), ascending) < 0; });
+        return order;
+    }
+    std::vector<std::string_view> values(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        values[r] = cell(r);
+    const EColumnKind kind = ColumnKindOf(values);
+    // Each value's meaning is read once, not at every comparison.
+    std::vector<std::int64_t> keys(rows.size(), -1);
+    if (kind != EColumnKind::Bytes)
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            keys[r] = MeaningKey(kind, values[r]);
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const std::int64_t ka = keys[a];
+        const std::int64_t kb = keys[b];
+        // Values that mean nothing go last, whichever the direction.
+        if ((ka < 0) != (kb < 0))
+            return ka >= 0;
+        if (ka != kb)
+            return ascending ? ka < kb : ka > kb;
+        return CompareRows(values[a], values[b], ascending) < 0;
+    });
     return order;
 }
 

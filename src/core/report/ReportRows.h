@@ -1,6 +1,7 @@
 #pragma once
 
 #include "columns/ColumnDef.h"
+#include "report/SearchText.h"
 #include "report/ShownTexts.h"
 
 #include <cstdint>
@@ -31,9 +32,10 @@ struct CReportRow
         bool set = false;
     };
     SIconPlace places[2];
-    // The quick filter's form of the cells, made once when first needed and
-    // emptied when a cell changes, so typing never decodes a row again.
-    std::string filterText;
+    // The quick filter's form of the cells and of the record's fields it
+    // asked for, made once when first needed and emptied when a cell
+    // changes, so typing never decodes a row again.
+    CSearchText search;
 };
 
 // A row for path and its entry (which may be absent): the display name, one
@@ -48,6 +50,8 @@ struct CSortState
 {
     std::int32_t m_nColSort = 0;
     std::int32_t m_nColSortCur = -1;
+    // Ranks by strength and dates by their first date instead of bytes.
+    bool m_bByMeaning = false;
 
     bool IsAscending(std::int32_t column) const;
     // A header click: that column becomes the sort column and its direction flips.

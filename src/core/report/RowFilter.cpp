@@ -1,30 +1,219 @@
 #include "report/RowFilter.h"
 
+#include <algorithm>
+
 namespace {
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
+
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+char Upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+char Lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string WithoutQuotes(std::string_view text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != '"')
+            out += c;
+    return out;
+}
+
+struct SNamedField
+{
+    std::string_view name;
+    std::vector<std::string> fields;
+};
+
+const std::vector<SNamedField>& NamedFields()
+{
+    static const std::vector<SNamedField> named = {
+        {"player", {"PB", "PW"}}, {"black", {"PB"}},   {"white", {"PW"}},   {"winner", {"$Winner"}},
+        {"loser", {"$Loser"}},    {"event", {"EV"}},   {"result", {"RE"}},  {"date", {"DT"}},
+    };
+    return named;
+}
+
+// The texts of a result that mean a draw, folded.
+bool IsDrawText(std::string_view text)
+{
+    return text == "0" || text == "draw" || text == "jigo";
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// "2016", "2016-03..2019", "..1990", "2016..": both ends included.
+std::optional<SDateSpan> DateRange(std::string_view text)
+{
+    const std::size_t dots = text.find("..");
+    if (dots == std::string_view::npos)
+        return WholeDate(text);
+    const std::string_view from = text.substr(0, dots);
+    const std::string_view to = text.substr(dots + 2);
+    if (from.empty() && to.empty())
+        return std::nullopt;
+    SDateSpan range{0, 99991231};
+    if (!from.empty()) {
+        const std::optional<SDateSpan> date = WholeDate(from);
+        if (!date)
+            return std::nullopt;
+        range.first = date->first;
+    }
+    if (!to.empty()) {
+        const std::optional<SDateSpan> date = WholeDate(to);
+        if (!date)
+            return std::nullopt;
+        range.last = date->last;
+    }
+    return range;
+}
+
 } // namespace
 
-CRowFilter::CRowFilter(std::string_view foldedText)
+const std::vector<std::string_view>& CRowFilter::FieldNames()
+{
+    static const std::vector<std::string_view> names = [] {
+        std::vector<std::string_view> list;
+        for (const SNamedField& named : NamedFields())
+            list.push_back(named.name);
+        return list;
+    }();
+    return names;
+}
+
+CRowFilter::CRowFilter(std::string_view typed, const FFold& fold)
 {
     std::size_t i = 0;
-    while (i < foldedText.size()) {
-        while (i < foldedText.size() && IsBlank(foldedText[i]))
+    while (i < typed.size()) {
+        while (i < typed.size() && IsBlank(typed[i]))
             ++i;
-        const std::size_t start = i;
-        while (i < foldedText.size() && !IsBlank(foldedText[i]))
-            ++i;
-        if (i > start)
-            m_words.emplace_back(foldedText.substr(start, i - start));
+        // A token runs to the next blank outside quotes; a quote left open
+        // runs to the end.
+        std::string token;
+        bool inQuotes = false;
+        while (i < typed.size() && (inQuotes || !IsBlank(typed[i]))) {
+            if (typed[i] == '"')
+                inQuotes = !inQuotes;
+            token += typed[i++];
+        }
+        if (!token.empty())
+            AddTerm(token, fold);
     }
 }
 
-bool CRowFilter::Matches(std::string_view foldedRow) const
+void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
 {
-    for (const std::string& word : m_words) {
-        if (foldedRow.find(word) == std::string_view::npos)
+    STerm term;
+    std::string_view rest(token);
+    // A minus typed on the way to a term asks for nothing yet.
+    if (rest == "-")
+        return;
+    if (rest.size() > 1 && rest.front() == '-') {
+        term.exclude = true;
+        rest.remove_prefix(1);
+    }
+    // FIELD: letters up to a colon, before any quote.
+    std::size_t letters = 0;
+    while (letters < rest.size() && IsLetter(rest[letters]))
+        ++letters;
+    const bool hasField = letters > 0 && letters < rest.size() && rest[letters] == ':';
+    if (hasField) {
+        std::string name;
+        for (char c : rest.substr(0, letters))
+            name += Lower(c);
+        const std::string text = fold(WithoutQuotes(rest.substr(letters + 1)));
+        const auto named = std::find_if(NamedFields().begin(), NamedFields().end(),
+                                        [&](const SNamedField& field) { return field.name == name; });
+        bool known = true;
+        if (named != NamedFields().end()) {
+            term.fields = named->fields;
+        } else if (letters <= 2) {
+            // The reader keeps a property's identifier as at most two capitals.
+            std::string id;
+            for (char c : rest.substr(0, letters))
+                id += Upper(c);
+            term.fields = {id};
+        } else {
+            known = false;
+            m_problems.push_back("Unknown field \"" + std::string(rest.substr(0, letters + 1)) + "\"");
+        }
+        if (known) {
+            term.kind = STerm::EKind::Field;
+            if (named != NamedFields().end() && named->name == "date") {
+                term.kind = STerm::EKind::Date;
+                if (!text.empty()) {
+                    term.range = DateRange(text);
+                    if (!term.range)
+                        m_problems.push_back("\"" + text + "\" is not a date or a range of dates");
+                }
+            } else if (named != NamedFields().end() && named->name == "result" && IsDrawText(text)) {
+                term.kind = STerm::EKind::Draw;
+            }
+            // A field with nothing after its colon yet asks for nothing.
+            if (text.empty())
+                return;
+            term.text = text;
+        }
+    }
+    if (term.kind == STerm::EKind::Word) {
+        term.fields.clear();
+        term.text = fold(WithoutQuotes(rest));
+        if (term.text.empty())
+            return;
+    }
+    for (const std::string& field : term.fields)
+        if (std::find(m_fieldIds.begin(), m_fieldIds.end(), field) == m_fieldIds.end())
+            m_fieldIds.push_back(field);
+    m_terms.push_back(std::move(term));
+}
+
+bool CRowFilter::Matches(const CSearchText& row) const
+{
+    for (const STerm& term : m_terms) {
+        bool holds = false;
+        switch (term.kind) {
+        case STerm::EKind::Word:
+            holds = row.cells.find(term.text) != std::string::npos;
+            break;
+        case STerm::EKind::Field:
+            holds = std::any_of(term.fields.begin(), term.fields.end(), [&](const std::string& id) {
+                const std::optional<std::string_view> value = row.Field(id);
+                return value && value->find(term.text) != std::string_view::npos;
+            });
+            break;
+        case STerm::EKind::Draw:
+            if (const std::optional<std::string_view> value = row.Field(term.fields.front()))
+                holds = IsDrawText(Trimmed(*value));
+            break;
+        case STerm::EKind::Date:
+            if (const std::optional<std::string_view> value = row.Field(term.fields.front())) {
+                const std::optional<SDateSpan> date = FirstDate(*value);
+                holds = term.range && date && date->Within(*term.range);
+            }
+            break;
+        }
+        if (holds == term.exclude)
             return false;
     }
     return true;

@@ -1,30 +1,69 @@
 #pragma once
 
+#include "report/GameDate.h"
+#include "report/SearchText.h"
+
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The quick filter over the rows: the text typed is cut at blanks into
-// words, and a row is kept when every word is found in one of its cells
-// (each word in any cell). Both sides are compared in their case-folded
-// display form, which the caller makes (the core has no Unicode tables);
-// the row's cells are joined by kCellBreak, which no word can hold, so a
-// word never matches across two cells.
+// The quick filter over the rows. The typed text is cut at blanks into
+// terms, a quoted phrase ("Lee Sedol") being one; every term must hold:
+//   word          found in one of the shown cells (each word in any cell)
+//   FIELD:TEXT    TEXT found in that field of the record: player: (either
+//                 colour), black:, white:, winner:, loser:, event:,
+//                 result:, date:, or a property identifier (PB:, EV:, ...),
+//                 shown as a column or not
+//   -TERM         the term must not hold
+// date: takes a day, month or year, or a range of them (2016..2019, ..1990,
+// 2016..), both ends included, and holds when the first date of DT lies in
+// it; result:jigo (draw, 0) holds for the draws a result can name. Texts
+// are compared in their case-folded display form, which the caller makes
+// (the core has no Unicode tables): fold turns UTF-8 into that form.
 class CRowFilter
 {
 public:
-    static constexpr char kCellBreak = '\n';
+    static constexpr char kCellBreak = CSearchText::kCellBreak;
+    using FFold = std::function<std::string(std::string_view)>;
+
+    // The field names, in the order the help gives them.
+    static const std::vector<std::string_view>& FieldNames();
+
+    struct STerm
+    {
+        enum class EKind { Word, Field, Draw, Date };
+        EKind kind = EKind::Word;
+        bool exclude = false;
+        std::string text;                // folded: the word, or the field's text
+        std::vector<std::string> fields; // the fields looked in (PB, $Winner, ...)
+        std::optional<SDateSpan> range;  // for Date: nothing when the text is no date
+
+        bool operator==(const STerm&) const = default;
+    };
 
     CRowFilter() = default;
-    // foldedText: the typed text, already case-folded.
-    explicit CRowFilter(std::string_view foldedText);
+    // typed: the text as typed, UTF-8.
+    CRowFilter(std::string_view typed, const FFold& fold);
 
-    bool IsEmpty() const { return m_words.empty(); }
-    const std::vector<std::string>& Words() const { return m_words; }
-    bool Matches(std::string_view foldedRow) const;
+    bool IsEmpty() const { return m_terms.empty(); }
+    const std::vector<STerm>& Terms() const { return m_terms; }
+    // Every field some term looks in, each once.
+    const std::vector<std::string>& FieldIds() const { return m_fieldIds; }
+    // What the typed text got wrong (an unknown field name, a date that is
+    // none), one message each; the filter still runs on the rest. A term
+    // with an unknown field counts as a plain word.
+    const std::vector<std::string>& Problems() const { return m_problems; }
 
-    bool operator==(const CRowFilter&) const = default;
+    // row: its cells and the fields of FieldIds().
+    bool Matches(const CSearchText& row) const;
+
+    bool operator==(const CRowFilter& other) const { return m_terms == other.m_terms; }
 
 private:
-    std::vector<std::string> m_words;
+    void AddTerm(std::string_view token, const FFold& fold);
+
+    std::vector<STerm> m_terms;
+    std::vector<std::string> m_fieldIds;
+    std::vector<std::string> m_problems;
 };

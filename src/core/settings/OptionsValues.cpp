@@ -11,6 +11,7 @@ COptionsValues LoadOptions(const ISettingsStore& store)
     values.myNames = ReadString(store, settings::kMyNames);
     values.definitions.LoadWithDefault(store, settings::kDefinitions.section, settings::kDefinitions.key, IDS_DEFAULT_DEFINITIONS, 1);
     values.shown.LoadFromProfile(store, settings::kShownColumns.section, settings::kShownColumns.key);
+    values.noneCharset = ReadString(store, settings::kNoneCharset);
     return values;
 }
 
@@ -26,6 +27,11 @@ bool SaveOptions(ISettingsStore& store, const COptionsValues& edited, const COpt
     if (!edited.definitions.IsEqual(loaded.definitions) || !edited.shown.IsEqual(loaded.shown)) {
         edited.definitions.SaveToProfile(store, settings::kDefinitions.section, settings::kDefinitions.key);
         edited.shown.SaveToProfile(store, settings::kShownColumns.section, settings::kShownColumns.key);
+        changed = true;
+    }
+    // Another charset shows the rows' names anew.
+    if (ReadString(store, settings::kNoneCharset) != edited.noneCharset) {
+        WriteString(store, settings::kNoneCharset, edited.noneCharset);
         changed = true;
     }
     return changed;

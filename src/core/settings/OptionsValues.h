@@ -14,6 +14,8 @@ struct COptionsValues
     std::string myNames;
     CDelimStringArray definitions;
     CDelimStringArray shown;
+    // "Misc"/"Charset": the charset of records that name none, empty for automatic.
+    std::string noneCharset;
 };
 
 // "Misc"/"MGT Viewer", "Misc"/"My Names", "Header"/"Definition" (the default

@@ -37,6 +37,8 @@ inline constexpr SStringSetting kMyNames{"Misc", "My Names", ""};
 inline constexpr SStringSetting kViewer{"Misc", "MGT Viewer", "Glyphon.EXE"};
 inline constexpr SIntSetting kTextColor{"Misc", "Text Color", 0};
 inline constexpr SBinarySetting kLogfont{"Misc", "Logfont"};
+// The charset of records that name none; empty is automatic.
+inline constexpr SStringSetting kNoneCharset{"Misc", "Charset", ""};
 
 inline constexpr SIntSetting kFlatbar{"Frame", "Flatbar", 1};
 inline constexpr SBinarySetting kPlacement{"Frame", "Placement"};
@@ -59,6 +61,8 @@ inline constexpr SIntSetting kWidthCount{"Header", "nWidth", 0};
 inline constexpr SBinarySetting kWidths{"Header", "Width"};
 inline constexpr SIntSetting kColSort{"Header", "ColSort", 0};
 inline constexpr SIntSetting kColSortCur{"Header", "ColSortCur", -1};
+// Sort by Meaning: ranks and dates sort by what they say.
+inline constexpr SIntSetting kSortByMeaning{"Header", "Sort by Meaning", 0};
 
 // The toolbar's button layout sits directly under the application key.
 inline constexpr SBinarySetting kToolbarLayout{"", "Toolbar"};

@@ -21,6 +21,7 @@ void COptionsSheet::CreateWidgets(const COptionsValues& loaded, IPrompts& prompt
     m_tabs->setObjectName(QStringLiteral("optionsTabs"));
     m_columns = new CColumnHeadersPage(loaded.definitions, loaded.shown, prompts, m_tabs);
     m_others = new COthersPage(loaded.viewer, loaded.myNames, prompts, m_tabs);
+    m_others->SetNoneCharset(loaded.noneCharset);
     m_tabs->addTab(m_columns, QStringLiteral("Column Headers"));
     m_tabs->addTab(m_others, QStringLiteral("Others"));
     m_tabs->setCurrentIndex(0);
@@ -57,6 +58,7 @@ COptionsValues COptionsSheet::Edited() const
     COptionsValues values;
     values.viewer = m_others->Viewer();
     values.myNames = m_others->MyNames();
+    values.noneCharset = m_others->NoneCharset();
     values.definitions = m_columns->Definitions();
     values.shown = m_columns->Shown();
     return values;

@@ -2,6 +2,7 @@
 
 #include "desktop/app/Prompts.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +65,45 @@ void COthersPage::CreateWidgets()
     grid->addWidget(m_namesEdit, 3, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
+
+    m_charsetCombo = new QComboBox(this);
+    m_charsetCombo->setObjectName(QStringLiteral("charsetCombo"));
+    m_charsetCombo->addItem(QStringLiteral("Automatic"), QString());
+    for (const QString& charset : NoneCharsets())
+        m_charsetCombo->addItem(charset, charset);
+    auto* charsetLabel = new QLabel(QStringLiteral("Charset of records that name none:"), this);
+    charsetLabel->setBuddy(m_charsetCombo);
+    const int row = grid->rowCount();
+    grid->addWidget(charsetLabel, row, 0, 1, 3);
+    grid->addWidget(m_charsetCombo, row + 1, 1, 1, 2);
+    grid->setRowStretch(4, 0);
+    grid->setRowStretch(row + 2, 1);
+}
+
+const QStringList& COthersPage::NoneCharsets()
+{
+    static const QStringList charsets = {
+        QStringLiteral("GB18030"),      QStringLiteral("Big5"),         QStringLiteral("Shift_JIS"),
+        QStringLiteral("EUC-JP"),       QStringLiteral("EUC-KR"),       QStringLiteral("Windows-1252"),
+        QStringLiteral("ISO-8859-2"),   QStringLiteral("Windows-1251"), QStringLiteral("KOI8-R"),
+    };
+    return charsets;
+}
+
+void COthersPage::SetNoneCharset(const std::string& charset)
+{
+    const QString name = QString::fromStdString(charset);
+    int at = m_charsetCombo->findData(name, Qt::UserRole, Qt::MatchFixedString);
+    if (at < 0) {
+        m_charsetCombo->addItem(name, name);
+        at = m_charsetCombo->count() - 1;
+    }
+    m_charsetCombo->setCurrentIndex(name.isEmpty() ? 0 : at);
+}
+
+std::string COthersPage::NoneCharset() const
+{
+    return m_charsetCombo->currentData().toString().toStdString();
 }
 
 void COthersPage::Load()

@@ -6,6 +6,7 @@
 #include <string>
 
 class IPrompts;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -25,6 +26,13 @@ public:
     void Save();
     const std::string& Viewer() const { return m_viewer; }
     const std::string& MyNames() const { return m_myNames; }
+
+    // The charset of records that name none: empty is "Automatic". A stored
+    // name the list does not offer is added to it, so OK keeps it.
+    void SetNoneCharset(const std::string& charset);
+    std::string NoneCharset() const;
+    // The charsets offered besides "Automatic".
+    static const QStringList& NoneCharsets();
 
     // The Browse dialog's filter: executables as this platform knows them.
     static QString ProgramFilter();
@@ -48,4 +56,5 @@ private:
     QLineEdit* m_viewerEdit = nullptr;
     QLineEdit* m_namesEdit = nullptr;
     QPushButton* m_browse = nullptr;
+    QComboBox* m_charsetCombo = nullptr;
 };

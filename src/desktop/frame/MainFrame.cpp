@@ -142,6 +142,7 @@ constexpr SMenuItem kViewMenu[] = {
     {0, nullptr, nullptr, nullptr},
     {ID_VIEW_OPTIONS, "ID_VIEW_OPTIONS", "&Options...", nullptr},
     {ID_VIEW_FULL_PATH, "ID_VIEW_FULL_PATH", "Show F&ull Path", nullptr},
+    {ID_VIEW_SORT_MEANING, "ID_VIEW_SORT_MEANING", "Sort by &Meaning", nullptr},
     {ID_VIEW_SET_FONT, "ID_VIEW_SET_FONT", "Set &Font...", nullptr},
 };
 

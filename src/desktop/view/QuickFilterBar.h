@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 class QLabel;
 class QLineEdit;
 
@@ -25,6 +28,12 @@ public:
     // bar stands while it is set, even when the field was never opened.
     void SetNote(const QString& note);
     QLabel* Note() const { return m_note; }
+    // What the typed text got wrong: the field's text turns red and its tool
+    // tip names each problem; none puts back the tool tip with the terms.
+    void ShowProblems(const std::vector<std::string>& problems);
+    bool HasProblems() const { return m_hasProblems; }
+    // The tool tip that lists the search terms.
+    static QString TermsHelp();
 
 signals:
     void FilterChanged(const QString& text);
@@ -38,4 +47,5 @@ private:
     QLineEdit* m_field = nullptr;
     QLabel* m_note = nullptr;
     bool m_opened = false;
+    bool m_hasProblems = false;
 };

@@ -3,6 +3,7 @@
 #include "qtcore/ByteText.h"
 #include "qtcore/RowDisplay.h"
 #include "qtcore/FilterText.h"
+#include "settings/MemorySettingsStore.h"
 
 #include <QBrush>
 
@@ -209,7 +210,10 @@ void CReportListModel::RebuildIndex()
 
 void CReportListModel::Append(CReportRow row, const CGameEntry* entry)
 {
-    DecodeRowForDisplay(row, entry, m_decoder);
+    // A record no rule could place may yet take its folder's charset, once
+    // the folder's other records are known.
+    if (DecodeRowForDisplay(row, entry, m_decoder) == CDisplayDecoder::ERule::Latin1 && entry)
+        m_unsure.push_back(row.key);
     const int at = static_cast<int>(m_rows.size());
     if (m_indexValid) {
         // A key already there keeps pointing at its first row.
@@ -276,6 +280,8 @@ void CReportListModel::Clear()
     m_indexValid = true;
     m_hasDuplicates = false;
     m_placed[0] = m_placed[1] = 0;
+    m_unsure.clear();
+    m_decoder.ForgetFolders();
     endResetModel();
 }
 
@@ -324,7 +330,7 @@ void CReportListModel::SetText(int row, int column, std::string text)
         // A set text carries no record with it: the cells choose again.
         DecodeRowForDisplay(r, nullptr, m_decoder);
     }
-    r.filterText.clear();
+    r.search.clear();
     const QModelIndex changed = index(row, column);
     if (changed.isValid())
         emit dataChanged(changed, changed, {Qt::DisplayRole});
@@ -338,7 +344,7 @@ void CReportListModel::ReplaceCells(int row, std::vector<std::string> cells, con
     CReportRow& r = m_rows[static_cast<std::size_t>(row)];
     r.cells = std::move(cells);
     DecodeRowForDisplay(r, entry, m_decoder);
-    r.filterText.clear();
+    r.search.clear();
     if (row < m_published && !m_headers.empty())
         emit dataChanged(index(row, 0), index(row, static_cast<int>(m_headers.size()) - 1), {Qt::DisplayRole});
 }
@@ -358,18 +364,58 @@ QString CReportListModel::ShownText(int row, int column)
     return c < shown.size() ? ShownToQString(shown[c]) : QString();
 }
 
-const std::string& CReportListModel::FilterText(int row)
+const CSearchText& CReportListModel::FilterText(int row, const CRowFilter& filter)
 {
     CReportRow& r = m_rows.at(static_cast<std::size_t>(row));
-    if (r.filterText.empty())
-        r.filterText = r.shown.empty() ? FoldedRowText(r.cells) : FoldedShownText(r.shown);
-    return r.filterText;
+    if (r.search.empty())
+        r.search.cells = r.shown.empty() ? FoldedRowText(r.cells) : FoldedShownText(r.shown);
+    const auto missing = [&r](const std::string& id) { return !r.search.HasField(id); };
+    // The record is looked up only for fields the row has not got yet.
+    if (std::any_of(filter.FieldIds().begin(), filter.FieldIds().end(), missing)) {
+        const CGameEntry* entry = m_entryLookup ? m_entryLookup(r.key) : nullptr;
+        static const CMemorySettingsStore kNoSettings;
+        AddSearchFields(r.search, filter, entry, m_store ? *m_store : kNoSettings, m_decoder, FolderOf(r.key));
+    }
+    return r.search;
 }
 
 void CReportListModel::PrepareFilterTexts()
 {
+    const CRowFilter noFields;
     for (std::size_t r = 0; r < m_rows.size(); ++r)
-        FilterText(static_cast<int>(r));
+        FilterText(static_cast<int>(r), noFields);
+}
+
+void CReportListModel::RetryUnsureRows()
+{
+    if (m_unsure.empty() || !m_entryLookup)
+        return;
+    const std::vector<std::string> unsure = std::move(m_unsure);
+    m_unsure.clear();
+    for (const std::string& key : unsure) {
+        const int row = Find(key);
+        const CGameEntry* entry = m_entryLookup(key);
+        if (row < 0 || !entry)
+            continue;
+        CReportRow& r = m_rows[static_cast<std::size_t>(row)];
+        if (DecodeRowForDisplay(r, entry, m_decoder) == CDisplayDecoder::ERule::Latin1) {
+            m_unsure.push_back(key);
+            continue;
+        }
+        r.search.clear();
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
+    }
+}
+
+void CReportListModel::SetNoneCharset(std::string_view charset)
+{
+    m_decoder.SetNoneCharset(charset);
+}
+
+void CReportListModel::SetRecordSource(FEntryLookup lookup, const ISettingsStore* store)
+{
+    m_entryLookup = std::move(lookup);
+    m_store = store;
 }
 
 void CReportListModel::SetImage(int row, int image)

@@ -10,11 +10,14 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 class CGameEntry;
+class CRowFilter;
+class ISettingsStore;
 
 // The rows of the report list. Row texts stay bytes; each row also keeps its
 // texts as shown, decoded once when the row is made or its text is set. Changes are kept back and told to the views in one go: rows added
@@ -72,14 +75,27 @@ public:
     {
         return m_rows[static_cast<std::size_t>(row)].places[slot];
     }
-    // The row's texts as the quick filter compares them, made on first use
-    // and kept with the row. No flush: the filter asks while views update.
-    const std::string& FilterText(int row);
+    // The row's texts as the quick filter compares them, with the record
+    // fields filter looks in: made on first use and kept with the row. No
+    // flush: the filter asks while views update.
+    const CSearchText& FilterText(int row, const CRowFilter& filter);
     // Makes the filter's texts of every row that has none yet.
     void PrepareFilterTexts();
     // The key of a row the views know, without a flush (the filter asks
     // while views update).
     const std::string& PublishedKey(int row) const { return m_rows[static_cast<std::size_t>(row)].key; }
+
+    // Where the filter finds a row's record (by its key) and the settings its
+    // derived values read; without them a row has only its cells to search.
+    using FEntryLookup = std::function<const CGameEntry*(const std::string& key)>;
+    void SetRecordSource(FEntryLookup lookup, const ISettingsStore* store);
+
+    // Decodes again the rows no rule could place when they were added, now
+    // that their folders may have told their charset; called after a batch.
+    void RetryUnsureRows();
+    // The charset of records that name none (empty: automatic); applies to
+    // rows added from now on.
+    void SetNoneCharset(std::string_view charset);
 
     void SetHeaders(const std::vector<std::string>& headers);
     const std::vector<std::string>& Headers() const { return m_headers; }
@@ -115,4 +131,8 @@ private:
     QTimer m_flushTimer;
     QElapsedTimer m_sincePublish;
     CDisplayDecoder m_decoder;
+    FEntryLookup m_entryLookup;
+    // Keys of rows shown as Latin-1 because nothing placed their charset.
+    std::vector<std::string> m_unsure;
+    const ISettingsStore* m_store = nullptr;
 };

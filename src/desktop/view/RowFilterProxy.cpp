@@ -55,5 +55,5 @@ bool CRowFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex& sourceP
         return false;
     if (m_filter.IsEmpty())
         return true;
-    return m_filter.Matches(m_model.FilterText(sourceRow));
+    return m_filter.Matches(m_model.FilterText(sourceRow, m_filter));
 }

@@ -112,6 +112,7 @@ CVarnexView::CVarnexView(CVarnexDoc& doc, ISettingsStore& store, IPrompts& promp
 {
     m_sort.m_nColSort = ReadInt(m_store, settings::kColSort);
     m_sort.m_nColSortCur = ReadInt(m_store, settings::kColSortCur);
+    m_sort.m_bByMeaning = ReadInt(m_store, settings::kSortByMeaning) != 0;
 }
 
 CVarnexView::~CVarnexView()
@@ -135,6 +136,10 @@ bool CVarnexView::Create()
     connect(m_pFilterBar, &CQuickFilterBar::FilterChanged, this, &CVarnexView::SetFilterText);
     connect(m_pFilterBar, &CQuickFilterBar::Closed, this, &CVarnexView::HideDuplicates);
     connect(m_pList, &CReportListCtrl::HeaderClicked, this, &CVarnexView::OnHeaderClick);
+    // The filter's field terms look in the rows' records, shown or not.
+    m_pList->Model().SetRecordSource(
+        [this](const std::string& key) -> const CGameEntry* { return m_doc.m_mapFiles.Find(key); }, &m_store);
+    m_pList->Model().SetNoneCharset(ReadString(m_store, settings::kNoneCharset));
 
     // Font and text colour: a stored font that is not a whole record is
     // ignored, and the list keeps its own font.
@@ -225,6 +230,7 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
             UpdateRow(*payload.path);
         break;
     case hintBatchDone:
+        m_pList->Model().RetryUnsureRows();
         SortRows();
         break;
     default:
@@ -243,6 +249,7 @@ void CVarnexView::FillRows()
 {
     RemoveRow(nullptr);
     m_doc.m_mapFiles.ForEach([this](const std::string& path, const CGameEntry& entry) { AddRow(path, &entry); });
+    m_pList->Model().RetryUnsureRows();
 }
 
 void CVarnexView::RemoveRow(const std::string* path)
@@ -343,8 +350,11 @@ int CVarnexView::ShownCount() const
 
 void CVarnexView::SetFilterText(const QString& text)
 {
-    if (m_pList)
-        m_pList->SetRowFilter(MakeRowFilter(text));
+    if (!m_pList)
+        return;
+    const CRowFilter filter = MakeRowFilter(text);
+    m_pFilterBar->ShowProblems(filter.Problems());
+    m_pList->SetRowFilter(filter);
 }
 
 int CVarnexView::SelectedCount() const
@@ -369,6 +379,7 @@ bool CVarnexView::HasCommand(int id) const
     case ID_VIEW_AUTOARRANGE:
     case ID_VIEW_LINEUP:
     case ID_VIEW_FULL_PATH:
+    case ID_VIEW_SORT_MEANING:
     case ID_VIEW_SET_FONT:
     case ID_VIEW_OPTIONS:
         return m_pList != nullptr;
@@ -412,6 +423,12 @@ void CVarnexView::OnCommand(int id)
         break;
     case ID_VIEW_FULL_PATH:
         OnFullPath();
+        break;
+    case ID_VIEW_SORT_MEANING:
+        // Kept at once: the command-line tool reads it too.
+        m_sort.m_bByMeaning = !m_sort.m_bByMeaning;
+        WriteInt(m_store, settings::kSortByMeaning, m_sort.m_bByMeaning ? 1 : 0);
+        SortRows();
         break;
     case ID_VIEW_SET_FONT:
         OnSetFont();
@@ -460,6 +477,9 @@ bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
         return true;
     case ID_VIEW_FULL_PATH:
         ui.SetCheck(m_bFullPath);
+        return true;
+    case ID_VIEW_SORT_MEANING:
+        ui.SetCheck(m_sort.m_bByMeaning);
         return true;
     case ID_VIEW_SET_FONT:
     case ID_VIEW_OPTIONS:

@@ -2,19 +2,187 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// The core has no Unicode tables; ASCII folding stands in for the display layer's.
+std::string Fold(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+CRowFilter Filter(std::string_view typed)
+{
+    return CRowFilter(typed, Fold);
+}
+
+// A row with cells, and the record fields a filter asks for, already folded
+// as the display layer adds them; a field not in fields is absent.
+CSearchText Row(std::initializer_list<std::string_view> cells,
+                std::initializer_list<std::pair<std::string_view, std::string_view>> fields, const CRowFilter& filter)
+{
+    CSearchText row;
+    for (std::string_view cell : cells) {
+        row.cells += Fold(cell);
+        row.cells += CRowFilter::kCellBreak;
+    }
+    for (const std::string& id : filter.FieldIds()) {
+        const auto found = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == id; });
+        const std::string folded = found == fields.end() ? std::string() : Fold(found->second);
+        row.AddField(id, found == fields.end() ? nullptr : &folded);
+    }
+    return row;
+}
+
+// A game of Lee Sedol (Black) lost on time to Kim, in 2016, at the Mind Sports Games.
+bool Keeps(std::string_view typed)
+{
+    const CRowFilter filter = Filter(typed);
+    return filter.Matches(Row({"lee-kim.sgf", "Lee Sedol", "Kim Jiwoo"},
+                              {{"PB", "Lee Sedol"},
+                               {"PW", "Kim Jiwoo"},
+                               {"EV", "Mind Sports Games"},
+                               {"RE", "W+Time"},
+                               {"DT", "2016-03-05,06"},
+                               {"RO", "Final"},
+                               {"$Winner", "Kim Jiwoo"},
+                               {"$Loser", "Lee Sedol"}},
+                              filter));
+}
+
+} // namespace
+
 TEST(RowFilter, BlanksSeparateWordsAndABlankTextKeepsEveryRow)
 {
-    EXPECT_EQ(CRowFilter("  kim \t lee  ").Words(), (std::vector<std::string>{"kim", "lee"}));
-    EXPECT_TRUE(CRowFilter(" \t ").IsEmpty());
-    EXPECT_TRUE(CRowFilter(" \t ").Matches("anything\n"));
+    EXPECT_TRUE(Filter(" \t ").IsEmpty());
+    EXPECT_TRUE(Filter(" \t ").Matches(Row({"anything"}, {}, Filter(""))));
+    EXPECT_EQ(Filter("  kim \t LEE  ").Terms().size(), 2u);
 }
 
 TEST(RowFilter, EveryWordMustBeFoundEachInAnyCellButNeverAcrossTwo)
 {
-    const std::string row = std::string("a.sgf") + CRowFilter::kCellBreak + "kim jiwoo" + CRowFilter::kCellBreak +
-                            "lee" + CRowFilter::kCellBreak;
-    EXPECT_TRUE(CRowFilter("lee kim").Matches(row));
-    EXPECT_TRUE(CRowFilter("sgf woo").Matches(row));
-    EXPECT_FALSE(CRowFilter("kim cho").Matches(row));
-    EXPECT_FALSE(CRowFilter("jiwoolee").Matches(row));
+    EXPECT_TRUE(Keeps("LEE kim"));
+    EXPECT_TRUE(Keeps("sgf woo"));
+    EXPECT_FALSE(Keeps("kim cho"));
+    EXPECT_FALSE(Keeps("sedolkim"));
+    // Words look in the shown cells only, not in the record's other fields.
+    EXPECT_FALSE(Keeps("final"));
+}
+
+TEST(RowFilter, AQuotedPhraseIsOneWordAndALeadingMinusLeavesOut)
+{
+    EXPECT_TRUE(Keeps("\"lee sedol\""));
+    EXPECT_FALSE(Keeps("\"sedol lee\""));
+    // A quote left open runs to the end.
+    EXPECT_TRUE(Keeps("\"kim jiwoo"));
+    EXPECT_FALSE(Keeps("-kim"));
+    EXPECT_TRUE(Keeps("-cho lee"));
+    EXPECT_FALSE(Keeps("-\"lee sedol\""));
+    EXPECT_TRUE(Keeps("-\"lee kim\""));
+    EXPECT_FALSE(Keeps("-result:w+"));
+    // A lone minus or an empty phrase asks for nothing.
+    EXPECT_TRUE(Filter(" - \"\" ").IsEmpty());
+}
+
+TEST(RowFilter, EachFieldLooksInItsOwnTextOnly)
+{
+    EXPECT_TRUE(Keeps("player:sedol"));
+    EXPECT_TRUE(Keeps("player:jiwoo"));
+    EXPECT_TRUE(Keeps("black:lee"));
+    EXPECT_FALSE(Keeps("white:lee"));
+    EXPECT_TRUE(Keeps("White:KIM"));
+    EXPECT_TRUE(Keeps("winner:kim"));
+    EXPECT_FALSE(Keeps("winner:lee"));
+    EXPECT_TRUE(Keeps("loser:lee"));
+    EXPECT_TRUE(Keeps("event:\"mind sports\""));
+    EXPECT_TRUE(Keeps("player:\"lee sedol\" -winner:lee"));
+    // Any property identifier, in any case, shown as a column or not.
+    EXPECT_TRUE(Keeps("RO:final"));
+    EXPECT_TRUE(Keeps("ro:fin"));
+    EXPECT_FALSE(Keeps("PC:seoul"));
+    EXPECT_TRUE(Keeps("-PC:seoul"));
+    // A field with nothing after its colon yet asks for nothing.
+    EXPECT_TRUE(Filter("player:").IsEmpty());
+}
+
+TEST(RowFilter, ResultFormsAndDraws)
+{
+    EXPECT_TRUE(Keeps("result:w+"));
+    EXPECT_TRUE(Keeps("result:W+T"));
+    EXPECT_FALSE(Keeps("result:B+R"));
+    const auto keepsResult = [](std::string_view typed, std::string_view re) {
+        const CRowFilter filter = Filter(typed);
+        return filter.Matches(Row({"a.sgf"}, {{"RE", re}}, filter));
+    };
+    EXPECT_TRUE(keepsResult("result:B+R", "B+Resign"));
+    for (std::string_view draw : {"0", "Draw", "jigo", " Jigo "})
+        for (std::string_view typed : {"result:jigo", "result:draw", "result:0"})
+            EXPECT_TRUE(keepsResult(typed, draw)) << typed << " " << draw;
+    // A win by half a point holds a 0 but is no draw.
+    EXPECT_FALSE(keepsResult("result:0", "W+0.5"));
+    EXPECT_FALSE(keepsResult("result:jigo", "Void"));
+    EXPECT_TRUE(keepsResult("result:void", "Void"));
+    EXPECT_TRUE(keepsResult("-result:void", "B+3.5"));
+}
+
+TEST(RowFilter, DatesYearsMonthsAndRangesIncludeBothEnds)
+{
+    const auto keepsDate = [](std::string_view typed, std::string_view dt) {
+        const CRowFilter filter = Filter(typed);
+        return filter.Matches(Row({"a.sgf"}, {{"DT", dt}}, filter));
+    };
+    EXPECT_TRUE(Keeps("date:2016"));
+    EXPECT_TRUE(Keeps("date:2016-03"));
+    EXPECT_TRUE(Keeps("date:2016-03-05"));
+    EXPECT_FALSE(Keeps("date:2016-03-06"));
+    EXPECT_TRUE(Keeps("date:2016..2019"));
+    EXPECT_TRUE(Keeps("date:2010..2016"));
+    EXPECT_TRUE(Keeps("date:2016-03..2016-03"));
+    EXPECT_FALSE(Keeps("date:2017.."));
+    EXPECT_TRUE(Keeps("date:2016.."));
+    EXPECT_TRUE(Keeps("date:..2016"));
+    EXPECT_FALSE(Keeps("date:..1990"));
+    EXPECT_TRUE(keepsDate("date:..1990", "1989"));
+    EXPECT_TRUE(keepsDate("date:1990", "1990-12"));
+    // A year alone is not known to be in a given month.
+    EXPECT_FALSE(keepsDate("date:1990-12", "1990"));
+    EXPECT_TRUE(keepsDate("date:2016-03-05", "2016.03.05"));
+    EXPECT_TRUE(keepsDate("date:2016", " 2016-01-02T10:00"));
+    // No readable date never matches, not even the widest range.
+    for (std::string_view dt : {"", "March 2016", "20160305", "2016-13-01", "16-03-05"})
+        EXPECT_FALSE(keepsDate("date:..9999", dt)) << dt;
+    const CRowFilter noDt = Filter("date:2016");
+    EXPECT_FALSE(noDt.Matches(Row({"2016.sgf"}, {}, noDt)));
+}
+
+TEST(RowFilter, UnknownFieldsAndBadDatesAreProblemsAndTheRestStillFilters)
+{
+    const CRowFilter unknown = Filter("evnt:mind kim");
+    ASSERT_EQ(unknown.Problems().size(), 1u);
+    EXPECT_NE(unknown.Problems()[0].find("evnt:"), std::string::npos);
+    // The unknown term is a plain word.
+    EXPECT_EQ(unknown.Terms().size(), 2u);
+    EXPECT_FALSE(Keeps("evnt:mind kim"));
+    EXPECT_TRUE(Filter("12:30 http://x player:lee").Problems().size() == 1u);
+    EXPECT_EQ(Filter("date:2016-1").Problems().size(), 1u);
+    EXPECT_EQ(Filter("date:..").Problems().size(), 1u);
+    EXPECT_FALSE(Keeps("date:soon"));
+    EXPECT_TRUE(Keeps("-date:soon"));
+    EXPECT_TRUE(Filter("player:lee date:2016..2019 PB:x -result:void").Problems().empty());
+    EXPECT_EQ(Filter("player:lee black:x").FieldIds(), (std::vector<std::string>{"PB", "PW"}));
+}
+
+TEST(SearchText, AFieldsTextCannotPoseAsAnotherField)
+{
+    CSearchText row;
+    const std::string sly = "x\x1FPW\x1E" "fake";
+    row.AddField("PB", &sly);
+    row.AddField("EV", nullptr);
+    EXPECT_FALSE(row.HasField("PW"));
+    EXPECT_TRUE(row.HasField("EV"));
+    EXPECT_FALSE(row.Field("EV").has_value());
+    EXPECT_EQ(row.Field("PB"), std::optional<std::string_view>("x PW fake"));
 }

@@ -6,9 +6,11 @@
 #include "desktop/dialogs/OptionsSheet.h"
 #include "desktop/dialogs/OthersPage.h"
 #include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/ReportListModel.h"
 #include "desktop/view/VarnexView.h"
 #include "settings/StringTable.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -505,4 +507,32 @@ TEST_F(OptionsTest, AddingAColumnKeepsTheRowsSortedAndTheHeaderShowsTheSort)
     EXPECT_TRUE(header->isSortIndicatorShown());
     EXPECT_EQ(header->sortIndicatorSection(), 1);
     EXPECT_EQ(header->sortIndicatorOrder(), order);
+}
+
+TEST_F(OptionsTest, TheCharsetOfRecordsThatNameNoneIsChosenOnOthersAndShowsTheRowsAnew)
+{
+    // 常昊 in GBK, too short for the detector.
+    const std::string path = dir.Write("games/short.sgf", "(;GM[1]PB[\xB3\xA3\xEA\xBB]PW[x];B[pd])");
+    ASSERT_TRUE(app->Doc().AddGameFile(path, 0));
+    const int row = List().FindItem(path);
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(List().Model().ShownText(row, 3), QString::fromLatin1("\xB3\xA3\xEA\xBB"));
+    Options([](COptionsSheet& sheet) {
+        sheet.Tabs()->setCurrentIndex(1);
+        auto& combo = Child<QComboBox>(sheet, "charsetCombo");
+        EXPECT_EQ(combo.currentText(), QStringLiteral("Automatic"));
+        combo.setCurrentIndex(combo.findText(QStringLiteral("GB18030")));
+        Click(sheet, "okButton");
+    });
+    EXPECT_EQ(Value("Misc/Charset"), QStringLiteral("GB18030"));
+    EXPECT_EQ(List().Model().ShownText(List().FindItem(path), 3), QStringLiteral(u"常昊"));
+    // Back to automatic: the setting empties.
+    Options([](COptionsSheet& sheet) {
+        sheet.Tabs()->setCurrentIndex(1);
+        auto& combo = Child<QComboBox>(sheet, "charsetCombo");
+        EXPECT_EQ(combo.currentText(), QStringLiteral("GB18030"));
+        combo.setCurrentIndex(0);
+        Click(sheet, "okButton");
+    });
+    EXPECT_EQ(Value("Misc/Charset"), QString());
 }

@@ -56,7 +56,8 @@ TEST_F(FrameTest, TheMenusHoldEveryItemSeparatorAndKeyInOrder)
                                        "Find D&uplicates", "Select E&xtra Copies"}));
     EXPECT_EQ(Items(frame.Menu(2)),
               L({"&Toolbar", "&Status Bar", "&Preview", "-", "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "-",
-                           "&Line Up Icons", "&Auto Arrange", "-", "&Options...", "Show F&ull Path", "Set &Font..."}));
+                 "&Line Up Icons", "&Auto Arrange", "-", "&Options...", "Show F&ull Path", "Sort by &Meaning",
+                 "Set &Font..."}));
     EXPECT_EQ(Items(frame.Menu(3)), L({"&About Varnex..."}));
     EXPECT_EQ(frame.Menu(0)->title(), QStringLiteral("&File"));
 

@@ -205,3 +205,41 @@ TEST_F(QuickFilter, AWordNeverMatchesAcrossTwoCells)
     Type(QStringLiteral("jiwoo 9d"));
     EXPECT_EQ(Shown(), L({"final.sgf"}));
 }
+
+TEST_F(QuickFilter, FieldTermsLookInTheRecordShownOrNotDecodedAsTheListShowsIt)
+{
+    // EV, RE and DT are no columns; the Chinese record names its charset.
+    const std::string path = dir.Write("games/d.sgf", "(;CA[gb2312]PB[\xB9\xC5\xC1\xA6]PW[Lee Sedol]EV[Mind Sports]"
+                                                      "RE[W+R]DT[2016-03-05];B[pd])");
+    ASSERT_TRUE(app->Doc().AddGameFile(path, 0));
+    app->Doc().UpdateAllViews(hintBatchDone);
+    Trigger(ID_EDIT_FIND);
+    Type(QStringLiteral("event:sports"));
+    EXPECT_EQ(Shown(), L({"d.sgf"}));
+    Type(QStringLiteral("player:\"lee sedol\" -winner:lee"));
+    EXPECT_EQ(Shown(), L({"b.sgf"}));
+    // Key clicks carry no Chinese; the text is set as an input method would.
+    View().FilterBar()->Field()->setText(QStringLiteral("loser:\u53e4\u529b date:2010..2019 result:W+"));
+    EXPECT_EQ(Shown(), L({"d.sgf"}));
+    Type(QStringLiteral("player:lee -date:2016"));
+    EXPECT_EQ(Shown(), L({"b.sgf", "c.sgf"}));
+}
+
+TEST_F(QuickFilter, AnUnknownFieldTurnsTheTextRedAndItsToolTipSaysWhy)
+{
+    Trigger(ID_EDIT_FIND);
+    QLineEdit* field = View().FilterBar()->Field();
+    const QColor normal = field->palette().color(QPalette::Text);
+    EXPECT_TRUE(field->toolTip().contains(QStringLiteral("player:")));
+    Type(QStringLiteral("playr:kim"));
+    EXPECT_TRUE(View().FilterBar()->HasProblems());
+    EXPECT_EQ(field->palette().color(QPalette::Text), QColor(Qt::red));
+    EXPECT_TRUE(field->toolTip().contains(QStringLiteral("Unknown field \"playr:\"")));
+    // The term still filters, as a word.
+    EXPECT_EQ(List().GetShownCount(), 0);
+    Type(QStringLiteral("player:kim"));
+    EXPECT_FALSE(View().FilterBar()->HasProblems());
+    EXPECT_EQ(field->palette().color(QPalette::Text), normal);
+    EXPECT_FALSE(field->toolTip().contains(QStringLiteral("Unknown")));
+    EXPECT_EQ(Shown(), L({"a.sgf", "c.sgf"}));
+}

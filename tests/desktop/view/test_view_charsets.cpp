@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -95,4 +96,41 @@ TEST_F(CharsetView, MyNamesMatchThePlayersAsTheListShowsThem)
     EXPECT_EQ(list.GetItemText(0, 8), "White");
     EXPECT_EQ(list.GetItemText(1, 8), "White");
     EXPECT_EQ(list.GetItemText(2, 8), "") << "not one of the names";
+}
+
+TEST_F(CharsetView, ShortGbkNamesWithoutCaTakeTheCharsetOfTheirFolderOnceTheBatchIsRead)
+{
+    // 常昊 first, before the folder has told anything; then records whose
+    // events are long enough to detect; then one that names Big5.
+    auto write = [&](const std::string& name, const std::string& props) {
+        EXPECT_TRUE(doc.AddGameFile(dir.Write("gbk/" + name, "(;GM[1]" + props + ";B[aa])"), 0));
+    };
+    write("1.sgf", "PB[\xB3\xA3\xEA\xBB]PW[x]");
+    write("2.sgf", "PB[\xB9\xC5\xC1\xA6]PW[x]EV[\xB5\xDA\xB6\xFE\xBD\xEC\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xBC\xD7\xBC\xB6"
+                   "\xC1\xAA\xC8\xFC]");
+    write("3.sgf", "PB[\xC4\xF4\xCE\xC0\xC6\xBD]PW[x]EV[\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xC3\xFB\xC8\xCB\xD5\xBD\xBE\xF6"
+                   "\xC8\xFC\xB5\xDA\xC8\xFD\xBE\xD6]");
+    write("4.sgf", "CA[Big5]PB[\xC2\xBF\xBD\xC3\xA5\xAD]PW[x]");
+    // The same short name in another folder stays as before.
+    EXPECT_TRUE(doc.AddGameFile(dir.Write("other/5.sgf", "(;GM[1]PB[\xB3\xA3\xEA\xBB]PW[x];B[aa])"), 0));
+    doc.UpdateAllViews(hintBatchDone);
+    std::map<std::string, QString> black;
+    for (int r = 0; r < view->ListCtrl()->GetItemCount(); ++r)
+        black[view->ListCtrl()->GetItemText(r, 0)] = Shown(r);
+    EXPECT_EQ(black["1.sgf"], QStringLiteral(u"常昊"));
+    EXPECT_EQ(black["3.sgf"], QStringLiteral(u"聂卫平"));
+    EXPECT_EQ(black["4.sgf"], QStringLiteral(u"聶衛平"));
+    EXPECT_EQ(black["5.sgf"], QString::fromLatin1("\xB3\xA3\xEA\xBB"));
+    // The filter sees the names as shown.
+    view->SetFilterText(QStringLiteral(u"black:常昊"));
+    EXPECT_EQ(view->ShownCount(), 1);
+}
+
+TEST_F(CharsetView, TheCharsetChosenForRecordsThatNameNoneIsReadFromTheSettings)
+{
+    store.WriteProfileString("Misc", "Charset", "GB18030");
+    CloseView();
+    OpenView();
+    EXPECT_TRUE(doc.AddGameFile(dir.Write("other/5.sgf", "(;GM[1]PB[\xB3\xA3\xEA\xBB]PW[x];B[aa])"), 0));
+    EXPECT_EQ(Shown(0), QStringLiteral(u"常昊"));
 }
