@@ -7,6 +7,27 @@ bool NeedsEscape(unsigned char byte)
     return byte < 0x20 || byte == 0x7F || byte == '\\';
 }
 
+// Backslash, TAB, LF and CR as the tool writes them; false for any other.
+bool AppendNamedEscape(std::string& out, char c)
+{
+    switch (c) {
+    case '\\':
+        out += "\\\\";
+        return true;
+    case '\t':
+        out += "\\t";
+        return true;
+    case '\n':
+        out += "\\n";
+        return true;
+    case '\r':
+        out += "\\r";
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 std::string EscapeField(std::string_view text)
@@ -30,20 +51,7 @@ void AppendEscapedField(std::string& out, std::string_view text)
         if (run == text.size())
             return;
         const auto byte = static_cast<unsigned char>(text[run]);
-        switch (byte) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
+        if (!AppendNamedEscape(out, text[run])) {
             out += "\\x";
             out += kHex[byte >> 4];
             out += kHex[byte & 0x0F];
@@ -54,22 +62,7 @@ void AppendEscapedField(std::string& out, std::string_view text)
 
 void AppendEscapedCell(std::string& out, std::string_view text)
 {
-    for (const char c : text) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
+    for (const char c : text)
+        if (!AppendNamedEscape(out, c))
             out += c;
-        }
-    }
 }
