@@ -41,6 +41,9 @@ void CSearchText::AddField(std::string_view id, const std::string* folded)
         return;
     }
     m_fields += kValue;
-    for (char c : *folded)
-        m_fields += (c == kStart || c == kValue || c == kAbsent) ? ' ' : c;
+    const std::size_t at = m_fields.size();
+    m_fields += *folded;
+    for (std::size_t i = at; i < m_fields.size(); ++i)
+        if (m_fields[i] == kStart || m_fields[i] == kValue || m_fields[i] == kAbsent)
+            m_fields[i] = ' ';
 }

@@ -29,6 +29,8 @@ CReportListModel::CReportListModel(QObject* parent) : QAbstractTableModel(parent
     m_flushTimer.setSingleShot(true);
     m_flushTimer.setInterval(kFlushDelayMs);
     connect(&m_flushTimer, &QTimer::timeout, this, &CReportListModel::OnFlushTimer);
+    m_fieldTimer.setInterval(0);
+    connect(&m_fieldTimer, &QTimer::timeout, this, &CReportListModel::OnFieldTimer);
     m_sincePublish.start();
 }
 
@@ -384,6 +386,21 @@ void CReportListModel::PrepareFilterTexts()
     const CRowFilter noFields;
     for (std::size_t r = 0; r < m_rows.size(); ++r)
         FilterText(static_cast<int>(r), noFields);
+    m_nextFieldRow = 0;
+    if (m_entryLookup)
+        m_fieldTimer.start();
+}
+
+void CReportListModel::OnFieldTimer()
+{
+    // The fields of the named terms; a step of rows takes a few milliseconds.
+    static const CRowFilter kNamedFields = MakeRowFilter(QStringLiteral("player:a event:a result:a date:2000"));
+    constexpr std::size_t kRowsPerStep = 2000;
+    const std::size_t end = std::min(m_rows.size(), m_nextFieldRow + kRowsPerStep);
+    for (; m_nextFieldRow < end; ++m_nextFieldRow)
+        FilterText(static_cast<int>(m_nextFieldRow), kNamedFields);
+    if (m_nextFieldRow >= m_rows.size())
+        m_fieldTimer.stop();
 }
 
 void CReportListModel::RetryUnsureRows()

@@ -79,7 +79,10 @@ public:
     // fields filter looks in: made on first use and kept with the row. No
     // flush: the filter asks while views update.
     const CSearchText& FilterText(int row, const CRowFilter& filter);
-    // Makes the filter's texts of every row that has none yet.
+    // Makes the filter's texts of every row that has none yet, then, in
+    // short steps while the window is idle, the record fields the named
+    // search terms look in (players, event, result, date), so that the key
+    // that completes such a term only compares.
     void PrepareFilterTexts();
     // The key of a row the views know, without a flush (the filter asks
     // while views update).
@@ -109,6 +112,7 @@ public:
 private:
     void ScheduleFlush();
     void OnFlushTimer();
+    void OnFieldTimer();
     void Compact();
     void RebuildIndex();
 
@@ -129,6 +133,9 @@ private:
     QIcon m_icons[2];
     QColor m_textColor;
     QTimer m_flushTimer;
+    // The idle steps of PrepareFilterTexts: the next row to give its fields.
+    QTimer m_fieldTimer;
+    std::size_t m_nextFieldRow = 0;
     QElapsedTimer m_sincePublish;
     CDisplayDecoder m_decoder;
     FEntryLookup m_entryLookup;
