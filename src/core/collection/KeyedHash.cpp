@@ -1,5 +1,7 @@
 #include "collection/KeyedHash.h"
 
+#include <random>
+
 namespace {
 
 std::uint64_t Rotl(std::uint64_t x, int b)
@@ -56,3 +58,18 @@ std::uint64_t SipHash13(std::string_view bytes, std::uint64_t k0, std::uint64_t 
     return v0 ^ v1 ^ v2 ^ v3;
 }
 
+
+std::uint64_t ProcessKeyedHash(std::string_view bytes)
+{
+    struct SKey
+    {
+        std::uint64_t k0;
+        std::uint64_t k1;
+    };
+    static const SKey key = [] {
+        std::random_device rd;
+        auto draw = [&] { return (static_cast<std::uint64_t>(rd()) << 32) ^ rd(); };
+        return SKey{draw(), draw()};
+    }();
+    return SipHash13(bytes, key.k0, key.k1);
+}

@@ -7,3 +7,6 @@
 // collisions cannot be found without the key, for tables that hold names
 // chosen by others.
 std::uint64_t SipHash13(std::string_view bytes, std::uint64_t k0, std::uint64_t k1);
+
+// SipHash-1-3 under a key drawn once per process, for in-memory indexes.
+std::uint64_t ProcessKeyedHash(std::string_view bytes);

@@ -2,28 +2,6 @@
 
 #include "collection/KeyedHash.h"
 
-#include <random>
-
-namespace {
-
-struct CSipKey
-{
-    std::uint64_t k0;
-    std::uint64_t k1;
-};
-
-const CSipKey& ProcessKey()
-{
-    static const CSipKey key = [] {
-        std::random_device rd;
-        auto draw = [&] { return (static_cast<std::uint64_t>(rd()) << 32) ^ rd(); };
-        return CSipKey{draw(), draw()};
-    }();
-    return key;
-}
-
-} // namespace
-
 std::uint32_t CPathTable::HashPath(std::string_view path)
 {
     std::uint32_t h = 0;
@@ -34,7 +12,7 @@ std::uint32_t CPathTable::HashPath(std::string_view path)
 
 std::uint64_t CPathTable::IndexHash(std::string_view path)
 {
-    return SipHash13(path, ProcessKey().k0, ProcessKey().k1);
+    return ProcessKeyedHash(path);
 }
 
 CPathTable::Node* CPathTable::Removed()

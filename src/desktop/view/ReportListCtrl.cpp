@@ -242,32 +242,40 @@ void CReportListCtrl::SetRowFilter(const CRowFilter& filter)
     const int current = m_proxy->mapToSource(SelectionModel()->currentIndex()).row();
     m_proxy->SetFilter(filter);
 
-    QItemSelection selection;
-    int first = -1;
-    int last = -1;
-    auto flush = [&] {
-        if (first >= 0)
-            selection.select(m_proxy->index(first, 0), m_proxy->index(last, 0));
-    };
+    std::vector<int> shown;
+    shown.reserve(selected.size());
     for (int row : selected) {
-        const int shown = m_proxy->mapFromSource(m_model->index(row, 0)).row();
-        if (shown < 0)
-            continue;
-        if (first >= 0 && shown == last + 1) {
-            last = shown;
-            continue;
-        }
-        flush();
-        first = last = shown;
+        const int at = m_proxy->mapFromSource(m_model->index(row, 0)).row();
+        if (at >= 0)
+            shown.push_back(at);
     }
-    flush();
     if (current >= 0) {
         const QModelIndex index = m_proxy->mapFromSource(m_model->index(current, 0));
         if (index.isValid())
             SelectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     }
+    SelectShownRows(std::move(shown));
+}
+
+void CReportListCtrl::SelectShownRows(std::vector<int> shown)
+{
+    // One range per run of adjacent rows, each already as wide as the row:
+    // the selection model widens ranges to rows by merging them one into
+    // the other, which takes the square of their number, and Select Extra
+    // Copies hands it tens of thousands of scattered rows.
+    std::sort(shown.begin(), shown.end());
+    shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
+    const int lastColumn = std::max(0, m_proxy->columnCount() - 1);
+    QItemSelection selection;
+    for (std::size_t i = 0; i < shown.size();) {
+        std::size_t j = i + 1;
+        while (j < shown.size() && shown[j] == shown[j - 1] + 1)
+            ++j;
+        selection.append(QItemSelectionRange(m_proxy->index(shown[i], 0), m_proxy->index(shown[j - 1], lastColumn)));
+        i = j;
+    }
     if (!selection.isEmpty())
-        SelectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        SelectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 bool CReportListCtrl::IsFiltering() const
@@ -340,14 +348,14 @@ void CReportListCtrl::SelectRow(int row, bool select)
 void CReportListCtrl::SelectRows(const std::vector<int>& rows)
 {
     m_model->Flush();
-    QItemSelection selection;
+    std::vector<int> shown;
+    shown.reserve(rows.size());
     for (int row : rows) {
-        const QModelIndex index = m_proxy->mapFromSource(m_model->index(row, 0));
-        if (index.isValid())
-            selection.select(index, index);
+        const int at = m_proxy->mapFromSource(m_model->index(row, 0)).row();
+        if (at >= 0)
+            shown.push_back(at);
     }
-    if (!selection.isEmpty())
-        SelectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    SelectShownRows(std::move(shown));
 }
 
 void CReportListCtrl::ClearSelection()

@@ -127,6 +127,8 @@ private:
     // icons, -1 where hand-set places do not apply (other styles, auto arrange).
     int PlaceSlot() const;
     void UpdateGrid();
+    // Adds the shown rows (proxy rows) to the selection in one step.
+    void SelectShownRows(std::vector<int> shown);
 
     CReportListModel* m_model = nullptr;
     CRowFilterProxy* m_proxy = nullptr;

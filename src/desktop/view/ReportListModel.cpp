@@ -198,13 +198,13 @@ void CReportListModel::Compact()
 
 void CReportListModel::RebuildIndex()
 {
-    m_index.clear();
-    m_index.reserve(m_rows.size());
+    m_index.Clear();
+    m_index.Reserve(m_rows.size());
     m_hasDuplicates = false;
     for (std::size_t r = 0; r < m_rows.size(); ++r) {
         if (m_deadCount > 0 && m_dead[r])
             continue;
-        if (!m_index.emplace(m_rows[r].key, static_cast<int>(r)).second)
+        if (!m_index.Insert(m_rows[r].key, static_cast<int>(r)))
             m_hasDuplicates = true;
     }
     m_indexValid = true;
@@ -219,7 +219,7 @@ void CReportListModel::Append(CReportRow row, const CGameEntry* entry)
     const int at = static_cast<int>(m_rows.size());
     if (m_indexValid) {
         // A key already there keeps pointing at its first row.
-        if (!m_index.emplace(row.key, at).second)
+        if (!m_index.Insert(row.key, at))
             m_hasDuplicates = true;
     }
     m_rows.push_back(std::move(row));
@@ -233,19 +233,18 @@ int CReportListModel::Find(const std::string& key)
     Flush();
     if (!m_indexValid)
         RebuildIndex();
-    const auto it = m_index.find(key);
-    return it == m_index.end() ? -1 : it->second;
+    return m_index.Find(key);
 }
 
 bool CReportListModel::RemoveKey(const std::string& key)
 {
     if (!m_indexValid)
         RebuildIndex();
-    const auto it = m_index.find(key);
-    if (it == m_index.end())
+    const int found = m_index.Find(key);
+    if (found < 0)
         return false;
-    const auto row = static_cast<std::size_t>(it->second);
-    m_index.erase(it);
+    const auto row = static_cast<std::size_t>(found);
+    m_index.Erase(key);
     if (m_deadCount == 0)
         m_dead.assign(m_rows.size(), 0);
     m_dead[row] = 1;
@@ -278,7 +277,7 @@ void CReportListModel::Clear()
     m_dead.clear();
     m_deadCount = 0;
     m_published = 0;
-    m_index.clear();
+    m_index.Clear();
     m_indexValid = true;
     m_hasDuplicates = false;
     m_placed[0] = m_placed[1] = 0;
@@ -293,7 +292,7 @@ void CReportListModel::Reserve(std::int32_t count)
         return;
     const auto wanted = static_cast<std::size_t>(std::min(count, kMaxReserve));
     m_rows.reserve(wanted);
-    m_index.reserve(wanted);
+    m_index.Reserve(wanted);
 }
 
 const CReportRow& CReportListModel::Row(int row)

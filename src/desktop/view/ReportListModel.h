@@ -1,6 +1,7 @@
 #pragma once
 
 #include "qtcore/DisplayDecoder.h"
+#include "report/KeyIndex.h"
 #include "report/ReportRows.h"
 
 #include <QAbstractTableModel>
@@ -122,7 +123,8 @@ private:
     std::size_t m_deadCount = 0;
     // The rows the views know about: the first m_published of m_rows.
     int m_published = 0;
-    std::unordered_map<std::string, int> m_index;
+    // Row of each key; keys of removed rows not yet compacted are out of it.
+    CKeyIndex m_index{[this](int row) { return std::string_view(m_rows[static_cast<std::size_t>(row)].key); }};
     bool m_indexValid = true;
     // Two rows share a key (a path not in the collection added twice).
     bool m_hasDuplicates = false;

@@ -28,6 +28,12 @@ public:
     void SetPlaces(std::unordered_map<std::string, int> places);
     bool HasPlaces() const { return !m_places.empty(); }
 
+    // The rows are a flat list: no row has a parent. The selection asks for
+    // parents once per range for every row it paints, and the base class
+    // finds them through its mapping tables.
+    QModelIndex parent(const QModelIndex&) const override { return {}; }
+    using QSortFilterProxyModel::parent;
+
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;

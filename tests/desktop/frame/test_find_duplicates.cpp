@@ -9,6 +9,7 @@
 #include "settings/StringTable.h"
 
 #include <QAbstractItemView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -127,6 +128,13 @@ TEST_F(FindDuplicatesTest, SelectExtraCopiesAndDeleteKeepOneFileOfEachGame)
         selected.push_back(View()->ListCtrl()->GetItemKey(row));
     std::sort(selected.begin(), selected.end());
     EXPECT_EQ(selected, (std::vector<std::string>{Path("a1.sgf"), Path("a3.sgf"), Path("c1.sgf")}));
+    // Whole rows, as a click selects them, in every column of the details.
+    Trigger(ID_VIEW_DETAILS);
+    QItemSelectionModel* selection = View()->ListCtrl()->SelectionModel();
+    for (int shown = 0; shown < View()->ListCtrl()->GetShownCount(); ++shown) {
+        const bool extra = shown == 1 || shown == 2 || shown == 4;
+        EXPECT_EQ(selection->isRowSelected(shown, QModelIndex()), extra) << shown;
+    }
 
     Trigger(ID_EDIT_DELETE_FILES);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 3u);
