@@ -307,9 +307,16 @@ int main(int argc, char** argv)
             QElapsedTimer sinceEvents;
             qint64 blocked = 0;
             QTimer tick;
-            QObject::connect(&tick, &QTimer::timeout, &tick,
-                             [&] { blocked = std::max(blocked, sinceEvents.restart()); });
+            QElapsedTimer sinceOpen;
+            QObject::connect(&tick, &QTimer::timeout, &tick, [&] {
+                const qint64 gap = sinceEvents.restart();
+                if (gap > 100 && std::getenv("VARNEX_BENCH_GAPS"))
+                    std::printf("  gap of %lld ms ending %lld ms into the open, %d rows\n", static_cast<long long>(gap),
+                                static_cast<long long>(sinceOpen.elapsed()), view.RowCount());
+                blocked = std::max(blocked, gap);
+            });
             tick.start(0);
+            sinceOpen.start();
             const double cpuBefore = CpuMs(RUSAGE_SELF);
             QElapsedTimer timer;
             timer.start();

@@ -114,6 +114,14 @@ std::string EncodeProps(const CPropertyTable& table)
 
 bool DecodeProps(std::string_view in, CPropertyTable& table)
 {
+    // Counted first, so the table is allocated once.
+    std::size_t count = 0;
+    for (std::string_view rest = in; !rest.empty(); ++count) {
+        std::string_view skipped;
+        if (!TakeText(rest, skipped) || !TakeText(rest, skipped))
+            return false;
+    }
+    table.Reserve(count);
     while (!in.empty()) {
         std::string_view id;
         std::string_view value;
@@ -218,9 +226,15 @@ int CHeaderCache::OpenAndCheck()
     if (rc != SQLITE_OK)
         return rc;
     rc = sqlite3_prepare_v2(m_db,
-                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum, path"
+                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum, path, rowid"
                             " FROM headers WHERE id = ?1",
                             -1, &m_select, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    rc = sqlite3_prepare_v2(m_db,
+                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum, path, rowid"
+                            " FROM headers WHERE rowid > ?1 ORDER BY rowid",
+                            -1, &m_scan, nullptr);
     if (rc != SQLITE_OK)
         return rc;
     return sqlite3_prepare_v2(m_db,
@@ -303,18 +317,45 @@ std::int64_t CHeaderCache::RowId(const std::string& path) const
 
 void CHeaderCache::EndRead()
 {
+    // The scan is reset first, so the read transaction really ends and no
+    // write ever runs under an open scan; it goes on from m_scanAfter.
+    StopScan();
     if (m_readsOpen == 0)
         return;
     m_readsOpen = 0;
     sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
+void CHeaderCache::StopScan()
+{
+    if (m_scan)
+        sqlite3_reset(m_scan);
+    m_scanState = EScan::Stopped;
+}
+
+int CHeaderCache::ScanRow()
+{
+    if (m_scanState == EScan::OnRow)
+        return SQLITE_ROW;
+    if (m_scanState == EScan::AtEnd)
+        return SQLITE_DONE;
+    if (m_scanState == EScan::Stopped) {
+        sqlite3_reset(m_scan);
+        sqlite3_bind_int64(m_scan, 1, m_scanAfter);
+    }
+    const int rc = sqlite3_step(m_scan);
+    m_scanState = rc == SQLITE_ROW ? EScan::OnRow : rc == SQLITE_DONE ? EScan::AtEnd : EScan::Stopped;
+    return rc;
+}
+
 void CHeaderCache::Close()
 {
     m_readsOpen = 0;
+    m_scanState = EScan::Stopped;
     sqlite3_finalize(m_select);
+    sqlite3_finalize(m_scan);
     sqlite3_finalize(m_replace);
-    m_select = m_replace = nullptr;
+    m_select = m_scan = m_replace = nullptr;
     sqlite3_close_v2(m_db);
     m_db = nullptr;
 }
@@ -346,28 +387,45 @@ bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CP
         ++m_counts.misses;
         return false;
     }
-    bool found = false;
     if (m_readsOpen == 0 && sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK)
         m_readsOpen = 1;
-    sqlite3_bind_int64(m_select, 1, RowId(path));
-    const int rc = sqlite3_step(m_select);
-    if (rc == SQLITE_ROW) {
+    // Rows stand in the order their files were read, which is the order an
+    // open asks for them again: the scan's next row is most often the one
+    // wanted, found without a search. Any other is searched for by its id,
+    // and the scan goes on after it.
+    sqlite3_stmt* row = nullptr;
+    int rc = ScanRow();
+    if (rc == SQLITE_ROW && Blob(m_scan, 8) == path) {
+        row = m_scan;
+    } else if (rc == SQLITE_ROW || rc == SQLITE_DONE) {
+        sqlite3_bind_int64(m_select, 1, RowId(path));
+        rc = sqlite3_step(m_select);
+        if (rc == SQLITE_ROW && Blob(m_select, 8) == path) {
+            row = m_select;
+            StopScan();
+        }
+    }
+    bool found = false;
+    if (row) {
         SFileStatus stored;
-        stored.size = static_cast<std::uint64_t>(sqlite3_column_int64(m_select, 0));
-        stored.mtimeNs = sqlite3_column_int64(m_select, 1);
-        stored.ctimeNs = sqlite3_column_int64(m_select, 2);
-        stored.inode = static_cast<std::uint64_t>(sqlite3_column_int64(m_select, 3));
-        stored.device = static_cast<std::uint64_t>(sqlite3_column_int64(m_select, 4));
-        const std::int64_t readNs = sqlite3_column_int64(m_select, 5);
-        const std::string_view props = Blob(m_select, 6);
-        const auto checksum = static_cast<std::uint64_t>(sqlite3_column_int64(m_select, 7));
+        stored.size = static_cast<std::uint64_t>(sqlite3_column_int64(row, 0));
+        stored.mtimeNs = sqlite3_column_int64(row, 1);
+        stored.ctimeNs = sqlite3_column_int64(row, 2);
+        stored.inode = static_cast<std::uint64_t>(sqlite3_column_int64(row, 3));
+        stored.device = static_cast<std::uint64_t>(sqlite3_column_int64(row, 4));
+        const std::int64_t readNs = sqlite3_column_int64(row, 5);
+        const std::string_view props = Blob(row, 6);
+        const auto checksum = static_cast<std::uint64_t>(sqlite3_column_int64(row, 7));
         const bool settled = std::max(stored.mtimeNs, stored.ctimeNs) < readNs - m_options.racyMarginNs;
         CPropertyTable read;
-        if (Blob(m_select, 8) == path && stored == status && settled &&
-            checksum == RowChecksum(path, stored, readNs, props) && DecodeProps(props, read)) {
+        if (stored == status && settled && checksum == RowChecksum(path, stored, readNs, props) &&
+            DecodeProps(props, read)) {
             table = std::move(read);
             found = true;
         }
+        m_scanAfter = sqlite3_column_int64(row, 9);
+        if (row == m_scan)
+            m_scanState = EScan::Passed;
     }
     sqlite3_reset(m_select);
     sqlite3_clear_bindings(m_select);

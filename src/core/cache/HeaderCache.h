@@ -80,6 +80,20 @@ private:
     bool Matches();
     std::int64_t RowId(const std::string& path) const;
     void EndRead();
+    // The scan of rows in the order they were written: stands on a row not
+    // yet taken, has passed the one it stood on, reached the end, or is
+    // stopped (reset, to go on after m_scanAfter).
+    enum class EScan
+    {
+        Stopped,
+        OnRow,
+        Passed,
+        AtEnd
+    };
+    // Steps the scan to a row not yet taken: SQLITE_ROW, SQLITE_DONE at the
+    // end, or the error.
+    int ScanRow();
+    void StopScan();
     void Close();
     void RemoveFiles() const;
     // A statement failed: damage rebuilds the database, anything else stops
@@ -92,6 +106,9 @@ private:
     sqlite3* m_db = nullptr;
     sqlite3_stmt* m_select = nullptr;
     sqlite3_stmt* m_replace = nullptr;
+    sqlite3_stmt* m_scan = nullptr;
+    EScan m_scanState = EScan::Stopped;
+    std::int64_t m_scanAfter = 0;
     // The database's own key of the row ids.
     std::uint64_t m_key0 = 0;
     std::uint64_t m_key1 = 0;

@@ -18,6 +18,7 @@ public:
     void Set(std::string_view id, std::string_view value);
     // The value stored under id, or nullptr.
     const std::string* Find(std::string_view id) const;
+    void Reserve(std::size_t count) { m_items.reserve(count); }
 
     std::size_t size() const { return m_items.size(); }
     bool empty() const { return m_items.empty(); }

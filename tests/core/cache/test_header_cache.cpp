@@ -3,6 +3,7 @@
 #include "cache/HeaderCache.h"
 #include "collection/CollectionFile.h"
 #include "collection/DocHost.h"
+#include "collection/PropertyTable.h"
 #include "collection/VarnexDoc.h"
 
 #include <gtest/gtest.h>
@@ -181,6 +182,62 @@ TEST_F(HeaderCacheTest, AnOpenWithTheCacheShowsWhatAFullReadShowsAfterFilesChang
               full.rows.end());
     // A third open takes the files read again from the cache too.
     EXPECT_EQ(Open(true).counts.hits, cached.added);
+}
+
+// Rows are most often asked for in the order they were written; any other
+// order, paths the cache never saw, and rows left behind by files no longer
+// in the collection still find each row and only it.
+TEST_F(HeaderCacheTest, RowsAreFoundInAnyOrderAmongPathsTheCacheNeverSaw)
+{
+    // More lookups than one read transaction takes, so the scan also goes on
+    // across transactions.
+    constexpr int kFiles = 2500;
+    SHeaderCacheOptions options;
+    options.racyMarginNs = 0;
+    std::vector<std::string> paths;
+    for (int i = 0; i < kFiles; ++i)
+        paths.push_back("/games/folder-" + std::to_string(i % 7) + "/game-" + std::to_string(i) + ".sgf");
+    auto statusOf = [](int i) { return SFileStatus{static_cast<std::uint64_t>(i), i * 1000, i * 1000, 7, 9}; };
+    {
+        const auto cache = CHeaderCache::Open(CacheFolder(), m_collection, options);
+        ASSERT_TRUE(cache);
+        for (int i = 0; i < kFiles; ++i) {
+            CPropertyTable table;
+            table.Set("PB", "Black " + std::to_string(i));
+            table.Set("GN", std::string(i % 50, 'x'));
+            cache->Record(paths[static_cast<std::size_t>(i)], statusOf(i), 1'000'000'000, table);
+        }
+    }
+    std::vector<int> order;
+    for (int i = 0; i < kFiles; ++i)
+        order.push_back(i);
+    std::vector<int> shuffled = order;
+    std::reverse(shuffled.begin() + 800, shuffled.begin() + 1600);
+    std::rotate(shuffled.begin(), shuffled.begin() + 2100, shuffled.end());
+    for (const std::vector<int>& asked : {order, shuffled}) {
+        const auto cache = CHeaderCache::Open(CacheFolder(), m_collection, options);
+        ASSERT_TRUE(cache);
+        long long expectedHits = 0;
+        for (int i : asked) {
+            CPropertyTable table;
+            // A path the cache never saw, every tenth file dropped from the
+            // collection, and every 45th changed since.
+            EXPECT_FALSE(cache->Lookup("/games/new-" + std::to_string(i) + ".sgf", statusOf(i), table));
+            if (i % 10 == 3)
+                continue;
+            SFileStatus status = statusOf(i);
+            status.mtimeNs += i % 45 == 0 ? 1 : 0;
+            const bool hit = cache->Lookup(paths[static_cast<std::size_t>(i)], status, table);
+            EXPECT_EQ(hit, i % 45 != 0) << i;
+            if (hit) {
+                ++expectedHits;
+                ASSERT_NE(table.Find("PB"), nullptr);
+                EXPECT_EQ(*table.Find("PB"), "Black " + std::to_string(i));
+                EXPECT_EQ(*table.Find("GN"), std::string(i % 50, 'x'));
+            }
+        }
+        EXPECT_EQ(cache->Counts().hits, expectedHits);
+    }
 }
 
 TEST_F(HeaderCacheTest, AFileWrittenJustBeforeItWasReadIsNotTakenFromTheCache)
