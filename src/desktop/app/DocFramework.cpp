@@ -16,6 +16,13 @@
 #include <QFileInfo>
 #include <QWidget>
 
+namespace {
+
+// Less than the longest time the window may go unanswered while it opens.
+constexpr int kCacheBusyTimeoutMs = 150;
+
+} // namespace
+
 const QString CDocFramework::kOpenFilter = QStringLiteral("Varnex Files (*.vnx)|*.vnx|All Files (*.*)|*.*||");
 const QString CDocFramework::kSaveFilter = QStringLiteral("Varnex Files (*.vnx)|*.vnx||");
 
@@ -108,8 +115,12 @@ bool CDocFramework::OpenFile(const QString& path, QString* failure)
     // The open collection is cleared only once the file has proved to be a
     // whole collection: one that is not, or is cut short, changes nothing.
     // Game files unchanged since they were last read come from the cache.
+    // The window waits only briefly for another program's hold on the cache:
+    // past that the cache is left alone, and the open reads the files.
+    SHeaderCacheOptions cacheOptions;
+    cacheOptions.busyTimeoutMs = kCacheBusyTimeoutMs;
     const bool loaded = OpenCollectionFile(m_doc, BytesOf(full), &error, &summary,
-                                           CHeaderCache::Open(HeaderCacheFolder(), BytesOf(full)));
+                                           CHeaderCache::Open(HeaderCacheFolder(), BytesOf(full), cacheOptions));
     if (loaded)
         m_doc.FlushHeaderCache();
     // A load cut short sends no end of batch.

@@ -33,6 +33,11 @@ public:
     // finds them through its mapping tables.
     QModelIndex parent(const QModelIndex&) const override { return {}; }
     using QSortFilterProxyModel::parent;
+    // The tree view asks this of every row when it lays them out.
+    bool hasChildren(const QModelIndex& parent = QModelIndex()) const override
+    {
+        return !parent.isValid() && rowCount() > 0 && columnCount() > 0;
+    }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
