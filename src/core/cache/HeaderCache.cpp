@@ -17,8 +17,10 @@
 namespace {
 
 // Rows wait in memory and go out in one transaction per batch, so another
-// program waits for a short write at most.
-constexpr std::size_t kFlushRows = 8192;
+// program waits for a short write at most, and so does the window, which
+// writes a batch between two runs of its event loop (about 10 microseconds
+// a row).
+constexpr std::size_t kFlushRows = 2048;
 // Lookups share one read transaction per this many: a transaction of its own
 // for each would cost more than reading a small game file.
 constexpr int kReadsPerTransaction = 4096;

@@ -32,6 +32,8 @@ void CDesktopDocHost::BeginBatch(int total, bool stoppable)
     m_batches.push_back({total > 0 ? total : 0, 0, stoppable});
     // The batch's first file gets the events at once.
     m_sincePump.invalidate();
+    if (m_batches.size() == 1)
+        m_slowestPumpMs = 0;
     ShowProgress(true);
 }
 
@@ -155,7 +157,11 @@ void CDesktopDocHost::BeforeRead()
         m_sinceIdle.start();
         m_idle();
     }
-    m_pumpGapMs = std::clamp<qint64>(kPumpShare * cost.elapsed(), kPumpMs, kMaxPumpGapMs);
+    // A pump that lays out a long list takes long: the gap before the next
+    // one shrinks, so a gap and such a pump stay within kMaxUnansweredMs.
+    m_slowestPumpMs = std::max(m_slowestPumpMs, cost.elapsed());
+    const qint64 longest = std::max<qint64>(kPumpMs, std::min<qint64>(kMaxPumpGapMs, kMaxUnansweredMs - m_slowestPumpMs));
+    m_pumpGapMs = std::clamp<qint64>(kPumpShare * cost.elapsed(), kPumpMs, longest);
     m_sincePump.start();
 }
 

@@ -33,6 +33,8 @@ public:
     static constexpr int kPumpMs = 16;
     static constexpr int kPumpShare = 4;
     static constexpr int kMaxPumpGapMs = 100;
+    // A gap and the slowest pump of the batch so far stay within this.
+    static constexpr int kMaxUnansweredMs = 180;
 
     explicit CDesktopDocHost(IPrompts& prompts, QObject* parent = nullptr);
     ~CDesktopDocHost() override;
@@ -108,6 +110,7 @@ private:
     QElapsedTimer m_sinceIdle;
     QElapsedTimer m_sincePump;
     qint64 m_pumpGapMs = kPumpMs;
+    qint64 m_slowestPumpMs = 0;
     int m_pumpDepth = 0;
     int m_waitCursors = 0;
     bool m_quitPending = false;
