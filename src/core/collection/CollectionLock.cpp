@@ -33,6 +33,20 @@ CCollectionLock::~CCollectionLock()
         ::close(m_fd); // releases the lock
 }
 
+namespace {
+
+// flock, again when a signal cut it short.
+int FlockRetrying(int fd, int operation)
+{
+    int result = 0;
+    do {
+        result = ::flock(fd, operation);
+    } while (result != 0 && errno == EINTR);
+    return result;
+}
+
+} // namespace
+
 bool CCollectionLock::OpenLockFile()
 {
     if (m_fd < 0)
@@ -46,10 +60,7 @@ CCollectionLock::EState CCollectionLock::TryLock()
         return EState::Locked;
     if (!OpenLockFile())
         return EState::Unavailable;
-    int result = 0;
-    do {
-        result = ::flock(m_fd, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
+    const int result = FlockRetrying(m_fd, LOCK_EX | LOCK_NB);
     if (result == 0) {
         m_locked = true;
         return EState::Locked;
@@ -63,11 +74,7 @@ CCollectionLock::EState CCollectionLock::Lock()
         return EState::Locked;
     if (!OpenLockFile())
         return EState::Unavailable;
-    int result = 0;
-    do {
-        result = ::flock(m_fd, LOCK_EX);
-    } while (result != 0 && errno == EINTR);
-    if (result != 0)
+    if (FlockRetrying(m_fd, LOCK_EX) != 0)
         return EState::Unavailable;
     m_locked = true;
     return EState::Locked;

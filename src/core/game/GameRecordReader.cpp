@@ -1,5 +1,7 @@
 #include "game/GameRecordReader.h"
 
+#include "collection/TextTrim.h"
+
 #include "collection/FileInput.h"
 #include "collection/GameReader.h"
 #include "collection/TextStream.h"
@@ -39,12 +41,7 @@ bool ParsePoint(std::string_view text, int& x, int& y)
 
 std::string_view Trimmed(std::string_view text)
 {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimmedBy(text, [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
 }
 
 bool ParseSide(std::string_view text, int& side)

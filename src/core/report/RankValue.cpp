@@ -1,5 +1,7 @@
 #include "report/RankValue.h"
 
+#include "collection/TextTrim.h"
+
 #include <array>
 
 namespace {
@@ -63,11 +65,7 @@ bool StartsWithFolded(std::string_view text, std::string_view prefix)
 
 std::string_view Trimmed(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimmedBy(text, IsBlank);
 }
 
 bool ReadNumber(std::string_view& text, int& value)

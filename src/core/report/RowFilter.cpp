@@ -1,5 +1,7 @@
 #include "report/RowFilter.h"
 
+#include "collection/TextTrim.h"
+
 #include <algorithm>
 
 namespace {
@@ -56,11 +58,7 @@ bool IsDrawText(std::string_view text)
 
 std::string_view Trimmed(std::string_view text)
 {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return TrimmedBy(text, IsBlank);
 }
 
 // "2016", "2016-03..2019", "..1990", "2016..": both ends included.
