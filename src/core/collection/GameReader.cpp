@@ -24,18 +24,35 @@ enum class ENodeEnd {
     NotBare,
 };
 
-// Reads the properties of the root node from look, at an identifier
+// Reads the properties of the root node from first, at an identifier
 // position, to the ";" that ends the node; past the position limit the node
 // is too large. A bare node (properties right after the "(" of the tree,
 // with no ";" before them) is one only when it ends in a ";" before any "("
 // or ")" at an identifier position, before the end of the input and within
 // the limit; else it is NotBare.
-ENodeEnd ReadRootNode(CTextStream& stream, int look, CPropertyTable& table, std::uint64_t limit, bool bare)
+ENodeEnd ReadRootNode(CTextStream& stream, int first, CPropertyTable& table, std::uint64_t limit, bool bare)
 {
     const ENodeEnd tooLarge = bare ? ENodeEnd::NotBare : ENodeEnd::TooLarge;
     const ENodeEnd cutShort = bare ? ENodeEnd::NotBare : ENodeEnd::NotARecord;
     const auto isParen = [bare](int c) { return bare && (c == '(' || c == ')'); };
     std::string value;
+    int look = first;
+    // Moves to the next byte; false when the node ends there, with stopped
+    // saying how: the input ended, or (when limited) the node grew too large.
+    ENodeEnd stopped = ENodeEnd::Read;
+    const auto advance = [&](bool limited) {
+        stream.Get();
+        look = stream.Peek();
+        if (look == kEnd) {
+            stopped = cutShort;
+            return false;
+        }
+        if (limited && stream.Position() > limit) {
+            stopped = tooLarge;
+            return false;
+        }
+        return true;
+    };
     for (;;) {
         // Identifier: its first two uppercase letters; everything else up to
         // them (the "]" of the last value, white space, lowercase letters)
@@ -67,33 +84,19 @@ ENodeEnd ReadRootNode(CTextStream& stream, int look, CPropertyTable& table, std:
         while (look != '[') {
             if (isParen(look))
                 return ENodeEnd::NotBare;
-            stream.Get();
-            look = stream.Peek();
-            if (look == kEnd)
-                return cutShort;
-            if (stream.Position() > limit)
-                return tooLarge;
+            if (!advance(true))
+                return stopped;
         }
-        stream.Get();
-        look = stream.Peek();
-        if (look == kEnd)
-            return cutShort;
+        if (!advance(false))
+            return stopped;
 
         value.clear();
         while (look != ']') {
-            if (look == '\\') {
-                stream.Get();
-                look = stream.Peek();
-                if (look == kEnd)
-                    return cutShort;
-            }
+            if (look == '\\' && !advance(false))
+                return stopped;
             value.push_back(static_cast<char>(look));
-            stream.Get();
-            look = stream.Peek();
-            if (look == kEnd)
-                return cutShort;
-            if (stream.Position() > limit)
-                return tooLarge;
+            if (!advance(true))
+                return stopped;
         }
         table.Set(std::string_view(id, letters), value);
         // The closing "]" stays the look-ahead; the identifier loop passes it.
