@@ -604,11 +604,19 @@ TEST_F(CliTest, TwoAddsAtOnceBothCountTheSecondWaitingForTheFirst)
     ASSERT_EQ(holder->TryLock(), CCollectionLock::EState::Locked);
     first = StartCli({"add", Collection(), folderA}, m_scratch, m_config, "first");
     second = StartCli({"add", Collection(), folderB}, m_scratch, m_config, "second");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+    // Each says so after a second of waiting; on a loaded machine the start itself may take longer, so
+    // the test waits for the words rather than for a fixed time.
+    const auto waitingSaid = [&](const auto& process) {
+        return ReadFileBytes(process.errPath).find("waiting for another program to finish with " + Collection()) !=
+               std::string::npos;
+    };
+    for (const auto* process : {&first, &second}) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!waitingSaid(*process) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_TRUE(waitingSaid(*process)) << ReadFileBytes(process->errPath);
+    }
     EXPECT_FALSE(fs::exists(Collection()));
-    for (const auto* process : {&first, &second})
-        EXPECT_NE(ReadFileBytes(process->errPath).find("waiting for another program to finish with " + Collection()),
-                  std::string::npos);
     holder.reset();
     EXPECT_EQ(FinishCli(first).exitCode, 0);
     EXPECT_EQ(FinishCli(second).exitCode, 0);
