@@ -34,8 +34,8 @@ public:
     void SetShownCounts(int shown, int total, bool filtering);
     // While the duplicates view is on, its counts take the place of the
     // filter's ("N games in M groups of duplicates"); told before SetShownCounts.
-    void SetDuplicateCounts(int games, int groups, bool on);
-    static QString DuplicatesText(int games, int groups);
+    void SetDuplicateCounts(int files, int games, bool on);
+    static QString DuplicatesText(int files, int games);
     QString IdleText() const;
 
     QString PaneText(int countIndex) const;
