@@ -42,6 +42,12 @@ if [ "$count" -ge 100000 ]; then
     "$build/bench/varnex-bench-dups" "$data" "$build/bench-data-copies" "${cli[@]}" || echo "bench: varnex-bench-dups failed"
 fi
 
+if [ -n "$corpus" ]; then
+    echo
+    echo "== duplicates: grouping cut copies of one long game, each the start of the longer ones"
+    "$build/bench/varnex-bench-dup-chains" "$corpus" || echo "bench: varnex-bench-dup-chains failed"
+fi
+
 echo
 echo "== display decoding: corpus records whose names show as text"
 "$build/bench/varnex-bench-decode" "$corpus" || echo "bench: varnex-bench-decode failed"

@@ -67,20 +67,22 @@ std::optional<std::vector<CDuplicateGroup>> CDuplicateFinder::ConfirmGroups(cons
         return key ? *key : none;
     };
     for (const CFiles& set : sets) {
-        // Only the files that still hold a game take part.
-        std::vector<SCanonicalGame> games;
+        // Only the files that still hold a game take part. Each game goes
+        // into the grouping as it is read, so the work between two reads
+        // (and two looks at the host's stop) is that of one game.
+        CGameGrouping grouping;
         CFiles paths;
+        SCanonicalGame game;
         for (const std::string* path : set) {
             if (host.StopRequested())
                 return std::nullopt;
             host.BeforeRead();
-            SCanonicalGame game;
             if (!ReadCanonicalGame(*path, game))
                 continue;
-            games.push_back(std::move(game));
+            grouping.Add(game);
             paths.push_back(path);
         }
-        for (const std::vector<std::size_t>& members : ExactGroups(games)) {
+        for (const std::vector<std::size_t>& members : grouping.Groups()) {
             CDuplicateGroup group;
             for (std::size_t i : members)
                 group.push_back(*paths[i]);

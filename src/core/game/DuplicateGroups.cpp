@@ -1,6 +1,7 @@
 #include "game/DuplicateGroups.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <numeric>
 #include <utility>
@@ -38,11 +39,6 @@ void JoinRuns(std::vector<std::pair<std::uint64_t, std::uint32_t>>& hashes, CUni
             linked[hashes[i].second] = linked[hashes[i - 1].second] = 1;
         }
     }
-}
-
-bool StartsWith(const std::vector<std::uint32_t>& tokens, const std::vector<std::uint32_t>& start)
-{
-    return tokens.size() > start.size() && std::equal(start.begin(), start.end(), tokens.begin());
 }
 
 } // namespace
@@ -87,52 +83,145 @@ std::vector<std::vector<std::size_t>> CandidateSets(const std::vector<const SDup
 
 std::vector<std::vector<std::size_t>> ExactGroups(const std::vector<SCanonicalGame>& games)
 {
-    std::vector<std::size_t> order(games.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    const auto less = [&games](std::size_t a, std::size_t b) {
-        if (games[a].tokens != games[b].tokens)
-            return games[a].tokens < games[b].tokens;
-        return games[a].identity < games[b].identity;
-    };
-    std::sort(order.begin(), order.end(), less);
+    CGameGrouping grouping;
+    for (const SCanonicalGame& game : games)
+        grouping.Add(game);
+    return grouping.Groups();
+}
 
-    // Classes of equal games, in sorted order. A game's longer copies sort
-    // right after it (all that lies between a sequence and one that starts
-    // with it starts with it too), so they are the run that follows.
-    std::vector<std::size_t> classStart;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (i == 0 || less(order[i - 1], order[i]))
-            classStart.push_back(i);
+CGameGrouping::CGameGrouping() : m_nodes(1) {}
+
+std::uint32_t CGameGrouping::Child(std::uint32_t node, std::uint32_t token)
+{
+    SNode& parent = m_nodes[node];
+    if (parent.firstChild != 0 && parent.firstToken == token)
+        return parent.firstChild;
+    const auto made = static_cast<std::uint32_t>(m_nodes.size());
+    if (parent.firstChild == 0) {
+        parent.firstToken = token;
+        parent.firstChild = made;
+        m_nodes.emplace_back();
+        return made;
     }
-    const std::size_t classes = classStart.size();
-    auto gameOf = [&](std::size_t c) -> const SCanonicalGame& { return games[order[classStart[c]]]; };
+    const auto [it, inserted] = m_moreChildren.try_emplace((std::uint64_t{node} << 32) | token, made);
+    if (inserted)
+        m_nodes.emplace_back();
+    return it->second;
+}
 
-    std::vector<std::size_t> target(classes);
-    for (std::size_t c = 0; c < classes; ++c) {
-        target[c] = c;
-        const SCanonicalGame& game = gameOf(c);
-        if (game.moves < kPrefixMoves)
-            continue;
-        // The longest of the games that start with this one: a cut copy that
-        // two different longer games share goes with the longest of them.
-        std::size_t best = c;
-        for (std::size_t d = c + 1; d < classes && StartsWith(gameOf(d).tokens, game.tokens); ++d) {
-            if (gameOf(d).tokens.size() > gameOf(best).tokens.size())
-                best = d;
+void CGameGrouping::Add(const SCanonicalGame& game)
+{
+    std::uint32_t node = 0;
+    for (const std::uint32_t token : game.tokens)
+        node = Child(node, token);
+    m_games.push_back({node, game.moves, game.identity});
+}
+
+std::vector<std::vector<std::size_t>> CGameGrouping::Groups() const
+{
+    constexpr std::uint32_t kNone = UINT32_MAX;
+    const std::size_t nodes = m_nodes.size();
+
+    // Every node's children in token order, as ranges of one array, so that
+    // a walk of the tree meets the forms in token order.
+    std::vector<std::uint32_t> childStart(nodes + 1, 0);
+    const auto forEachEdge = [this, nodes](const auto& visit) {
+        for (std::uint32_t n = 0; n < nodes; ++n) {
+            if (m_nodes[n].firstChild != 0)
+                visit(n, m_nodes[n].firstToken, m_nodes[n].firstChild);
         }
-        target[c] = best;
+        for (const auto& [edge, child] : m_moreChildren)
+            visit(static_cast<std::uint32_t>(edge >> 32), static_cast<std::uint32_t>(edge), child);
+    };
+    forEachEdge([&childStart](std::uint32_t parent, std::uint32_t, std::uint32_t) { ++childStart[parent + 1]; });
+    std::partial_sum(childStart.begin(), childStart.end(), childStart.begin());
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> children(nodes - 1); // (token, child)
+    {
+        std::vector<std::uint32_t> fill(childStart.begin(), childStart.end() - 1);
+        forEachEdge([&children, &fill](std::uint32_t parent, std::uint32_t token, std::uint32_t child) {
+            children[fill[parent]++] = {token, child};
+        });
+    }
+    for (std::size_t n = 0; n < nodes; ++n) {
+        if (childStart[n + 1] - childStart[n] > 1)
+            std::sort(children.begin() + childStart[n], children.begin() + childStart[n + 1]);
     }
 
+    // Classes of equal games: the games of one node, by identity (only short
+    // games have one), each class's games in the order added.
+    std::vector<std::uint32_t> byNode(m_games.size());
+    std::iota(byNode.begin(), byNode.end(), 0u);
+    std::sort(byNode.begin(), byNode.end(), [this](std::uint32_t a, std::uint32_t b) {
+        const SGame& x = m_games[a];
+        const SGame& y = m_games[b];
+        if (x.node != y.node)
+            return x.node < y.node;
+        if (x.identity != y.identity)
+            return x.identity < y.identity;
+        return a < b;
+    });
+    std::vector<std::uint32_t> classBegin; // into byNode; one past the last closes it
+    std::vector<std::uint32_t> firstClass(nodes, kNone);
+    for (std::uint32_t i = 0; i < byNode.size(); ++i) {
+        const SGame& game = m_games[byNode[i]];
+        if (i > 0 && game.node == m_games[byNode[i - 1]].node && game.identity == m_games[byNode[i - 1]].identity)
+            continue;
+        if (firstClass[game.node] == kNone)
+            firstClass[game.node] = static_cast<std::uint32_t>(classBegin.size());
+        classBegin.push_back(i);
+    }
+    const auto classes = static_cast<std::uint32_t>(classBegin.size());
+    classBegin.push_back(static_cast<std::uint32_t>(byNode.size()));
+    const auto nodeOfClass = [&](std::uint32_t c) { return m_games[byNode[classBegin[c]]].node; };
+
+    // One walk, no recursion: classes in token order on the way down; on the
+    // way up, each node's deepest form below it (of equal depths, the first
+    // in token order), which is the longest game that starts with it.
+    std::vector<std::uint32_t> depth(nodes, 0);
+    std::vector<std::uint32_t> deepest(nodes, kNone); // in the node's tree, the node included
+    std::vector<std::uint32_t> below(nodes, kNone);   // strictly below the node
+    std::vector<std::uint32_t> classOrder;
+    classOrder.reserve(classes);
+    const auto visit = [&](std::uint32_t node) {
+        for (std::uint32_t c = firstClass[node]; c < classes && nodeOfClass(c) == node; ++c)
+            classOrder.push_back(c);
+    };
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> stack{{0u, childStart[0]}}; // (node, next child)
+    visit(0);
+    while (!stack.empty()) {
+        const std::uint32_t node = stack.back().first;
+        if (stack.back().second < childStart[node + 1]) {
+            const std::uint32_t child = children[stack.back().second++].second;
+            depth[child] = depth[node] + 1;
+            visit(child);
+            stack.emplace_back(child, childStart[child]);
+            continue;
+        }
+        std::uint32_t best = kNone;
+        for (std::uint32_t i = childStart[node]; i < childStart[node + 1]; ++i) {
+            const std::uint32_t found = deepest[children[i].second];
+            if (found != kNone && (best == kNone || depth[found] > depth[best]))
+                best = found;
+        }
+        below[node] = best;
+        deepest[node] = best != kNone ? best : firstClass[node] != kNone ? node : kNone;
+        stack.pop_back();
+    }
+
+    // A copy cut short (kPrefixMoves moves or more) goes with the longest
+    // game that starts with it.
     std::vector<std::vector<std::size_t>> byTarget(classes);
-    for (std::size_t c = 0; c < classes; ++c) {
-        const std::size_t end = c + 1 < classes ? classStart[c + 1] : order.size();
-        for (std::size_t i = classStart[c]; i < end; ++i)
-            byTarget[target[c]].push_back(order[i]);
+    for (const std::uint32_t c : classOrder) {
+        const std::uint32_t node = nodeOfClass(c);
+        const bool joins = m_games[byNode[classBegin[c]]].moves >= kPrefixMoves && below[node] != kNone;
+        std::vector<std::size_t>& group = byTarget[joins ? firstClass[below[node]] : c];
+        for (std::uint32_t i = classBegin[c]; i < classBegin[c + 1]; ++i)
+            group.push_back(byNode[i]);
     }
     std::vector<std::vector<std::size_t>> groups;
-    for (std::vector<std::size_t>& group : byTarget) {
-        if (group.size() >= 2)
-            groups.push_back(std::move(group));
+    for (const std::uint32_t c : classOrder) {
+        if (byTarget[c].size() >= 2)
+            groups.push_back(std::move(byTarget[c]));
     }
     return groups;
 }

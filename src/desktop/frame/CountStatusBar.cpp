@@ -1,7 +1,7 @@
 #include "desktop/frame/CountStatusBar.h"
 
-#include "settings/StringTable.h"
 #include "qtcore/ResText.h"
+#include "settings/StringTable.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -172,14 +172,18 @@ void CCountStatusBar::SetShownCounts(int shown, int total, bool filtering)
     }
 }
 
-void CCountStatusBar::SetDuplicateCounts(int games, int groups, bool on)
+void CCountStatusBar::SetDuplicateCounts(int files, int games, bool on)
 {
-    m_duplicateText = on ? DuplicatesText(games, groups) : QString();
+    m_duplicateText = on ? DuplicatesText(files, games) : QString();
 }
 
-QString CCountStatusBar::DuplicatesText(int games, int groups)
+QString CCountStatusBar::DuplicatesText(int files, int games)
 {
-    return QStringLiteral("%1 games in %2 groups of duplicates").arg(games).arg(groups);
+    // Each game is held in two files or more.
+    return QStringLiteral("%1 files of %2 %3")
+        .arg(files)
+        .arg(games)
+        .arg(games == 1 ? QStringLiteral("game") : QStringLiteral("games"));
 }
 
 void CCountStatusBar::ShowMessage(const QString& text)

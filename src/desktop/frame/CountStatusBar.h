@@ -33,9 +33,9 @@ public:
     // "M of N File(s) shown" instead of "Ready".
     void SetShownCounts(int shown, int total, bool filtering);
     // While the duplicates view is on, its counts take the place of the
-    // filter's ("N games in M groups of duplicates"); told before SetShownCounts.
-    void SetDuplicateCounts(int games, int groups, bool on);
-    static QString DuplicatesText(int games, int groups);
+    // filter's ("N files of M games"); told before SetShownCounts.
+    void SetDuplicateCounts(int files, int games, bool on);
+    static QString DuplicatesText(int files, int games);
     QString IdleText() const;
 
     QString PaneText(int countIndex) const;

@@ -57,11 +57,11 @@ bool CDuplicateSearch::Run(CVarnexView& view)
     }
     if (!alive)
         return false;
-    std::size_t games = 0;
+    std::size_t files = 0;
     for (const CDuplicateGroup& group : *groups)
-        games += group.size();
-    const int count = Clamped(groups->size());
+        files += group.size();
+    const int games = Clamped(groups->size());
     view.ShowDuplicates(std::move(*groups));
-    m_host.ShowMessage(CCountStatusBar::DuplicatesText(Clamped(games), count));
+    m_host.ShowMessage(CCountStatusBar::DuplicatesText(Clamped(files), games));
     return true;
 }

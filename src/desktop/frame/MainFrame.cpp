@@ -380,6 +380,12 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     if (m_placement)
         m_placement->Save(*this);
     SaveBarState();
+    if (m_duplicates->IsRunning()) {
+        m_closeAfterSearch = true;
+        m_host.RequestStop();
+        event->ignore();
+        return;
+    }
     if (!m_framework.CanCloseFrame()) {
         event->ignore();
         return;
@@ -430,6 +436,10 @@ void CMainFrame::OnCommand(int id)
             m_view->HideDuplicates();
         else if (m_view != nullptr)
             m_duplicates->Run(*m_view);
+        if (m_closeAfterSearch) {
+            m_closeAfterSearch = false;
+            close();
+        }
         break;
     case ID_VIEW_PREVIEW:
         if (m_previewDock != nullptr)

@@ -106,4 +106,7 @@ private:
     QAction* m_recentSeparator = nullptr;
     QList<QMenu*> m_menus;
     bool m_viewDestroyed = false;
+    // A close asked for while Find Duplicates reads: the search stops, then
+    // the window closes as usual.
+    bool m_closeAfterSearch = false;
 };

@@ -219,7 +219,7 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
     case hintIdle:
         emit StatusCounts(SelectedCount(), RowCount());
         CountDuplicates();
-        emit DuplicateCounts(m_nDuplicateGames, m_nDuplicateGroups, m_bDuplicates);
+        emit DuplicateCounts(m_nDuplicateFiles, m_nDuplicateGames, m_bDuplicates);
         emit ShownCounts(ShownCount(), RowCount(), m_pList->IsFiltering());
         break;
     case hintFlagsChanged:
@@ -514,19 +514,10 @@ void CVarnexView::OnDeleteFiles()
 
 void CVarnexView::ShowDuplicates(std::vector<std::vector<std::string>> groups)
 {
-    std::unordered_map<std::string, int> places;
-    int place = 0;
-    for (const std::vector<std::string>& group : groups) {
-        for (const std::string& path : group)
-            places.emplace(path, place++);
-    }
     m_duplicates = std::move(groups);
     m_bDuplicates = true;
     m_bDuplicateCountsStale = true;
-    // A place for nothing still means "only these rows": a key no row has.
-    if (places.empty())
-        places.emplace(std::string(1, '\0'), 0);
-    m_pList->SetRowPlaces(std::move(places));
+    PlaceDuplicateRows();
     m_pFilterBar->SetNote(QStringLiteral("Only games held in more than one file are shown: Esc, or Edit > "
                                          "Find Duplicates again, shows all games."));
     CountDuplicates();
@@ -543,22 +534,44 @@ void CVarnexView::HideDuplicates()
     CountDuplicates();
 }
 
+void CVarnexView::PlaceDuplicateRows()
+{
+    std::unordered_map<std::string, int> places;
+    int place = 0;
+    for (const std::vector<std::string>& group : m_duplicates) {
+        for (const std::string& path : group)
+            places.emplace(path, place++);
+    }
+    // A place for nothing still means "only these rows": a key no row has.
+    if (places.empty())
+        places.emplace(std::string(1, '\0'), 0);
+    m_pList->SetRowPlaces(std::move(places));
+}
+
 void CVarnexView::CountDuplicates()
 {
     if (!m_bDuplicates) {
-        m_nDuplicateGames = m_nDuplicateGroups = 0;
+        m_nDuplicateFiles = m_nDuplicateGames = 0;
         return;
     }
     if (!m_bDuplicateCountsStale)
         return;
     m_bDuplicateCountsStale = false;
-    m_nDuplicateGames = m_nDuplicateGroups = 0;
-    for (const std::vector<std::string>& group : m_duplicates) {
+    m_nDuplicateFiles = m_nDuplicateGames = 0;
+    // A game whose other files were taken out of the collection is held in
+    // one file now: it is no longer a duplicate, and its row leaves the view.
+    const auto before = m_duplicates.size();
+    std::erase_if(m_duplicates, [this](const std::vector<std::string>& group) {
         const auto there = std::count_if(group.begin(), group.end(),
                                          [this](const std::string& path) { return m_pList->FindItem(path) >= 0; });
-        m_nDuplicateGames += static_cast<int>(there);
-        m_nDuplicateGroups += there > 0 ? 1 : 0;
-    }
+        if (there < 2)
+            return true;
+        m_nDuplicateFiles += static_cast<int>(there);
+        ++m_nDuplicateGames;
+        return false;
+    });
+    if (m_duplicates.size() != before)
+        PlaceDuplicateRows();
 }
 
 void CVarnexView::OnSelectExtraCopies()

@@ -102,7 +102,7 @@ signals:
     void ShownCounts(int shown, int total, bool filtering);
     // Sent at idle time before ShownCounts: the games and groups of the
     // duplicates view, and whether it is on.
-    void DuplicateCounts(int games, int groups, bool on);
+    void DuplicateCounts(int files, int games, bool on);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -112,6 +112,7 @@ private:
     // Selects every row of each group but the first one still in the list.
     void OnSelectExtraCopies();
     void CountDuplicates();
+    void PlaceDuplicateRows();
     // Launch viewer, mark viewed and mark unviewed: one walk over the
     // selection in ascending row order.
     void OnSelectionCommand(int id);
@@ -174,6 +175,6 @@ private:
     bool m_bDuplicates = false;
     // The counts of the duplicates view, made again after rows came or went.
     bool m_bDuplicateCountsStale = true;
+    int m_nDuplicateFiles = 0;
     int m_nDuplicateGames = 0;
-    int m_nDuplicateGroups = 0;
 };

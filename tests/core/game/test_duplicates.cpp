@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -145,6 +146,47 @@ TEST_F(DuplicateFinding, GroupsEverySymmetryCutCopyAndCommentedCopyButNoOtherGam
     EXPECT_EQ(groups[0], expected);
 }
 
+TEST_F(DuplicateFinding, ACopyCutAtExactlyFiftyMovesJoinsItsLongerGameAndOneCutAtFortyNineDoesNot)
+{
+    const std::vector<Point> game = MakeMoves(120, 11);
+    Write("whole.sgf", Sgf(game, Symmetries()[0]));
+    Write("cut50.sgf", Sgf(Cut(game, 50), Symmetries()[5]));
+    Write("cut49.sgf", Sgf(Cut(game, 49), Symmetries()[0]));
+    const std::vector<CDuplicateGroup> groups = Groups();
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0], (CDuplicateGroup{Path("whole.sgf"), Path("cut50.sgf")}));
+}
+
+TEST_F(DuplicateFinding, AGameEndingInAnEmptyPassAndItsCopyEndingInTtAreOneGame)
+{
+    const std::vector<Point> game = MakeMoves(60, 12);
+    std::string empty = Sgf(game, Symmetries()[0]);
+    std::string tt = Sgf(game, Symmetries()[2]);
+    empty.insert(empty.size() - 1, ";B[];W[]");
+    tt.insert(tt.size() - 1, ";B[tt];W[tt]");
+    Write("empty.sgf", empty);
+    Write("tt.sgf", tt);
+    // A stone played on a point instead of the pass is another game.
+    std::string played = Sgf(game, Symmetries()[0]);
+    played.insert(played.size() - 1, ";B[];W[" + std::string(1, static_cast<char>('a' + game[0].first)) + "s]");
+    Write("played.sgf", played);
+    const std::vector<CDuplicateGroup> groups = Groups();
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0], (CDuplicateGroup{Path("empty.sgf"), Path("tt.sgf")}));
+}
+
+TEST_F(DuplicateFinding, AProblemOfSetupStonesAndItsCopyReflectedAcrossTheDiagonalAreOneGame)
+{
+    // The reflection swaps the two coordinates of every point.
+    Write("problem.sgf", "(;SZ[19]PB[A]DT[2001]AB[ca][da][eb]AW[ba][cb][db];B[fb];W[ea])");
+    Write("reflected.sgf", "(;SZ[19]PB[A]DT[2001]AW[bd][ab][bc]AB[be][ac][ad];B[bf];W[ae])");
+    // Only the colours swapped: not the same problem.
+    Write("swapped.sgf", "(;SZ[19]PB[A]DT[2001]AW[ca][da][eb]AB[ba][cb][db];B[fb];W[ea])");
+    const std::vector<CDuplicateGroup> groups = Groups();
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0], (CDuplicateGroup{Path("problem.sgf"), Path("reflected.sgf")}));
+}
+
 TEST_F(DuplicateFinding, KeepsTheOldestFileWhenMovesAndCommentsAreEqual)
 {
     const std::vector<Point> game = MakeMoves(80, 2);
@@ -222,6 +264,51 @@ TEST(DuplicateGroups, AHashSharedByTwoDifferentGamesGroupsNothing)
     // ...but the games compared say they are two.
     EXPECT_TRUE(ExactGroups({a, b}).empty());
     EXPECT_EQ(ExactGroups({a, a}).size(), 1u);
+}
+
+// The form of a game of the given moves on a 19 x 19 board, made directly.
+SCanonicalGame Form(const std::vector<std::uint32_t>& moves)
+{
+    SCanonicalGame game;
+    game.tokens.push_back(0x001313u);
+    game.tokens.insert(game.tokens.end(), moves.begin(), moves.end());
+    game.moves = static_cast<std::uint32_t>(moves.size());
+    return game;
+}
+
+TEST(DuplicateGroups, EveryCutCopyOfALongGameJoinsItAndAStartOfTwoGamesAsLongJoinsTheLeastForm)
+{
+    // 400 cuts of one game of 449 moves, each the start of every longer one,
+    // given longest first; the cut of 49 moves stays out.
+    std::vector<std::uint32_t> moves;
+    for (std::uint32_t i = 0; i < 449; ++i)
+        moves.push_back(0x02000000u + (i * 7) % 361);
+    std::vector<SCanonicalGame> games;
+    for (std::size_t count = 449; count >= 49; --count)
+        games.push_back(Form(std::vector<std::uint32_t>(moves.begin(), moves.begin() + count)));
+    std::vector<std::vector<std::size_t>> groups = ExactGroups(games);
+    ASSERT_EQ(groups.size(), 1u);
+    std::sort(groups[0].begin(), groups[0].end());
+    std::vector<std::size_t> all(400);
+    std::iota(all.begin(), all.end(), std::size_t{0});
+    EXPECT_EQ(groups[0], all);
+
+    // Two games of 100 moves share their first 60 with a cut of 55 moves,
+    // and a cut of 60 moves with the first of them only: the cuts go with
+    // the game whose form is the lesser, given second.
+    std::vector<std::uint32_t> start(moves.begin(), moves.begin() + 60);
+    std::vector<std::uint32_t> greater = start;
+    std::vector<std::uint32_t> lesser = start;
+    for (std::uint32_t i = 0; i < 40; ++i) {
+        greater.push_back(0x02000100u + i);
+        lesser.push_back(0x02000000u + i);
+    }
+    const std::vector<SCanonicalGame> two = {Form(greater), Form(lesser), Form({start.begin(), start.begin() + 55}),
+                                             Form(start)};
+    groups = ExactGroups(two);
+    ASSERT_EQ(groups.size(), 1u);
+    std::sort(groups[0].begin(), groups[0].end());
+    EXPECT_EQ(groups[0], (std::vector<std::size_t>{1, 2, 3}));
 }
 
 // Counts the files read.

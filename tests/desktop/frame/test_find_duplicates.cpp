@@ -91,7 +91,7 @@ TEST_F(FindDuplicatesTest, ShowsEachGroupTogetherInEveryStyleAndLeavesByEscOrThe
         ASSERT_TRUE(View()->IsShowingDuplicates());
         EXPECT_EQ(ShownKeys(), groups);
         RunIdle();
-        EXPECT_EQ(MessageText(), QStringLiteral("5 games in 2 groups of duplicates"));
+        EXPECT_EQ(MessageText(), QStringLiteral("5 files of 2 games"));
         EXPECT_TRUE(View()->FilterBar()->isVisible());
         EXPECT_TRUE(View()->FilterBar()->Note()->text().contains(QStringLiteral("Esc")));
         app->Router().UpdateAll();
@@ -141,8 +141,40 @@ TEST_F(FindDuplicatesTest, SelectExtraCopiesAndDeleteKeepOneFileOfEachGame)
     EXPECT_NE(app->Doc().m_mapFiles.Find(Path("a2.sgf")), nullptr);
     EXPECT_NE(app->Doc().m_mapFiles.Find(Path("c2.sgf")), nullptr);
     EXPECT_TRUE(std::filesystem::exists(Path("a1.sgf")));
+    // Each game is held in one file now: no duplicates are left to show.
     RunIdle();
-    EXPECT_EQ(MessageText(), QStringLiteral("2 games in 2 groups of duplicates"));
+    EXPECT_EQ(MessageText(), QStringLiteral("0 files of 0 games"));
+    EXPECT_TRUE(View()->IsShowingDuplicates());
+    EXPECT_EQ(View()->ShownCount(), 0);
+}
+
+TEST_F(FindDuplicatesTest, SelectExtraCopiesAfterTheKeptCopyWasDeletedStillLeavesOneCopyOfEachGame)
+{
+    ASSERT_TRUE(Start());
+    AddGames();
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    // The copies Select Extra Copies would keep: a2 of three files, c2 of two.
+    CReportListCtrl* list = View()->ListCtrl();
+    list->ClearSelection();
+    list->SelectRows({list->FindItem(Path("a2.sgf")), list->FindItem(Path("c2.sgf"))});
+    Trigger(ID_EDIT_DELETE_FILES);
+    RunIdle();
+    // c1 is the only file of its game now and leaves the view.
+    EXPECT_EQ(ShownKeys(), (std::vector<std::string>{Path("a1.sgf"), Path("a3.sgf")}));
+    EXPECT_EQ(MessageText(), QStringLiteral("2 files of 1 game"));
+
+    Trigger(ID_EDIT_SELECT_EXTRA_COPIES);
+    std::vector<std::string> selected;
+    for (int row : list->GetSelectedRows())
+        selected.push_back(list->GetItemKey(row));
+    EXPECT_EQ(selected, (std::vector<std::string>{Path("a3.sgf")}));
+    Trigger(ID_EDIT_DELETE_FILES);
+    std::vector<std::string> left;
+    app->Doc().m_mapFiles.ForEach([&left](const std::string& path, const CGameEntry&) { left.push_back(path); });
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{Path("a1.sgf"), Path("b.sgf"), Path("c1.sgf")}));
+    RunIdle();
+    EXPECT_EQ(MessageText(), QStringLiteral("0 files of 0 games"));
 }
 
 TEST_F(FindDuplicatesTest, ASecondSearchReadsOnlyFilesNewOrChanged)
@@ -171,6 +203,20 @@ TEST_F(FindDuplicatesTest, ASecondSearchReadsOnlyFilesNewOrChanged)
     std::filesystem::last_write_time(Path("d.sgf"), time + std::chrono::seconds(5));
     Trigger(ID_EDIT_FIND_DUPLICATES);
     EXPECT_EQ(ShownKeys().size(), 7u);
+}
+
+TEST_F(FindDuplicatesTest, FileExitDuringTheSearchStopsItAndClosesTheWindow)
+{
+    ASSERT_TRUE(Start());
+    AddGames();
+    // Runs inside the first pump of the search; the close then asks about
+    // the unsaved additions, as any close does.
+    QTimer::singleShot(0, app->Frame(), [this] { Trigger(ID_APP_EXIT); });
+    prompts.saveChanges.push_back(IPrompts::EAnswer::No);
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    EXPECT_FALSE(app->Frame()->isVisible());
+    EXPECT_FALSE(app->Frame()->DuplicateSearch().IsRunning());
+    EXPECT_FALSE(app->Doc().IsBusy());
 }
 
 TEST_F(FindDuplicatesTest, EscStopsTheSearchAndLeavesTheListAsItWas)
