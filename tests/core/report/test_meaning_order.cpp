@@ -159,6 +159,10 @@ TEST(MeaningOrder, DatesSortByTheirFirstDateAndOtherColumnsByBytes)
 {
     EXPECT_EQ(Sorted({"2016-03-05", "1999", "2016-03-04,05", "unknown", "2016", "2016.01.01"}, true),
               (std::vector<std::string>{"1999", "2016.01.01", "2016", "2016-03-04,05", "2016-03-05", "unknown"}));
+    // One-digit months and days sort among the days they name.
+    EXPECT_EQ(
+        Sorted({"2002-05-21", "2002-5-20", "2002-05-19", "1991-03-8", "1991-03-10", "2002 05 20"}, true),
+        (std::vector<std::string>{"1991-03-8", "1991-03-10", "2002-05-19", "2002 05 20", "2002-5-20", "2002-05-21"}));
     // Mostly names: bytes, whatever the few ranks among them.
     EXPECT_EQ(Sorted({"zed", "3d", "kim", "1k"}, true), (std::vector<std::string>{"1k", "3d", "kim", "zed"}));
 }

@@ -151,8 +151,24 @@ TEST(RowFilter, DatesYearsMonthsAndRangesIncludeBothEnds)
     EXPECT_FALSE(keepsDate("date:1990-12", "1990"));
     EXPECT_TRUE(keepsDate("date:2016-03-05", "2016.03.05"));
     EXPECT_TRUE(keepsDate("date:2016", " 2016-01-02T10:00"));
+    // A month holds its last day, and a year its last month.
+    EXPECT_TRUE(keepsDate("date:2016-03", "2016-03-31"));
+    EXPECT_FALSE(keepsDate("date:2016-03", "2016-04-01"));
+    EXPECT_TRUE(keepsDate("date:..2016-02", "2016-02-29"));
+    EXPECT_TRUE(keepsDate("date:2016", "2016-12-31"));
+    // A month or day of one digit, and a day separated by blanks, are read whole.
+    for (std::string_view dt : {"2002-5-20", "2002.5.20", "2002/05/20", "2002 05 20", "2002 5 20,21"})
+        EXPECT_TRUE(keepsDate("date:2002-05-20", dt)) << dt;
+    EXPECT_TRUE(keepsDate("date:1991-03-08", "1991-03-8"));
+    EXPECT_TRUE(keepsDate("date:2000-02-16", "2000/2/16"));
+    EXPECT_TRUE(keepsDate("date:2002-5-20", "2002-05-20"));
+    EXPECT_FALSE(keepsDate("date:2002-05-02", "2002-5-20"));
+    // Blanks after a year separate it from other words, not from a month.
+    EXPECT_TRUE(keepsDate("date:2002", "2002 05 games"));
+    EXPECT_FALSE(keepsDate("date:2002-05", "2002 05 games"));
     // No readable date never matches, not even the widest range.
-    for (std::string_view dt : {"", "March 2016", "20160305", "2016-13-01", "16-03-05"})
+    for (std::string_view dt :
+         {"", "March 2016", "20160305", "2016-13-01", "16-03-05", "2016-0-5", "2016-03-32", "2016-123"})
         EXPECT_FALSE(keepsDate("date:..9999", dt)) << dt;
     const CRowFilter noDt = Filter("date:2016");
     EXPECT_FALSE(noDt.Matches(Row({"2016.sgf"}, {}, noDt)));
@@ -167,7 +183,8 @@ TEST(RowFilter, UnknownFieldsAndBadDatesAreProblemsAndTheRestStillFilters)
     EXPECT_EQ(unknown.Terms().size(), 2u);
     EXPECT_FALSE(Keeps("evnt:mind kim"));
     EXPECT_TRUE(Filter("12:30 http://x player:lee").Problems().size() == 1u);
-    EXPECT_EQ(Filter("date:2016-1").Problems().size(), 1u);
+    EXPECT_EQ(Filter("date:2016-123").Problems().size(), 1u);
+    EXPECT_TRUE(Filter("date:2016-1").Problems().empty());
     EXPECT_EQ(Filter("date:..").Problems().size(), 1u);
     EXPECT_FALSE(Keeps("date:soon"));
     EXPECT_TRUE(Keeps("-date:soon"));
@@ -178,7 +195,8 @@ TEST(RowFilter, UnknownFieldsAndBadDatesAreProblemsAndTheRestStillFilters)
 TEST(SearchText, AFieldsTextCannotPoseAsAnotherField)
 {
     CSearchText row;
-    const std::string sly = "x\x1FPW\x1E" "fake";
+    const std::string sly = "x\x1FPW\x1E"
+                            "fake";
     row.AddField("PB", &sly);
     row.AddField("EV", nullptr);
     EXPECT_FALSE(row.HasField("PW"));
