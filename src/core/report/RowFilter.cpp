@@ -3,6 +3,7 @@
 #include "collection/TextTrim.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -44,16 +45,29 @@ struct SNamedField
 const std::vector<SNamedField>& NamedFields()
 {
     static const std::vector<SNamedField> named = {
-        {"player", {"PB", "PW"}}, {"black", {"PB"}},   {"white", {"PW"}},   {"winner", {"$Winner"}},
-        {"loser", {"$Loser"}},    {"event", {"EV"}},   {"result", {"RE"}},  {"date", {"DT"}},
+        {"player", {"PB", "PW"}}, {"black", {"PB"}}, {"white", {"PW"}},  {"winner", {"$Winner"}},
+        {"loser", {"$Loser"}},    {"event", {"EV"}}, {"result", {"RE"}}, {"date", {"DT"}},
     };
     return named;
 }
 
-// The texts of a result that mean a draw, folded.
+// The texts of a result that mean a draw, folded: also 和棋, 和, 和局
+// (Chinese), 持碁, ジゴ (Japanese) and 무승부 (Korean), as the list shows them.
+// None names a colour before a win word, so none has a winner either.
 bool IsDrawText(std::string_view text)
 {
-    return text == "0" || text == "draw" || text == "jigo";
+    static constexpr std::string_view kDraws[] = {
+        "0",
+        "draw",
+        "jigo",
+        "\xE5\x92\x8C\xE6\xA3\x8B",             // 和棋
+        "\xE5\x92\x8C",                         // 和
+        "\xE5\x92\x8C\xE5\xB1\x80",             // 和局
+        "\xE6\x8C\x81\xE7\xA2\x81",             // 持碁
+        "\xE3\x82\xB8\xE3\x82\xB4",             // ジゴ
+        "\xEB\xAC\xB4\xEC\x8A\xB9\xEB\xB6\x80", // 무승부
+    };
+    return std::find(std::begin(kDraws), std::end(kDraws), text) != std::end(kDraws);
 }
 
 std::string_view Trimmed(std::string_view text)

@@ -121,6 +121,13 @@ TEST(RowFilter, ResultFormsAndDraws)
     for (std::string_view draw : {"0", "Draw", "jigo", " Jigo "})
         for (std::string_view typed : {"result:jigo", "result:draw", "result:0"})
             EXPECT_TRUE(keepsResult(typed, draw)) << typed << " " << draw;
+    // Draws as Chinese, Japanese and Korean records write them, as the list shows them.
+    for (std::string_view draw :
+         {"\xE5\x92\x8C\xE6\xA3\x8B", "\xE5\x92\x8C", "\xE5\x92\x8C\xE5\xB1\x80", "\xE6\x8C\x81\xE7\xA2\x81",
+          "\xE3\x82\xB8\xE3\x82\xB4", "\xEB\xAC\xB4\xEC\x8A\xB9\xEB\xB6\x80"})
+        EXPECT_TRUE(keepsResult("result:jigo", draw)) << draw;
+    // 白中盘胜 (White wins) holds no draw.
+    EXPECT_FALSE(keepsResult("result:jigo", "\xE7\x99\xBD\xE4\xB8\xAD\xE7\x9B\x98\xE8\x83\x9C"));
     // A win by half a point holds a 0 but is no draw.
     EXPECT_FALSE(keepsResult("result:0", "W+0.5"));
     EXPECT_FALSE(keepsResult("result:jigo", "Void"));
