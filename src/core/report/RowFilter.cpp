@@ -36,6 +36,16 @@ std::string WithoutQuotes(std::string_view text)
     return out;
 }
 
+// A line break inside a quoted term is a blank: the cell break is one, and a
+// term holding it would match the end of one cell and the start of the next.
+std::string WithoutLineBreaks(std::string text)
+{
+    for (char& c : text)
+        if (c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == CRowFilter::kCellBreak)
+            c = ' ';
+    return text;
+}
+
 struct SNamedField
 {
     std::string_view name;
@@ -154,7 +164,7 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
         std::string name;
         for (char c : rest.substr(0, letters))
             name += Lower(c);
-        const std::string text = fold(WithoutQuotes(rest.substr(letters + 1)));
+        const std::string text = WithoutLineBreaks(fold(WithoutQuotes(rest.substr(letters + 1))));
         const auto named = std::find_if(NamedFields().begin(), NamedFields().end(),
                                         [&](const SNamedField& field) { return field.name == name; });
         bool known = true;
@@ -190,7 +200,7 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
     }
     if (term.kind == STerm::EKind::Word) {
         term.fields.clear();
-        term.text = fold(WithoutQuotes(rest));
+        term.text = WithoutLineBreaks(fold(WithoutQuotes(rest)));
         if (term.text.empty())
             return;
     }

@@ -68,6 +68,10 @@ TEST(RowFilter, EveryWordMustBeFoundEachInAnyCellButNeverAcrossTwo)
     EXPECT_TRUE(Keeps("sgf woo"));
     EXPECT_FALSE(Keeps("kim cho"));
     EXPECT_FALSE(Keeps("sedolkim"));
+    // A line break typed or pasted inside a phrase is a blank, never a cell break.
+    for (std::string_view typed : {"\"sedol\nkim\"", "\"sedol\r\nkim\"", "\"sedol\n\"", "PB:\"sedol\n\""})
+        EXPECT_FALSE(Keeps(typed)) << typed;
+    EXPECT_TRUE(Keeps("\"lee\nsedol\""));
     // Words look in the shown cells only, not in the record's other fields.
     EXPECT_FALSE(Keeps("final"));
 }
