@@ -203,6 +203,37 @@ TEST(RowFilter, UnknownFieldsAndBadDatesAreProblemsAndTheRestStillFilters)
     EXPECT_EQ(Filter("player:lee black:x").FieldIds(), (std::vector<std::string>{"PB", "PW"}));
 }
 
+TEST(SearchText, ManyFieldsAreEachFoundWithTheirOwnTextAndTheFirstOfTwinsWins)
+{
+    CSearchText row;
+    std::vector<std::string> ids;
+    for (char a = 'A'; a <= 'Z'; ++a)
+        for (char b : {'\0', 'A', 'B', 'C'})
+            ids.push_back(b ? std::string{a, b} : std::string{a});
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const std::string text = "v" + std::to_string(i);
+        row.AddField(ids[i], i % 3 == 0 ? nullptr : &text);
+        // Every field added so far is still found, as the row grows.
+        for (std::size_t k = 0; k <= i; k += 7)
+            ASSERT_TRUE(row.HasField(ids[k])) << i << " " << ids[k];
+    }
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (i % 3 == 0)
+            EXPECT_FALSE(row.Field(ids[i]).has_value()) << ids[i];
+        else
+            EXPECT_EQ(row.Field(ids[i]), std::optional<std::string_view>("v" + std::to_string(i))) << ids[i];
+    }
+    for (std::string_view none : {"", "AD", "ZZ", "PBX", "v1"})
+        EXPECT_FALSE(row.HasField(none)) << none;
+    const std::string twin = "second";
+    row.AddField("PB", &twin);
+    EXPECT_NE(row.Field("PB"), std::optional<std::string_view>("second"));
+    row.clear();
+    EXPECT_FALSE(row.HasField("PB"));
+    row.AddField("PB", &twin);
+    EXPECT_EQ(row.Field("PB"), std::optional<std::string_view>("second"));
+}
+
 TEST(SearchText, AFieldsTextCannotPoseAsAnotherField)
 {
     CSearchText row;
