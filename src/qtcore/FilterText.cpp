@@ -1,6 +1,7 @@
 #include "qtcore/FilterText.h"
 
 #include "collection/GameEntry.h"
+#include "collection/ShownText.h"
 #include "qtcore/ByteText.h"
 #include "qtcore/DisplayDecoder.h"
 #include "qtcore/RowDisplay.h"
@@ -45,16 +46,39 @@ CRowFilter MakeRowFilter(const QString& typed)
     return CRowFilter(typed.toStdString(), FoldedUtf8);
 }
 
-void AddSearchFields(CSearchText& text, const CRowFilter& filter, const CGameEntry* entry,
-                     const ISettingsStore& store, CDisplayDecoder& decoder, std::string_view folder)
+namespace {
+
+// A record's texts as the list shows them, for the derived values that read
+// the result: decoded by the choice the row's own fields are decoded by.
+class CChosenText : public IShownText
 {
+public:
+    CChosenText(CDisplayDecoder& decoder, std::string_view folder) : m_decoder(decoder), m_folder(folder) {}
+
+    std::string ShownUtf8(const CGameEntry& entry, std::string_view text) override
+    {
+        return m_decoder.Decode(text, m_decoder.Choose(RecordTexts(entry), RecordCharset(entry), m_folder))
+            .toStdString();
+    }
+
+private:
+    CDisplayDecoder& m_decoder;
+    std::string_view m_folder;
+};
+
+} // namespace
+
+void AddSearchFields(CSearchText& text, const CRowFilter& filter, const CGameEntry* entry, const ISettingsStore& store,
+                     CDisplayDecoder& decoder, std::string_view folder)
+{
+    CChosenText shown(decoder, folder);
     // The charset is chosen once per row, and only when a field is missing.
     std::optional<CDisplayDecoder::SChoice> choice;
     for (const std::string& id : filter.FieldIds()) {
         if (text.HasField(id))
             continue;
         std::string value;
-        if (!entry || !entry->GetValue(id, value, store)) {
+        if (!entry || !entry->GetValue(id, value, store, &shown)) {
             text.AddField(id, nullptr);
             continue;
         }

@@ -1,15 +1,14 @@
 #include "collection/DerivedValues.h"
 
+#include "collection/GameEntry.h"
+#include "collection/ResultWinner.h"
+#include "collection/ShownText.h"
 #include "settings/DelimStringArray.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
-#include "collection/GameEntry.h"
-#include "collection/ResultWinner.h"
-#include "collection/ShownText.h"
 
-namespace
-{
+namespace {
 // The names are constant for the run; reading them once spares a parse per cell.
 const CDelimStringArray& DerivedNames()
 {
@@ -107,8 +106,16 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
     if (result == nullptr) {
         return false;
     }
-    const std::string* charset = m_props.Find("CA");
-    const EResultWinner winner = WinnerOfResult(*result, charset ? std::string_view(*charset) : std::string_view());
+    // The list shows the result in the charset it chose for the whole record,
+    // which need not be the one CA names (CP949 bytes under CA[UTF-8] are
+    // common); read it as shown, so the winner agrees with the text beside it.
+    EResultWinner winner = EResultWinner::None;
+    if (shown && !IsAscii(*result)) {
+        winner = WinnerOfResult(shown->ShownUtf8(*this, *result), "UTF-8");
+    } else {
+        const std::string* charset = m_props.Find("CA");
+        winner = WinnerOfResult(*result, charset ? std::string_view(*charset) : std::string_view());
+    }
     // A draw, a void game or a result that names no winner has no winner and no loser.
     if (winner == EResultWinner::None) {
         return false;

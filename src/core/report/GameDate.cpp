@@ -21,12 +21,25 @@ bool ReadNumber(std::string_view text, std::size_t at, std::size_t count, int& v
     return true;
 }
 
+// Reads a month or day of one or two digits at text[at] and says how many
+// bytes it took (0 when none is there).
+std::size_t ReadShortNumber(std::string_view text, std::size_t at, int& value)
+{
+    std::size_t digits = 0;
+    value = 0;
+    while (digits < 2 && at + digits < text.size() && IsDigit(text[at + digits]))
+        value = value * 10 + (text[at + digits++] - '0');
+    return digits;
+}
+
 bool IsSeparator(char c)
 {
     return c == '-' || c == '.' || c == '/';
 }
 
-// The date at the start of text and how many bytes it took.
+// The date at the start of text and how many bytes it took. Month and day
+// may have one digit (2002-5-20). Blanks separate only a whole day
+// (2002 05 20), since a year is often followed by other words.
 std::optional<SDateSpan> LeadingDate(std::string_view text, std::size_t& used)
 {
     int year = 0;
@@ -35,14 +48,26 @@ std::optional<SDateSpan> LeadingDate(std::string_view text, std::size_t& used)
     used = 4;
     int month = 0;
     int day = 0;
-    if (text.size() > 5 && IsSeparator(text[4]) && ReadNumber(text, 5, 2, month)) {
-        if (month < 1 || month > 12)
-            return std::nullopt;
-        used = 7;
-        if (text.size() > 8 && text[7] == text[4] && ReadNumber(text, 8, 2, day)) {
-            if (day < 1 || day > 31)
+    if (text.size() > 5 && (IsSeparator(text[4]) || text[4] == ' ')) {
+        const char separator = text[4];
+        const std::size_t monthDigits = ReadShortNumber(text, 5, month);
+        const std::size_t dayAt = 5 + monthDigits + 1;
+        std::size_t dayDigits = 0;
+        if (monthDigits > 0 && dayAt - 1 < text.size() && text[dayAt - 1] == separator)
+            dayDigits = ReadShortNumber(text, dayAt, day);
+        if (dayDigits == 0)
+            day = 0;
+        if (separator == ' ' && dayDigits == 0) {
+            month = 0;
+        } else if (monthDigits > 0) {
+            if (month < 1 || month > 12)
                 return std::nullopt;
-            used = 10;
+            used = 5 + monthDigits;
+            if (dayDigits > 0) {
+                if (day < 1 || day > 31)
+                    return std::nullopt;
+                used = dayAt + dayDigits;
+            }
         }
     }
     if (used < text.size() && IsDigit(text[used]))

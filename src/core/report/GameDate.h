@@ -16,10 +16,12 @@ struct SDateSpan
     bool operator==(const SDateSpan&) const = default;
 };
 
-// The first date of a DT value: YYYY, YYYY-MM or YYYY-MM-DD at its start
+// The first date of a DT value: YYYY, YYYY-MM or YYYY-MM-DD at its start,
+// a month or day of one digit as well (2002-5-20, 1991-03-8)
 // ("1996-05-06,07" lists days; the first counts). Records written by some
 // programs separate with '.' or '/' instead of '-'; the year always comes
-// first, so these read the same. What follows the date must not be a digit.
+// first, so these read the same; so does a whole day separated by blanks
+// (2002 05 20). What follows the date must not be a digit.
 // Nothing when the value starts with no readable date.
 std::optional<SDateSpan> FirstDate(std::string_view dt);
 

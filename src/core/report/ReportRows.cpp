@@ -59,9 +59,15 @@ std::vector<std::size_t> SortOrder(const std::vector<CReportRow>& rows, CSortSta
         const CReportRow& row = rows[r];
         return column < row.cells.size() ? std::string_view(row.cells[column]) : std::string_view();
     };
+    // Rows equal in the sort column follow their paths, whichever the
+    // direction: the order then never depends on how the rows came (added
+    // now, or read back from a saved collection).
+    auto byPath = [&rows](std::size_t a, std::size_t b) { return rows[a].key < rows[b].key; };
     if (!sort.m_bByMeaning) {
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t a, std::size_t b) { return CompareRows(cell(a), cell(b), ascending) < 0; });
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            const int result = CompareRows(cell(a), cell(b), ascending);
+            return result != 0 ? result < 0 : byPath(a, b);
+        });
         return order;
     }
     std::vector<std::string_view> values(rows.size());
@@ -81,7 +87,8 @@ std::vector<std::size_t> SortOrder(const std::vector<CReportRow>& rows, CSortSta
             return ka >= 0;
         if (ka != kb)
             return ascending ? ka < kb : ka > kb;
-        return CompareRows(values[a], values[b], ascending) < 0;
+        const int result = CompareRows(values[a], values[b], ascending);
+        return result != 0 ? result < 0 : byPath(a, b);
     });
     return order;
 }

@@ -3,6 +3,7 @@
 #include "collection/TextTrim.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -35,6 +36,16 @@ std::string WithoutQuotes(std::string_view text)
     return out;
 }
 
+// A line break inside a quoted term is a blank: the cell break is one, and a
+// term holding it would match the end of one cell and the start of the next.
+std::string WithoutLineBreaks(std::string text)
+{
+    for (char& c : text)
+        if (c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == CRowFilter::kCellBreak)
+            c = ' ';
+    return text;
+}
+
 struct SNamedField
 {
     std::string_view name;
@@ -44,16 +55,29 @@ struct SNamedField
 const std::vector<SNamedField>& NamedFields()
 {
     static const std::vector<SNamedField> named = {
-        {"player", {"PB", "PW"}}, {"black", {"PB"}},   {"white", {"PW"}},   {"winner", {"$Winner"}},
-        {"loser", {"$Loser"}},    {"event", {"EV"}},   {"result", {"RE"}},  {"date", {"DT"}},
+        {"player", {"PB", "PW"}}, {"black", {"PB"}}, {"white", {"PW"}},  {"winner", {"$Winner"}},
+        {"loser", {"$Loser"}},    {"event", {"EV"}}, {"result", {"RE"}}, {"date", {"DT"}},
     };
     return named;
 }
 
-// The texts of a result that mean a draw, folded.
+// The texts of a result that mean a draw, folded: also 和棋, 和, 和局
+// (Chinese), 持碁, ジゴ (Japanese) and 무승부 (Korean), as the list shows them.
+// None names a colour before a win word, so none has a winner either.
 bool IsDrawText(std::string_view text)
 {
-    return text == "0" || text == "draw" || text == "jigo";
+    static constexpr std::string_view kDraws[] = {
+        "0",
+        "draw",
+        "jigo",
+        "\xE5\x92\x8C\xE6\xA3\x8B",             // 和棋
+        "\xE5\x92\x8C",                         // 和
+        "\xE5\x92\x8C\xE5\xB1\x80",             // 和局
+        "\xE6\x8C\x81\xE7\xA2\x81",             // 持碁
+        "\xE3\x82\xB8\xE3\x82\xB4",             // ジゴ
+        "\xEB\xAC\xB4\xEC\x8A\xB9\xEB\xB6\x80", // 무승부
+    };
+    return std::find(std::begin(kDraws), std::end(kDraws), text) != std::end(kDraws);
 }
 
 std::string_view Trimmed(std::string_view text)
@@ -140,7 +164,7 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
         std::string name;
         for (char c : rest.substr(0, letters))
             name += Lower(c);
-        const std::string text = fold(WithoutQuotes(rest.substr(letters + 1)));
+        const std::string text = WithoutLineBreaks(fold(WithoutQuotes(rest.substr(letters + 1))));
         const auto named = std::find_if(NamedFields().begin(), NamedFields().end(),
                                         [&](const SNamedField& field) { return field.name == name; });
         bool known = true;
@@ -176,7 +200,7 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
     }
     if (term.kind == STerm::EKind::Word) {
         term.fields.clear();
-        term.text = fold(WithoutQuotes(rest));
+        term.text = WithoutLineBreaks(fold(WithoutQuotes(rest)));
         if (term.text.empty())
             return;
     }

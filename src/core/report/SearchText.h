@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // What the quick filter looks at in one row, in case-folded display form
 // (UTF-8): the shown cells, and the record's fields the filter asked for so
@@ -22,6 +24,8 @@ public:
     {
         cells.clear();
         m_fields.clear();
+        m_slots.clear();
+        m_count = 0;
     }
 
     bool HasField(std::string_view id) const;
@@ -38,8 +42,22 @@ private:
     static constexpr char kStart = '\x1F';
     static constexpr char kValue = '\x1E';
     static constexpr char kAbsent = '\x1D';
+    // Up to this many fields a lookup scans them; beyond, it goes through
+    // m_slots, so a filter of hundreds of field terms costs one probe per term.
+    static constexpr std::uint32_t kScanLimit = 8;
+
     // Where the field's mark after its id stands, or npos.
     std::size_t FindField(std::string_view id) const;
+    // The id of the field whose kStart mark is at start, and where its mark after the id stands.
+    std::string_view IdAt(std::size_t start, std::size_t& mark) const;
+    // Puts the field starting at start into m_slots.
+    void Place(std::uint32_t start);
+    // Makes m_slots anew with room for twice the fields, or four times.
+    void Rehash();
 
     std::string m_fields;
+    // Open addressing by the id's hash: each slot holds a field's start + 1,
+    // 0 when empty. Empty while the row holds kScanLimit fields or fewer.
+    std::vector<std::uint32_t> m_slots;
+    std::uint32_t m_count = 0;
 };

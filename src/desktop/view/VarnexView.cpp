@@ -266,7 +266,7 @@ void CVarnexView::UpdateRow(const std::string& path)
     const CGameEntry* entry = m_doc.m_mapFiles.Find(path);
     if (row < 0 || !entry)
         return;
-    m_pList->SetItemCells(row, MakeReportRow(path, entry, m_columns, m_bFullPath, m_store).cells, entry);
+    m_pList->SetItemCells(row, MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get()).cells, entry);
 }
 
 int CVarnexView::FindRow(const std::string& path) const

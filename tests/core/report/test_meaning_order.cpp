@@ -55,6 +55,92 @@ TEST(RankValue, EverySpellingReadsAsItsStrength)
         EXPECT_FALSE(RankStrength(none).has_value()) << none;
 }
 
+// Every grade character in every charset a rank is read in, after a digit
+// and after numerals of its own charset, reads as the Latin rank beside it.
+TEST(RankValue, EveryCharsetsSpellingOfTheTableReadsAsItsLatinRank)
+{
+    struct SCase
+    {
+        std::string_view spelling;
+        std::string_view same;
+    };
+    const SCase cases[] = {
+        // UTF-8: 级 級 급 段 단, 一..十 and 初
+        {"5\xE7\xBA\xA7", "5k"},
+        {"5\xE7\xB4\x9A", "5k"},
+        {"5\xEA\xB8\x89", "5k"},
+        {"5\xE6\xAE\xB5", "5d"},
+        {"5\xEB\x8B\xA8", "5d"},
+        {"\xE4\xB9\x9D\xE6\xAE\xB5", "9d"},                          // 九段
+        {"\xE5\x88\x9D\xE6\xAE\xB5", "1d"},                          // 初段
+        {"\xE4\xBA\x8C\xE6\xAE\xB5", "2d"},                          // 二段
+        {"\xE4\xB8\x89\xE6\xAE\xB5\xE6\xA0\xBC", "3d"},              // 三段格
+        {"\xE5\x8D\x81\xE7\xB4\x9A", "10k"},                         // 十級
+        {"\xE5\x8D\x81\xE4\xBA\x8C\xE7\xBA\xA7", "12k"},             // 十二级
+        {"\xE4\xBA\x8C\xE5\x8D\x81\xE4\xBA\x94\xE7\xBA\xA7", "25k"}, // 二十五级
+        {"\xE4\xB8\x9A\xE4\xBD\x99"
+         "5\xE6\xAE\xB5",
+         "5d"},                                                     // 业余5段
+        {"\xE3\x82\xA2\xE3\x83\x9E\xE4\xBA\x94\xE6\xAE\xB5", "5d"}, // アマ五段
+        // GB2312/GBK: 级 級 段, 五, 初, 业余
+        {"5\xBC\xB6", "5k"},
+        {"5\xBC\x89", "5k"},
+        {"5\xB6\xCE", "5d"},
+        {"\xCE\xE5\xB6\xCE", "5d"},
+        {"\xB3\xF5\xB6\xCE", "1d"},
+        {"\xD2\xB5\xD3\xE0\xCE\xE5\xB6\xCE", "5d"},
+        // Big5: 級 段, 五
+        {"5\xAF\xC5", "5k"},
+        {"5\xAC\x71", "5d"},
+        {"\xA4\xAD\xAC\x71", "5d"},
+        // Shift_JIS: 級 段, 五, 初, アマ
+        {"5\x8B\x89", "5k"},
+        {"5\x92\x69", "5d"},
+        {"\x8C\xDC\x92\x69", "5d"},
+        {"\x8F\x89\x92\x69", "1d"},
+        {"\x83\x41\x83\x7D"
+         "3\x92\x69",
+         "3d"},
+        // EUC-JP: 級 段, 五
+        {"5\xB5\xE9", "5k"},
+        {"5\xC3\xCA", "5d"},
+        {"\xB8\xDE\xC3\xCA", "5d"},
+        // EUC-KR: 급 級 단 段, 五
+        {"5\xB1\xDE", "5k"},
+        {"5\xD0\xE4", "5k"},
+        {"5\xB4\xDC", "5d"},
+        {"5\xD3\xAB", "5d"},
+        {"\xE7\xE9\xD3\xAB", "5d"},
+    };
+    for (const SCase& c : cases) {
+        ASSERT_TRUE(RankStrength(c.same).has_value()) << c.same;
+        EXPECT_EQ(RankStrength(c.spelling), RankStrength(c.same)) << c.same;
+    }
+    // Numerals of one charset never finish with a grade of another, and
+    // numerals that spell no number read as none.
+    for (std::string_view none : {"\xE4\xB9\x9D\xB6\xCE",                 // 九 UTF-8, 段 GBK
+                                  "\xE5\x8D\x81\xE5\x8D\x81\xE6\xAE\xB5", // 十十段
+                                  "\xE4\xB9\x9D\xE4\xB9\x9D\xE6\xAE\xB5", // 九九段
+                                  "\xE5\x8D\x81\xE6\xAE\xB5",             // 十段: no dan above 9
+                                  "\xE4\xB8\x9A\xE4\xBD\x99"
+                                  "5p"}) // 业余5p: no amateur professional
+        EXPECT_FALSE(RankStrength(none).has_value()) << none;
+}
+
+TEST(MeaningOrder, RanksInNumeralsSortAmongTheOthersAndAmateurDansBelowProfessionals)
+{
+    // 九段, 初段, 业余5段, 二段 with Latin ones.
+    EXPECT_EQ(Sorted({"\xE4\xB9\x9D\xE6\xAE\xB5", "1p", "\xE5\x88\x9D\xE6\xAE\xB5", "3k",
+                      "\xE4\xB8\x9A\xE4\xBD\x99"
+                      "5\xE6\xAE\xB5",
+                      "\xE4\xBA\x8C\xE6\xAE\xB5"},
+                     true),
+              (std::vector<std::string>{"3k", "\xE5\x88\x9D\xE6\xAE\xB5", "\xE4\xBA\x8C\xE6\xAE\xB5",
+                                        "\xE4\xB8\x9A\xE4\xBD\x99"
+                                        "5\xE6\xAE\xB5",
+                                        "\xE4\xB9\x9D\xE6\xAE\xB5", "1p"}));
+}
+
 TEST(MeaningOrder, RanksSortByStrengthAndWhatIsNoRankComesLastEitherWay)
 {
     const std::vector<std::string> ranks = {"2d", "NR", "10k", "1p", "", "1d", "2k", "9 dan", "3\xE6\xAE\xB5"};
@@ -73,6 +159,10 @@ TEST(MeaningOrder, DatesSortByTheirFirstDateAndOtherColumnsByBytes)
 {
     EXPECT_EQ(Sorted({"2016-03-05", "1999", "2016-03-04,05", "unknown", "2016", "2016.01.01"}, true),
               (std::vector<std::string>{"1999", "2016.01.01", "2016", "2016-03-04,05", "2016-03-05", "unknown"}));
+    // One-digit months and days sort among the days they name.
+    EXPECT_EQ(
+        Sorted({"2002-05-21", "2002-5-20", "2002-05-19", "1991-03-8", "1991-03-10", "2002 05 20"}, true),
+        (std::vector<std::string>{"1991-03-8", "1991-03-10", "2002-05-19", "2002 05 20", "2002-5-20", "2002-05-21"}));
     // Mostly names: bytes, whatever the few ranks among them.
     EXPECT_EQ(Sorted({"zed", "3d", "kim", "1k"}, true), (std::vector<std::string>{"1k", "3d", "kim", "zed"}));
 }

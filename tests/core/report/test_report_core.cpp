@@ -1,11 +1,11 @@
 #include "TestSupport.h"
 
-#include "settings/MemorySettingsStore.h"
 #include "collection/GameEntry.h"
 #include "report/DisplayName.h"
 #include "report/ExportWriter.h"
 #include "report/ReportRows.h"
 #include "report/RowCompare.h"
+#include "settings/MemorySettingsStore.h"
 
 #include <gtest/gtest.h>
 
@@ -101,7 +101,6 @@ TEST(SortRowsTest, SortsByTheCurrentColumnInItsDirection)
     CSortState sort;
     sort.Click(1);
     SortReportRows(rows, sort, 2);
-    // Equal texts keep their order: the sort is stable.
     EXPECT_EQ(Keys(rows), (std::vector<std::string>{"a", "c", "b", "d"}));
 
     sort.Click(1);
@@ -111,6 +110,36 @@ TEST(SortRowsTest, SortsByTheCurrentColumnInItsDirection)
     sort.Click(2);
     SortReportRows(rows, sort, 2);
     EXPECT_EQ(Keys(rows), (std::vector<std::string>{"b", "a", "d", "c"}));
+}
+
+TEST(SortRowsTest, EqualCellsFollowTheirPathsWhateverOrderTheRowsCameIn)
+{
+    // One collection's rows, as added and as read back in another order.
+    const std::vector<CReportRow> added = {
+        Row("/g/c.sgf", {"c.sgf", "2001", "5d"}), Row("/g/a.sgf", {"a.sgf", "2001", "5d"}),
+        Row("/g/d.sgf", {"d.sgf", "1999", "5d"}), Row("/g/b.sgf", {"b.sgf", "2001", "5d"})};
+    std::vector<CReportRow> readBack = {added[3], added[1], added[0], added[2]};
+    for (const bool byMeaning : {false, true}) {
+        for (const std::int32_t column : {1, 2}) {
+            for (const bool ascending : {true, false}) {
+                std::vector<CReportRow> first = added;
+                std::vector<CReportRow> second = readBack;
+                CSortState sort;
+                sort.m_bByMeaning = byMeaning;
+                sort.m_nColSortCur = column;
+                sort.m_nColSort = ascending ? 1 << column : 0;
+                SortReportRows(first, sort, 2);
+                SortReportRows(second, sort, 2);
+                EXPECT_EQ(Keys(first), Keys(second)) << byMeaning << column << ascending;
+            }
+        }
+    }
+    std::vector<CReportRow> rows = readBack;
+    CSortState sort;
+    sort.Click(1);
+    sort.Click(1);
+    SortReportRows(rows, sort, 2);
+    EXPECT_EQ(Keys(rows), (std::vector<std::string>{"/g/a.sgf", "/g/b.sgf", "/g/c.sgf", "/g/d.sgf"}));
 }
 
 TEST(SortRowsTest, ASortColumnBeyondTheColumnsBecomesNoneAndNothingMoves)

@@ -68,6 +68,10 @@ TEST(RowFilter, EveryWordMustBeFoundEachInAnyCellButNeverAcrossTwo)
     EXPECT_TRUE(Keeps("sgf woo"));
     EXPECT_FALSE(Keeps("kim cho"));
     EXPECT_FALSE(Keeps("sedolkim"));
+    // A line break typed or pasted inside a phrase is a blank, never a cell break.
+    for (std::string_view typed : {"\"sedol\nkim\"", "\"sedol\r\nkim\"", "\"sedol\n\"", "PB:\"sedol\n\""})
+        EXPECT_FALSE(Keeps(typed)) << typed;
+    EXPECT_TRUE(Keeps("\"lee\nsedol\""));
     // Words look in the shown cells only, not in the record's other fields.
     EXPECT_FALSE(Keeps("final"));
 }
@@ -121,6 +125,13 @@ TEST(RowFilter, ResultFormsAndDraws)
     for (std::string_view draw : {"0", "Draw", "jigo", " Jigo "})
         for (std::string_view typed : {"result:jigo", "result:draw", "result:0"})
             EXPECT_TRUE(keepsResult(typed, draw)) << typed << " " << draw;
+    // Draws as Chinese, Japanese and Korean records write them, as the list shows them.
+    for (std::string_view draw :
+         {"\xE5\x92\x8C\xE6\xA3\x8B", "\xE5\x92\x8C", "\xE5\x92\x8C\xE5\xB1\x80", "\xE6\x8C\x81\xE7\xA2\x81",
+          "\xE3\x82\xB8\xE3\x82\xB4", "\xEB\xAC\xB4\xEC\x8A\xB9\xEB\xB6\x80"})
+        EXPECT_TRUE(keepsResult("result:jigo", draw)) << draw;
+    // 白中盘胜 (White wins) holds no draw.
+    EXPECT_FALSE(keepsResult("result:jigo", "\xE7\x99\xBD\xE4\xB8\xAD\xE7\x9B\x98\xE8\x83\x9C"));
     // A win by half a point holds a 0 but is no draw.
     EXPECT_FALSE(keepsResult("result:0", "W+0.5"));
     EXPECT_FALSE(keepsResult("result:jigo", "Void"));
@@ -151,8 +162,24 @@ TEST(RowFilter, DatesYearsMonthsAndRangesIncludeBothEnds)
     EXPECT_FALSE(keepsDate("date:1990-12", "1990"));
     EXPECT_TRUE(keepsDate("date:2016-03-05", "2016.03.05"));
     EXPECT_TRUE(keepsDate("date:2016", " 2016-01-02T10:00"));
+    // A month holds its last day, and a year its last month.
+    EXPECT_TRUE(keepsDate("date:2016-03", "2016-03-31"));
+    EXPECT_FALSE(keepsDate("date:2016-03", "2016-04-01"));
+    EXPECT_TRUE(keepsDate("date:..2016-02", "2016-02-29"));
+    EXPECT_TRUE(keepsDate("date:2016", "2016-12-31"));
+    // A month or day of one digit, and a day separated by blanks, are read whole.
+    for (std::string_view dt : {"2002-5-20", "2002.5.20", "2002/05/20", "2002 05 20", "2002 5 20,21"})
+        EXPECT_TRUE(keepsDate("date:2002-05-20", dt)) << dt;
+    EXPECT_TRUE(keepsDate("date:1991-03-08", "1991-03-8"));
+    EXPECT_TRUE(keepsDate("date:2000-02-16", "2000/2/16"));
+    EXPECT_TRUE(keepsDate("date:2002-5-20", "2002-05-20"));
+    EXPECT_FALSE(keepsDate("date:2002-05-02", "2002-5-20"));
+    // Blanks after a year separate it from other words, not from a month.
+    EXPECT_TRUE(keepsDate("date:2002", "2002 05 games"));
+    EXPECT_FALSE(keepsDate("date:2002-05", "2002 05 games"));
     // No readable date never matches, not even the widest range.
-    for (std::string_view dt : {"", "March 2016", "20160305", "2016-13-01", "16-03-05"})
+    for (std::string_view dt :
+         {"", "March 2016", "20160305", "2016-13-01", "16-03-05", "2016-0-5", "2016-03-32", "2016-123"})
         EXPECT_FALSE(keepsDate("date:..9999", dt)) << dt;
     const CRowFilter noDt = Filter("date:2016");
     EXPECT_FALSE(noDt.Matches(Row({"2016.sgf"}, {}, noDt)));
@@ -167,7 +194,8 @@ TEST(RowFilter, UnknownFieldsAndBadDatesAreProblemsAndTheRestStillFilters)
     EXPECT_EQ(unknown.Terms().size(), 2u);
     EXPECT_FALSE(Keeps("evnt:mind kim"));
     EXPECT_TRUE(Filter("12:30 http://x player:lee").Problems().size() == 1u);
-    EXPECT_EQ(Filter("date:2016-1").Problems().size(), 1u);
+    EXPECT_EQ(Filter("date:2016-123").Problems().size(), 1u);
+    EXPECT_TRUE(Filter("date:2016-1").Problems().empty());
     EXPECT_EQ(Filter("date:..").Problems().size(), 1u);
     EXPECT_FALSE(Keeps("date:soon"));
     EXPECT_TRUE(Keeps("-date:soon"));
@@ -175,10 +203,42 @@ TEST(RowFilter, UnknownFieldsAndBadDatesAreProblemsAndTheRestStillFilters)
     EXPECT_EQ(Filter("player:lee black:x").FieldIds(), (std::vector<std::string>{"PB", "PW"}));
 }
 
+TEST(SearchText, ManyFieldsAreEachFoundWithTheirOwnTextAndTheFirstOfTwinsWins)
+{
+    CSearchText row;
+    std::vector<std::string> ids;
+    for (char a = 'A'; a <= 'Z'; ++a)
+        for (char b : {'\0', 'A', 'B', 'C'})
+            ids.push_back(b ? std::string{a, b} : std::string{a});
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const std::string text = "v" + std::to_string(i);
+        row.AddField(ids[i], i % 3 == 0 ? nullptr : &text);
+        // Every field added so far is still found, as the row grows.
+        for (std::size_t k = 0; k <= i; k += 7)
+            ASSERT_TRUE(row.HasField(ids[k])) << i << " " << ids[k];
+    }
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (i % 3 == 0)
+            EXPECT_FALSE(row.Field(ids[i]).has_value()) << ids[i];
+        else
+            EXPECT_EQ(row.Field(ids[i]), std::optional<std::string_view>("v" + std::to_string(i))) << ids[i];
+    }
+    for (std::string_view none : {"", "AD", "ZZ", "PBX", "v1"})
+        EXPECT_FALSE(row.HasField(none)) << none;
+    const std::string twin = "second";
+    row.AddField("PB", &twin);
+    EXPECT_NE(row.Field("PB"), std::optional<std::string_view>("second"));
+    row.clear();
+    EXPECT_FALSE(row.HasField("PB"));
+    row.AddField("PB", &twin);
+    EXPECT_EQ(row.Field("PB"), std::optional<std::string_view>("second"));
+}
+
 TEST(SearchText, AFieldsTextCannotPoseAsAnotherField)
 {
     CSearchText row;
-    const std::string sly = "x\x1FPW\x1E" "fake";
+    const std::string sly = "x\x1FPW\x1E"
+                            "fake";
     row.AddField("PB", &sly);
     row.AddField("EV", nullptr);
     EXPECT_FALSE(row.HasField("PW"));

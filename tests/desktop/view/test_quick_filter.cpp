@@ -225,6 +225,45 @@ TEST_F(QuickFilter, FieldTermsLookInTheRecordShownOrNotDecodedAsTheListShowsIt)
     EXPECT_EQ(Shown(), L({"b.sgf", "c.sgf"}));
 }
 
+// A Korean record whose CA names UTF-8 though its bytes are CP949, and draws
+// written in Chinese, Japanese and Korean, each in its own charset.
+TEST_F(QuickFilter, TheWinnerIsReadAsTheListShowsTheResultAndEveryDrawHasNone)
+{
+    const std::string lee = "\xC0\xCC\xBC\xBC\xB5\xB9";  // 이세돌
+    const std::string park = "\xB9\xDA\xC1\xA4\xC8\xAF"; // 박정환
+    const std::pair<const char*, std::string> games[] = {
+        {"k", "CA[UTF-8]PB[" + lee + "]PW[" + park +
+                  "]EV[\xC7\xD1\xB1\xB9\xB1\xE2\xBF\xF8 \xB4\xEB\xB1\xB9]" // 한국기원 대국
+                  "RE[226\xBC\xF6 \xB9\xE9\xBA\xD2\xB0\xE8\xBD\xC2]"},     // 226수 백불계승
+        {"gb", "CA[gb2312]PB[Gu]PW[Chang]RE[\xBA\xCD\xC6\xE5]"},           // 和棋
+        {"gb1", "CA[gb2312]PB[Gu]PW[Chang]RE[\xBA\xCD]"},                  // 和
+        {"sj", "CA[SJIS]PB[Cho]PW[Iyama]RE[\x8E\x9D\x8C\xE9]"},            // 持碁
+        {"sj2", "CA[SJIS]PB[Cho]PW[Iyama]RE[\x83\x57\x83\x53]"},           // ジゴ
+        {"kr", "CA[EUC-KR]PB[Lee]PW[Park]RE[\xB9\xAB\xBD\xC2\xBA\xCE]"},   // 무승부
+    };
+    for (const auto& [name, props] : games)
+        ASSERT_TRUE(
+            app->Doc().AddGameFile(dir.Write(std::string("games/") + name + ".sgf", "(;GM[1]" + props + ";B[pd])"), 0));
+    app->Doc().UpdateAllViews(hintBatchDone);
+    // The Winner column of the default columns.
+    const auto winner = [this](const char* file) {
+        for (int row = 0; row < List().GetItemCount(); ++row)
+            if (List().GetItemText(row, 0) == file)
+                return List().GetItemText(row, 7);
+        ADD_FAILURE() << file;
+        return std::string();
+    };
+    EXPECT_EQ(winner("k.sgf"), park);
+    for (const char* draw : {"gb.sgf", "gb1.sgf", "sj.sgf", "sj2.sgf", "kr.sgf"})
+        EXPECT_EQ(winner(draw), "") << draw;
+
+    Trigger(ID_EDIT_FIND);
+    Type(QStringLiteral("result:jigo"));
+    EXPECT_EQ(Shown(), L({"gb.sgf", "gb1.sgf", "sj.sgf", "sj2.sgf", "kr.sgf"}));
+    View().FilterBar()->Field()->setText(QStringLiteral("winner:\ubc15\uc815\ud658 loser:\uc774\uc138\ub3cc"));
+    EXPECT_EQ(Shown(), L({"k.sgf"}));
+}
+
 TEST_F(QuickFilter, AnUnknownFieldTurnsTheTextRedAndItsToolTipSaysWhy)
 {
     Trigger(ID_EDIT_FIND);
