@@ -217,6 +217,33 @@ TEST_F(CliTest, HelpDescribesEveryCommand)
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
 }
 
+TEST_F(CliTest, EachCommandsHelpIsItsOwnPart)
+{
+    const auto whole = Run({"--help"});
+    const std::vector<std::pair<std::string, std::string>> commands = {
+        {"info", "Reads the game-information properties"},
+        {"add", "Adds game files to the collection file"},
+        {"list", "Writes exactly the bytes the Export command writes"},
+        {"board", "Reads the main line of each game file"},
+        {"dups", "Finds the game files of the collection that hold one game"}};
+    for (const auto& [command, own] : commands) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{command, "--help"}, {command, "-h"}, {"help", command}}) {
+            SCOPED_TRACE(testing::PrintToString(args));
+            const auto result = Run(args);
+            EXPECT_EQ(result.exitCode, 0);
+            EXPECT_EQ(result.out.rfind("Usage: varnex-cli " + command + " ", 0), 0u) << result.out;
+            EXPECT_NE(result.out.find(own), std::string::npos);
+            EXPECT_LT(result.out.size(), whole.out.size() / 2);
+            for (const auto& [other, its] : commands) {
+                if (other != command) {
+                    EXPECT_EQ(result.out.find(its), std::string::npos) << other;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(CliTest, AddWalksFoldersAndCountsWhatItAdded)
 {
     Game("one.sgf", kGameA);
