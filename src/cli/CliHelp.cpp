@@ -45,9 +45,10 @@ constexpr std::array<SCommandHelp, 5> kCommands = {{
   created. A PATH that is a file is added whatever its name; a folder is
   walked recursively, entries in bytewise name order, taking the files whose
   names end in .sgf, .mgt or .gph in any letter case (folders reached through
-  symbolic links are not entered). Paths are stored absolute and lexically
-  normalised ("." and ".." removed, symbolic links kept), as the desktop
-  program's Add dialog stores them. Opening the collection reads every game
+  symbolic links are not entered). Paths are stored absolute, without "."
+  and "..", naming the file the PATH names: a ".." goes back from where the
+  folder before it is on disk (from the target of a symbolic link); other
+  symbolic links are kept, as the desktop program's Add dialog stores them. Opening the collection reads every game
   file in it again, as the desktop program does (game files unchanged since
   they were last read take their values from the header cache, see list):
   stored game files that

@@ -141,10 +141,39 @@ TEST(CliFileWalkTest, DoesNotEnterFoldersReachedThroughSymbolicLinks)
     EXPECT_EQ(fs::path(found[1]).filename(), "a.sgf");
 }
 
-TEST(CliFileWalkTest, StoresPathsAbsoluteAndLexicallyNormalised)
+TEST(CliFileWalkTest, StoresPathsAbsoluteNamingTheFileTheUserNamed)
 {
-    EXPECT_EQ(CollectionPathFor("/games/./x/../a.sgf"), "/games/a.sgf");
+    CTempDir tmp;
+    tmp.Write("games/x/keep", "");
+    tmp.Write("games/a.sgf", "");
+    tmp.Write("elsewhere/sub/keep", "");
+    tmp.Write("elsewhere/a.sgf", "");
+    fs::create_directory_symlink(tmp.path() / "elsewhere" / "sub", tmp.path() / "games" / "link");
+    const fs::path games = tmp.path() / "games";
+    EXPECT_EQ(CollectionPathFor((games / "./x/../a.sgf").string()), (games / "a.sgf").string());
     EXPECT_EQ(CollectionPathFor("a.sgf"), (fs::current_path() / "a.sgf").string());
+    // ".." after a link goes back from where the link leads, as the system
+    // reads the path; a link not followed by ".." is stored as written.
+    EXPECT_EQ(CollectionPathFor((games / "link/../a.sgf").string()),
+              (fs::canonical(tmp.path() / "elsewhere") / "a.sgf").string());
+    EXPECT_EQ(CollectionPathFor((games / "link/./keep").string()), (games / "link/keep").string());
+    // From a name that is not there on, the path stays as written, so it
+    // still names nothing rather than some other file.
+    EXPECT_EQ(CollectionPathFor((games / "gone/../a.sgf").string()), (games / "gone/../a.sgf").string());
+}
+
+TEST_F(CliTest, AddStoresTheFileADotDotAfterALinkNames)
+{
+    const auto real = Game("elsewhere/g.sgf", kGameA);
+    Game("elsewhere/sub/other.sgf", kGameB);
+    fs::create_directories(m_tmp.path() / "a");
+    fs::create_directory_symlink(m_tmp.path() / "games" / "elsewhere" / "sub", m_tmp.path() / "a" / "link");
+    const auto result = Run({"add", Collection(), (m_tmp.path() / "a/link/../g.sgf").string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "added 1, already present 0, unreadable 0\n");
+    EXPECT_EQ(StoredPaths(ReadFileBytes(Collection())),
+              std::vector<std::string>{(fs::canonical(m_tmp.path() / "games/elsewhere") / "g.sgf").string()});
+    EXPECT_TRUE(fs::exists(real));
 }
 
 TEST_F(CliTest, InfoPrintsEachFileWithItsPropertiesInIdOrder)
