@@ -15,10 +15,11 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -757,6 +758,50 @@ TEST_F(CliTest, BoardPrettyDrawsCoordinatesStarsAndTheLastMove)
                                  "  A B C D E F G H J\n");
 }
 
+TEST_F(CliTest, BoardPrettyMarksTheLastMoveDeepIntoALongGame)
+{
+    // 200 moves filling the board row by row from the top: no stone is ever
+    // taken, so move N stands at point N - 1.
+    std::string record = "(;SZ[19]";
+    for (int i = 0; i < 200; ++i)
+        record += std::string(i % 2 == 0 ? ";B[" : ";W[") + static_cast<char>('a' + i % 19) +
+                  static_cast<char>('a' + i / 19) + "]";
+    const auto game = Game("long.sgf", record + ")");
+    // Moves 90 and 180 are white's, at O15 and J10.
+    for (const auto& [move, row, column, stone] : {std::tuple{"90", "15 ", " O", 'O'}, {"180", "10 ", " J", 'O'}}) {
+        SCOPED_TRACE(move);
+        const auto result = Run({"board", "--pretty", "--move", move, game});
+        ASSERT_EQ(result.exitCode, 0);
+        std::istringstream lines(result.out);
+        std::string line;
+        std::string header;
+        std::string marked;
+        while (std::getline(lines, line)) {
+            if (header.empty() && line.rfind("   A", 0) == 0)
+                header = line;
+            if (line.rfind(row, 0) == 0)
+                marked = line;
+        }
+        const auto at = header.find(column) + 1;
+        ASSERT_GT(at, 1u) << header;
+        ASSERT_GT(marked.size(), at + 1) << result.out;
+        EXPECT_EQ(marked.substr(at - 1, 3), std::string("(") + stone + ")") << result.out;
+        EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '('), 1) << result.out;
+    }
+}
+
+TEST_F(CliTest, BoardPrettyLabelsTheColumnsOfTheLargestBoardUpToAA)
+{
+    const auto game = Game("big.sgf", "(;SZ[26];B[zz])");
+    const auto result = Run({"board", "--pretty", game});
+    std::istringstream lines(result.out);
+    std::string line;
+    for (int i = 0; i < 3; ++i)
+        std::getline(lines, line);
+    ASSERT_GE(line.size(), 5u) << result.out;
+    EXPECT_EQ(line.substr(line.size() - 5), " Z AA");
+}
+
 } // namespace
 namespace {
 
@@ -827,6 +872,20 @@ TEST_F(CliTest, ListEscapeKeepsEveryGameOnOneLine)
     // Without it the bytes stay those of Export.
     result = Run({"list", Collection(), "--settings", settings});
     EXPECT_EQ(result.out, "a.sgf\ttwo\nlines\tback\\slash\tand\rCR\tx\x01y\r\n");
+}
+
+TEST_F(CliTest, ListEscapeCutsALongCellAsExportDoesThenEscapes)
+{
+    // Tabs before the cut, one right at its last byte, one past it.
+    const std::string kept = std::string(150, 'a') + "\t" + std::string(47, 'b') + "\t";
+    ASSERT_EQ(kept.size(), 199u);
+    const auto a = Game("a.sgf", "(;GN[" + kept + "\tccc];B[aa])");
+    ASSERT_EQ(Run({"add", Collection(), a}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN"}}, {});
+    auto result = Run({"list", Collection(), "--settings", settings});
+    EXPECT_EQ(result.out, "a.sgf\t" + kept + "\r\n");
+    result = Run({"list", Collection(), "--escape", "--settings", settings});
+    EXPECT_EQ(result.out, "a.sgf\t" + std::string(150, 'a') + "\\t" + std::string(47, 'b') + "\\t\r\n");
 }
 
 TEST_F(CliTest, ALatin1NameEndingInAHighByteShowsWholeAndIsFound)
