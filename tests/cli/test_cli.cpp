@@ -661,11 +661,17 @@ TEST_F(CliTest, TwoAddsAtOnceBothCountTheSecondWaitingForTheFirst)
     ASSERT_EQ(holder->TryLock(), CCollectionLock::EState::Locked);
     first = StartCli({"add", Collection(), folderA}, m_scratch, m_config, "first");
     second = StartCli({"add", Collection(), folderB}, m_scratch, m_config, "second");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+    // Each says so after a second of waiting; a loaded machine may take
+    // longer to start them, so the test waits for the words, not a time.
+    const auto saidSo = [&](const CCliProcess& process) {
+        return ReadFileBytes(process.errPath).find("waiting for another program to finish with " + Collection()) !=
+               std::string::npos;
+    };
+    for (int waited = 0; waited < 200 && !(saidSo(first) && saidSo(second)); ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_FALSE(fs::exists(Collection()));
     for (const auto* process : {&first, &second})
-        EXPECT_NE(ReadFileBytes(process->errPath).find("waiting for another program to finish with " + Collection()),
-                  std::string::npos);
+        EXPECT_TRUE(saidSo(*process));
     holder.reset();
     EXPECT_EQ(FinishCli(first).exitCode, 0);
     EXPECT_EQ(FinishCli(second).exitCode, 0);
