@@ -10,16 +10,25 @@ BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 
 PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libicu-dev libsqlite3-dev pkg-config fonts-dejavu-core
+# make run only: fonts that show the sample's Chinese, Japanese and Korean names.
+RUN_PACKAGES := fonts-noto-cjk
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all run test bench fuzz deps fuzz-deps release clean
+.PHONY: all run test bench fuzz deps fuzz-deps run-deps release clean
 
 all: test
 
 # Installs the Debian packages that are missing, and nothing when all are there.
 deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing: $$missing"; \
+		$(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
+	fi
+
+run-deps: deps
+	@missing=$$(for p in $(RUN_PACKAGES); do dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 		echo "Installing: $$missing"; \
 		$(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y $$missing; \
@@ -47,7 +56,7 @@ bench: deps
 	cmake --build $(BENCH_DIR) -j$(JOBS)
 	VARNEX_BENCH_FILES=$(BENCH_FILES) ./bench/run.sh $(BENCH_DIR)
 
-run: release
+run: release run-deps
 	./tools/run.sh $(RELEASE_DIR)
 
 fuzz: fuzz-deps

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # make run: writes the sample collection into the build folder and starts the
 # desktop program of a Release build on it: ./tools/run.sh build/release
-# The program keeps its settings in BUILD/sample/config, so a first run never
-# touches your own; VARNEX_RUN_OWN_SETTINGS=1 uses yours instead.
+# The program keeps its settings in BUILD/sample/config and the sample's
+# header cache in BUILD/sample/cache, so a first run never touches your own
+# folders; VARNEX_RUN_OWN_SETTINGS=1 uses yours instead.
 set -eu
 build="${1:-build/release}"
 sample="$build/sample"
@@ -27,5 +28,8 @@ if [ "${VARNEX_RUN_OWN_SETTINGS:-0}" != 1 ]; then
         printf '[Frame]\nStyle=1\n\n[Misc]\nMy%%20Names=Tom Walker\n' > "$settings"
     fi
     echo "run: settings in $settings"
+    export XDG_CACHE_HOME
+    XDG_CACHE_HOME="$(cd "$sample" && pwd)/cache"
+    echo "run: header cache in $XDG_CACHE_HOME/Pellmore/Varnex"
 fi
 exec "$build/src/desktop/varnex" "$sample/sample.vnx"

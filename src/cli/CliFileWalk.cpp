@@ -1,6 +1,7 @@
 #include "cli/CliFileWalk.h"
 
 #include "cli/CliEscape.h"
+#include "collection/ResolvedPath.h"
 
 #include <filesystem>
 #include <ostream>
@@ -10,11 +11,7 @@ namespace fs = std::filesystem;
 
 std::string CollectionPathFor(const std::string& path)
 {
-    std::error_code ec;
-    fs::path absolute = fs::absolute(fs::path(path), ec);
-    if (ec)
-        absolute = fs::path(path);
-    return absolute.lexically_normal().string();
+    return ResolvedAbsolutePath(path);
 }
 
 std::vector<std::string> FindGameFiles(const std::string& folder, std::ostream& err, long long* unreadableFolders)

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-// The path as stored in a collection: absolute and lexically normalised,
-// symbolic links left as they are.
+// The path as stored in a collection: absolute, without "." and "..", naming
+// the file the user named (a ".." after a symbolic link goes back from the
+// link's target); other symbolic links left as they are.
 std::string CollectionPathFor(const std::string& path);
 
 // The game files below folder as the desktop program's Add Folder finds

@@ -15,10 +15,11 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -141,10 +142,39 @@ TEST(CliFileWalkTest, DoesNotEnterFoldersReachedThroughSymbolicLinks)
     EXPECT_EQ(fs::path(found[1]).filename(), "a.sgf");
 }
 
-TEST(CliFileWalkTest, StoresPathsAbsoluteAndLexicallyNormalised)
+TEST(CliFileWalkTest, StoresPathsAbsoluteNamingTheFileTheUserNamed)
 {
-    EXPECT_EQ(CollectionPathFor("/games/./x/../a.sgf"), "/games/a.sgf");
+    CTempDir tmp;
+    tmp.Write("games/x/keep", "");
+    tmp.Write("games/a.sgf", "");
+    tmp.Write("elsewhere/sub/keep", "");
+    tmp.Write("elsewhere/a.sgf", "");
+    fs::create_directory_symlink(tmp.path() / "elsewhere" / "sub", tmp.path() / "games" / "link");
+    const fs::path games = tmp.path() / "games";
+    EXPECT_EQ(CollectionPathFor((games / "./x/../a.sgf").string()), (games / "a.sgf").string());
     EXPECT_EQ(CollectionPathFor("a.sgf"), (fs::current_path() / "a.sgf").string());
+    // ".." after a link goes back from where the link leads, as the system
+    // reads the path; a link not followed by ".." is stored as written.
+    EXPECT_EQ(CollectionPathFor((games / "link/../a.sgf").string()),
+              (fs::canonical(tmp.path() / "elsewhere") / "a.sgf").string());
+    EXPECT_EQ(CollectionPathFor((games / "link/./keep").string()), (games / "link/keep").string());
+    // From a name that is not there on, the path stays as written, so it
+    // still names nothing rather than some other file.
+    EXPECT_EQ(CollectionPathFor((games / "gone/../a.sgf").string()), (games / "gone/../a.sgf").string());
+}
+
+TEST_F(CliTest, AddStoresTheFileADotDotAfterALinkNames)
+{
+    const auto real = Game("elsewhere/g.sgf", kGameA);
+    Game("elsewhere/sub/other.sgf", kGameB);
+    fs::create_directories(m_tmp.path() / "a");
+    fs::create_directory_symlink(m_tmp.path() / "games" / "elsewhere" / "sub", m_tmp.path() / "a" / "link");
+    const auto result = Run({"add", Collection(), (m_tmp.path() / "a/link/../g.sgf").string()});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "added 1, already present 0, unreadable 0\n");
+    EXPECT_EQ(StoredPaths(ReadFileBytes(Collection())),
+              std::vector<std::string>{(fs::canonical(m_tmp.path() / "games/elsewhere") / "g.sgf").string()});
+    EXPECT_TRUE(fs::exists(real));
 }
 
 TEST_F(CliTest, InfoPrintsEachFileWithItsPropertiesInIdOrder)
@@ -215,6 +245,33 @@ TEST_F(CliTest, HelpDescribesEveryCommand)
     for (const char* text : {"info [--utf8] FILE", "add [--verbose] COLLECTION.vnx", "list COLLECTION.vnx",
                              "--full-path", "--settings", "absolute", "added N, already present M, unreadable K"})
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
+}
+
+TEST_F(CliTest, EachCommandsHelpIsItsOwnPart)
+{
+    const auto whole = Run({"--help"});
+    const std::vector<std::pair<std::string, std::string>> commands = {
+        {"info", "Reads the game-information properties"},
+        {"add", "Adds game files to the collection file"},
+        {"list", "Writes exactly the bytes the Export command writes"},
+        {"board", "Reads the main line of each game file"},
+        {"dups", "Finds the game files of the collection that hold one game"}};
+    for (const auto& [command, own] : commands) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{command, "--help"}, {command, "-h"}, {"help", command}}) {
+            SCOPED_TRACE(testing::PrintToString(args));
+            const auto result = Run(args);
+            EXPECT_EQ(result.exitCode, 0);
+            EXPECT_EQ(result.out.rfind("Usage: varnex-cli " + command + " ", 0), 0u) << result.out;
+            EXPECT_NE(result.out.find(own), std::string::npos);
+            EXPECT_LT(result.out.size(), whole.out.size() / 2);
+            for (const auto& [other, its] : commands) {
+                if (other != command) {
+                    EXPECT_EQ(result.out.find(its), std::string::npos) << other;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(CliTest, AddWalksFoldersAndCountsWhatItAdded)
@@ -604,19 +661,17 @@ TEST_F(CliTest, TwoAddsAtOnceBothCountTheSecondWaitingForTheFirst)
     ASSERT_EQ(holder->TryLock(), CCollectionLock::EState::Locked);
     first = StartCli({"add", Collection(), folderA}, m_scratch, m_config, "first");
     second = StartCli({"add", Collection(), folderB}, m_scratch, m_config, "second");
-    // Each says so after a second of waiting; on a loaded machine the start itself may take longer, so
-    // the test waits for the words rather than for a fixed time.
-    const auto waitingSaid = [&](const auto& process) {
+    // Each says so after a second of waiting; a loaded machine may take
+    // longer to start them, so the test waits for the words, not a time.
+    const auto saidSo = [&](const CCliProcess& process) {
         return ReadFileBytes(process.errPath).find("waiting for another program to finish with " + Collection()) !=
                std::string::npos;
     };
-    for (const auto* process : {&first, &second}) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!waitingSaid(*process) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_TRUE(waitingSaid(*process)) << ReadFileBytes(process->errPath);
-    }
+    for (int waited = 0; waited < 200 && !(saidSo(first) && saidSo(second)); ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_FALSE(fs::exists(Collection()));
+    for (const auto* process : {&first, &second})
+        EXPECT_TRUE(saidSo(*process));
     holder.reset();
     EXPECT_EQ(FinishCli(first).exitCode, 0);
     EXPECT_EQ(FinishCli(second).exitCode, 0);
@@ -709,6 +764,50 @@ TEST_F(CliTest, BoardPrettyDrawsCoordinatesStarsAndTheLastMove)
                                  "  A B C D E F G H J\n");
 }
 
+TEST_F(CliTest, BoardPrettyMarksTheLastMoveDeepIntoALongGame)
+{
+    // 200 moves filling the board row by row from the top: no stone is ever
+    // taken, so move N stands at point N - 1.
+    std::string record = "(;SZ[19]";
+    for (int i = 0; i < 200; ++i)
+        record += std::string(i % 2 == 0 ? ";B[" : ";W[") + static_cast<char>('a' + i % 19) +
+                  static_cast<char>('a' + i / 19) + "]";
+    const auto game = Game("long.sgf", record + ")");
+    // Moves 90 and 180 are white's, at O15 and J10.
+    for (const auto& [move, row, column, stone] : {std::tuple{"90", "15 ", " O", 'O'}, {"180", "10 ", " J", 'O'}}) {
+        SCOPED_TRACE(move);
+        const auto result = Run({"board", "--pretty", "--move", move, game});
+        ASSERT_EQ(result.exitCode, 0);
+        std::istringstream lines(result.out);
+        std::string line;
+        std::string header;
+        std::string marked;
+        while (std::getline(lines, line)) {
+            if (header.empty() && line.rfind("   A", 0) == 0)
+                header = line;
+            if (line.rfind(row, 0) == 0)
+                marked = line;
+        }
+        const auto at = header.find(column) + 1;
+        ASSERT_GT(at, 1u) << header;
+        ASSERT_GT(marked.size(), at + 1) << result.out;
+        EXPECT_EQ(marked.substr(at - 1, 3), std::string("(") + stone + ")") << result.out;
+        EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '('), 1) << result.out;
+    }
+}
+
+TEST_F(CliTest, BoardPrettyLabelsTheColumnsOfTheLargestBoardUpToAA)
+{
+    const auto game = Game("big.sgf", "(;SZ[26];B[zz])");
+    const auto result = Run({"board", "--pretty", game});
+    std::istringstream lines(result.out);
+    std::string line;
+    for (int i = 0; i < 3; ++i)
+        std::getline(lines, line);
+    ASSERT_GE(line.size(), 5u) << result.out;
+    EXPECT_EQ(line.substr(line.size() - 5), " Z AA");
+}
+
 } // namespace
 namespace {
 
@@ -779,6 +878,20 @@ TEST_F(CliTest, ListEscapeKeepsEveryGameOnOneLine)
     // Without it the bytes stay those of Export.
     result = Run({"list", Collection(), "--settings", settings});
     EXPECT_EQ(result.out, "a.sgf\ttwo\nlines\tback\\slash\tand\rCR\tx\x01y\r\n");
+}
+
+TEST_F(CliTest, ListEscapeCutsALongCellAsExportDoesThenEscapes)
+{
+    // Tabs before the cut, one right at its last byte, one past it.
+    const std::string kept = std::string(150, 'a') + "\t" + std::string(47, 'b') + "\t";
+    ASSERT_EQ(kept.size(), 199u);
+    const auto a = Game("a.sgf", "(;GN[" + kept + "\tccc];B[aa])");
+    ASSERT_EQ(Run({"add", Collection(), a}).exitCode, 0);
+    const auto settings = Settings({{"Header/Definition", "Game Name:GN"}}, {});
+    auto result = Run({"list", Collection(), "--settings", settings});
+    EXPECT_EQ(result.out, "a.sgf\t" + kept + "\r\n");
+    result = Run({"list", Collection(), "--escape", "--settings", settings});
+    EXPECT_EQ(result.out, "a.sgf\t" + std::string(150, 'a') + "\\t" + std::string(47, 'b') + "\\t\r\n");
 }
 
 TEST_F(CliTest, ALatin1NameEndingInAHighByteShowsWholeAndIsFound)

@@ -6,12 +6,14 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string_view>
 #include <system_error>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -209,13 +211,35 @@ bool CHeaderCache::Connect()
     return false;
 }
 
+// The database and the files SQLite keeps beside it are each missing or a
+// regular file: a link would have the writes land wherever it points.
+bool CHeaderCache::SafeToOpen() const
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        struct stat info
+        {
+        };
+        if (::lstat((m_file + suffix).c_str(), &info) == 0 ? !S_ISREG(info.st_mode) : errno != ENOENT)
+            return false;
+    }
+    return true;
+}
+
 int CHeaderCache::OpenAndCheck()
 {
-    int rc = sqlite3_open_v2(m_file.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+    if (!SafeToOpen())
+        return SQLITE_CANTOPEN;
+    // NOFOLLOW as well, for a link made between the look and the open.
+    int rc = sqlite3_open_v2(m_file.c_str(), &m_db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_NOFOLLOW,
                              nullptr);
     if (rc != SQLITE_OK)
         return rc;
     sqlite3_busy_timeout(m_db, m_options.busyTimeoutMs);
+    // Before anything is written, even the journal mode in the header.
+    rc = CheckOurs();
+    if (rc != SQLITE_OK)
+        return rc;
     // Readers and one writer at once: two programs on one collection.
     // No syncs: a row cut by a crash fails its checksum, damage shows as
     // such, and either way the file is read again. A page cache large
@@ -245,6 +269,35 @@ int CHeaderCache::OpenAndCheck()
                               -1, &m_replace, nullptr);
 }
 
+// SQLITE_OK when the database is ours to write: marked as ours, without
+// tables (new, or an empty file), or a cache of this collection written
+// before the mark was. Damage shows here as in the first read of the file;
+// anyone else's database gives SQLITE_PERM and is left as it is.
+int CHeaderCache::CheckOurs()
+{
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(m_db,
+                                "SELECT (SELECT application_id FROM pragma_application_id),"
+                                " (SELECT count(*) FROM sqlite_schema)",
+                                -1, &statement, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(statement);
+    int applicationId = 0;
+    long long tables = 0;
+    if (rc == SQLITE_ROW) {
+        applicationId = sqlite3_column_int(statement, 0);
+        tables = sqlite3_column_int64(statement, 1);
+        rc = SQLITE_OK;
+    }
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_OK)
+        return rc;
+    m_marked = applicationId == kApplicationId;
+    if (m_marked || tables == 0 || (applicationId == 0 && Matches()))
+        return SQLITE_OK;
+    return SQLITE_PERM;
+}
+
 // Whether the database is of this schema and this collection. A statement
 // that fails (a missing table) means it is not.
 bool CHeaderCache::Matches()
@@ -271,19 +324,19 @@ bool CHeaderCache::Matches()
 
 int CHeaderCache::ResetIfStale()
 {
-    // Damage shows in the first read of the file; it is not a mismatch.
-    int rc = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+    const std::string mark = "PRAGMA application_id=" + std::to_string(kApplicationId);
+    if (Matches())
+        return m_marked ? SQLITE_OK : sqlite3_exec(m_db, mark.c_str(), nullptr, nullptr, nullptr);
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         return rc;
-    if (Matches())
-        return SQLITE_OK;
-    rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        return rc;
-    // Another program may have made it while this one waited for the lock.
-    if (Matches())
+    // Another program may have made it while this one waited for the lock,
+    // or made it something else: only ours, or an empty one, is rebuilt.
+    rc = CheckOurs();
+    if (rc == SQLITE_OK && Matches())
         return sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-    rc = sqlite3_exec(m_db, "DROP TABLE IF EXISTS headers; DROP TABLE IF EXISTS meta;", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(m_db, "DROP TABLE IF EXISTS headers; DROP TABLE IF EXISTS meta;", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(m_db, kCreate, nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
@@ -305,6 +358,8 @@ int CHeaderCache::ResetIfStale()
         const std::string version = "PRAGMA user_version=" + std::to_string(kSchemaVersion);
         rc = sqlite3_exec(m_db, version.c_str(), nullptr, nullptr, nullptr);
     }
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(m_db, mark.c_str(), nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)

@@ -25,14 +25,19 @@ struct SHeaderCacheOptions
 // The root-node values of the game files of one collection, kept in an
 // SQLite database beside the file status they were read with, so opening
 // the collection again reads only the files that changed. Only an
-// accelerator: a database that is missing, of another schema or another
-// collection, or damaged is rebuilt; one locked by another program is left
-// alone; no failure of it ever reaches the user. Every row carries a
+// accelerator: a database of ours that is missing, of another schema or
+// another collection, or damaged is rebuilt; one locked by another program
+// is left alone; no failure of it ever reaches the user. Every row carries a
 // checksum, because SQLite does not notice bytes changed inside a row.
+// Ours are marked with kApplicationId: a database without the mark that has
+// tables is someone else's and is never changed (the cache is not used),
+// and no symbolic link at the cache's path is ever followed.
 class CHeaderCache
 {
 public:
     static constexpr int kSchemaVersion = 2;
+    // The database header's application id of a header cache ("VnxC").
+    static constexpr int kApplicationId = 0x566E7843;
 
     // The database of collectionPath in folder: one per collection path.
     static std::string FileFor(const std::string& folder, const std::string& collectionPath);
@@ -76,6 +81,8 @@ private:
     CHeaderCache(std::string file, std::string collection, const SHeaderCacheOptions& options);
     bool Connect();
     int OpenAndCheck();
+    bool SafeToOpen() const;
+    int CheckOurs();
     int ResetIfStale();
     bool Matches();
     std::int64_t RowId(const std::string& path) const;
@@ -113,6 +120,9 @@ private:
     std::uint64_t m_key0 = 0;
     std::uint64_t m_key1 = 0;
     bool m_writable = true;
+    // The database carries the mark of ours (else it is new, or a cache
+    // written before the mark was, and gets it).
+    bool m_marked = false;
     // Lookups in the open read transaction, plus one; 0 when none is open.
     int m_readsOpen = 0;
     std::vector<SRow> m_pending;

@@ -1,5 +1,6 @@
 #include "collection/CollectionFile.h"
 
+#include "collection/ResolvedPath.h"
 #include "collection/SafeFileWrite.h"
 #include "collection/VarnexDoc.h"
 
@@ -250,7 +251,7 @@ std::string ResolveStoredPath(const std::string& stored, const std::filesystem::
 {
     if (stored.empty() || stored[0] == '/' || stored[0] == '\\' || (stored.size() >= 2 && stored[1] == ':'))
         return stored;
-    return (folder / stored).lexically_normal().string();
+    return ResolvedAbsolutePath((folder / stored).string());
 }
 
 // Every record of the bytes, or the reason they are not a collection file.

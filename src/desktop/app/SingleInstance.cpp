@@ -3,15 +3,21 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+#include <cerrno>
 #include <optional>
 
+#include <fcntl.h>
 #ifdef Q_OS_UNIX
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -59,6 +65,33 @@ bool SocketFileOf(const QString& path, qulonglong uid)
         return false;
     return S_ISSOCK(info.st_mode) && static_cast<qulonglong>(info.st_uid) == uid;
 }
+
+// flock, again when a signal cut it short.
+int FlockRetrying(int fd, int operation)
+{
+    int result = 0;
+    do {
+        result = ::flock(fd, operation);
+    } while (result != 0 && errno == EINTR);
+    return result;
+}
+
+// The lock file of the socket, opened without following a link; -1 when it
+// cannot be, or is not a regular file of this user's.
+int OpenLockFile(const QString& path, int flags)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
 #else
 // Named pipes elsewhere answer to the system's own access rules.
 bool PeerIs(qintptr, qulonglong) { return true; }
@@ -71,7 +104,15 @@ CSingleInstance::CSingleInstance(QString name, QObject* parent)
 {
 }
 
-CSingleInstance::~CSingleInstance() = default;
+CSingleInstance::~CSingleInstance()
+{
+    // The socket goes before the lock, so a start that takes the lock never
+    // finds the socket of a live program.
+    delete m_server;
+    m_server = nullptr;
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+}
 
 QString CSingleInstance::NameFor(qulonglong uid, const QString& display, const QString& settingsPath)
 {
@@ -144,22 +185,74 @@ bool CSingleInstance::HandOff(const QString& path, int timeoutMs) const
     return socket.read(1) == QByteArrayLiteral("1");
 }
 
+bool CSingleInstance::HandOffPatiently(const QString& path, int patienceMs, int timeoutMs) const
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (HandOff(path, timeoutMs))
+            return true;
+        const qint64 left = patienceMs - waited.elapsed();
+        if (left <= 0 || !AnotherIsRunning())
+            return false;
+        // A full queue refuses at once: no need to knock again at once.
+        QThread::msleep(static_cast<unsigned long>(std::min<qint64>(left, 100)));
+    }
+}
+
+QString CSingleInstance::LockPath() const
+{
+    return SocketPath() + QStringLiteral(".lock");
+}
+
+bool CSingleInstance::AnotherIsRunning() const
+{
+#ifdef Q_OS_UNIX
+    const int fd = OpenLockFile(LockPath(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool held = FlockRetrying(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+#else
+    return false;
+#endif
+}
+
+bool CSingleInstance::TakeLock()
+{
+#ifdef Q_OS_UNIX
+    if (m_lockFd >= 0)
+        return true;
+    const int fd = OpenLockFile(LockPath(), O_RDWR | O_CREAT);
+    if (fd < 0)
+        return false;
+    if (FlockRetrying(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_lockFd = fd;
+#endif
+    return true;
+}
+
 bool CSingleInstance::Listen(std::function<void(const QString&)> onOpen)
 {
-    {
-        // Another program already listens: it keeps the name.
-        QLocalSocket probe;
-        probe.connectToServer(m_name);
-        if (probe.waitForConnected(200))
-            return false;
-    }
+    // Whether a program runs is the lock's answer, never a probe's: a busy
+    // window may not accept a connection in time, yet still owns the
+    // socket. The program holding the lock may remove a socket it finds;
+    // it can only be one left by a program that ended.
+    if (!TakeLock())
+        return false;
     m_onOpen = std::move(onOpen);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &CSingleInstance::OnConnection);
     if (m_server->listen(m_name))
         return true;
-    // A socket left behind by a program that ended without cleaning up.
+    // Another user's socket is not ours to remove, lock or no lock.
+    if (!SocketFileOf(SocketPath(), static_cast<qulonglong>(::geteuid())))
+        return false;
     QLocalServer::removeServer(m_name);
     return m_server->listen(m_name);
 }

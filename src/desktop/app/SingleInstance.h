@@ -43,17 +43,31 @@ public:
 
     // True when a running program of the trusted user took path (a full path).
     bool HandOff(const QString& path, int timeoutMs = 3000) const;
-    // Starts listening; false when the name cannot be taken. onOpen gets
-    // every path handed over; one that holds NUL is refused before.
+    // HandOff, tried again while another program holds the lock (a busy
+    // window answers late, or its socket's queue is full) until patienceMs
+    // have passed.
+    static constexpr int kHandOffPatienceMs = 10000;
+    bool HandOffPatiently(const QString& path, int patienceMs = kHandOffPatienceMs, int timeoutMs = 3000) const;
+    // Starts listening; false when the name cannot be taken, above all when
+    // another program holds it: the one that listens holds a lock on a file
+    // beside the socket (LockPath) for as long as it runs, busy or not.
+    // onOpen gets every path handed over; one that holds NUL is refused
+    // before.
     bool Listen(std::function<void(const QString& path)> onOpen);
     bool IsListening() const;
+    // Another program holds the lock, so it listens (or is about to).
+    bool AnotherIsRunning() const;
+    QString LockPath() const;
 
 private:
+    bool TakeLock();
     void OnConnection();
 
     QString m_name;
     qulonglong m_trustedUid;
     int m_idleTimeoutMs = kIdleTimeoutMs;
     QLocalServer* m_server = nullptr;
+    // The lock held while listening, -1 when none.
+    int m_lockFd = -1;
     std::function<void(const QString&)> m_onOpen;
 };

@@ -16,12 +16,14 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScopedValueRollback>
 #include <QThread>
 #include <QTimer>
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -85,10 +87,15 @@ bool CVarnexApp::InitInstance(const QStringList& arguments)
 
     if (!m_instanceName.isEmpty()) {
         m_instance = std::make_unique<CSingleInstance>(m_instanceName);
-        if (!file.isEmpty() && m_instance->HandOff(file)) {
+        if (!file.isEmpty() && m_instance->HandOffPatiently(file)) {
             m_exitCode = 0;
             return false;
         }
+        // A window that runs but took nothing in all that time keeps its
+        // channel; this start opens the file in a window of its own.
+        if (!file.isEmpty() && m_instance->AnotherIsRunning())
+            std::fprintf(stderr, "varnex: the running window did not take %s; opening it in a new window\n",
+                         QFile::encodeName(file).constData());
         m_instance->Listen([this](const QString& path) { OpenHandedFile(path); });
     }
 

@@ -1,14 +1,29 @@
+#include "desktop/app/DisplayCheck.h"
 #include "desktop/app/QtPrompts.h"
-#include "qtcore/QtSettingsStore.h"
-#include "qtcore/SettingsFileCheck.h"
 #include "desktop/app/SingleInstance.h"
 #include "desktop/app/VarnexApp.h"
+#include "qtcore/QtSettingsStore.h"
+#include "qtcore/SettingsFileCheck.h"
 
 #include <QApplication>
 #include <QSettings>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 int main(int argc, char** argv)
 {
+    // Qt would abort with advice to reinstall; the true reason is plainer.
+    const std::vector<std::string> commandLine(argv, argv + argc);
+    if (const auto reason = NoDisplayReason(commandLine, [](const char* name) {
+            const char* value = std::getenv(name);
+            return std::string(value ? value : "");
+        })) {
+        std::fprintf(stderr, "varnex: %s\n", reason->c_str());
+        return 1;
+    }
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Pellmore"));
     QCoreApplication::setApplicationName(QStringLiteral("Varnex"));

@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -105,6 +106,21 @@ protected:
         ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, statements.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
         sqlite3_close(db);
+    }
+
+    // The first column of the first row of query, read without writing.
+    static long long Query(const std::string& file, const std::string& query)
+    {
+        sqlite3* db = nullptr;
+        long long value = -1;
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+            sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW)
+            value = sqlite3_column_int64(statement, 0);
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return value;
     }
 
     CTempDir m_dir;
@@ -305,6 +321,105 @@ TEST_F(HeaderCacheTest, DamagedForeignOrLockedCachesAreIgnoredAndRebuilt)
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_EQ(Open(true).counts.hits, 1500);
+}
+
+TEST_F(HeaderCacheTest, ARowWhosePropertiesWereChangedInTheDatabaseIsNotTrusted)
+{
+    SaveCollection({Game("a.sgf", "Aaaa"), Game("b.sgf", "Bbbb")});
+    const SOpened full = Open(false);
+    Open(true);
+    ASSERT_EQ(Open(true).counts.hits, 2);
+    // Well-formed values, only those of the other game.
+    Sql(CacheFile(), "UPDATE headers SET props = (SELECT props FROM headers WHERE rowid = 2) WHERE rowid = 1");
+    const SOpened opened = Open(true);
+    EXPECT_EQ(opened, full);
+    EXPECT_EQ(opened.counts.hits, 1);
+}
+
+TEST_F(HeaderCacheTest, AFileRewrittenInPlaceWithItsTimeSetBackIsReadAgain)
+{
+    const std::string path = Game("a.sgf", "Aaaa");
+    SetTimes(path, 1'000'000'000);
+    SaveCollection({path});
+    Open(true);
+    ASSERT_EQ(Open(true).counts.hits, 1);
+    struct stat before
+    {
+    };
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+    // Same inode, same size, the old modification time: only the change
+    // time tells.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << "(;GM[1]PB[Zzzz]PW[White]RE[B+R];B[pd])";
+    SetTimes(path, 1'000'000'000);
+    struct stat after
+    {
+    };
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    ASSERT_EQ(after.st_ino, before.st_ino);
+    ASSERT_EQ(after.st_size, before.st_size);
+    ASSERT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+
+    const SOpened opened = Open(true);
+    EXPECT_EQ(opened, Open(false));
+    EXPECT_EQ(opened.counts.hits, 0);
+    ASSERT_EQ(opened.rows.size(), 1u);
+    EXPECT_NE(opened.rows[0].find("PB[Zzzz]"), std::string::npos) << opened.rows[0];
+}
+
+TEST_F(HeaderCacheTest, NoLinkIsFollowedAndNoOtherDatabaseIsChanged)
+{
+    SaveCollection({Game("a.sgf", "Aaaa"), Game("b.sgf", "Bbbb")});
+    const SOpened full = Open(false);
+    fs::create_directories(CacheFolder());
+    const std::string empty = m_dir.Write("empty.txt", "");
+    const std::string text = m_dir.Write("notes.txt", "precious notes");
+    const std::string other = (m_dir.path() / "other.db").string();
+    Sql(other, "CREATE TABLE t(x); INSERT INTO t VALUES(42);");
+    const std::string otherBytes = ReadFileBytes(other);
+
+    // A link at the cache's path, to an empty file, a text, a database.
+    for (const std::string& target : {empty, text, other}) {
+        SCOPED_TRACE(target);
+        fs::create_symlink(target, CacheFile());
+        EXPECT_EQ(Open(true), full);
+        EXPECT_EQ(Open(true).counts.hits, 0);
+        EXPECT_TRUE(fs::is_symlink(CacheFile()));
+        fs::remove(CacheFile());
+    }
+    // (Compared whole, not printed: a database would fill the screen.)
+    EXPECT_EQ(fs::file_size(empty), 0u);
+    EXPECT_EQ(ReadFileBytes(text), "precious notes");
+    EXPECT_TRUE(ReadFileBytes(other) == otherBytes);
+
+    // A link where the database's log would go.
+    fs::create_symlink(text, CacheFile() + "-wal");
+    EXPECT_EQ(Open(true), full);
+    EXPECT_EQ(ReadFileBytes(text), "precious notes");
+    fs::remove(CacheFile() + "-wal");
+    EXPECT_FALSE(fs::exists(CacheFile()));
+
+    // Another program's database at the cache's path: read past, never
+    // rebuilt, its tables as they were.
+    fs::copy_file(other, CacheFile());
+    EXPECT_EQ(Open(true), full);
+    EXPECT_EQ(Open(true).counts.hits, 0);
+    EXPECT_EQ(Query(CacheFile(), "SELECT x FROM t"), 42);
+    EXPECT_EQ(Query(CacheFile(), "SELECT count(*) FROM sqlite_schema"), 1);
+    EXPECT_EQ(Query(CacheFile(), "PRAGMA application_id"), 0);
+    fs::remove(CacheFile());
+
+    // An empty regular file of its own name becomes the cache, marked ours.
+    m_dir.Write("cache/" + fs::path(CacheFile()).filename().string(), "");
+    Open(true);
+    EXPECT_EQ(Open(true).counts.hits, 2);
+    EXPECT_EQ(Query(CacheFile(), "PRAGMA application_id"), CHeaderCache::kApplicationId);
+
+    // A cache written before the mark existed is taken and marked.
+    Sql(CacheFile(), "PRAGMA application_id=0");
+    EXPECT_EQ(Open(true).counts.hits, 2);
+    EXPECT_EQ(Query(CacheFile(), "PRAGMA application_id"), CHeaderCache::kApplicationId);
 }
 
 TEST_F(HeaderCacheTest, TwoProgramsOpeningOneCollectionAtOnceKeepTheCacheWhole)

@@ -511,6 +511,27 @@ TEST_F(CollectionFileTest, AFailedSaveReportsWhyAndLeavesTheOldFileUntouched)
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "no"));
 }
 
+TEST_F(CollectionFileTest, SavingKeepsTheFilesPermissions)
+{
+    doc.m_mapFiles.Insert("/g/a.sgf", std::make_unique<CGameEntry>(1));
+    const std::string real = dir.Write("private.vnx", "old");
+    const auto link = dir.path() / "link.vnx";
+    std::filesystem::create_symlink(real, link);
+    for (const mode_t mode : {0600, 0640, 0604}) {
+        ASSERT_EQ(::chmod(real.c_str(), mode), 0);
+        ASSERT_TRUE(SaveCollectionFile(doc, real));
+        struct stat info
+        {
+        };
+        ASSERT_EQ(::stat(real.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        // Saved through a link, the linked file keeps them too.
+        ASSERT_TRUE(SaveCollectionFile(doc, link.string()));
+        ASSERT_EQ(::stat(real.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode);
+    }
+}
+
 TEST_F(CollectionFileTest, SavingThroughALinkReplacesTheLinkedFile)
 {
     const std::string real = dir.Write("real.vnx", "old");

@@ -154,6 +154,15 @@ TEST(GameBoard, StarPointsAndCoordinateLabels)
     EXPECT_FALSE(IsStarPoint(2, 4, 9, 9));
     EXPECT_TRUE(IsStarPoint(6, 6, 13, 13));
     EXPECT_FALSE(IsStarPoint(3, 3, 7, 7));
+    // Each board has its count, no more: 9 on 19 lines, 5 on 13 and 9.
+    for (const auto& [size, stars] : {std::pair{19, 9}, {13, 5}, {9, 5}, {7, 0}}) {
+        int count = 0;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x)
+                count += IsStarPoint(x, y, size, size) ? 1 : 0;
+        }
+        EXPECT_EQ(count, stars) << size;
+    }
     EXPECT_EQ(ColumnLabel(7), "H");
     EXPECT_EQ(ColumnLabel(8), "J");
     EXPECT_EQ(ColumnLabel(18), "T");

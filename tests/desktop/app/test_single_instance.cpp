@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <vector>
 
 #include <signal.h>
 #include <sys/socket.h>
@@ -267,6 +268,81 @@ TEST(SingleInstance, AConnectionThatSendsNoWholePathIsClosed)
                    partial.state() == QLocalSocket::UnconnectedState;
         },
         5000));
+}
+
+TEST(SingleInstance, ABusyProgramWhoseQueueIsFullKeepsItsChannel)
+{
+    CTempDir dir;
+    const QString name = Q(dir.path() / "varnex.sock");
+    const std::string path = name.toStdString();
+    QStringList opened;
+    CSingleInstance running(name);
+    ASSERT_TRUE(running.Listen([&](const QString& handed) { opened << handed; }));
+    struct stat before
+    {
+    };
+    ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+
+    // Busy: this thread serves no events while connections fill the queue,
+    // until the system refuses the next one at once.
+    std::vector<int> queued;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    for (int i = 0; i < 100000; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        ASSERT_GE(fd, 0);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            ::close(fd);
+            break;
+        }
+        queued.push_back(fd);
+    }
+    ASSERT_FALSE(queued.empty());
+
+    CSingleInstance second(name);
+    EXPECT_TRUE(second.AnotherIsRunning());
+    EXPECT_FALSE(second.HandOffPatiently(QStringLiteral("/late.vnx"), 300, 100));
+    EXPECT_FALSE(second.Listen([](const QString&) { ADD_FAILURE() << "the second start took the channel"; }));
+    EXPECT_FALSE(second.IsListening());
+    struct stat after
+    {
+    };
+    ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+
+    // Once the window serves its queue again, a later start reaches it.
+    for (const int fd : queued)
+        ::close(fd);
+    EXPECT_TRUE(HandOffFromAnotherThread(CSingleInstance(name), QStringLiteral("/a.vnx")));
+    EXPECT_EQ(opened, QStringList{QStringLiteral("/a.vnx")});
+}
+
+TEST(SingleInstance, ASocketLeftByAProgramThatEndedIsTakenOver)
+{
+    CTempDir dir;
+    const QString name = Q(dir.path() / "varnex.sock");
+    {
+        // Bound, then closed without removing the file, as by a crash.
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, name.toStdString().c_str(), sizeof address.sun_path - 1);
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        ::close(fd);
+    }
+    QStringList opened;
+    {
+        CSingleInstance first(name);
+        EXPECT_FALSE(first.AnotherIsRunning());
+        ASSERT_TRUE(first.Listen([](const QString&) {}));
+    }
+    // The lock went with the program that held it.
+    CSingleInstance next(name);
+    EXPECT_FALSE(next.AnotherIsRunning());
+    ASSERT_TRUE(next.Listen([&](const QString& handed) { opened << handed; }));
+    EXPECT_TRUE(HandOffFromAnotherThread(CSingleInstance(name), QStringLiteral("/b.vnx")));
+    EXPECT_EQ(opened, QStringList{QStringLiteral("/b.vnx")});
 }
 
 class HandOffTest : public FrameTest
