@@ -30,3 +30,15 @@ seeds=("$here/tests/fuzzseeds/text_reader" "$here/tests/fuzzseeds/binary_reader"
 if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
 echo "== fuzz_game_file for ${seconds}s"
 "$build/fuzz/fuzz_game_file" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
+# The targets over the header cache, duplicates, the report parsers, the
+# command-line output and the display decoder, each from its own seeds (the
+# duplicates and the board also from game records).
+for target in header_cache duplicates report_parsers cli_output display_decoder; do
+    work="$build/corpus-$target"
+    mkdir -p "$work"
+    seeds=("$here/tests/fuzzseeds/$target")
+    if [ "$target" = cli_output ]; then seeds+=("$here/tests/fuzzseeds/game_reader"); fi
+    if [ "$target" = duplicates ] && [ -n "$corpus" ]; then seeds+=("$corpus"); fi
+    echo "== fuzz_$target for ${seconds}s"
+    "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
+done

@@ -15,3 +15,21 @@ set(VARNEX_FUZZ_SEEDS_fuzz_game_reader "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/game
 list(APPEND VARNEX_FUZZ_TARGETS fuzz_game_file)
 set(VARNEX_FUZZ_SEEDS_fuzz_game_file
     "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/text_reader;${CMAKE_SOURCE_DIR}/tests/fuzzseeds/binary_reader;${VARNEX_CORPUS_DIR}")
+# The header cache on a database of the input's rows.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_header_cache)
+set(VARNEX_FUZZ_SEEDS_fuzz_header_cache "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/header_cache")
+# The duplicate keys and groups over records, their mirrored and cut copies.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_duplicates)
+set(VARNEX_FUZZ_SEEDS_fuzz_duplicates "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/duplicates;${VARNEX_CORPUS_DIR}")
+# The filter's terms, dates, ranks, sorting by meaning and shell words.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_report_parsers)
+set(VARNEX_FUZZ_SEEDS_fuzz_report_parsers "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/report_parsers")
+# The command-line tool's escaping and board output; its sources are built
+# into the target, since the fuzz build has no command-line tool.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_cli_output)
+set(VARNEX_FUZZ_SOURCES_fuzz_cli_output "${CMAKE_SOURCE_DIR}/src/cli/CliBoard.cpp;${CMAKE_SOURCE_DIR}/src/cli/CliEscape.cpp")
+set(VARNEX_FUZZ_SEEDS_fuzz_cli_output
+    "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/cli_output;${CMAKE_SOURCE_DIR}/tests/fuzzseeds/game_reader")
+# The charset choice and decoding of a record's texts.
+list(APPEND VARNEX_FUZZ_QT_TARGETS fuzz_display_decoder)
+set(VARNEX_FUZZ_SEEDS_fuzz_display_decoder "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/display_decoder")

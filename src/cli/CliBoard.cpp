@@ -97,6 +97,8 @@ int RunBoard(const std::vector<std::string>& files, std::optional<int> move, boo
             continue;
         }
         const CGameTimeline timeline(record);
+        if (record.unplayableSize)
+            err << "varnex-cli: " << EscapeField(file) << ": " << LoadResString(IDS_GAME_BAD_SIZE) << '\n';
         if (record.problem != EGameProblem::None)
             err << "varnex-cli: " << EscapeField(file) << ": " << LoadResString(GameProblemStringId(record.problem))
                 << '\n';

@@ -120,11 +120,14 @@ constexpr std::array<SCommandHelp, 5> kCommands = {{
   the end, after move N (the end when N is larger), or at the start with
   --start (the setup stones alone), as the rows from the top joined by "/",
   each point X for black, O for white, . for empty. PATH is escaped as info
-  escapes it. A file that holds no game, or only in the binary form, writes
+  escapes it. A file that holds no game, or only in the binary form, or is
+  larger than 64 MiB (no real record comes near that), writes
   "PATH<TAB>fail" and the reason on stderr; a damaged record writes what
-  could be read, and the reason on stderr. --pretty draws each board with
-  coordinates instead (columns without I, rows numbered from the bottom,
-  stars as +, the last stone played in parentheses). Exit 0.
+  could be read, and the reason on stderr. A size SZ gives that no board
+  has (not 1 to 52 lines) is played on 19 by 19, with a note on stderr.
+  --pretty draws each board with coordinates instead (columns without I,
+  rows numbered from the bottom, stars as +, the last stone played in
+  parentheses). Exit 0.
 )"},
     {"dups", R"(dups COLLECTION.vnx
   Finds the game files of the collection that hold one game: the same setup

@@ -313,7 +313,8 @@ QString CDisplayDecoder::Decode(std::string_view text, const SChoice& choice)
     QStringDecoder* decoder = DecoderFor(choice.charset);
     if (!decoder)
         return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    if (std::string_view(decoder->name()) == "UTF-8")
+    // Some of ICU's converters have no name to give (LMBCS-2, for one).
+    if (const char* name = decoder->name(); name && std::string_view(name) == "UTF-8")
         text = WithoutBom(text);
     decoder->resetState();
     return decoder->decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));

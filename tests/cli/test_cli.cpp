@@ -745,6 +745,23 @@ TEST_F(CliTest, BoardFailsOnFilesWithoutAGameAndNotesDamage)
                               ": cut off inside a value: read up to there\n");
 }
 
+TEST_F(CliTest, BoardNotesASizeNoBoardHasAndRefusesARecordPastTheLimit)
+{
+    const auto odd = Game("odd.sgf", "(;SZ[53];B[aa];W[sb])");
+    const auto huge = Game("huge.sgf", "(;SZ[3];B[aa])");
+    std::filesystem::resize_file(huge, std::uintmax_t{64} << 20 | 1);
+    const auto result = Run({"board", odd, huge});
+    EXPECT_EQ(result.exitCode, 0);
+    std::string rows = "X" + std::string(18, '.') + "/" + std::string(18, '.') + "O";
+    for (int y = 2; y < 19; ++y)
+        rows += "/" + std::string(19, '.');
+    EXPECT_EQ(result.out, odd + "\t2\t" + rows + "\n" + huge + "\tfail\n");
+    EXPECT_EQ(result.err, "varnex-cli: " + odd +
+                              ": a board size that cannot be played (1 to 52 points a side): shown on 19 by 19\n" +
+                              "varnex-cli: " + huge +
+                              ": larger than 64 MiB, which no real game record comes near: not read\n");
+}
+
 TEST_F(CliTest, BoardPrettyDrawsCoordinatesStarsAndTheLastMove)
 {
     const auto game = Game("nine.sgf", "(;SZ[9];B[ee];W[ia])");

@@ -17,8 +17,8 @@ std::vector<SSetupPoint> ExpandSetup(const SGameRecord& record)
     for (const SSetupRect& rect : record.setup) {
         for (int y = rect.top; y <= rect.bottom; ++y) {
             for (int x = rect.left; x <= rect.right; ++x)
-                points.push_back({rect.beforeMove, rect.stone, static_cast<std::uint8_t>(x),
-                                  static_cast<std::uint8_t>(y)});
+                points.push_back(
+                    {rect.beforeMove, rect.stone, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)});
         }
     }
     return points;
@@ -45,6 +45,8 @@ int GameProblemStringId(EGameProblem problem)
         return IDS_GAME_TOO_LONG;
     case EGameProblem::Stopped:
         return IDS_GAME_STOPPED;
+    case EGameProblem::TooLarge:
+        return IDS_GAME_TOO_LARGE;
     }
     return 0;
 }

@@ -54,14 +54,15 @@ struct SNodeComment
 // Why a record was read only in part, or not at all.
 enum class EGameProblem : std::uint8_t {
     None,
-    CannotOpen,     // the file cannot be opened, or is no regular file
-    NoGameTree,     // no "(" followed by ";"
-    BinaryForm,     // the coded binary form: game information only
-    CutOff,         // the input ends inside the game tree
-    ValueCutOff,    // a value runs into the end of the input
-    TooManyStones,  // more setup stones than any real record holds
-    TooLongToPlay,  // playing the moves costs more than any real game
-    Stopped,        // the caller no longer wanted the record
+    CannotOpen,    // the file cannot be opened, or is no regular file
+    NoGameTree,    // no "(" followed by ";"
+    BinaryForm,    // the coded binary form: game information only
+    CutOff,        // the input ends inside the game tree
+    ValueCutOff,   // a value runs into the end of the input
+    TooManyStones, // more setup stones than any real record holds
+    TooLongToPlay, // playing the moves costs more than any real game
+    Stopped,       // the caller no longer wanted the record
+    TooLarge,      // larger than any real record: not read at all
 };
 
 // Asked now and then while a long record is read or played: true stops the
@@ -87,12 +88,15 @@ struct SGameRecord
     // Who is to play at the start (PL before the first move), or Empty.
     EStone firstPlayer = EStone::Empty;
     EGameProblem problem = EGameProblem::None;
+    // SZ names a size no board has (0, over 52, not a number): the game is
+    // still played, on the default board, and this says why it looks so.
+    bool unplayableSize = false;
 
     // Whether there is a game tree to show (perhaps in part).
     bool HasGame() const
     {
         return problem != EGameProblem::CannotOpen && problem != EGameProblem::NoGameTree &&
-               problem != EGameProblem::BinaryForm;
+               problem != EGameProblem::BinaryForm && problem != EGameProblem::TooLarge;
     }
     // The comment of the node of move n (0: the root and the setup nodes
     // before the first move), or null.

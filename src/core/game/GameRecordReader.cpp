@@ -11,6 +11,7 @@
 #include <charconv>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -58,8 +59,8 @@ bool ParseSide(std::string_view text, int& side)
 class CMainLineReader
 {
 public:
-    CMainLineReader(CTextStream& stream, SGameRecord& record, const StopCheck& stop)
-        : m_stream(stream), m_record(record), m_stop(stop)
+    CMainLineReader(CTextStream& stream, SGameRecord& record, const StopCheck& stop, std::uint64_t maxBytes)
+        : m_stream(stream), m_record(record), m_stop(stop), m_maxBytes(maxBytes)
     {
     }
 
@@ -79,6 +80,8 @@ public:
             return;
         }
         m_record.problem = ReadNodes();
+        if (m_record.problem == EGameProblem::TooLarge)
+            m_record = SGameRecord{}, m_record.problem = EGameProblem::TooLarge;
     }
 
 private:
@@ -110,6 +113,9 @@ private:
         std::string value;
         for (;;) {
             int look = m_stream.Peek();
+            // The byte looked at lies past the limit.
+            if (look != kEnd && m_stream.Position() >= m_maxBytes)
+                return EGameProblem::TooLarge;
             if (look == kEnd || look == ';' || look == '(' || look == ')') {
                 if (!EndNode())
                     return EGameProblem::TooManyStones;
@@ -149,24 +155,30 @@ private:
                 return EGameProblem::ValueCutOff;
             }
             m_stream.Get(); // the closing "]"
+            if (m_stream.Position() > m_maxBytes)
+                return EGameProblem::TooLarge;
             const std::string_view storedId(id, letters);
             if (m_inRoot)
                 m_record.root.Set(storedId, value);
             if (!more)
                 m_lastId.assign(storedId);
-            Interpret(more ? std::string_view(m_lastId) : storedId, more, value);
+            if (!Interpret(more ? std::string_view(m_lastId) : storedId, more, value)) {
+                EndNode();
+                return EGameProblem::TooManyStones;
+            }
             if (!more && letters == 0)
                 m_lastId.clear();
         }
     }
 
-    void Interpret(std::string_view id, bool more, const std::string& value)
+    // False when the setup stones read so far pass any sensible count.
+    bool Interpret(std::string_view id, bool more, const std::string& value)
     {
         if (id == "B" || id == "W") {
             if (!more)
                 AddMove(id == "B" ? EStone::Black : EStone::White, value);
         } else if (id == "AB" || id == "AW" || id == "AE") {
-            AddSetup(id == "AB" ? EStone::Black : id == "AW" ? EStone::White : EStone::Empty, value);
+            return AddSetup(id == "AB" ? EStone::Black : id == "AW" ? EStone::White : EStone::Empty, value);
         } else if (id == "C" && !more) {
             if (!m_comment.empty())
                 m_comment += '\n';
@@ -180,11 +192,14 @@ private:
         } else if (id == "SZ" && !more && m_inRoot) {
             int width = 0;
             int height = 0;
-            if (ParseBoardSize(value, width, height)) {
-                m_record.width = width;
-                m_record.height = height;
-            }
+            // The last SZ of the root decides, as in the list; one that no
+            // board can have leaves the default board, with a note.
+            const bool playable = ParseBoardSize(value, width, height);
+            m_record.width = playable ? width : SGameRecord::kDefaultSize;
+            m_record.height = playable ? height : SGameRecord::kDefaultSize;
+            m_record.unplayableSize = !playable;
         }
+        return true;
     }
 
     void AddMove(EStone colour, const std::string& value)
@@ -204,7 +219,13 @@ private:
         m_record.moves.push_back(move);
     }
 
-    void AddSetup(EStone stone, std::string_view value)
+    // Keeps a setup value for the end of the node. Its points are counted
+    // as they are read, so a node of millions of values stops at the limit
+    // instead of being held whole: outside the root the board is known and
+    // a value off it is dropped at once; in the root, where SZ may still
+    // come, a point counts whether it ends up on the board or not. False
+    // when the count passes the limit.
+    bool AddSetup(EStone stone, std::string_view value)
     {
         int x1 = 0;
         int y1 = 0;
@@ -213,11 +234,11 @@ private:
         const std::size_t colon = value.find(':');
         if (colon == std::string_view::npos) {
             if (!ParsePoint(value, x1, y1))
-                return;
+                return true;
             x2 = x1;
             y2 = y1;
         } else if (!ParsePoint(value.substr(0, colon), x1, y1) || !ParsePoint(value.substr(colon + 1), x2, y2)) {
-            return;
+            return true;
         }
         SSetupRect rect;
         rect.stone = stone;
@@ -225,7 +246,17 @@ private:
         rect.right = static_cast<std::uint8_t>(std::max(x1, x2));
         rect.top = static_cast<std::uint8_t>(std::min(y1, y2));
         rect.bottom = static_cast<std::uint8_t>(std::max(y1, y2));
+        if (!m_inRoot) {
+            if (rect.left >= m_record.width || rect.top >= m_record.height)
+                return true;
+            rect.right = static_cast<std::uint8_t>(std::min<int>(rect.right, m_record.width - 1));
+            rect.bottom = static_cast<std::uint8_t>(std::min<int>(rect.bottom, m_record.height - 1));
+        }
+        m_pendingPoints += std::uint64_t{rect.right - rect.left + 1u} * (rect.bottom - rect.top + 1u);
+        if (m_setupPoints + m_pendingPoints > kMaxSetupPoints)
+            return false;
         m_pending.push_back(rect);
+        return true;
     }
 
     // Closes the node: its setup goes before its move (clipped to the board,
@@ -254,6 +285,7 @@ private:
             m_record.setup.push_back(rect);
         }
         m_pending.clear();
+        m_pendingPoints = 0;
         if (!m_comment.empty()) {
             const auto after = static_cast<std::uint32_t>(m_record.moves.size());
             if (!m_record.comments.empty() && m_record.comments.back().afterMove == after)
@@ -274,6 +306,7 @@ private:
     CTextStream& m_stream;
     SGameRecord& m_record;
     const StopCheck& m_stop;
+    const std::uint64_t m_maxBytes;
     std::uint64_t m_nodes = 0;
     bool m_inRoot = true;
     std::string m_lastId;
@@ -281,6 +314,8 @@ private:
     std::string m_comment;
     std::size_t m_nodeFirstMove = 0;
     std::uint64_t m_setupPoints = 0;
+    // The points of m_pending, as counted when they were read.
+    std::uint64_t m_pendingPoints = 0;
 };
 
 } // namespace
@@ -297,15 +332,20 @@ bool ParseBoardSize(std::string_view value, int& width, int& height)
     return ParseSide(value.substr(0, colon), width) && ParseSide(value.substr(colon + 1), height);
 }
 
-SGameRecord ReadGameRecord(CTextStream& stream, const StopCheck& stop)
+SGameRecord ReadGameRecord(CTextStream& stream, const StopCheck& stop, std::uint64_t maxBytes)
 {
     SGameRecord record;
-    CMainLineReader(stream, record, stop).Run();
+    CMainLineReader(stream, record, stop, maxBytes).Run();
     return record;
 }
 
 SGameRecord ReadGameRecordBytes(std::string_view bytes)
 {
+    if (bytes.size() > kMaxRecordBytes) {
+        SGameRecord record;
+        record.problem = EGameProblem::TooLarge;
+        return record;
+    }
     if (!bytes.empty() && static_cast<unsigned char>(bytes[0]) == kBinaryMark) {
         SGameRecord record;
         record.problem = EGameProblem::BinaryForm;
@@ -327,6 +367,15 @@ SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop)
         return record;
     }
     CFileInput file(fd);
+    // Refused by its size before any of it is read. The reader checks again
+    // as it reads, for a file that grows meanwhile.
+    struct stat info
+    {
+    };
+    if (::fstat(fd, &info) == 0 && static_cast<std::uint64_t>(info.st_size) > kMaxRecordBytes) {
+        record.problem = S_ISREG(info.st_mode) ? EGameProblem::TooLarge : EGameProblem::CannotOpen;
+        return record;
+    }
     CTextStream stream(file);
     if (stream.Peek() == kBinaryMark) {
         record.problem = EGameProblem::BinaryForm;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "collection/ReadHooks.h"
 #include "game/GameRecord.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,14 +14,18 @@ class CTextStream;
 // Lexing follows the list reader (bytes before the first "(" and between it
 // and the first ";" ignored, identifiers cut to their first two uppercase
 // letters, escapes, CR LF, 0x1A). A damaged record keeps what was read up to
-// the damage, and problem says why it stops there.
-SGameRecord ReadGameRecord(CTextStream& stream, const StopCheck& stop = {});
+// the damage, and problem says why it stops there. A record that runs past
+// maxBytes is not read at all (TooLarge): what its moves and setup stones
+// would cost stays bounded whatever the input.
+SGameRecord ReadGameRecord(CTextStream& stream, const StopCheck& stop = {}, std::uint64_t maxBytes = kMaxRecordBytes);
 
 // The same over the bytes of a whole file: the first byte 6 is the binary
-// form, whose game information is read and whose moves are not.
+// form, whose game information is read and whose moves are not. More bytes
+// than kMaxRecordBytes are no game record (TooLarge).
 SGameRecord ReadGameRecordBytes(std::string_view bytes);
 
-// The game file at path, text or binary by its first byte.
+// The game file at path, text or binary by its first byte. A file larger
+// than kMaxRecordBytes is refused before anything of it is read.
 SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop = {});
 
 // The board size a SZ value gives ("19", or "19:13" for 19 columns and 13

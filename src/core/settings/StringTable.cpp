@@ -40,6 +40,8 @@ constexpr std::array kStrings{
     Entry{IDS_GAME_CANNOT_OPEN, "cannot be opened"},
     Entry{IDS_PREVIEW_TITLE, "Preview"},
     Entry{IDS_GAME_STOPPED, "reading stopped: read up to there"},
+    Entry{IDS_GAME_TOO_LARGE, "larger than 64 MiB, which no real game record comes near: not read"},
+    Entry{IDS_GAME_BAD_SIZE, "a board size that cannot be played (1 to 52 points a side): shown on 19 by 19"},
     Entry{ID_VIEW_OPTIONS, "Change program options\nOptions"},
     Entry{ID_EDIT_DELETE_FILES, "Remove MGT files from the database\nDelete"},
     Entry{ID_EDIT_ADD_FILES, "Add MGT files into the database\nAdd"},

@@ -6,6 +6,7 @@
 #include "qtcore/ByteText.h"
 #include "qtcore/ResText.h"
 #include "settings/Settings.h"
+#include "settings/StringTable.h"
 
 #include <QAction>
 #include <QApplication>
@@ -266,6 +267,8 @@ QString CPreviewPane::InfoText()
                          .arg(m_position->board.Captures(EStone::Black))
                          .arg(m_position->board.Captures(EStone::White));
     }
+    if (m_game->record.unplayableSize)
+        lines << Capitalised(ResText(IDS_GAME_BAD_SIZE)) + QLatin1Char('.');
     EGameProblem problem = m_game->record.problem;
     if (problem == EGameProblem::None && m_game->timeline->CutShort())
         problem = EGameProblem::TooLongToPlay;

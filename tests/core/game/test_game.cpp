@@ -3,6 +3,7 @@
 #include "game/BoardLabels.h"
 #include "game/GameRecordReader.h"
 #include "game/GameTimeline.h"
+#include "settings/StringTable.h"
 
 #include "TestSupport.h"
 
@@ -145,6 +146,28 @@ TEST(GameBoard, BoardSizesSquareAndRectangular)
     EXPECT_EQ(Read("(;SZ[ 52 ])").width, 52);
 }
 
+TEST(GameBoard, ASizeNoBoardHasIsPlayedOnNineteenLinesWithANote)
+{
+    for (const char* size : {"0", "53", "99999", "-19", "nine", "0:5", "19:53", ""}) {
+        const SGameRecord record = Read(std::string("(;SZ[") + size + "];B[aa];W[sc])");
+        EXPECT_TRUE(record.unplayableSize) << size;
+        EXPECT_EQ(record.width, 19) << size;
+        EXPECT_EQ(record.height, 19) << size;
+        EXPECT_EQ(record.problem, EGameProblem::None) << size;
+        EXPECT_EQ(CGameTimeline(record).AtEnd().board.At(18, 2), EStone::White) << size;
+    }
+    for (const char* size : {"1", "19", "52", "19:13"})
+        EXPECT_FALSE(Read(std::string("(;SZ[") + size + "])").unplayableSize) << size;
+    EXPECT_FALSE(Read("(;B[aa])").unplayableSize);
+    // The last SZ of the root decides, as in the list; one after it is ignored.
+    const SGameRecord later = Read("(;SZ[99]SZ[9];SZ[0];B[aa])");
+    EXPECT_FALSE(later.unplayableSize);
+    EXPECT_EQ(later.width, 9);
+    const SGameRecord replaced = Read("(;SZ[9]SZ[99];B[aa])");
+    EXPECT_TRUE(replaced.unplayableSize);
+    EXPECT_EQ(replaced.width, 19);
+}
+
 TEST(GameBoard, StarPointsAndCoordinateLabels)
 {
     EXPECT_TRUE(IsStarPoint(3, 3, 19, 19));
@@ -233,6 +256,54 @@ TEST(GameReader, ADamagedRecordKeepsWhatWasReadAndSaysWhy)
     const SGameRecord flooded = Read(many + ")");
     EXPECT_EQ(flooded.problem, EGameProblem::TooManyStones);
     EXPECT_LT(flooded.setup.size(), 1500u);
+}
+
+TEST(GameReader, SetupStonesAreCountedAsTheyAreReadNotWhenTheNodeEnds)
+{
+    // In the root the size may still change, so every point read counts:
+    // a root of whole-board rectangles stops at the limit although a 19 by
+    // 19 board would keep few of them.
+    std::string root = "(;AB";
+    for (int i = 0; i < 1500; ++i)
+        root += "[aa:ZZ]";
+    const SGameRecord flooded = Read(root + ";B[aa])");
+    EXPECT_EQ(flooded.problem, EGameProblem::TooManyStones);
+    EXPECT_TRUE(flooded.moves.empty());
+    EXPECT_LE(flooded.setup.size(), 1500u);
+
+    // After the root, points off the board are dropped as they are read.
+    std::string later = "(;SZ[9];AB";
+    for (int i = 0; i < 3000; ++i)
+        later += "[ZZ][aa:ZZ]";
+    const SGameRecord offBoard = Read(later + ";B[aa])");
+    EXPECT_EQ(offBoard.problem, EGameProblem::None);
+    EXPECT_EQ(offBoard.setup.size(), 3000u);
+    EXPECT_EQ(offBoard.moves.size(), 1u);
+}
+
+TEST(GameReader, ARecordLargerThanTheLimitIsNotReadAtAll)
+{
+    const std::string game = "(;PB[Lee]SZ[9];B[aa];W[bb];B[cc])";
+    CTextStream whole(game);
+    EXPECT_EQ(ReadGameRecord(whole, {}, game.size()).moves.size(), 3u);
+    for (std::uint64_t limit : {std::uint64_t{20}, game.size() - 1}) {
+        CTextStream stream(game);
+        const SGameRecord record = ReadGameRecord(stream, {}, limit);
+        EXPECT_EQ(record.problem, EGameProblem::TooLarge) << limit;
+        EXPECT_FALSE(record.HasGame());
+        EXPECT_TRUE(record.moves.empty());
+        EXPECT_TRUE(record.root.empty());
+    }
+
+    // A file past the limit is refused by its size; its holes cost nothing.
+    CTempDir dir;
+    const std::string path = dir.Write("huge.sgf", game);
+    std::filesystem::resize_file(path, kMaxRecordBytes + 1);
+    EXPECT_EQ(ReadGameRecordFile(path).problem, EGameProblem::TooLarge);
+    std::filesystem::resize_file(path, game.size());
+    EXPECT_EQ(ReadGameRecordFile(path).moves.size(), 3u);
+    EXPECT_NE(LoadResString(GameProblemStringId(EGameProblem::TooLarge)).find(RecordLimitText(kMaxRecordBytes)),
+              std::string::npos);
 }
 
 TEST(GameReader, AStopAskedForEndsALongReadAndPlayEarly)

@@ -4,6 +4,7 @@
 #include "desktop/preview/PreviewPane.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/VarnexView.h"
+#include "collection/ReadHooks.h"
 #include "game/BoardLabels.h"
 #include "game/GameTimeline.h"
 #include "settings/StringTable.h"
@@ -16,6 +17,8 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QSlider>
+
+#include <filesystem>
 
 namespace {
 
@@ -210,6 +213,32 @@ TEST_F(PreviewTest, GameInformationIsDecodedAndABinaryRecordSaysItsMovesCannotBe
     const QString binaryInfo = Child<QLabel>("previewInfo")->text();
     EXPECT_TRUE(binaryInfo.contains(QStringLiteral("Black: Honda")));
     EXPECT_TRUE(binaryInfo.contains(QStringLiteral("its moves cannot be shown"))) << binaryInfo.toStdString();
+}
+
+TEST_F(PreviewTest, ASizeNoBoardHasIsNotedAndARecordPastTheLimitIsRefused)
+{
+    ASSERT_TRUE(Start());
+    const std::string odd = dir.Write("odd.sgf", "(;SZ[99999]PB[Odd];B[aa];W[sb])");
+    const std::string huge = dir.Write("huge.sgf", "(;PB[Huge];B[aa])");
+    Add({odd, huge});
+    // It grows past the limit after the list has read it.
+    std::filesystem::resize_file(huge, kMaxRecordBytes + 1);
+
+    MakeCurrent(odd);
+    ASSERT_TRUE(WaitShown(odd));
+    ASSERT_NE(Pane()->Position(), nullptr);
+    EXPECT_EQ(Pane()->Position()->board.Width(), 19);
+    EXPECT_EQ(Pane()->Position()->board.At(18, 1), EStone::White);
+    const QString info = Child<QLabel>("previewInfo")->text();
+    EXPECT_TRUE(info.contains(QStringLiteral("A board size that cannot be played"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Moves: 2"))) << info.toStdString();
+
+    MakeCurrent(huge);
+    ASSERT_TRUE(WaitShown(huge));
+    EXPECT_EQ(Pane()->Position(), nullptr);
+    const QString hugeInfo = Child<QLabel>("previewInfo")->text();
+    EXPECT_TRUE(hugeInfo.contains(QStringLiteral("Larger than 64 MiB"))) << hugeInfo.toStdString();
+    EXPECT_FALSE(hugeInfo.contains(QStringLiteral("board size")));
 }
 
 } // namespace
