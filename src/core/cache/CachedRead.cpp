@@ -4,7 +4,7 @@
 #include "collection/GameEntry.h"
 #include "collection/GameReader.h"
 
-bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache)
+bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache, bool trustRows)
 {
     hooks.BeforeRead();
     if (!cache) {
@@ -18,7 +18,7 @@ bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks
     const bool known = StatGameFile(path, entry.m_status);
     if (!known)
         entry.m_status = {};
-    if (known && cache->Lookup(path, entry.m_status, entry.m_props))
+    if (known && trustRows && cache->Lookup(path, entry.m_status, entry.m_props))
         return true;
     if (!ReadGameFileContents(path, entry.m_props, hooks))
         return false;

@@ -186,11 +186,11 @@ SAddSummary CVarnexDoc::AddBatch(const std::vector<std::string>& paths)
     return summary;
 }
 
-bool CVarnexDoc::ReadEntry(const std::string& path, CGameEntry& entry)
+bool CVarnexDoc::ReadEntry(const std::string& path, CGameEntry& entry, bool trustCache)
 {
     // Held here: a command run by the event pump may open another collection.
     const std::shared_ptr<CHeaderCache> cache = m_pHeaderCache;
-    return ReadGameEntry(path, entry, m_host, cache.get());
+    return ReadGameEntry(path, entry, m_host, cache.get(), trustCache);
 }
 
 void CVarnexDoc::SetHeaderCache(std::shared_ptr<CHeaderCache> cache)
@@ -204,7 +204,7 @@ void CVarnexDoc::FlushHeaderCache()
         m_pHeaderCache->Flush();
 }
 
-SAddSummary CVarnexDoc::Refresh()
+SAddSummary CVarnexDoc::Refresh(bool everyFile)
 {
     SAddSummary summary;
     {
@@ -214,7 +214,7 @@ SAddSummary CVarnexDoc::Refresh()
         std::vector<std::string> changed;
         m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
             SFileStatus status;
-            if (!StatGameFile(path, status) || !(status == entry.m_status))
+            if (everyFile || !StatGameFile(path, status) || !(status == entry.m_status))
                 changed.push_back(path);
         });
         std::vector<CUnreadEntry> back;
@@ -237,7 +237,7 @@ SAddSummary CVarnexDoc::Refresh()
             if (!old)
                 continue; // removed meanwhile
             auto fresh = std::make_unique<CGameEntry>(old->m_nFlags);
-            const bool read = ReadEntry(path, *fresh);
+            const bool read = ReadEntry(path, *fresh, !everyFile);
             old = m_mapFiles.Find(path);
             if (!old)
                 continue;
@@ -272,7 +272,7 @@ SAddSummary CVarnexDoc::Refresh()
             if (m_mapFiles.Find(unread.path))
                 continue;
             auto entry = std::make_unique<CGameEntry>(unread.flags);
-            if (!ReadEntry(unread.path, *entry) || m_mapFiles.Find(unread.path)) {
+            if (!ReadEntry(unread.path, *entry, !everyFile) || m_mapFiles.Find(unread.path)) {
                 ++summary.unreadable;
                 continue;
             }

@@ -76,8 +76,10 @@ public:
     // be read any more loses its row and is kept as an unread record, an
     // unread record that can be read gets its row. The records stay the
     // same, so the modified state is left as it was. Ends with hintBatchDone;
-    // what to tell the user is the caller's.
-    SAddSummary Refresh();
+    // what to tell the user is the caller's. With everyFile, every game file
+    // is read again, past the header cache, whatever its status says: the
+    // remedy for a file changed without a new status.
+    SAddSummary Refresh(bool everyFile = false);
 
     // Whether the window may close: never while a game file is being read.
     // The unsaved-changes question is the framework's.
@@ -120,7 +122,7 @@ public:
 private:
     void AddCounted(const std::string& path, SAddSummary& summary);
     // Reads path's entry through the header cache when there is one.
-    bool ReadEntry(const std::string& path, CGameEntry& entry);
+    bool ReadEntry(const std::string& path, CGameEntry& entry, bool trustCache = true);
 
     IDocHost& m_host;
     std::shared_ptr<CHeaderCache> m_pHeaderCache;

@@ -27,6 +27,7 @@ constexpr std::array kStrings{
     Entry{IDS_PANE_WIDTHS, "20,20"},
     Entry{IDS_TOOLBAR_TITLE, "Varnex Toolbar"},
     Entry{IDS_UNREAD_FILES, "%d game files could not be read"},
+    Entry{IDS_UNREAD_FILE, "%d game file could not be read"},
     Entry{IDS_CHANGED_ON_DISK, "%s has been changed by another program since it was opened or saved here.\n"
                                "Overwrite it with this collection? (No saves nothing; Save As can keep both.)"},
     Entry{IDS_COLLECTION_IN_USE, "%s is being changed by another program just now. Nothing was saved; "
@@ -56,6 +57,7 @@ constexpr std::array kStrings{
     Entry{ID_EDIT_FIND, "Show only the games that match every word and field term typed\nFind"},
     Entry{ID_EDIT_REFRESH, "Read again the game files that changed since they were read\nRefresh"},
     Entry{ID_VIEW_SORT_MEANING, "Sort ranks by strength and dates by their first date\nSort by Meaning"},
+    Entry{ID_EDIT_REFRESH_ALL, "Read every game file again, whatever the header cache holds\nRefresh All"},
     Entry{ID_VIEW_PREVIEW, "Show or hide the board of the current game beside the list\nPreview"},
     Entry{ID_EDIT_FIND_DUPLICATES, "Show only the games held in more than one file, each game's files together\nFind Duplicates"},
     Entry{ID_EDIT_SELECT_EXTRA_COPIES, "Select every file of each duplicate game but the copy to keep\nSelect Extra Copies"},

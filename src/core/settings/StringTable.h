@@ -18,6 +18,7 @@ enum EStringId : int {
     IDS_PANE_WIDTHS = 1102,
     IDS_TOOLBAR_TITLE = 1103,
     IDS_UNREAD_FILES = 1104,
+    IDS_UNREAD_FILE = 1105,
     IDS_CHANGED_ON_DISK = 1130,
     IDS_COLLECTION_IN_USE = 1131,
     // Why a game cannot be shown, or is shown only in part.
@@ -52,6 +53,7 @@ enum ECommandId : int {
     ID_EDIT_FIND = 32811,
     ID_EDIT_REFRESH = 32812,
     ID_VIEW_SORT_MEANING = 32813,
+    ID_EDIT_REFRESH_ALL = 32814,
     ID_VIEW_PREVIEW = 32830,
     ID_EDIT_FIND_DUPLICATES = 32840,
     ID_EDIT_SELECT_EXTRA_COPIES = 32841,

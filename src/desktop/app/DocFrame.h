@@ -16,6 +16,7 @@ public:
     virtual void ActivateDocFrame() = 0;
     virtual void RefreshRecentFiles() = 0;
     virtual void SetCaption(const QString& caption) = 0;
-    // A message in the first status pane until the next command prompt.
+    // A notice in the status bar, beside the filter's count, until the next
+    // command prompt.
     virtual void ShowStatusMessage(const QString& text) = 0;
 };

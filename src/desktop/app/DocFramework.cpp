@@ -38,6 +38,12 @@ QString LocalText(const std::string& text)
 {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+QString UnreadFilesText(std::size_t count)
+{
+    const std::string text = LoadResString(count == 1 ? IDS_UNREAD_FILE : IDS_UNREAD_FILES);
+    return QString::asprintf(text.c_str(), static_cast<int>(count));
+}
 } // namespace
 
 CDocFramework::CDocFramework(CVarnexDoc& doc, CDesktopDocHost& host, IPrompts& prompts, CRecentFileList& recent)
@@ -141,13 +147,11 @@ bool CDocFramework::OpenFile(const QString& path, QString* failure)
         // were tried and could not be read are named after the stop.
         QString text = CDesktopDocHost::StoppedText(summary);
         if (summary.unreadable > 0)
-            text += QStringLiteral("; ") +
-                    QString::asprintf(LoadResString(IDS_UNREAD_FILES).c_str(), static_cast<int>(summary.unreadable));
+            text += QStringLiteral("; ") + UnreadFilesText(summary.unreadable);
         m_host.ShowMessage(text);
     } else if (!m_doc.m_unread.empty() && m_frame) {
         // Once, after opening; the next command prompt replaces it.
-        m_frame->ShowStatusMessage(
-            QString::asprintf(LoadResString(IDS_UNREAD_FILES).c_str(), static_cast<int>(m_doc.m_unread.size())));
+        m_frame->ShowStatusMessage(UnreadFilesText(m_doc.m_unread.size()));
     }
     m_recent.Add(full);
     m_recent.Save();
@@ -158,11 +162,15 @@ bool CDocFramework::OpenFile(const QString& path, QString* failure)
     return true;
 }
 
-void CDocFramework::OnRefresh()
+void CDocFramework::OnRefresh(bool everyFile)
 {
-    const SAddSummary summary = m_doc.Refresh();
+    const SAddSummary summary = m_doc.Refresh(everyFile);
     if (summary.stopped)
         m_host.ShowMessage(CDesktopDocHost::StoppedText(summary));
+    else if (everyFile)
+        m_host.ShowMessage(QStringLiteral("Read every game file again: %1 read, %2 unreadable")
+                               .arg(summary.added)
+                               .arg(summary.unreadable));
     else
         m_host.ShowMessage(QStringLiteral("Read %1 changed game files again (%2 unreadable)")
                                .arg(summary.added)
@@ -276,7 +284,7 @@ void CDocFramework::UpdateCaption()
 bool CDocFramework::HasCommand(int id) const
 {
     return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EDIT_ADD_FILES || id == ID_EDIT_REMOVE_MISSING ||
-           id == ID_EDIT_ADD_FOLDER || id == ID_EDIT_REFRESH;
+           id == ID_EDIT_ADD_FOLDER || id == ID_EDIT_REFRESH || id == ID_EDIT_REFRESH_ALL;
 }
 
 void CDocFramework::OnCommand(int id)
@@ -300,6 +308,9 @@ void CDocFramework::OnCommand(int id)
         break;
     case ID_EDIT_REFRESH:
         OnRefresh();
+        break;
+    case ID_EDIT_REFRESH_ALL:
+        OnRefresh(true);
         break;
     default:
         break;

@@ -31,8 +31,9 @@ public:
     // the reason is shown in a message box, or, with failure given, handed
     // there for the caller to report together with others.
     bool OpenDocumentFile(const QString& path, bool askSaveChanges = true, QString* failure = nullptr);
-    // Edit > Refresh: the game files that changed are read again.
-    void OnRefresh();
+    // Edit > Refresh: the game files that changed are read again; Refresh
+    // All (everyFile) reads every one, whatever the header cache holds.
+    void OnRefresh(bool everyFile = false);
     bool OnFileSave();
     bool OnFileSaveAs();
 

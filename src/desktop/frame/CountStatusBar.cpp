@@ -65,6 +65,19 @@ void CCountStatusBar::InitPanes()
     m_message->setObjectName(QStringLiteral("MessagePane"));
     addWidget(m_message, 1);
 
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("NoticePane"));
+    m_notice->hide();
+    addWidget(m_notice);
+    // A command prompt is a temporary message; once it shows, the notice has
+    // been read over and goes.
+    connect(this, &QStatusBar::messageChanged, this, [this](const QString& text) {
+        if (!text.isEmpty()) {
+            m_notice->clear();
+            m_notice->hide();
+        }
+    });
+
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ReadProgress"));
     m_progress->setTextVisible(false);
@@ -190,6 +203,16 @@ void CCountStatusBar::ShowMessage(const QString& text)
 {
     if (m_message != nullptr)
         m_message->setText(text);
+}
+
+void CCountStatusBar::ShowNotice(const QString& text)
+{
+    if (m_notice == nullptr)
+        return;
+    // The newer news: a prompt still standing goes, as any message replaces it.
+    clearMessage();
+    m_notice->setText(text);
+    m_notice->setVisible(!text.isEmpty());
 }
 
 QString CCountStatusBar::PaneText(int countIndex) const

@@ -29,6 +29,10 @@ public:
     void ShowProgress(int current, int total, bool stoppable = false);
     // A text in the message pane, until the next progress or idle text.
     void ShowMessage(const QString& text);
+    // A notice in a pane of its own beside the message pane ("N game files
+    // could not be read"), so the filter's count stays in view; the next
+    // command prompt takes its place.
+    void ShowNotice(const QString& text);
     // While the quick filter is on, the message pane's idle text is
     // "M of N File(s) shown" instead of "Ready".
     void SetShownCounts(int shown, int total, bool filtering);
@@ -41,6 +45,7 @@ public:
     QString PaneText(int countIndex) const;
     QLabel* Pane(int countIndex) const;
     QLabel* MessagePane() const { return m_message; }
+    QLabel* NoticePane() const { return m_notice; }
     QProgressBar* ProgressBar() const { return m_progress; }
     QToolButton* CancelButton() const { return m_cancel; }
 
@@ -60,6 +65,7 @@ private:
     void FitPane(int countIndex);
 
     QLabel* m_message = nullptr;
+    QLabel* m_notice = nullptr;
     QProgressBar* m_progress = nullptr;
     QToolButton* m_cancel = nullptr;
     QString m_shownText;

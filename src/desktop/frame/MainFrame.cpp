@@ -116,6 +116,7 @@ constexpr SMenuItem kEditMenu[] = {
     {ID_EDIT_DELETE_FILES, "ID_EDIT_DELETE_FILES", "&Delete MGT Files", "Del"},
     {ID_EDIT_REMOVE_MISSING, "ID_EDIT_REMOVE_MISSING", "Remove &Missing Files", nullptr},
     {ID_EDIT_REFRESH, "ID_EDIT_REFRESH", "&Refresh\tF5", "F5"},
+    {ID_EDIT_REFRESH_ALL, "ID_EDIT_REFRESH_ALL", "R&efresh All\tShift+F5", "Shift+F5"},
     {0, nullptr, nullptr, nullptr},
     {ID_EDIT_MARK_VIEWED, "ID_EDIT_MARK_VIEWED", "Mark As &Viewed", nullptr},
     {ID_EDIT_MARK_UNVIEWED, "ID_EDIT_MARK_UNVIEWED", "Mark As &Unviewed", nullptr},
@@ -476,5 +477,5 @@ bool CMainFrame::OnUpdateCommand(int id, CCmdUI& ui)
 
 void CMainFrame::ShowStatusMessage(const QString& text)
 {
-    statusBar()->showMessage(text);
+    m_statusBar->ShowNotice(text);
 }

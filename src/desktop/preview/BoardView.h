@@ -18,6 +18,7 @@ public:
     // when there is no position.
     void SetPosition(const SGamePosition* position, const QString& note = {});
     const SGamePosition* Position() const { return m_position; }
+    const QString& Note() const { return m_note; }
 
     QAction* CopyAction() const { return m_copy; }
     QAction* SaveAction() const { return m_save; }

@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -84,11 +85,22 @@ void CPreviewPane::CreateWidgets()
     choice->addWidget(m_showAt);
     choice->addWidget(m_moveNumber);
     choice->addStretch(1);
+    // The game information scrolls in a place of its own: grown with a
+    // game's lines, it would push the board, the slider and the choice up
+    // and down from one game to the next.
+    auto* infoArea = new QScrollArea(this);
+    infoArea->setObjectName(QStringLiteral("previewInfoArea"));
+    infoArea->setWidget(m_info);
+    infoArea->setWidgetResizable(true);
+    infoArea->setFrameShape(QFrame::NoFrame);
+    infoArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    infoArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
+    m_comment->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_board, 4);
     layout->addLayout(steps);
     layout->addLayout(choice);
-    layout->addWidget(m_info);
+    layout->addWidget(infoArea, 1);
     layout->addWidget(m_comment, 1);
     addAction(m_board->CopyAction());
     addAction(m_board->SaveAction());
@@ -280,7 +292,7 @@ QString CPreviewPane::InfoText()
 void CPreviewPane::Refresh()
 {
     if (!m_game) {
-        m_board->SetPosition(nullptr, QStringLiteral("No game selected"));
+        m_board->SetPosition(nullptr, QStringLiteral("No game"));
         m_slider->setEnabled(false);
         m_moveLabel->clear();
         m_info->clear();

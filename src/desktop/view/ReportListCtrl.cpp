@@ -6,11 +6,12 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
-#include <QListView>
-#include <QSortFilterProxyModel>
-#include <QScrollBar>
-#include <QStackedWidget>
 #include <QItemSelection>
+#include <QListView>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QSortFilterProxyModel>
+#include <QStackedWidget>
 #include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -132,10 +133,17 @@ CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
     header->setSortIndicatorShown(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(header, &QHeaderView::sectionClicked, this, &CReportListCtrl::HeaderClicked);
-    connect(SelectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                emit CurrentRowChanged(current.isValid() ? m_proxy->mapToSource(current).row() : -1);
-            });
+    connect(SelectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (!m_holdCurrent)
+            emit CurrentRowChanged(current.isValid() ? m_proxy->mapToSource(current).row() : -1);
+    });
+    // A reset (a Find term, New, another collection) forgets the current
+    // item without a word, and removed rows may take it along: whoever
+    // follows the current row is told again after each, once the model has
+    // finished (rows are removed in runs, and a listener reads rows).
+    connect(m_proxy, &QAbstractItemModel::modelReset, this, &CReportListCtrl::TellCurrentRowLater);
+    connect(m_proxy, &QAbstractItemModel::rowsRemoved, this, &CReportListCtrl::TellCurrentRowLater);
+    connect(m_proxy, &QAbstractItemModel::layoutChanged, this, &CReportListCtrl::TellCurrentRowLater);
 
     m_stack->addWidget(m_list);
     m_stack->addWidget(m_tree);
@@ -240,7 +248,17 @@ void CReportListCtrl::SetRowFilter(const CRowFilter& filter)
     // still shown get theirs back.
     const std::vector<int> selected = GetSelectedRows();
     const int current = m_proxy->mapToSource(SelectionModel()->currentIndex()).row();
-    m_proxy->SetFilter(filter);
+    {
+        // Told once, when the current row is back or known to be hidden.
+        const QScopedValueRollback hold(m_holdCurrent, true);
+        m_proxy->SetFilter(filter);
+        if (current >= 0) {
+            const QModelIndex index = m_proxy->mapFromSource(m_model->index(current, 0));
+            if (index.isValid())
+                SelectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        }
+    }
+    TellCurrentRow();
 
     std::vector<int> shown;
     shown.reserve(selected.size());
@@ -249,12 +267,27 @@ void CReportListCtrl::SetRowFilter(const CRowFilter& filter)
         if (at >= 0)
             shown.push_back(at);
     }
-    if (current >= 0) {
-        const QModelIndex index = m_proxy->mapFromSource(m_model->index(current, 0));
-        if (index.isValid())
-            SelectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    }
     SelectShownRows(std::move(shown));
+}
+
+void CReportListCtrl::TellCurrentRow()
+{
+    if (!m_holdCurrent)
+        emit CurrentRowChanged(CurrentRow());
+}
+
+void CReportListCtrl::TellCurrentRowLater()
+{
+    if (m_tellPending)
+        return;
+    m_tellPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_tellPending = false;
+            TellCurrentRow();
+        },
+        Qt::QueuedConnection);
 }
 
 void CReportListCtrl::SelectShownRows(std::vector<int> shown)

@@ -129,6 +129,10 @@ private:
     void UpdateGrid();
     // Adds the shown rows (proxy rows) to the selection in one step.
     void SelectShownRows(std::vector<int> shown);
+    // Emits CurrentRowChanged with the current row as it is now, or once
+    // the events waiting now have run.
+    void TellCurrentRow();
+    void TellCurrentRowLater();
 
     CReportListModel* m_model = nullptr;
     CRowFilterProxy* m_proxy = nullptr;
@@ -137,4 +141,7 @@ private:
     QListView* m_list = nullptr;
     int m_style = kStyleLargeIcons;
     QColor m_textColor = QColor(0, 0, 0);
+    // Set while the rows are made again and the current item put back.
+    bool m_holdCurrent = false;
+    bool m_tellPending = false;
 };

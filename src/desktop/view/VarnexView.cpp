@@ -40,6 +40,8 @@ namespace {
 // Longest stretch a viewer launch keeps the event loop waiting: about two
 // frames, so the window repaints and answers while many rows start.
 constexpr qint64 kLaunchSliceMs = 30;
+// More games than this at once are opened only when the user says so.
+constexpr std::size_t kLaunchWithoutAsking = 20;
 
 // The busy pointer for the length of a scope.
 class CBusyCursor
@@ -97,10 +99,11 @@ std::vector<std::string> LocalFilesOf(const QMimeData* mime)
 // The setting is named with the blank the command line puts after it. The
 // default names a program of another platform, which no one here has: tell
 // where to set the real one.
-QString ViewerFailedMessage(const std::string& viewer)
+QString ViewerFailedMessage(const std::string& setting)
 {
+    const std::string viewer = ViewerToStart(setting);
     QString text = QStringLiteral("Failed to start the viewer program: %1").arg(BytesToDisplayText(viewer + ' '));
-    if (viewer == settings::kViewer.fallback)
+    if (setting == settings::kViewer.fallback)
         text += QStringLiteral("\nSet your viewer program in View > Options > Others.");
     return text;
 }
@@ -628,7 +631,6 @@ void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
     if (m_bLaunching)
         return;
     m_bLaunching = true;
-    CBusyCursor busy;
     // Read afresh each time: the user may have changed it on the Others page.
     // Kept as bytes: a setting that is not UTF-8 starts as it was stored.
     const std::string viewer = ReadString(m_store, settings::kViewer);
@@ -639,6 +641,19 @@ void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
     for (int row : rows)
         paths.push_back(m_pList->GetItemKey(row));
     const QPointer<CVarnexView> alive(this);
+    // One viewer window per game: many at once are rarely meant.
+    if (paths.size() > kLaunchWithoutAsking) {
+        const IPrompts::EAnswer answer =
+            m_prompts.AskYesNo(this, QStringLiteral("Open %1 games in the viewer?").arg(paths.size()));
+        // The question's own event loop may have closed the window.
+        if (!alive || m_bDestroyed)
+            return;
+        if (answer != IPrompts::EAnswer::Yes) {
+            m_bLaunching = false;
+            return;
+        }
+    }
+    CBusyCursor busy;
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -652,7 +667,7 @@ void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
         const int row = m_pList->FindItem(paths[i]);
         if (row < 0)
             continue;
-        if (StartViewer(m_prompts, viewer, paths[i]))
+        if (StartViewer(m_prompts, ViewerToStart(viewer), paths[i]))
             m_doc.ChangeFileFlags(paths[i], ENTRY_VIEWED, 0, row);
         else if (i == 0)
             m_prompts.MessageBox(this, ViewerFailedMessage(viewer), IPrompts::EIcon::Error);

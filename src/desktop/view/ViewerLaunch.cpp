@@ -2,6 +2,7 @@
 
 #include "desktop/app/Prompts.h"
 #include "report/ShellWords.h"
+#include "settings/Settings.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -39,6 +40,17 @@ bool IsRunnableFile(const std::string& bytes)
     const QFileInfo info(BytesToPath(bytes));
     return info.isFile() && info.isExecutable();
 #endif
+}
+
+std::string ViewerToStart(const std::string& setting)
+{
+#ifdef Q_OS_LINUX
+    // The Options sheet writes the default back as it shows it, so a stored
+    // default means the same as a missing setting.
+    if (setting == settings::kViewer.fallback)
+        return "xdg-open";
+#endif
+    return setting;
 }
 
 std::optional<CViewerCommand> BuildViewerCommand(const std::string& setting, const std::string& path)

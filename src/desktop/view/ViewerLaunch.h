@@ -20,6 +20,12 @@ struct CViewerCommand
     std::vector<std::string> arguments;
 };
 
+// The viewer to start for the stored setting. The default names a program of
+// another platform; on Linux it stands for the desktop's own opener,
+// xdg-open, which starts the program the desktop keeps for the file. Every
+// other setting, and every setting elsewhere, is itself.
+std::string ViewerToStart(const std::string& setting);
+
 // Nothing when the setting splits into no words, or its first word is empty.
 std::optional<CViewerCommand> BuildViewerCommand(const std::string& setting, const std::string& path);
 

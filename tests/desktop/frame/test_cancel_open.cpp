@@ -162,7 +162,7 @@ TEST_F(CancelOpenTest, EscWhileOpeningStopsTooAndNamesOnlyTheFilesThatFailed)
     EXPECT_EQ(Unread(), (std::vector<std::pair<std::string, std::uint32_t>>{
                             {away, FlagsOf(1)}, {games[3], FlagsOf(3)}, {games[4], FlagsOf(4)},
                             {games[5], FlagsOf(5)}}));
-    EXPECT_EQ(MessageText(), QStringLiteral("Stopped after 3 of 6 files; 1 game files could not be read"));
+    EXPECT_EQ(MessageText(), QStringLiteral("Stopped after 3 of 6 files; 1 game file could not be read"));
     EXPECT_FALSE(app->Doc().IsModified());
 
     // Saved and opened again, only the file that is away stays unread.

@@ -50,10 +50,10 @@ TEST_F(FrameTest, TheMenusHoldEveryItemSeparatorAndKeyInOrder)
     CMainFrame& frame = *app->Frame();
     EXPECT_EQ(Items(frame.Menu(0)), L({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...",
                                                  "&Export...", "-", "Recent File", "-", "E&xit"}));
-    EXPECT_EQ(Items(frame.Menu(1)), L({"&Add MGT Files...", "Add F&older...", "&Delete MGT Files",
-                                       "Remove &Missing Files", "&Refresh\tF5", "-", "Mark As &Viewed",
-                                       "Mark As &Unviewed", "-", "&Launch Viewer", "-", "&Find...\tCtrl+F",
-                                       "Find D&uplicates", "Select E&xtra Copies"}));
+    EXPECT_EQ(Items(frame.Menu(1)),
+              L({"&Add MGT Files...", "Add F&older...", "&Delete MGT Files", "Remove &Missing Files", "&Refresh\tF5",
+                 "R&efresh All\tShift+F5", "-", "Mark As &Viewed", "Mark As &Unviewed", "-", "&Launch Viewer", "-",
+                 "&Find...\tCtrl+F", "Find D&uplicates", "Select E&xtra Copies"}));
     EXPECT_EQ(Items(frame.Menu(2)),
               L({"&Toolbar", "&Status Bar", "&Preview", "-", "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "-",
                  "&Line Up Icons", "&Auto Arrange", "-", "&Options...", "Show F&ull Path", "Sort by &Meaning",

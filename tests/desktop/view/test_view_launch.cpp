@@ -321,13 +321,34 @@ TEST_F(ViewerLaunch, AMissingViewerIsTriedForEveryFileAndReportedOnce)
         List().SelectRow(r);
     prompts.startSucceeds = false;
     view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+#ifdef Q_OS_LINUX
+    // No Linux desktop has the other platform's default: the desktop's own
+    // opener takes its place.
+    const std::string fallback = "xdg-open";
+#else
+    const std::string fallback = "Glyphon.EXE";
+#endif
     ASSERT_EQ(prompts.starts.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(prompts.starts[i].program, "Glyphon.EXE") << "the default viewer";
+        EXPECT_EQ(prompts.starts[i].program, fallback) << "the default viewer";
         EXPECT_EQ(prompts.starts[i].arguments, std::vector<std::string>{List().GetItemKey(static_cast<int>(i))});
     }
-    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Failed to start the viewer program: Glyphon.EXE \n"
-                                                           "Set your viewer program in View > Options > Others.")});
+    const QStringList failed{QStringLiteral("Failed to start the viewer program: %1 \n"
+                                            "Set your viewer program in View > Options > Others.")
+                                 .arg(QString::fromStdString(fallback))};
+    EXPECT_EQ(prompts.messages, failed);
+    EXPECT_EQ(store.GetProfileString("Misc", "MGT Viewer", "absent"), "absent") << "nothing is written";
+    for (const std::string& path : paths)
+        EXPECT_EQ(Flags(path), 0u);
+
+    // The default as the Options sheet writes it back stands for the same.
+    prompts.messages.clear();
+    prompts.starts.clear();
+    store.WriteProfileString("Misc", "MGT Viewer", "Glyphon.EXE");
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    ASSERT_EQ(prompts.starts.size(), 3u);
+    EXPECT_EQ(prompts.starts[0].program, fallback);
+    EXPECT_EQ(prompts.messages, failed);
     for (const std::string& path : paths)
         EXPECT_EQ(Flags(path), 0u);
     EXPECT_FALSE(doc.IsModified());
@@ -337,6 +358,38 @@ TEST_F(ViewerLaunch, AMissingViewerIsTriedForEveryFileAndReportedOnce)
     store.WriteProfileString("Misc", "MGT Viewer", "/opt/gone/viewer -\xe9");
     view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Failed to start the viewer program: /opt/gone/viewer -\u00e9 ")});
+}
+
+TEST_F(ViewerLaunch, MoreThanTwentyGamesAtOnceAreOpenedOnlyWhenTheUserSaysYes)
+{
+    AddGames(21);
+    view->OnCommand(ID_VIEW_DETAILS);
+    List().SelectRow(0);
+    List().SelectRow(1);
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_EQ(prompts.starts.size(), 2u) << "a few games open without a question";
+
+    for (int r = 0; r < 20; ++r)
+        List().SelectRow(r);
+    prompts.starts.clear();
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_EQ(prompts.starts.size(), 20u) << "twenty still open without a question";
+    EXPECT_FALSE(prompts.asked.join(QLatin1Char('\n')).contains(QStringLiteral("yes-no")));
+
+    List().SelectRow(20);
+    prompts.starts.clear();
+    prompts.yesNo.push_back(IPrompts::EAnswer::No);
+    QTest::keyClick(List().CurrentView(), Qt::Key_Return);
+    ASSERT_FALSE(prompts.asked.isEmpty());
+    EXPECT_TRUE(prompts.asked.back().contains(QStringLiteral("Open 21 games in the viewer?")))
+        << prompts.asked.back().toStdString();
+    EXPECT_TRUE(prompts.starts.empty());
+    EXPECT_EQ(Flags(List().GetItemKey(20)), 0u);
+
+    prompts.yesNo.push_back(IPrompts::EAnswer::Yes);
+    view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
+    EXPECT_EQ(prompts.starts.size(), 21u);
+    EXPECT_EQ(Flags(List().GetItemKey(20)), 1u);
 }
 
 TEST_F(ViewerLaunch, OnlyFilesWhoseViewerStartedAreMarkedAndALaterFailureIsSilent)
