@@ -6,6 +6,7 @@
 // never crashes on what it finds, and a row it accepts gives back exactly
 // the values the row holds.
 #include "cache/HeaderCache.h"
+#include "cache/RowChecksum.h"
 #include "collection/KeyedHash.h"
 #include "collection/PropertyTable.h"
 
@@ -79,27 +80,6 @@ public:
 private:
     std::string_view m_rest;
 };
-
-// The cache's row checksum, rebuilt here: a keyed hash of the path, the
-// status and the read time folded in with FNV-1a, and a keyed hash of the
-// properties.
-std::uint64_t Fnv1a(std::uint64_t h, std::uint64_t value)
-{
-    for (int i = 0; i < 8; ++i) {
-        h ^= (value >> (8 * i)) & 0xFF;
-        h *= 0x100000001b3ull;
-    }
-    return h;
-}
-
-std::uint64_t RowChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs, std::string_view props)
-{
-    std::uint64_t h = SipHash13(path, 1, 2);
-    for (const std::uint64_t v : {s.size, static_cast<std::uint64_t>(s.mtimeNs), static_cast<std::uint64_t>(s.ctimeNs),
-                                  s.inode, s.device, static_cast<std::uint64_t>(readNs)})
-        h = Fnv1a(h, v);
-    return h ^ SipHash13(props, 3, 4);
-}
 
 struct SRow
 {

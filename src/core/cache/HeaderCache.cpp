@@ -1,5 +1,6 @@
 #include "cache/HeaderCache.h"
 
+#include "cache/RowChecksum.h"
 #include "collection/KeyedHash.h"
 #include "collection/PropertyTable.h"
 
@@ -50,24 +51,7 @@ std::uint64_t Fnv1a(std::uint64_t h, std::string_view bytes)
     return h;
 }
 
-std::uint64_t Fnv1a(std::uint64_t h, std::uint64_t value)
-{
-    char bytes[8];
-    for (int i = 0; i < 8; ++i)
-        bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    return Fnv1a(h, std::string_view(bytes, 8));
-}
-
 constexpr std::uint64_t kFnvStart = 0xcbf29ce484222325ull;
-
-std::uint64_t RowChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs, std::string_view props)
-{
-    std::uint64_t h = SipHash13(path, 1, 2);
-    for (const std::uint64_t v : {s.size, static_cast<std::uint64_t>(s.mtimeNs), static_cast<std::uint64_t>(s.ctimeNs),
-                                  s.inode, s.device, static_cast<std::uint64_t>(readNs)})
-        h = Fnv1a(h, v);
-    return h ^ SipHash13(props, 3, 4);
-}
 
 void AppendLength(std::string& out, std::uint64_t value)
 {

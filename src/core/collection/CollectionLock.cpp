@@ -1,5 +1,7 @@
 #include "collection/CollectionLock.h"
 
+#include "collection/FlockRetrying.h"
+
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -32,20 +34,6 @@ CCollectionLock::~CCollectionLock()
     if (m_fd >= 0)
         ::close(m_fd); // releases the lock
 }
-
-namespace {
-
-// flock, again when a signal cut it short.
-int FlockRetrying(int fd, int operation)
-{
-    int result = 0;
-    do {
-        result = ::flock(fd, operation);
-    } while (result != 0 && errno == EINTR);
-    return result;
-}
-
-} // namespace
 
 bool CCollectionLock::OpenLockFile()
 {

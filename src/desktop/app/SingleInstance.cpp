@@ -1,5 +1,7 @@
 #include "desktop/app/SingleInstance.h"
 
+#include "collection/FlockRetrying.h"
+
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
@@ -66,15 +68,6 @@ bool SocketFileOf(const QString& path, qulonglong uid)
     return S_ISSOCK(info.st_mode) && static_cast<qulonglong>(info.st_uid) == uid;
 }
 
-// flock, again when a signal cut it short.
-int FlockRetrying(int fd, int operation)
-{
-    int result = 0;
-    do {
-        result = ::flock(fd, operation);
-    } while (result != 0 && errno == EINTR);
-    return result;
-}
 
 // The lock file of the socket, opened without following a link; -1 when it
 // cannot be, or is not a regular file of this user's.

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "cache/FileStatus.h"
+
+#include <cstdint>
+#include <string_view>
+
+// A header-cache row carries this checksum of its path, the file status it
+// was read with, its read time and its property bytes; a row whose checksum
+// does not match was changed outside the cache and is not trusted.
+std::uint64_t RowChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs, std::string_view props);
