@@ -1,6 +1,8 @@
+#include "collection/BinaryReader.h"
 #include "collection/ByteSource.h"
 #include "collection/FileInput.h"
 #include "collection/GameReader.h"
+#include "collection/RecordTokenizer.h"
 
 #include "TestSupport.h"
 
