@@ -27,8 +27,10 @@ enum class ERecordToken {
 // punctuation between a "]" and a "[" is no identifier: the value after it
 // is one more value of the property before.
 //
-// Every byte is checked against the limit before it is taken, so what a
-// record may cost is bounded in this one place, whatever the consumer.
+// Every byte is checked against the limit before it is taken, so the bytes
+// a consumer reads are bounded in this one place: the list sets the root
+// node's limit, the game view the whole record's (it counts setup points
+// itself, as it reads their values).
 class CRecordTokenizer
 {
 public:

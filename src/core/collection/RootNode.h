@@ -36,8 +36,8 @@ enum class ERootStart {
 // a value and ends in a ";" before any "(" or ")", before the end of the
 // input and within maxRootBytes; its properties then go to bareProperties.
 // Anything else (as in (CA[UTF-8])(;FF[4]...)) is read as always, with
-// everything before the first ";" passed over. The tokenizer's limit is left
-// as the caller must set it again.
+// everything before the first ";" passed over. The tokenizer's limit is the
+// bare node's afterwards: the caller sets its own.
 ERootStart FindRootNode(CRecordTokenizer& tokens, std::uint64_t maxRootBytes, CPropertyTable& bareProperties);
 
 // The limit for a root node of at most maxRootBytes that starts at start.
