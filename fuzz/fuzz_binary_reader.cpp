@@ -1,4 +1,4 @@
-#include "collection/GameReader.h"
+#include "collection/BinaryReader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -30,6 +30,14 @@ seeds=("$here/tests/fuzzseeds/text_reader" "$here/tests/fuzzseeds/binary_reader"
 if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
 echo "== fuzz_game_file for ${seconds}s"
 "$build/fuzz/fuzz_game_file" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
+# The list's root node against the game view's root, from both readers'
+# text seeds.
+work="$build/corpus-root_properties"
+mkdir -p "$work"
+seeds=("$here/tests/fuzzseeds/text_reader" "$here/tests/fuzzseeds/game_reader")
+if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
+echo "== fuzz_root_properties for ${seconds}s"
+"$build/fuzz/fuzz_root_properties" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
 # The targets over the header cache, duplicates, the report parsers, the
 # command-line output and the display decoder, each from its own seeds (the
 # duplicates and the board also from game records).

@@ -33,3 +33,8 @@ set(VARNEX_FUZZ_SEEDS_fuzz_cli_output
 # The charset choice and decoding of a record's texts.
 list(APPEND VARNEX_FUZZ_QT_TARGETS fuzz_display_decoder)
 set(VARNEX_FUZZ_SEEDS_fuzz_display_decoder "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/display_decoder")
+# The list's root node and the game view's root, read from the same bytes,
+# agree.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_root_properties)
+set(VARNEX_FUZZ_SEEDS_fuzz_root_properties
+    "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/text_reader;${CMAKE_SOURCE_DIR}/tests/fuzzseeds/game_reader;${VARNEX_CORPUS_DIR}")

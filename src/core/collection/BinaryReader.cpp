@@ -1,6 +1,7 @@
+#include "collection/BinaryReader.h"
+
 #include "collection/ByteSource.h"
 #include "collection/FileInput.h"
-#include "collection/GameReader.h"
 
 #include <algorithm>
 #include <array>

@@ -2,21 +2,20 @@
 
 #include "collection/TextTrim.h"
 
+#include "collection/BinaryReader.h"
 #include "collection/FileInput.h"
-#include "collection/GameReader.h"
+#include "collection/GameFileForm.h"
+#include "collection/RecordTokenizer.h"
+#include "collection/RootNode.h"
 #include "collection/TextStream.h"
-#include "collection/ValueLexer.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
 
-constexpr int kEnd = CTextStream::kEnd;
-constexpr int kBinaryMark = 6;
 // A problem collection sets up a few hundred stones per diagram; this many
 // (clipped to the board) means a file made to keep the board busy.
 constexpr std::uint64_t kMaxSetupPoints = 4'000'000;
@@ -52,122 +51,85 @@ bool ParseSide(std::string_view text, int& side)
     return error == std::errc() && end == text.data() + text.size() && side >= 1 && side <= SGameRecord::kMaxSize;
 }
 
-// One pass over the game tree. The main line is every node met before the
-// first ")": each "(" met on the way opens the first child of the node
-// before it, so the first ")" closes the last node of the main line, and
-// the variations after it are never read.
+// One pass over the game tree, on the tokens the list reads the root node
+// with. The main line is every node met before the first ")": each "(" met
+// on the way opens the first child of the node before it, so the first ")"
+// closes the last node of the main line, and the variations after it are
+// never read.
 class CMainLineReader
 {
 public:
     CMainLineReader(CTextStream& stream, SGameRecord& record, const StopCheck& stop, std::uint64_t maxBytes)
-        : m_stream(stream), m_record(record), m_stop(stop), m_maxBytes(maxBytes)
+        : m_tokens(stream), m_record(record), m_stop(stop), m_maxBytes(maxBytes)
     {
     }
 
     void Run()
     {
-        if (SkipPast(m_stream, '(') == kEnd) {
+        // The root node starts where the list reader finds it, bare or
+        // after the first ";"; its properties are read again below, with
+        // the rest, so that they are interpreted too.
+        CPropertyTable bare;
+        if (FindRootNode(m_tokens, m_maxBytes, bare) == ERootStart::None) {
             m_record.problem = EGameProblem::NoGameTree;
             return;
         }
-        // Game information written right after the "(", without the ";" of
-        // the root node, is the root node when the list reader takes it so.
-        const std::uint64_t afterParen = m_stream.Position();
-        const bool bare = IsBareRootNode();
-        m_stream.Rewind(afterParen);
-        if (!bare && SkipPast(m_stream, ';') == kEnd) {
-            m_record.problem = EGameProblem::NoGameTree;
-            return;
-        }
+        m_tokens.SetLimit(m_maxBytes);
         m_record.problem = ReadNodes();
         if (m_record.problem == EGameProblem::TooLarge)
             m_record = SGameRecord{}, m_record.problem = EGameProblem::TooLarge;
     }
 
 private:
-    // The list reader's rule for properties right after the "(": a "["
-    // before the first ";", and the node they begin ends in a ";" before any
-    // "(" or ")" at an identifier position and before the end of the input.
-    bool IsBareRootNode()
-    {
-        std::string value;
-        bool sawValue = false;
-        for (;;) {
-            int look = kEnd;
-            do {
-                look = m_stream.Get();
-                if (look == kEnd || look == '(' || look == ')')
-                    return false;
-                if (look == ';')
-                    return sawValue;
-            } while (look != '[');
-            if (!ReadValueText(m_stream, value))
-                return false;
-            m_stream.Get(); // the closing "]"
-            sawValue = true;
-        }
-    }
-
     EGameProblem ReadNodes()
     {
-        std::string value;
+        // The identifier of the value to come: a value with no identifier
+        // before it (only blanks since the last value) is one more value of
+        // the same property.
+        char id[CRecordTokenizer::kMaxIdLetters];
+        std::size_t letters = 0;
+        bool named = false;
         for (;;) {
-            int look = m_stream.Peek();
-            // The byte looked at lies past the limit.
-            if (look != kEnd && m_stream.Position() >= m_maxBytes)
-                return EGameProblem::TooLarge;
-            if (look == kEnd || look == ';' || look == '(' || look == ')') {
+            switch (m_tokens.Next()) {
+            case ERecordToken::Identifier:
+                letters = m_tokens.Id().size();
+                m_tokens.Id().copy(id, letters);
+                named = true;
+                break;
+            case ERecordToken::Value: {
+                const std::string& value = m_tokens.Value();
+                const bool more = !named && !m_lastId.empty();
+                const std::string_view storedId(id, named ? letters : 0);
+                if (m_inRoot)
+                    m_record.root.Set(storedId, value);
+                if (!more)
+                    m_lastId.assign(storedId);
+                if (!Interpret(more ? std::string_view(m_lastId) : storedId, more, value)) {
+                    EndNode();
+                    return EGameProblem::TooManyStones;
+                }
+                named = false;
+                break;
+            }
+            case ERecordToken::Semicolon:
+            case ERecordToken::Open:
+                // An identifier without a value is dropped with its node.
+                named = false;
                 if (!EndNode())
                     return EGameProblem::TooManyStones;
-                if (look == kEnd)
-                    return EGameProblem::CutOff;
-                if (look == ')')
-                    return EGameProblem::None;
-                m_stream.Get();
                 if (m_stop && ++m_nodes % kNodesPerStopCheck == 0 && m_stop())
                     return EGameProblem::Stopped;
-                continue;
-            }
-            // Identifier: the list reader's rule. A "[" right after a value
-            // (only blanks between) is one more value of the same property.
-            char id[kMaxIdLetters];
-            std::size_t letters = 0;
-            bool passedLetter = false;
-            while (look != '[') {
-                if (look == kEnd || look == ';' || look == '(' || look == ')')
-                    break;
-                if (IsIdLetter(look) && letters < kMaxIdLetters)
-                    id[letters++] = static_cast<char>(look);
-                else if ((look >= 'a' && look <= 'z') || IsIdLetter(look))
-                    passedLetter = true;
-                m_stream.Get();
-                look = m_stream.Peek();
-            }
-            if (look != '[') {
-                // An identifier without a value: dropped.
-                m_lastId.clear();
-                continue;
-            }
-            m_stream.Get();
-            const bool more = letters == 0 && !passedLetter && !m_lastId.empty();
-            if (!ReadValueText(m_stream, value)) {
+                break;
+            case ERecordToken::Close:
+                return EndNode() ? EGameProblem::None : EGameProblem::TooManyStones;
+            case ERecordToken::End:
+                return EndNode() ? EGameProblem::CutOff : EGameProblem::TooManyStones;
+            case ERecordToken::ValueCutOff:
                 EndNode();
                 return EGameProblem::ValueCutOff;
-            }
-            m_stream.Get(); // the closing "]"
-            if (m_stream.Position() > m_maxBytes)
+            case ERecordToken::TooLarge:
                 return EGameProblem::TooLarge;
-            const std::string_view storedId(id, letters);
-            if (m_inRoot)
-                m_record.root.Set(storedId, value);
-            if (!more)
-                m_lastId.assign(storedId);
-            if (!Interpret(more ? std::string_view(m_lastId) : storedId, more, value)) {
-                EndNode();
-                return EGameProblem::TooManyStones;
             }
-            if (!more && letters == 0)
-                m_lastId.clear();
         }
     }
 
@@ -303,7 +265,7 @@ private:
     // Some milliseconds of reading between two questions.
     static constexpr std::uint64_t kNodesPerStopCheck = 4096;
 
-    CTextStream& m_stream;
+    CRecordTokenizer m_tokens;
     SGameRecord& m_record;
     const StopCheck& m_stop;
     const std::uint64_t m_maxBytes;
@@ -346,7 +308,7 @@ SGameRecord ReadGameRecordBytes(std::string_view bytes)
         record.problem = EGameProblem::TooLarge;
         return record;
     }
-    if (!bytes.empty() && static_cast<unsigned char>(bytes[0]) == kBinaryMark) {
+    if (StartsBinaryForm(bytes)) {
         SGameRecord record;
         record.problem = EGameProblem::BinaryForm;
         ReadBinaryRecord(bytes, record.root);
@@ -361,7 +323,7 @@ SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop)
     SGameRecord record;
     // Opened as the list reader opens game files: a pipe or a device named
     // as a game file neither blocks nor feeds the reader for ever.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = OpenGameFile(path);
     if (fd < 0) {
         record.problem = EGameProblem::CannotOpen;
         return record;
@@ -377,7 +339,7 @@ SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop)
         return record;
     }
     CTextStream stream(file);
-    if (stream.Peek() == kBinaryMark) {
+    if (StartsBinaryForm(stream)) {
         record.problem = EGameProblem::BinaryForm;
         ReadBinaryRecord(file, stream.Unconsumed(), path, record.root, DefaultReadHooks());
     } else {

@@ -11,9 +11,10 @@ class CTextStream;
 
 // Reads the main line of the first game tree of a text record from the start
 // of stream: the first child at every branch, to the ")" that ends it.
-// Lexing follows the list reader (bytes before the first "(" and between it
-// and the first ";" ignored, identifiers cut to their first two uppercase
-// letters, escapes, CR LF, 0x1A). A damaged record keeps what was read up to
+// The record is split by the tokenizer the list reads root nodes with, and
+// the root node is found as the list finds it (bytes before the first "("
+// and between it and the first ";" ignored, or game information right after
+// the "("), so the root properties are the list's. A damaged record keeps what was read up to
 // the damage, and problem says why it stops there. A record that runs past
 // maxBytes is not read at all (TooLarge): what its moves and setup stones
 // would cost stays bounded whatever the input.

@@ -1,6 +1,8 @@
+#include "collection/BinaryReader.h"
 #include "collection/ByteSource.h"
 #include "collection/FileInput.h"
 #include "collection/GameReader.h"
+#include "collection/RecordTokenizer.h"
 
 #include "TestSupport.h"
 
@@ -257,6 +259,67 @@ TEST(TextReader, CtrlZEndsTheInput)
 {
     EXPECT_FALSE(ReadText("(;GN[Te\x1ast];)").ok);
     EXPECT_FALSE(ReadText("\x1a(;GN[Test];)").ok);
+}
+
+namespace {
+// The tokens of bytes, one letter each (values and identifiers in brackets).
+std::string Tokens(std::string_view bytes, std::uint64_t limit = CRecordTokenizer::kNoLimit)
+{
+    CTextStream stream(bytes);
+    CRecordTokenizer tokens(stream, limit);
+    std::string out;
+    for (;;) {
+        switch (tokens.Next()) {
+        case ERecordToken::Open:
+            out += '(';
+            break;
+        case ERecordToken::Close:
+            out += ')';
+            break;
+        case ERecordToken::Semicolon:
+            out += ';';
+            break;
+        case ERecordToken::Identifier:
+            out += "I<" + std::string(tokens.Id()) + ">";
+            break;
+        case ERecordToken::Value:
+            out += "V<" + tokens.Value() + ">";
+            break;
+        case ERecordToken::End:
+            return out + "$";
+        case ERecordToken::ValueCutOff:
+            return out + "!cut";
+        case ERecordToken::TooLarge:
+            return out + "!large";
+        }
+    }
+}
+} // namespace
+
+TEST(RecordTokenizer, SplitsARecordIntoItsTokens)
+{
+    EXPECT_EQ(Tokens("x(;GN[a];B[aa](;W[bb]))"), "I<>(;I<GN>V<a>;I<B>V<aa>(;I<W>V<bb>))$");
+    // Identifiers keep two uppercase letters; a run without a letter is none,
+    // and the value after it belongs to the property before.
+    EXPECT_EQ(Tokens(";KOMI[1]komi[2]AB[aa] 1,[bb]\n[cc]x[dd]"), ";I<KO>V<1>I<>V<2>I<AB>V<aa>V<bb>V<cc>I<>V<dd>$");
+    // An identifier before a token or the end comes first, alone.
+    EXPECT_EQ(Tokens(";PB;P(PW"), ";I<PB>;I<P>(I<PW>$");
+    // A backslash takes the next byte (a CR LF reads as one LF).
+    EXPECT_EQ(Tokens("[a\\]\\\\b\\\r\nc]"), "V<a]\\b\nc>$");
+    EXPECT_EQ(Tokens(";C[open"), ";I<C>!cut");
+    EXPECT_EQ(Tokens(";C[open\\"), ";I<C>!cut");
+    EXPECT_EQ(Tokens(";C[a]\x1a;B[aa]"), ";I<C>V<a>$");
+}
+
+TEST(RecordTokenizer, TheLimitIsTheFirstPositionThatMayNotBeReached)
+{
+    // Ten bytes: with a limit of ten they are all read, with nine not.
+    EXPECT_EQ(Tokens("(;GN[abc])", 10), "(;I<GN>V<abc>)$");
+    EXPECT_EQ(Tokens("(;GN[abc])", 9), "(;I<GN>V<abc>!large");
+    // Inside a value, an identifier and after a backslash alike.
+    EXPECT_EQ(Tokens("(;GN[abc])", 7), "(;I<GN>!large");
+    EXPECT_EQ(Tokens("(;GNXYZ[abc])", 5), "(;!large");
+    EXPECT_EQ(Tokens("[\\]", 2), "!large");
 }
 
 TEST(SkipPast, ReturnsTheCharacterAfterTheMatchWithoutConsumingIt)

@@ -1,4 +1,5 @@
 #include "collection/GameReader.h"
+#include "collection/TextStream.h"
 #include "game/Board.h"
 #include "game/BoardLabels.h"
 #include "game/GameRecordReader.h"
@@ -236,6 +237,25 @@ TEST(GameReader, LexesLikeTheListReader)
     EXPECT_EQ(*several.root.Find(""), "bb");
     EXPECT_EQ(several.firstPlayer, EStone::White);
     EXPECT_EQ(Rows("(;SZ[3]AB[aa] [bb]PL[W])"), "X../.X./...");
+}
+
+TEST(GameReader, TheListAndTheGameViewReadTheSameRootProperties)
+{
+    // Records where the two used to part: a "(" or ")" ends the root node in
+    // both, an identifier without a value ends at the ";" after it, and
+    // properties after the tree are no part of it.
+    for (const char* text : {"(;GN[x](PB[y]))", "(;GN[x]PBX;B[aa])", "(GN[x]PBX;B[aa];W[bb])", "(;GN[x])GA[z]",
+                             "(;GN[x]P)B[y];", "(;AB[aa][bb]c[cc] 1[dd]PB[y];)", "(TE[a]RD[b];B[aa])",
+                             "(CA[UTF-8])(;FF[4]PB[A];B[aa])", "(GN[a;b](;PB[A];)", "(;;B[pd])"}) {
+        SCOPED_TRACE(text);
+        CTextStream stream(text);
+        CPropertyTable listed;
+        ASSERT_TRUE(ReadTextRecord(stream, listed));
+        EXPECT_EQ(Read(text).root.Items(), listed.Items());
+    }
+    const SGameRecord cut = Read("(;GN[x](PB[y]))");
+    EXPECT_EQ(cut.root.Find("PB"), nullptr);
+    ASSERT_NE(cut.root.Find("GN"), nullptr);
 }
 
 TEST(GameReader, ADamagedRecordKeepsWhatWasReadAndSaysWhy)

@@ -1,0 +1,29 @@
+#include "collection/GameFileForm.h"
+#include "collection/GameReader.h"
+#include "collection/TextStream.h"
+#include "game/GameRecordReader.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+// The list reads a record's first node, the game view follows its first
+// child; both on one tokenizer. Whenever the list reads the record, the game
+// view's root properties are the same, in the same order.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if (StartsBinaryForm(bytes))
+        return 0; // no text to tokenize
+    CTextStream stream(bytes);
+    CPropertyTable listed;
+    if (!ReadTextRecord(stream, listed))
+        return 0;
+    const SGameRecord record = ReadGameRecordBytes(bytes);
+    // These end the whole record early, and the root with it.
+    if (record.problem == EGameProblem::TooLarge || record.problem == EGameProblem::TooManyStones)
+        return 0;
+    if (record.root.Items() != listed.Items())
+        __builtin_trap();
+    return 0;
+}
