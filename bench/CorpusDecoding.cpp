@@ -77,7 +77,7 @@ int main(int argc, char** argv)
         const auto choice = decoder.Choose(RecordTexts(entry), RecordCharset(entry));
         bool oldOk = true, newOk = true, oldCjk = false, newCjk = false;
         for (const char* id : {"PB", "PW", "GN"}) {
-            const std::string* value = entry.m_props.Find(id);
+            const CPropertyValue value = entry.m_props.Find(id);
             if (!value)
                 continue;
             oldOk = oldOk && Readable(BytesToDisplayText(*value));

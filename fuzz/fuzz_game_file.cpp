@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include <unistd.h>
 
@@ -47,7 +48,7 @@ struct CScratchFile
     int fd = -1;
 };
 
-bool IsIdentifier(const std::string& id)
+bool IsIdentifier(std::string_view id)
 {
     if (id.size() > 2)
         return false;

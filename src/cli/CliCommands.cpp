@@ -1,19 +1,19 @@
 #include "cli/CliCommands.h"
 
-#include "settings/Settings.h"
-#include "settings/SettingsStore.h"
+#include "cache/HeaderCache.h"
 #include "cli/CliDocHost.h"
 #include "cli/CliEscape.h"
 #include "cli/CliFileWalk.h"
 #include "cli/CliListView.h"
 #include "cli/CliUtf8.h"
-#include "cache/HeaderCache.h"
-#include "collection/GameEntry.h"
 #include "collection/CollectionFile.h"
 #include "collection/CollectionLock.h"
+#include "collection/GameEntry.h"
 #include "collection/GameReader.h"
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 
 #include <algorithm>
 #include <chrono>
@@ -107,23 +107,22 @@ int WithOutputChecked(std::ostream& out, std::ostream& err, int status)
 // The info lines of one read file.
 void AppendInfoLines(std::string& text, const CGameEntry& entry, IUtf8Converter* utf8)
 {
-    std::vector<const CPropertyTable::Item*> items;
-    for (const CPropertyTable::Item& item : entry.m_props.Items())
-        items.push_back(&item);
-    std::sort(items.begin(), items.end(),
-              [](const CPropertyTable::Item* a, const CPropertyTable::Item* b) { return a->first < b->first; });
+    // Views into the entry's table, which outlives them.
+    std::vector<CPropertyTable::Item> items(entry.m_props.Items().begin(), entry.m_props.Items().end());
+    std::stable_sort(items.begin(), items.end(),
+                     [](const CPropertyTable::Item& a, const CPropertyTable::Item& b) { return a.first < b.first; });
     std::vector<std::string> values;
     if (utf8) {
         std::vector<std::string> raw;
-        for (const CPropertyTable::Item* item : items)
-            raw.push_back(item->second);
+        for (const CPropertyTable::Item& item : items)
+            raw.emplace_back(item.second);
         values = utf8->TextsToUtf8(raw, entry, std::string()); // files named one by one: no folder to learn from
     }
     for (std::size_t i = 0; i < items.size(); ++i) {
         text += '\t';
-        AppendEscapedField(text, items[i]->first);
+        AppendEscapedField(text, items[i].first);
         text += '\t';
-        AppendEscapedField(text, utf8 ? values[i] : items[i]->second);
+        AppendEscapedField(text, utf8 ? std::string_view(values[i]) : items[i].second);
         text += '\n';
     }
 }
@@ -174,8 +173,8 @@ int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostre
     return WithOutputChecked(out, err, kExitOk);
 }
 
-int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out,
-           std::ostream& err, bool verbose, const std::string& cacheFolder)
+int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out, std::ostream& err,
+           bool verbose, const std::string& cacheFolder)
 {
     CCliDocHost host(err);
     CVarnexDoc doc(host);
@@ -247,8 +246,8 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
     return WithOutputChecked(out, err, anyMissing ? kExitFailure : kExitOk);
 }
 
-int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
-            std::ostream& out, std::ostream& err, IUtf8Converter* utf8,
+int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store, std::ostream& out,
+            std::ostream& err, IUtf8Converter* utf8,
             const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry,
                                      const std::string& path)>& keep,
             IUtf8Converter* keepDecoder, const std::string& cacheFolder, bool escape)

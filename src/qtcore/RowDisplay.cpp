@@ -24,7 +24,7 @@ std::vector<std::string_view> RecordTexts(const CGameEntry& entry)
 
 std::string_view RecordCharset(const CGameEntry& entry)
 {
-    const std::string* ca = entry.m_props.Find("CA");
+    const CPropertyValue ca = entry.m_props.Find("CA");
     return ca ? std::string_view(*ca) : std::string_view();
 }
 

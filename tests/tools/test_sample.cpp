@@ -62,8 +62,8 @@ protected:
     {
         std::set<std::string> values;
         for (const CReadSample& game : s_read)
-            if (const std::string* value = game.props.Find(id))
-                values.insert(*value);
+            if (const CPropertyValue value = game.props.Find(id))
+                values.emplace(*value);
         return values;
     }
 
@@ -102,7 +102,7 @@ TEST_F(SampleCollectionTest, RecordsComeInEachCharsetWithTheMatchingCa)
     int withoutCa = 0;
     for (const CReadSample& game : s_read) {
         const std::string folder = game.name.substr(0, game.name.find('/'));
-        if (const std::string* ca = game.props.Find("CA"))
+        if (const CPropertyValue ca = game.props.Find("CA"))
             charsetOfFolder[folder] = *ca;
         else
             ++withoutCa;

@@ -53,73 +53,6 @@ std::uint64_t Fnv1a(std::uint64_t h, std::string_view bytes)
 
 constexpr std::uint64_t kFnvStart = 0xcbf29ce484222325ull;
 
-void AppendLength(std::string& out, std::uint64_t value)
-{
-    do {
-        const auto low = static_cast<unsigned char>(value & 0x7F);
-        value >>= 7;
-        out.push_back(static_cast<char>(value ? low | 0x80 : low));
-    } while (value);
-}
-
-bool TakeLength(std::string_view& in, std::uint64_t& value)
-{
-    value = 0;
-    for (int shift = 0; shift < 64; shift += 7) {
-        if (in.empty())
-            return false;
-        const auto byte = static_cast<unsigned char>(in.front());
-        in.remove_prefix(1);
-        value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
-        if (!(byte & 0x80))
-            return true;
-    }
-    return false;
-}
-
-bool TakeText(std::string_view& in, std::string_view& text)
-{
-    std::uint64_t length = 0;
-    if (!TakeLength(in, length) || length > in.size())
-        return false;
-    text = in.substr(0, static_cast<std::size_t>(length));
-    in.remove_prefix(static_cast<std::size_t>(length));
-    return true;
-}
-
-// Identifier and value of each property, in the order the reader set them.
-std::string EncodeProps(const CPropertyTable& table)
-{
-    std::string out;
-    for (const CPropertyTable::Item& item : table.Items()) {
-        AppendLength(out, item.first.size());
-        out += item.first;
-        AppendLength(out, item.second.size());
-        out += item.second;
-    }
-    return out;
-}
-
-bool DecodeProps(std::string_view in, CPropertyTable& table)
-{
-    // Counted first, so the table is allocated once.
-    std::size_t count = 0;
-    for (std::string_view rest = in; !rest.empty(); ++count) {
-        std::string_view skipped;
-        if (!TakeText(rest, skipped) || !TakeText(rest, skipped))
-            return false;
-    }
-    table.Reserve(count);
-    while (!in.empty()) {
-        std::string_view id;
-        std::string_view value;
-        if (!TakeText(in, id) || !TakeText(in, value))
-            return false;
-        table.Set(id, value);
-    }
-    return true;
-}
-
 bool IsDamage(int rc)
 {
     rc &= 0xFF;
@@ -458,12 +391,10 @@ bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CP
         const std::string_view props = Blob(row, 6);
         const auto checksum = static_cast<std::uint64_t>(sqlite3_column_int64(row, 7));
         const bool settled = std::max(stored.mtimeNs, stored.ctimeNs) < readNs - m_options.racyMarginNs;
-        CPropertyTable read;
-        if (stored == status && settled && checksum == RowChecksum(path, stored, readNs, props) &&
-            DecodeProps(props, read)) {
-            table = std::move(read);
-            found = true;
-        }
+        // A row holds the table's own packed bytes, copied in whole; the
+        // table is left as it was when they do not make one.
+        found = stored == status && settled && checksum == RowChecksum(path, stored, readNs, props) &&
+                table.AssignPacked(props);
         m_scanAfter = sqlite3_column_int64(row, 9);
         if (row == m_scan)
             m_scanState = EScan::Passed;
@@ -483,7 +414,7 @@ void CHeaderCache::Record(const std::string& path, const SFileStatus& status, st
 {
     if (!m_replace || !m_writable)
         return;
-    m_pending.push_back(SRow{path, 0, status, statusTakenNs, EncodeProps(table)});
+    m_pending.push_back(SRow{path, 0, status, statusTakenNs, std::string(table.Packed())});
     if (m_pending.size() >= kFlushRows)
         Flush();
 }
@@ -513,8 +444,7 @@ void CHeaderCache::Flush()
         sqlite3_bind_int64(m_replace, 7, static_cast<sqlite3_int64>(s.device));
         sqlite3_bind_int64(m_replace, 8, row.readNs);
         BindBlob(m_replace, 9, row.props);
-        sqlite3_bind_int64(m_replace, 10,
-                           static_cast<sqlite3_int64>(RowChecksum(row.path, s, row.readNs, row.props)));
+        sqlite3_bind_int64(m_replace, 10, static_cast<sqlite3_int64>(RowChecksum(row.path, s, row.readNs, row.props)));
         rc = sqlite3_step(m_replace);
         sqlite3_reset(m_replace);
         if (rc != SQLITE_DONE)

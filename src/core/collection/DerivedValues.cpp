@@ -32,7 +32,7 @@ bool IsAscii(std::string_view text)
 
 bool Lookup(const CGameEntry& entry, std::string_view id, std::string& value)
 {
-    const std::string* found = entry.m_props.Find(id);
+    const CPropertyValue found = entry.m_props.Find(id);
     if (found == nullptr) {
         return false;
     }
@@ -69,8 +69,8 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
     }
 
     if (kind == kOpponent || kind == kOpponentRank) {
-        const std::string* black = m_props.Find("PB");
-        const std::string* white = m_props.Find("PW");
+        const CPropertyValue black = m_props.Find("PB");
+        const CPropertyValue white = m_props.Find("PW");
         if (black == nullptr || white == nullptr) {
             return false;
         }
@@ -85,7 +85,7 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
         names.Parse(myNames);
         // Names are typed as text; the bytes of a record in another charset
         // only equal them once decoded. Plain ASCII decodes to itself.
-        auto isMine = [&](const std::string& name) {
+        auto isMine = [&](std::string_view name) {
             if (names.Find(name) >= 0)
                 return true;
             return shown && !names.empty() && !IsAscii(name) && names.Find(shown->ShownUtf8(*this, name)) >= 0;
@@ -102,7 +102,7 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
         return Lookup(*this, blackIsMine ? "WR" : "BR", value);
     }
 
-    const std::string* result = m_props.Find("RE");
+    const CPropertyValue result = m_props.Find("RE");
     if (result == nullptr) {
         return false;
     }
@@ -113,7 +113,7 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
     if (shown && !IsAscii(*result)) {
         winner = WinnerOfResult(shown->ShownUtf8(*this, *result), "UTF-8");
     } else {
-        const std::string* charset = m_props.Find("CA");
+        const CPropertyValue charset = m_props.Find("CA");
         winner = WinnerOfResult(*result, charset ? std::string_view(*charset) : std::string_view());
     }
     // A draw, a void game or a result that names no winner has no winner and no loser.

@@ -115,7 +115,7 @@ void AppendForm(const SGameRecord& record, const std::vector<SSetupPoint>& setup
 void AppendIdentity(const CPropertyTable& root, std::string_view id, std::string& identity)
 {
     // Present and empty differ from absent.
-    if (const std::string* value = root.Find(id)) {
+    if (const CPropertyValue value = root.Find(id)) {
         identity += '\1';
         identity += *value;
     }

@@ -58,7 +58,7 @@ std::shared_ptr<SPreviewGame> CPreviewLoader::Read(const std::string& path, CDis
     if (!game->record.HasGame()) {
         int width = 0;
         int height = 0;
-        const std::string* size = game->record.root.Find("SZ");
+        const CPropertyValue size = game->record.root.Find("SZ");
         if (size && ParseBoardSize(*size, width, height))
             game->record.width = width, game->record.height = height;
     }
@@ -68,7 +68,7 @@ std::shared_ptr<SPreviewGame> CPreviewLoader::Read(const std::string& path, CDis
     std::vector<std::string_view> texts;
     for (const CPropertyTable::Item& item : game->record.root.Items())
         texts.emplace_back(item.second);
-    const std::string* ca = game->record.root.Find("CA");
+    const CPropertyValue ca = game->record.root.Find("CA");
     game->charset = decoder.Choose(texts, ca ? std::string_view(*ca) : std::string_view());
     return game;
 }

@@ -243,7 +243,7 @@ void CPreviewPane::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-QString CPreviewPane::Decoded(const std::string* text)
+QString CPreviewPane::Decoded(CPropertyValue text)
 {
     return text ? m_decoder.Decode(*text, m_game->charset) : QString();
 }
@@ -312,7 +312,7 @@ void CPreviewPane::Refresh()
     if (const std::string* text = record.CommentAt(static_cast<std::uint32_t>(ShownMove()))) {
         if (!comment.isEmpty())
             comment += QStringLiteral("\n\n");
-        comment += Decoded(text);
+        comment += Decoded(CPropertyValue(*text));
     }
     m_comment->setPlainText(comment);
 }

@@ -63,7 +63,7 @@ private:
     // The move a game opens at, by the stored choice.
     int OpeningMove() const;
     void Refresh();
-    QString Decoded(const std::string* text);
+    QString Decoded(CPropertyValue text);
     QString InfoText();
 
     ISettingsStore& m_store;

@@ -65,7 +65,7 @@ protected:
         doc.m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
             std::string row = path + " flags " + std::to_string(entry.m_nFlags);
             for (const auto& [id, value] : entry.m_props.Items())
-                row += " " + id + "[" + value + "]";
+                row += " " + std::string(id) + "[" + std::string(value) + "]";
             opened.rows.push_back(row);
         });
         for (const CUnreadEntry& entry : doc.m_unread)

@@ -37,8 +37,8 @@ TextResult ReadText(std::string_view bytes)
 
 std::string ValueOf(const CPropertyTable& table, std::string_view id)
 {
-    const std::string* value = table.Find(id);
-    return value != nullptr ? *value : std::string("<none>");
+    const CPropertyValue value = table.Find(id);
+    return value != nullptr ? std::string(*value) : std::string("<none>");
 }
 
 class CRecordingHooks : public IReadHooks

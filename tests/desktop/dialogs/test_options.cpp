@@ -479,7 +479,7 @@ TEST_F(OptionsTest, AddingAColumnKeepsTheRowsSortedAndTheHeaderShowsTheSort)
     // The direction that differs from the order a refill puts the rows in.
     QStringList refillOrder;
     app->Doc().m_mapFiles.ForEach([&](const std::string&, const CGameEntry& entry) {
-        refillOrder << QString::fromStdString(*entry.m_props.Find("GN"));
+        refillOrder << QString::fromStdString(std::string(*entry.m_props.Find("GN")));
     });
     View().OnHeaderClick(1);
     if (names() == refillOrder)
