@@ -6,47 +6,42 @@ seconds=$2
 here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/tools/corpus.sh"
 corpus=$(varnex_corpus_dir)
-for target in text_reader binary_reader collection_loader delim_parse collection_file settings_file; do
-    work="$build/corpus-$target"
+
+# fuzz TARGET [--records] SEED-FOLDER...: --records adds the real game
+# records of the corpus to the seeds, where there is one.
+fuzz() {
+    local target=$1
+    shift
+    local seeds=()
+    for folder in "$@"; do
+        if [ "$folder" = --records ]; then
+            if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
+        else
+            seeds+=("$here/tests/fuzzseeds/$folder")
+        fi
+    done
+    local work="$build/corpus-$target"
     mkdir -p "$work"
-    seeds=("$here/tests/fuzzseeds/$target")
-    # The file-opening collection target starts from the loader's seeds.
-    if [ "$target" = collection_file ]; then seeds=("$here/tests/fuzzseeds/collection_loader"); fi
-    if [ "$target" = text_reader ] && [ -n "$corpus" ]; then seeds+=("$corpus"); fi
     echo "== fuzz_$target for ${seconds}s"
     "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
-done
+}
+
+fuzz text_reader text_reader --records
+fuzz binary_reader binary_reader
+fuzz collection_loader collection_loader
+fuzz delim_parse delim_parse
+# The file-opening collection target starts from the loader's seeds.
+fuzz collection_file collection_loader
+fuzz settings_file settings_file
 # The whole-game reader, from its own seeds and the real records.
-work="$build/corpus-game_reader"
-mkdir -p "$work"
-seeds=("$here/tests/fuzzseeds/game_reader")
-if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
-echo "== fuzz_game_reader for ${seconds}s"
-"$build/fuzz/fuzz_game_reader" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
+fuzz game_reader game_reader --records
 # The game file reader through a real file, seeded from both readers' seeds.
-work="$build/corpus-game_file"
-mkdir -p "$work"
-seeds=("$here/tests/fuzzseeds/text_reader" "$here/tests/fuzzseeds/binary_reader")
-if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
-echo "== fuzz_game_file for ${seconds}s"
-"$build/fuzz/fuzz_game_file" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
-# The list's root node against the game view's root, from both readers'
-# text seeds.
-work="$build/corpus-root_properties"
-mkdir -p "$work"
-seeds=("$here/tests/fuzzseeds/text_reader" "$here/tests/fuzzseeds/game_reader")
-if [ -n "$corpus" ]; then seeds+=("$corpus"); fi
-echo "== fuzz_root_properties for ${seconds}s"
-"$build/fuzz/fuzz_root_properties" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
-# The targets over the header cache, duplicates, the report parsers, the
-# command-line output and the display decoder, each from its own seeds (the
-# duplicates and the board also from game records).
-for target in header_cache duplicates report_parsers cli_output display_decoder; do
-    work="$build/corpus-$target"
-    mkdir -p "$work"
-    seeds=("$here/tests/fuzzseeds/$target")
-    if [ "$target" = cli_output ]; then seeds+=("$here/tests/fuzzseeds/game_reader"); fi
-    if [ "$target" = duplicates ] && [ -n "$corpus" ]; then seeds+=("$corpus"); fi
-    echo "== fuzz_$target for ${seconds}s"
-    "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 "$work" "${seeds[@]}"
-done
+fuzz game_file text_reader binary_reader --records
+# The list's root node against the game view's root.
+fuzz root_properties text_reader game_reader --records
+fuzz header_cache header_cache
+fuzz duplicates duplicates --records
+fuzz report_parsers report_parsers
+# The board printing also from game records.
+fuzz cli_output cli_output game_reader
+fuzz display_decoder display_decoder
