@@ -7,8 +7,6 @@
 #include <cstdint>
 #include <tuple>
 
-#include <sys/stat.h>
-
 namespace {
 
 // A token is one 32-bit word: its kind in the top bits, then the colour and
@@ -198,29 +196,15 @@ SDuplicateKey MakeDuplicateKey(const SCanonicalGame& game, bool usable, bool has
     return key;
 }
 
-bool FileStamp(const std::string& path, std::int64_t& time, std::uint64_t& size)
-{
-    struct stat info
-    {
-    };
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    time = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    size = static_cast<std::uint64_t>(info.st_size);
-    return true;
-}
-
 SDuplicateKey ReadDuplicateKey(const std::string& path)
 {
-    std::int64_t time = 0;
-    std::uint64_t size = 0;
-    const bool stamped = FileStamp(path, time, size);
+    SFileStatus status;
+    const bool stamped = StatGameFile(path, status);
     const SGameRecord record = ReadGameRecordFile(path);
     SCanonicalGame game;
     const bool usable = stamped && MakeCanonicalGame(record, game);
     SDuplicateKey key = MakeDuplicateKey(game, usable, !record.comments.empty());
-    key.fileTime = time;
-    key.fileSize = size;
+    key.file = status;
     key.read = true;
     return key;
 }
@@ -236,7 +220,7 @@ bool KeepsBefore(const SDuplicateKey& a, const std::string& pathA, const SDuplic
         return a.moves > b.moves;
     if (a.hasComments != b.hasComments)
         return a.hasComments;
-    if (a.fileTime != b.fileTime)
-        return a.fileTime < b.fileTime;
+    if (a.file.mtimeNs != b.file.mtimeNs)
+        return a.file.mtimeNs < b.file.mtimeNs;
     return pathA < pathB;
 }
