@@ -1,6 +1,7 @@
 #include "cache/HeaderCache.h"
 
 #include "cache/RowChecksum.h"
+#include "collection/Fnv1a.h"
 #include "collection/KeyedHash.h"
 #include "collection/PropertyTable.h"
 
@@ -41,17 +42,6 @@ constexpr const char* kCreate = "CREATE TABLE headers(id INTEGER NOT NULL, path 
                                 "CREATE UNIQUE INDEX headers_id ON headers(id);"
                                 "CREATE TABLE meta(collection BLOB NOT NULL, key0 INTEGER NOT NULL,"
                                 " key1 INTEGER NOT NULL);";
-
-std::uint64_t Fnv1a(std::uint64_t h, std::string_view bytes)
-{
-    for (const char c : bytes) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 0x100000001b3ull;
-    }
-    return h;
-}
-
-constexpr std::uint64_t kFnvStart = 0xcbf29ce484222325ull;
 
 void AppendLength(std::string& out, std::uint64_t value)
 {
@@ -148,7 +138,7 @@ std::string CHeaderCache::FileFor(const std::string& folder, const std::string& 
     const std::string key = std::filesystem::absolute(collectionPath, ec).lexically_normal().string();
     char name[48];
     std::snprintf(name, sizeof name, "headers-%016llx.sqlite",
-                  static_cast<unsigned long long>(Fnv1a(kFnvStart, ec ? collectionPath : key)));
+                  static_cast<unsigned long long>(Fnv1a(kFnv1aStart, ec ? collectionPath : key)));
     return (std::filesystem::path(folder) / name).string();
 }
 
@@ -513,8 +503,7 @@ void CHeaderCache::Flush()
         sqlite3_bind_int64(m_replace, 7, static_cast<sqlite3_int64>(s.device));
         sqlite3_bind_int64(m_replace, 8, row.readNs);
         BindBlob(m_replace, 9, row.props);
-        sqlite3_bind_int64(m_replace, 10,
-                           static_cast<sqlite3_int64>(RowChecksum(row.path, s, row.readNs, row.props)));
+        sqlite3_bind_int64(m_replace, 10, static_cast<sqlite3_int64>(RowChecksum(row.path, s, row.readNs, row.props)));
         rc = sqlite3_step(m_replace);
         sqlite3_reset(m_replace);
         if (rc != SQLITE_DONE)

@@ -1,5 +1,6 @@
 #include "game/DuplicateKey.h"
 
+#include "collection/Fnv1a.h"
 #include "game/GameRecordReader.h"
 
 #include <algorithm>
@@ -167,17 +168,10 @@ bool MakeCanonicalGame(const SGameRecord& record, SCanonicalGame& game)
 std::uint64_t HashTokens(const std::uint32_t* tokens, std::size_t count, const std::string& identity)
 {
     // FNV-1a over the bytes; it only picks candidates, which are compared in full.
-    std::uint64_t hash = 14695981039346656037ull;
-    auto mix = [&hash](std::uint8_t byte) {
-        hash ^= byte;
-        hash *= 1099511628211ull;
-    };
-    for (std::size_t i = 0; i < count; ++i) {
-        for (int shift = 0; shift < 32; shift += 8)
-            mix(static_cast<std::uint8_t>(tokens[i] >> shift));
-    }
-    for (const char c : identity)
-        mix(static_cast<std::uint8_t>(c));
+    std::uint64_t hash = kFnv1aStart;
+    for (std::size_t i = 0; i < count; ++i)
+        hash = Fnv1aLittleEndian(hash, tokens[i], 4);
+    hash = Fnv1a(hash, identity);
     // 0 stands for "no hash" in a key.
     return hash == 0 ? 1 : hash;
 }
