@@ -1,7 +1,9 @@
 // Google Benchmark figures for core functions on inputs in memory.
 #include "collection/CollectionFile.h"
 #include "collection/GameReader.h"
+#include "collection/PathTable.h"
 #include "report/ExportWriter.h"
+#include "report/KeyIndex.h"
 #include "report/ReportRows.h"
 #include "report/RowFilter.h"
 
@@ -129,6 +131,54 @@ void FieldTermsOnRows(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 3000);
 }
 BENCHMARK(FieldTermsOnRows)->ArgName("terms")->Arg(100)->Arg(300)->Arg(702)->Unit(benchmark::kMillisecond);
+
+// Paths as a folder walk gives them: long shared folders, short names.
+std::vector<std::string> ManyPaths(int count)
+{
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        paths.push_back("/home/player/games/archive/" + std::to_string(i / 1000) + "/game-" + std::to_string(i) +
+                        ".sgf");
+    return paths;
+}
+
+// Adding paths one by one to an empty table, then finding each once and
+// removing every tenth.
+void PathTableAddFindRemove(benchmark::State& state)
+{
+    const std::vector<std::string> paths = ManyPaths(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        CPathTable table;
+        for (const std::string& path : paths)
+            table.Insert(path, std::make_unique<CGameEntry>());
+        for (const std::string& path : paths)
+            benchmark::DoNotOptimize(table.Find(path));
+        for (std::size_t i = 0; i < paths.size(); i += 10)
+            table.Remove(paths[i]);
+        benchmark::DoNotOptimize(table.size());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(PathTableAddFindRemove)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The report list's index of rows by path: built, searched, thinned.
+void KeyIndexAddFindErase(benchmark::State& state)
+{
+    const std::vector<std::string> paths = ManyPaths(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        CKeyIndex index([&paths](int position) { return std::string_view(paths[static_cast<std::size_t>(position)]); });
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            index.Insert(paths[i], static_cast<int>(i));
+        for (const std::string& path : paths)
+            benchmark::DoNotOptimize(index.Find(path));
+        for (std::size_t i = 0; i < paths.size(); i += 10)
+            index.Erase(paths[i]);
+        benchmark::DoNotOptimize(index.size());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(KeyIndexAddFindErase)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

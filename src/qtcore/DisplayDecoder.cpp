@@ -1,5 +1,7 @@
 #include "qtcore/DisplayDecoder.h"
 
+#include "collection/AsciiFold.h"
+
 #include <unicode/ucsdet.h>
 
 #include <algorithm>
@@ -29,16 +31,15 @@ std::string Folded(std::string_view ca)
     while (!ca.empty() && std::isspace(static_cast<unsigned char>(ca.back())))
         ca.remove_suffix(1);
     std::string folded(ca);
-    for (char& c : folded)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    AsciiLowerInPlace(folded);
     return folded;
 }
 
 // Spellings seen in real records that ICU's alias table does not carry.
 constexpr std::pair<std::string_view, std::string_view> kExtraAliases[] = {
-    {"utf-8n", "UTF-8"},  {"sjis", "Shift_JIS"}, {"shift-jis", "Shift_JIS"}, {"s-jis", "Shift_JIS"},
-    {"gb-2312", "GB2312"}, {"gb 2312", "GB2312"}, {"euckr", "EUC-KR"},     {"cp949", "windows-949"},
-    {"big-5", "Big5"},    {"latin-1", "ISO-8859-1"},
+    {"utf-8n", "UTF-8"},   {"sjis", "Shift_JIS"},     {"shift-jis", "Shift_JIS"}, {"s-jis", "Shift_JIS"},
+    {"gb-2312", "GB2312"}, {"gb 2312", "GB2312"},     {"euckr", "EUC-KR"},        {"cp949", "windows-949"},
+    {"big-5", "Big5"},     {"latin-1", "ISO-8859-1"},
 };
 
 // Qt's ICU converters do not always report a byte sequence the charset

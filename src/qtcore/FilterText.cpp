@@ -1,5 +1,6 @@
 #include "qtcore/FilterText.h"
 
+#include "collection/AsciiFold.h"
 #include "collection/GameEntry.h"
 #include "collection/ShownText.h"
 #include "qtcore/ByteText.h"
@@ -85,9 +86,7 @@ void AddSearchFields(CSearchText& text, const CRowFilter& filter, const CGameEnt
         // Most values are ASCII, which every rule shows as it is and which
         // folds to lower case: no charset, no conversion.
         if (std::all_of(value.begin(), value.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-            for (char& c : value)
-                if (c >= 'A' && c <= 'Z')
-                    c = static_cast<char>(c - 'A' + 'a');
+            AsciiLowerInPlace(value);
             text.AddField(id, &value);
             continue;
         }

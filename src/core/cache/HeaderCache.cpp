@@ -1,6 +1,7 @@
 #include "cache/HeaderCache.h"
 
 #include "cache/RowChecksum.h"
+#include "collection/Fnv1a.h"
 #include "collection/KeyedHash.h"
 #include "collection/PropertyTable.h"
 
@@ -42,17 +43,6 @@ constexpr const char* kCreate = "CREATE TABLE headers(id INTEGER NOT NULL, path 
                                 "CREATE TABLE meta(collection BLOB NOT NULL, key0 INTEGER NOT NULL,"
                                 " key1 INTEGER NOT NULL);";
 
-std::uint64_t Fnv1a(std::uint64_t h, std::string_view bytes)
-{
-    for (const char c : bytes) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 0x100000001b3ull;
-    }
-    return h;
-}
-
-constexpr std::uint64_t kFnvStart = 0xcbf29ce484222325ull;
-
 bool IsDamage(int rc)
 {
     rc &= 0xFF;
@@ -81,7 +71,7 @@ std::string CHeaderCache::FileFor(const std::string& folder, const std::string& 
     const std::string key = std::filesystem::absolute(collectionPath, ec).lexically_normal().string();
     char name[48];
     std::snprintf(name, sizeof name, "headers-%016llx.sqlite",
-                  static_cast<unsigned long long>(Fnv1a(kFnvStart, ec ? collectionPath : key)));
+                  static_cast<unsigned long long>(Fnv1a(kFnv1aStart, ec ? collectionPath : key)));
     return (std::filesystem::path(folder) / name).string();
 }
 

@@ -1,5 +1,7 @@
 #include "collection/FolderWalk.h"
 
+#include "collection/AsciiFold.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -11,8 +13,7 @@ bool HasGameFileExtension(const std::string& name)
     if (name.size() < 4)
         return false;
     std::string ext = name.substr(name.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
+    AsciiLowerInPlace(ext);
     return ext == ".sgf" || ext == ".mgt" || ext == ".gph";
 }
 
@@ -44,8 +45,7 @@ void CFolderWalk::Enter(const std::string& folder)
         // What was listed before the error is still walked.
         m_unreadable.push_back({folder, ec.message()});
     }
-    std::sort(frame.items.begin(), frame.items.end(),
-              [](const SItem& a, const SItem& b) { return a.name < b.name; });
+    std::sort(frame.items.begin(), frame.items.end(), [](const SItem& a, const SItem& b) { return a.name < b.name; });
     m_frames.push_back(std::move(frame));
 }
 

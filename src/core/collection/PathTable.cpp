@@ -15,7 +15,7 @@ std::uint64_t CPathTable::IndexHash(std::string_view path)
     return ProcessKeyedHash(path);
 }
 
-CPathTable::Node* CPathTable::Removed()
+CPathTable::Node* CPathTable::RemovedMark()
 {
     static Node mark;
     return &mark;
@@ -28,41 +28,12 @@ CPathTable::~CPathTable()
     Clear();
 }
 
-std::size_t CPathTable::Probe(std::string_view path, std::uint64_t hash) const
+std::size_t CPathTable::Locate(std::string_view path) const
 {
-    const std::size_t mask = m_slots.size() - 1;
-    std::size_t removed = m_slots.size();
-    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
-        const Slot& slot = m_slots[i];
-        if (!slot.node)
-            return removed < m_slots.size() ? removed : i;
-        if (slot.node == Removed()) {
-            if (removed == m_slots.size())
-                removed = i;
-        } else if (slot.hash == hash && slot.node->path == path) {
-            return i;
-        }
-    }
-}
-
-void CPathTable::Grow()
-{
-    // At most half full after growing; removed places are dropped.
-    std::size_t capacity = m_slots.empty() ? 64 : m_slots.size();
-    while ((m_count + 1) * 2 > capacity)
-        capacity *= 2;
-    std::vector<Slot> old(capacity);
-    old.swap(m_slots);
-    const std::size_t mask = capacity - 1;
-    for (const Slot& slot : old) {
-        if (!slot.node || slot.node == Removed())
-            continue;
-        std::size_t i = static_cast<std::size_t>(slot.hash) & mask;
-        while (m_slots[i].node)
-            i = (i + 1) & mask;
-        m_slots[i] = slot;
-    }
-    m_used = m_count;
+    if (m_index.size() == 0)
+        return m_index.npos;
+    const std::uint64_t hash = IndexHash(path);
+    return m_index.Find(hash, [&](const Slot& slot) { return slot.hash == hash && slot.node->path == path; });
 }
 
 CPathTable::Node* CPathTable::NewNode()
@@ -82,26 +53,21 @@ CPathTable::Node* CPathTable::NewNode()
 
 CGameEntry* CPathTable::Find(std::string_view path) const
 {
-    if (m_count == 0)
-        return nullptr;
-    const Node* node = m_slots[Probe(path, IndexHash(path))].node;
-    return node && node != Removed() ? node->entry.get() : nullptr;
+    const std::size_t at = Locate(path);
+    return at == m_index.npos ? nullptr : m_index[at].node->entry.get();
 }
 
 CGameEntry& CPathTable::Insert(std::string_view path, std::unique_ptr<CGameEntry> entry)
 {
-    if ((m_used + 1) * 4 > m_slots.size() * 3)
-        Grow();
+    m_index.MakeRoomForOne([](const Slot& slot) { return slot.hash; });
     const std::uint64_t hash = IndexHash(path);
-    Slot& slot = m_slots[Probe(path, hash)];
-    if (!slot.node)
-        ++m_used;
+    const std::size_t at =
+        m_index.Probe(hash, [&](const Slot& slot) { return slot.hash == hash && slot.node->path == path; }).at;
     Node& node = *NewNode();
     node.path.assign(path);
     node.entry = std::move(entry);
     node.bucket = HashPath(path) % kBuckets;
-    slot = Slot{hash, &node};
-    ++m_count;
+    m_index.Put(at, Slot{hash, &node});
     // The newest path of a bucket comes first.
     Node*& newest = m_newest[node.bucket];
     node.older = newest;
@@ -125,16 +91,13 @@ void CPathTable::Unlink(Node& node)
 
 bool CPathTable::Remove(std::string_view path)
 {
-    if (m_count == 0)
+    const std::size_t at = Locate(path);
+    if (at == m_index.npos)
         return false;
-    Slot& slot = m_slots[Probe(path, IndexHash(path))];
-    Node* node = slot.node;
-    if (!node || node == Removed())
-        return false;
+    Node* node = m_index[at].node;
     // Take the node out before the entry dies, so the table is consistent
     // whatever the entry's destruction does.
-    slot.node = Removed();
-    --m_count;
+    m_index.Remove(at, Slot{0, RemovedMark()});
     Unlink(*node);
     const std::unique_ptr<CGameEntry> entry = std::move(node->entry);
     std::string().swap(node->path);
@@ -152,8 +115,7 @@ void CPathTable::Clear()
     auto blocks = std::move(m_blocks);
     m_blocks.clear();
     const std::size_t lastUsed = m_blockUsed;
-    m_slots = {};
-    m_count = m_used = 0;
+    m_index.Clear();
     m_blockUsed = kNodesPerBlock;
     m_free = nullptr;
     for (std::size_t b = 0; b < blocks.size(); ++b) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "collection/GameEntry.h"
+#include "collection/OpenAddressing.h"
 
 #include <cstdint>
 #include <memory>
@@ -38,12 +39,11 @@ public:
     bool Remove(std::string_view path);
     void Clear();
 
-    std::size_t size() const { return m_count; }
-    bool empty() const { return m_count == 0; }
+    std::size_t size() const { return m_index.size(); }
+    bool empty() const { return m_index.size() == 0; }
 
     // Calls f(path, entry) for every entry in enumeration order.
-    template <class F>
-    void ForEach(F&& f) const
+    template <class F> void ForEach(F&& f) const
     {
         for (const Node* newest : m_newest) {
             for (const Node* node = newest; node; node = node->older)
@@ -62,32 +62,31 @@ private:
         std::uint32_t bucket = 0;
     };
 
-    // One place of the index: open addressing, the keyed hash kept beside
-    // the node so a probe compares paths only when the hashes agree.
+    // One place of the index: the keyed hash kept beside the node, so a
+    // probe compares paths only when the hashes agree.
     struct Slot
     {
         std::uint64_t hash = 0;
         Node* node = nullptr;
+
+        bool Empty() const { return node == nullptr; }
+        bool Removed() const { return node == RemovedMark(); }
     };
 
     // SipHash-1-3 under a key drawn once per process: names cannot be made
     // to collide in the index without knowing the key.
     static std::uint64_t IndexHash(std::string_view path);
 
-    // The mark of a removed path's place: probes go on past it.
-    static Node* Removed();
-    // Where path is in the index, or the place to put it.
-    std::size_t Probe(std::string_view path, std::uint64_t hash) const;
-    void Grow();
+    // The mark of a removed path's place.
+    static Node* RemovedMark();
+    // Where path is in the index, or npos.
+    std::size_t Locate(std::string_view path) const;
     Node* NewNode();
     void Unlink(Node& node);
 
     static constexpr std::size_t kNodesPerBlock = 200;
 
-    std::vector<Slot> m_slots;
-    std::size_t m_count = 0;
-    // Places taken, removed ones included until the next growth.
-    std::size_t m_used = 0;
+    COpenAddressing<Slot> m_index;
     std::vector<Node*> m_newest = std::vector<Node*>(kBuckets, nullptr);
     // Nodes come from blocks of 200; removed ones are used again.
     std::vector<std::unique_ptr<Node[]>> m_blocks;

@@ -1,7 +1,8 @@
 #include "collection/ResultWinner.h"
 
+#include "collection/AsciiFold.h"
+
 #include <array>
-#include <cctype>
 #include <string>
 
 namespace {
@@ -132,7 +133,7 @@ bool DeclaredFamily(std::string_view charset, EFamily& family)
     std::string name;
     for (const char c : charset) {
         if (c != '-' && c != '_' && c != ' ')
-            name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            name += AsciiLower(c);
     }
     struct SName
     {

@@ -1,15 +1,12 @@
 #include "columns/HeaderLists.h"
 
+#include "collection/AsciiFold.h"
 #include "columns/ColumnDef.h"
 
 #include <cstddef>
 #include <utility>
 
 namespace {
-char FoldCase(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string HeaderOf(std::string_view definition)
 {
@@ -27,7 +24,7 @@ bool SameHeader(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i]))
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
             return false;
     }
     return true;

@@ -20,10 +20,10 @@ CDuplicateFinder::CFiles CDuplicateFinder::FilesToRead(const CFiles& files) cons
             toRead.push_back(path);
             continue;
         }
-        // A look at the file is far cheaper than reading it again.
-        std::int64_t time = 0;
-        std::uint64_t size = 0;
-        if (!FileStamp(*path, time, size) || time != key->fileTime || size != key->fileSize)
+        // A look at the file is far cheaper than reading it again. Size and
+        // time alone miss a copy that keeps the times (cp -p) moved over it.
+        SFileStatus now;
+        if (!StatGameFile(*path, now) || now != key->file)
             toRead.push_back(path);
     }
     return toRead;

@@ -1,13 +1,12 @@
 #include "game/DuplicateKey.h"
 
+#include "collection/Fnv1a.h"
 #include "game/GameRecordReader.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <tuple>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -169,17 +168,10 @@ bool MakeCanonicalGame(const SGameRecord& record, SCanonicalGame& game)
 std::uint64_t HashTokens(const std::uint32_t* tokens, std::size_t count, const std::string& identity)
 {
     // FNV-1a over the bytes; it only picks candidates, which are compared in full.
-    std::uint64_t hash = 14695981039346656037ull;
-    auto mix = [&hash](std::uint8_t byte) {
-        hash ^= byte;
-        hash *= 1099511628211ull;
-    };
-    for (std::size_t i = 0; i < count; ++i) {
-        for (int shift = 0; shift < 32; shift += 8)
-            mix(static_cast<std::uint8_t>(tokens[i] >> shift));
-    }
-    for (const char c : identity)
-        mix(static_cast<std::uint8_t>(c));
+    std::uint64_t hash = kFnv1aStart;
+    for (std::size_t i = 0; i < count; ++i)
+        hash = Fnv1aLittleEndian(hash, tokens[i], 4);
+    hash = Fnv1a(hash, identity);
     // 0 stands for "no hash" in a key.
     return hash == 0 ? 1 : hash;
 }
@@ -198,29 +190,15 @@ SDuplicateKey MakeDuplicateKey(const SCanonicalGame& game, bool usable, bool has
     return key;
 }
 
-bool FileStamp(const std::string& path, std::int64_t& time, std::uint64_t& size)
-{
-    struct stat info
-    {
-    };
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    time = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
-    size = static_cast<std::uint64_t>(info.st_size);
-    return true;
-}
-
 SDuplicateKey ReadDuplicateKey(const std::string& path)
 {
-    std::int64_t time = 0;
-    std::uint64_t size = 0;
-    const bool stamped = FileStamp(path, time, size);
+    SFileStatus status;
+    const bool stamped = StatGameFile(path, status);
     const SGameRecord record = ReadGameRecordFile(path);
     SCanonicalGame game;
     const bool usable = stamped && MakeCanonicalGame(record, game);
     SDuplicateKey key = MakeDuplicateKey(game, usable, !record.comments.empty());
-    key.fileTime = time;
-    key.fileSize = size;
+    key.file = status;
     key.read = true;
     return key;
 }
@@ -236,7 +214,7 @@ bool KeepsBefore(const SDuplicateKey& a, const std::string& pathA, const SDuplic
         return a.moves > b.moves;
     if (a.hasComments != b.hasComments)
         return a.hasComments;
-    if (a.fileTime != b.fileTime)
-        return a.fileTime < b.fileTime;
+    if (a.file.mtimeNs != b.file.mtimeNs)
+        return a.file.mtimeNs < b.file.mtimeNs;
     return pathA < pathB;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cache/FileStatus.h"
 #include "game/GameRecord.h"
 
 #include <cstdint>
@@ -41,8 +42,7 @@ struct SDuplicateKey
 {
     std::uint64_t gameHash = 0;   // the whole canonical form, identity included
     std::uint64_t prefixHash = 0; // the first kPrefixMoves moves; 0 when shorter
-    std::int64_t fileTime = 0;    // modification time, nanoseconds
-    std::uint64_t fileSize = 0;
+    SFileStatus file;             // the file as it was when read
     std::uint32_t moves = 0;
     bool read = false;   // false: the file was not read yet
     bool usable = false; // false: no game to compare
@@ -51,9 +51,6 @@ struct SDuplicateKey
 
 std::uint64_t HashTokens(const std::uint32_t* tokens, std::size_t count, const std::string& identity);
 SDuplicateKey MakeDuplicateKey(const SCanonicalGame& game, bool usable, bool hasComments);
-
-// The file's modification time and size; false when it cannot be looked at.
-bool FileStamp(const std::string& path, std::int64_t& time, std::uint64_t& size);
 
 // Reads the game file at path for its key (unusable when it holds no game).
 SDuplicateKey ReadDuplicateKey(const std::string& path);

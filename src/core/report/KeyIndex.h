@@ -1,5 +1,7 @@
 #pragma once
 
+#include "collection/OpenAddressing.h"
+
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -25,25 +27,27 @@ public:
     bool Erase(std::string_view key);
     void Clear();
     void Reserve(std::size_t count);
-    std::size_t size() const { return m_count; }
+    std::size_t size() const { return m_places.size(); }
 
 private:
     struct SPlace
     {
         std::uint32_t check = 0;
         std::int32_t position = kEmpty;
+
+        bool Empty() const { return position == kEmpty; }
+        bool Removed() const { return position == kRemoved; }
     };
     static constexpr std::int32_t kEmpty = -1;
     // A removed key's place: lookups go on past it.
     static constexpr std::int32_t kRemoved = -2;
 
-    // Where key is, or -1 with free set to the place to put it.
-    std::int64_t Locate(std::string_view key, std::uint64_t hash, std::size_t* free) const;
-    void Grow(std::size_t atLeast);
+    // Whether place holds key, by the part of its hash first.
+    bool Holds(const SPlace& place, std::string_view key, std::uint64_t hash) const;
+    // A live place's hash, made again from its key: a place keeps only a
+    // part of it.
+    std::uint64_t HashOf(const SPlace& place) const;
 
     KeyOf m_keyOf;
-    std::vector<SPlace> m_places;
-    std::size_t m_count = 0;
-    // Places taken, removed ones included until the next growth.
-    std::size_t m_used = 0;
+    COpenAddressing<SPlace> m_places;
 };

@@ -1,5 +1,6 @@
 #include "report/RankValue.h"
 
+#include "collection/AsciiFold.h"
 #include "collection/TextTrim.h"
 
 #include <array>
@@ -102,17 +103,12 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-char Lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool StartsWithFolded(std::string_view text, std::string_view prefix)
 {
     if (text.size() < prefix.size())
         return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (Lower(text[i]) != prefix[i])
+        if (AsciiLower(text[i]) != prefix[i])
             return false;
     return true;
 }
@@ -241,7 +237,7 @@ std::optional<int> RankStrength(std::string_view text)
     text = Trimmed(text);
     int number = 0;
     // P9: the professional grade written first.
-    if (!text.empty() && Lower(text.front()) == 'p' && text.size() > 1 && text[1] >= '0' && text[1] <= '9') {
+    if (!text.empty() && AsciiLower(text.front()) == 'p' && text.size() > 1 && text[1] >= '0' && text[1] <= '9') {
         text.remove_prefix(1);
         if (!ReadNumber(text, number) || !OnlyMarks(text))
             return std::nullopt;

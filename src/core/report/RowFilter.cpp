@@ -1,5 +1,6 @@
 #include "report/RowFilter.h"
 
+#include "collection/AsciiFold.h"
 #include "collection/TextTrim.h"
 
 #include <algorithm>
@@ -15,16 +16,6 @@ bool IsBlank(char c)
 bool IsLetter(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char Upper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-char Lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::string WithoutQuotes(std::string_view text)
@@ -163,7 +154,7 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
     if (hasField) {
         std::string name;
         for (char c : rest.substr(0, letters))
-            name += Lower(c);
+            name += AsciiLower(c);
         const std::string text = WithoutLineBreaks(fold(WithoutQuotes(rest.substr(letters + 1))));
         const auto named = std::find_if(NamedFields().begin(), NamedFields().end(),
                                         [&](const SNamedField& field) { return field.name == name; });
@@ -174,7 +165,7 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
             // The reader keeps a property's identifier as at most two capitals.
             std::string id;
             for (char c : rest.substr(0, letters))
-                id += Upper(c);
+                id += AsciiUpper(c);
             term.fields = {id};
         } else {
             known = false;

@@ -5,8 +5,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QWidget>
 
 #include <algorithm>
@@ -21,11 +19,7 @@ const QString kAddFolderTitle = QStringLiteral("Add a Folder of Game Files into 
 
 CDesktopDocHost::CDesktopDocHost(IPrompts& prompts, QObject* parent) : QObject(parent), m_prompts(prompts) {}
 
-CDesktopDocHost::~CDesktopDocHost()
-{
-    while (m_waitCursors > 0)
-        EndWaitCursor();
-}
+CDesktopDocHost::~CDesktopDocHost() = default;
 
 void CDesktopDocHost::BeginBatch(int total, bool stoppable)
 {
@@ -160,7 +154,8 @@ void CDesktopDocHost::BeforeRead()
     // A pump that lays out a long list takes long: the gap before the next
     // one shrinks, so a gap and such a pump stay within kMaxUnansweredMs.
     m_slowestPumpMs = std::max(m_slowestPumpMs, cost.elapsed());
-    const qint64 longest = std::max<qint64>(kPumpMs, std::min<qint64>(kMaxPumpGapMs, kMaxUnansweredMs - m_slowestPumpMs));
+    const qint64 longest =
+        std::max<qint64>(kPumpMs, std::min<qint64>(kMaxPumpGapMs, kMaxUnansweredMs - m_slowestPumpMs));
     m_pumpGapMs = std::clamp<qint64>(kPumpShare * cost.elapsed(), kPumpMs, longest);
     m_sincePump.start();
 }
@@ -189,9 +184,9 @@ bool CDesktopDocHost::eventFilter(QObject* watched, QEvent* event)
 
 void CDesktopDocHost::ReportFileError(const std::string& path, const std::string& message)
 {
-    const QString text = QStringLiteral("%1\n%2").arg(QFile::decodeName(QByteArray::fromStdString(path)),
-                                                      QString::fromLocal8Bit(message.data(),
-                                                                             static_cast<qsizetype>(message.size())));
+    const QString text =
+        QStringLiteral("%1\n%2").arg(QFile::decodeName(QByteArray::fromStdString(path)),
+                                     QString::fromLocal8Bit(message.data(), static_cast<qsizetype>(message.size())));
     m_prompts.MessageBox(m_window, text, IPrompts::EIcon::Error);
 }
 
@@ -209,16 +204,14 @@ std::optional<std::vector<std::string>> CDesktopDocHost::AskGameFiles()
 
 void CDesktopDocHost::BeginWaitCursor()
 {
-    ++m_waitCursors;
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    m_waitCursors.emplace_back();
 }
 
 void CDesktopDocHost::EndWaitCursor()
 {
-    if (m_waitCursors == 0)
-        return;
-    --m_waitCursors;
-    QGuiApplication::restoreOverrideCursor();
+    // An end without a begin must not take another's busy pointer away.
+    if (!m_waitCursors.empty())
+        m_waitCursors.pop_back();
 }
 
 void CDesktopDocHost::OnUpdate(int hint, const CHintPayload& payload)

@@ -2,11 +2,13 @@
 
 #include "collection/DocHost.h"
 #include "collection/UpdateHint.h"
+#include "desktop/app/WaitCursor.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -112,7 +114,8 @@ private:
     qint64 m_pumpGapMs = kPumpMs;
     qint64 m_slowestPumpMs = 0;
     int m_pumpDepth = 0;
-    int m_waitCursors = 0;
+    // One per BeginWaitCursor not ended yet; the host's end ends them all.
+    std::deque<CWaitCursor> m_waitCursors;
     bool m_quitPending = false;
     int m_walks = 0;
     bool m_stopRequested = false;

@@ -1,16 +1,16 @@
 #include "desktop/app/DocFramework.h"
 
-#include "desktop/app/DesktopDocHost.h"
-#include "desktop/app/ElidePath.h"
-#include "desktop/app/Prompts.h"
-#include "desktop/app/RecentFileList.h"
-#include "settings/StringTable.h"
-#include "qtcore/CacheFolder.h"
-#include "qtcore/ResText.h"
 #include "cache/HeaderCache.h"
 #include "collection/CollectionFile.h"
 #include "collection/CollectionLock.h"
 #include "collection/VarnexDoc.h"
+#include "desktop/app/DesktopDocHost.h"
+#include "desktop/app/ElidePath.h"
+#include "desktop/app/Prompts.h"
+#include "desktop/app/RecentFileList.h"
+#include "qtcore/CacheFolder.h"
+#include "qtcore/ResText.h"
+#include "settings/StringTable.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -32,6 +32,16 @@ const QString kUntitled = QStringLiteral("Untitled");
 std::string BytesOf(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
+}
+
+// The same key the header cache trusts: a replacement, a write or a change
+// of mode or owner all show in it.
+std::optional<SFileStatus> StatusOf(const QString& path)
+{
+    SFileStatus status;
+    if (!StatGameFile(BytesOf(path), status))
+        return std::nullopt;
+    return status;
 }
 
 QString LocalText(const std::string& text)
@@ -114,7 +124,7 @@ bool CDocFramework::OpenFile(const QString& path, QString* failure)
         }
     }
     // Taken before the read: a change made while it reads counts as a change.
-    const SFileStamp stamp = ReadFileStamp(BytesOf(full));
+    const std::optional<SFileStatus> stamp = StatusOf(full);
     const int depth = m_host.BatchDepth();
     std::string error;
     SAddSummary summary;
@@ -189,9 +199,9 @@ bool CDocFramework::OnFileSave()
 
 bool CDocFramework::MayOverwrite(const QString& path)
 {
-    const SFileStamp now = ReadFileStamp(BytesOf(path));
+    const std::optional<SFileStatus> now = StatusOf(path);
     // A file that is gone holds nothing to lose.
-    if (!now.exists || now == m_stamp)
+    if (!now || now == m_stamp)
         return true;
     const std::string text = LoadResString(IDS_CHANGED_ON_DISK);
     return m_prompts.AskYesNo(DialogParent(), QString::asprintf(text.c_str(), path.toUtf8().constData())) ==
@@ -201,8 +211,8 @@ bool CDocFramework::MayOverwrite(const QString& path)
 bool CDocFramework::OnFileSaveAs()
 {
     const QString initial = m_path.isEmpty() ? Title() + QStringLiteral(".vnx") : m_path;
-    const QString path =
-        m_prompts.GetSaveFileName(DialogParent(), QStringLiteral("Save As"), kSaveFilter, QStringLiteral("vnx"), initial);
+    const QString path = m_prompts.GetSaveFileName(DialogParent(), QStringLiteral("Save As"), kSaveFilter,
+                                                   QStringLiteral("vnx"), initial);
     if (path.isEmpty())
         return false;
     return DoSave(QFileInfo(path).absoluteFilePath());
@@ -229,7 +239,7 @@ bool CDocFramework::DoSave(const QString& path)
     }
     m_doc.SetModifiedFlag(false);
     SetPathName(path);
-    m_stamp = ReadFileStamp(BytesOf(path));
+    m_stamp = StatusOf(path);
     m_recent.Add(path);
     m_recent.Save();
     if (m_frame)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "cache/FileStatus.h"
 #include "desktop/app/CommandRouter.h"
 #include "desktop/app/DocFrame.h"
-#include "collection/FileStamp.h"
 
 #include <QString>
+
+#include <optional>
 
 class CDesktopDocHost;
 class CRecentFileList;
@@ -74,5 +76,5 @@ private:
     QString m_path;
     // The file as it was when it was read or last saved here: Save asks
     // before it overwrites what another program wrote since.
-    SFileStamp m_stamp;
+    std::optional<SFileStatus> m_stamp; // none when there was no file
 };

@@ -1,32 +1,32 @@
 #include "desktop/view/VarnexView.h"
 
-#include "desktop/app/Prompts.h"
-#include "settings/SettingsStore.h"
-#include "settings/Settings.h"
-#include "settings/StringTable.h"
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
-#include "qtcore/ByteText.h"
-#include "qtcore/DecodedText.h"
-#include "report/DisplayName.h"
-#include "report/ExportWriter.h"
-#include "desktop/view/QuickFilterBar.h"
-#include "qtcore/FilterText.h"
+#include "desktop/app/Prompts.h"
+#include "desktop/app/WaitCursor.h"
 #include "desktop/view/FontRecordQt.h"
+#include "desktop/view/QuickFilterBar.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/ReportListModel.h"
 #include "desktop/view/TextDrop.h"
 #include "desktop/view/ViewerLaunch.h"
+#include "qtcore/ByteText.h"
+#include "qtcore/DecodedText.h"
+#include "qtcore/FilterText.h"
+#include "report/DisplayName.h"
+#include "report/ExportWriter.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+#include "settings/StringTable.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
-#include <QElapsedTimer>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QKeyEvent>
-#include <QMouseEvent>
-#include <QGuiApplication>
 #include <QListView>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTreeView>
 #include <QUrl>
@@ -42,16 +42,6 @@ namespace {
 constexpr qint64 kLaunchSliceMs = 30;
 // More games than this at once are opened only when the user says so.
 constexpr std::size_t kLaunchWithoutAsking = 20;
-
-// The busy pointer for the length of a scope.
-class CBusyCursor
-{
-public:
-    CBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    CBusyCursor(const CBusyCursor&) = delete;
-    CBusyCursor& operator=(const CBusyCursor&) = delete;
-};
 
 int StyleCodeOf(int command)
 {
@@ -269,7 +259,8 @@ void CVarnexView::UpdateRow(const std::string& path)
     const CGameEntry* entry = m_doc.m_mapFiles.Find(path);
     if (row < 0 || !entry)
         return;
-    m_pList->SetItemCells(row, MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get()).cells, entry);
+    m_pList->SetItemCells(row, MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get()).cells,
+                          entry);
 }
 
 int CVarnexView::FindRow(const std::string& path) const
@@ -312,7 +303,7 @@ void CVarnexView::SaveColumnWidths()
 void CVarnexView::SortRows()
 {
     // A sort column that no longer exists is reset by the sort itself.
-    CBusyCursor busy;
+    CWaitCursor busy;
     m_pList->SortItems(m_sort, m_columns.size());
 }
 
@@ -413,7 +404,7 @@ void CVarnexView::OnCommand(int id)
     case ID_EDIT_FIND: {
         // The texts the filter compares are made now, once, so that no
         // keystroke has to make them for every row.
-        CBusyCursor busy;
+        CWaitCursor busy;
         m_pList->Model().PrepareFilterTexts();
         m_pFilterBar->Open();
         break;
@@ -499,7 +490,7 @@ bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
 
 void CVarnexView::OnDeleteFiles()
 {
-    CBusyCursor busy;
+    CWaitCursor busy;
     // Every selected row's path goes to the document, which sends the removal
     // back as a hint. A row whose path the document does not hold is taken
     // out here, so the command always ends.
@@ -581,7 +572,7 @@ void CVarnexView::OnSelectExtraCopies()
 {
     if (!m_bDuplicates)
         return;
-    CBusyCursor busy;
+    CWaitCursor busy;
     // The first copy of a group still in the list is the one kept: a kept
     // copy deleted meanwhile hands its place to the next.
     std::vector<int> extra;
@@ -609,7 +600,7 @@ void CVarnexView::OnSelectionCommand(int id)
         OnLaunchViewer(rows);
         return;
     }
-    CBusyCursor busy;
+    CWaitCursor busy;
     for (int row : rows) {
         const std::string path = m_pList->GetItemKey(row);
         switch (id) {
@@ -653,7 +644,7 @@ void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
             return;
         }
     }
-    CBusyCursor busy;
+    CWaitCursor busy;
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     for (std::size_t i = 0; i < paths.size(); ++i) {

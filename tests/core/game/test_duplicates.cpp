@@ -335,4 +335,26 @@ TEST_F(DuplicateFinding, ASecondSearchReadsOnlyNewFilesAndTheCandidates)
     EXPECT_EQ(*groups, (std::vector<CDuplicateGroup>{{Path("g0.sgf"), Path("copy.sgf")}}));
 }
 
+TEST_F(DuplicateFinding, AFileReplacedByOneOfTheSameSizeAndTimeIsReadAgain)
+{
+    const std::string path = Write("g.sgf", Sgf(MakeMoves(70, 20), Symmetries()[0]));
+    Write("other.sgf", Sgf(MakeMoves(70, 30), Symmetries()[0]));
+    CCountingHost host;
+    ASSERT_TRUE(m_finder.FindGroups(m_paths, host).has_value());
+    ASSERT_EQ(host.reads, 2);
+    // A copy that keeps the times, as cp -p makes it: another game of the
+    // same size and modification time, moved over the first file.
+    const std::string copy = Sgf(MakeMoves(70, 30), Symmetries()[5]);
+    ASSERT_EQ(copy.size(), std::filesystem::file_size(path));
+    const std::string replacement = m_dir.Write("replacement.sgf", copy);
+    std::filesystem::last_write_time(replacement, std::filesystem::last_write_time(path));
+    std::filesystem::rename(replacement, path);
+    host.reads = 0;
+    const auto groups = m_finder.FindGroups(m_paths, host);
+    ASSERT_TRUE(groups.has_value());
+    // The replaced file, then the two files of the new candidate set.
+    EXPECT_EQ(host.reads, 3);
+    EXPECT_EQ(*groups, (std::vector<CDuplicateGroup>{{Path("g.sgf"), Path("other.sgf")}}));
+}
+
 } // namespace

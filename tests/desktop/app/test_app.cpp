@@ -1,12 +1,16 @@
 #include "FrameFixture.h"
 
+#include "collection/VarnexDoc.h"
+#include "desktop/app/DesktopDocHost.h"
 #include "desktop/app/DocFramework.h"
-#include "desktop/frame/MainFrame.h"
 #include "desktop/app/QtPrompts.h"
 #include "desktop/app/RecentFileList.h"
-#include "settings/StringTable.h"
-#include "collection/VarnexDoc.h"
+#include "desktop/app/WaitCursor.h"
+#include "desktop/frame/MainFrame.h"
 #include "desktop/view/VarnexView.h"
+#include "settings/StringTable.h"
+
+#include <QGuiApplication>
 
 namespace {
 const char* const kGameA = "Gu Li";
@@ -37,7 +41,8 @@ TEST_F(FrameTest, SaveOpenAndNewRoundTripWithTheUnsavedChangesQuestion)
     prompts.saveFileName.push_back(saved);
     Trigger(ID_FILE_SAVE);
     ASSERT_FALSE(prompts.asked.isEmpty());
-    EXPECT_TRUE(prompts.asked.back().startsWith(QStringLiteral("save-file: Save As | Varnex Files (*.vnx)|*.vnx|| | vnx")));
+    EXPECT_TRUE(
+        prompts.asked.back().startsWith(QStringLiteral("save-file: Save As | Varnex Files (*.vnx)|*.vnx|| | vnx")));
     EXPECT_FALSE(app->Doc().IsModified());
     EXPECT_EQ(app->Frame()->windowTitle(), QStringLiteral("games.vnx - Varnex"));
     EXPECT_EQ(app->Framework().PathName(), saved);
@@ -202,8 +207,7 @@ TEST_F(FrameTest, AStoredCurrentFolderThatIsGoneIsIgnored)
 TEST_F(FrameTest, TheAddCommandAsksForGameFilesWithItsTitleAndFilter)
 {
     ASSERT_TRUE(Start());
-    prompts.openFileNames.push_back(
-        {QString::fromStdString(Game(kGameA)), QString::fromStdString(Game(kGameB))});
+    prompts.openFileNames.push_back({QString::fromStdString(Game(kGameA)), QString::fromStdString(Game(kGameB))});
     Trigger(ID_EDIT_ADD_FILES);
     ASSERT_FALSE(prompts.asked.isEmpty());
     EXPECT_EQ(prompts.asked.back(),
@@ -217,7 +221,25 @@ TEST(QtPromptsFilter, TheProgramsFilterBecomesQtNameFilters)
 {
     EXPECT_EQ(CQtPrompts::ToQtFilters(QStringLiteral(
                   "MGT Files (*.mgt, *.sgf)|*.mgt;*.sgf|Glyphon Files (*.gph)|*.gph|All Files (*.*)|*.*||")),
-              L({"MGT Files (*.mgt, *.sgf) (*.mgt *.sgf)", "Glyphon Files (*.gph) (*.gph)",
-                           "All Files (*.*) (*)"}));
+              L({"MGT Files (*.mgt, *.sgf) (*.mgt *.sgf)", "Glyphon Files (*.gph) (*.gph)", "All Files (*.*) (*)"}));
     EXPECT_TRUE(CQtPrompts::ToQtFilters(QStringLiteral("||")).isEmpty());
+}
+
+TEST_F(FrameTest, TheHostsBusyPointersNestLeaveOthersAloneAndEndWithTheHost)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    {
+        CWaitCursor outer;
+        {
+            CDesktopDocHost host(prompts);
+            // An end without a begin must not take the outer pointer away.
+            host.EndWaitCursor();
+            host.BeginWaitCursor();
+            host.BeginWaitCursor();
+            host.EndWaitCursor();
+        }
+        EXPECT_NE(QGuiApplication::overrideCursor(), nullptr);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }

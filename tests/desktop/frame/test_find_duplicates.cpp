@@ -189,14 +189,17 @@ TEST_F(FindDuplicatesTest, ASecondSearchReadsOnlyFilesNewOrChanged)
     EXPECT_EQ(app->Frame()->DuplicateSearch().Finder().KnownFiles(), 7u);
     Trigger(ID_EDIT_FIND_DUPLICATES);
 
-    // Now a copy of a1, with its old time: the key read before still holds.
+    // Now a copy of a1 with its old size and time, as cp -p leaves it: the
+    // change time still tells, so d is read again and joins a1's game.
     const auto time = std::filesystem::last_write_time(Path("d.sgf"));
     dir.Write("games/d.sgf", ColumnGame(80, false));
     std::filesystem::last_write_time(Path("d.sgf"), time);
     Add("e.sgf", ColumnGame(80, true, true));
     Trigger(ID_EDIT_FIND_DUPLICATES);
-    EXPECT_EQ(ShownKeys(), (std::vector<std::string>{Path("a2.sgf"), Path("a1.sgf"), Path("a3.sgf"), Path("e.sgf"),
-                                                     Path("c2.sgf"), Path("c1.sgf")}));
+    EXPECT_EQ(ShownKeys(), (std::vector<std::string>{Path("a2.sgf"), Path("a1.sgf"), Path("a3.sgf"), Path("d.sgf"),
+                                                     Path("e.sgf"), Path("c2.sgf"), Path("c1.sgf")}));
+    EXPECT_EQ(app->Frame()->DuplicateSearch().Finder().KnownFiles(), 8u);
+
     Trigger(ID_EDIT_FIND_DUPLICATES);
 
     // A new time makes it read again.
