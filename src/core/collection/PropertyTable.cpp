@@ -152,17 +152,6 @@ void CPropertyTable::ReserveBytes(std::size_t bytes)
     m_capacity = static_cast<std::uint32_t>(bytes);
 }
 
-void CPropertyTable::ShrinkToFit()
-{
-    if (m_used == m_capacity)
-        return;
-    std::unique_ptr<char[]> bytes(m_used ? new char[m_used] : nullptr);
-    if (m_used)
-        std::memcpy(bytes.get(), m_bytes.get(), m_used);
-    m_bytes = std::move(bytes);
-    m_capacity = m_used;
-}
-
 void CPropertyTable::Set(std::string_view id, std::string_view value)
 {
     const std::size_t size = PackedSize(id, value);

@@ -120,8 +120,6 @@ public:
     void ReserveBytes(std::size_t bytes);
     // The packed bytes one property takes.
     static std::size_t PackedSize(std::string_view id, std::string_view value);
-    // Gives back the room beyond the packed bytes.
-    void ShrinkToFit();
 
     // The properties as packed bytes, and the table from such bytes: false,
     // leaving the table as it was, when they are not whole properties with

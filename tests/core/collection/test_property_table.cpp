@@ -90,7 +90,6 @@ TEST(PropertyTable, HoldsManyPropertiesOfEveryLength)
     EXPECT_EQ(ItemsOf(table), expected);
 
     CPropertyTable copy(table);
-    table.ShrinkToFit();
     CPropertyTable moved(std::move(table));
     EXPECT_EQ(copy.Items(), expected);
     EXPECT_EQ(moved.Items(), expected);
