@@ -28,6 +28,8 @@ constexpr std::size_t kFlushRows = 2048;
 // Lookups share one read transaction per this many: a transaction of its own
 // for each would cost more than reading a small game file.
 constexpr int kReadsPerTransaction = 4096;
+// Misses in a row after which the scan in written order is given up.
+constexpr int kScanMissesBeforeSearchOnly = 64;
 
 // A row is found by a keyed hash of its path, an integer: searching by
 // paths that share their long folder part compared most of each path at
@@ -358,15 +360,21 @@ bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CP
     // wanted, found without a search. Any other is searched for by its id,
     // and the scan goes on after it.
     sqlite3_stmt* row = nullptr;
-    int rc = ScanRow();
+    int rc = m_scanMisses < kScanMissesBeforeSearchOnly ? ScanRow() : SQLITE_DONE;
     if (rc == SQLITE_ROW && Blob(m_scan, 8) == path) {
         row = m_scan;
+        m_scanMisses = 0;
     } else if (rc == SQLITE_ROW || rc == SQLITE_DONE) {
+        const bool scanOnAnotherRow = rc == SQLITE_ROW;
         sqlite3_bind_int64(m_select, 1, RowId(path));
         rc = sqlite3_step(m_select);
         if (rc == SQLITE_ROW && Blob(m_select, 8) == path) {
             row = m_select;
             StopScan();
+            // A row stands elsewhere than the scan was: asked out of order
+            // (a file new to the cache is no miss of the order).
+            if (scanOnAnotherRow)
+                ++m_scanMisses;
         }
     }
     bool found = false;

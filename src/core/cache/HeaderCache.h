@@ -116,6 +116,12 @@ private:
     sqlite3_stmt* m_scan = nullptr;
     EScan m_scanState = EScan::Stopped;
     std::int64_t m_scanAfter = 0;
+    // Lookups in a row that the scan's next row did not answer. Rows written
+    // in another order than they are asked for (by an add that walked the
+    // folders, then an open in the collection's order) would cost a wasted
+    // step and a new seek each; after a run of misses the scan is given up
+    // and rows are searched by id alone.
+    int m_scanMisses = 0;
     // The database's own key of the row ids.
     std::uint64_t m_key0 = 0;
     std::uint64_t m_key1 = 0;
