@@ -8,6 +8,8 @@
 #include "cli/CliEscape.h"
 #include "game/GameRecordReader.h"
 
+#include "FuzzWorkFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -19,25 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-const std::string& WorkFolder()
-{
-    static const std::string folder = [] {
-        std::string pattern = "/tmp/varnex-fuzz-cli-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return pattern;
-    }();
-    static const struct CRemove
-    {
-        ~CRemove()
-        {
-            ::unlink((folder + "/g.sgf").c_str());
-            ::rmdir(folder.c_str());
-        }
-    } remove;
-    return folder;
-}
 
 int HexDigit(char c)
 {
@@ -109,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (cell.find_first_of("\t\n\r") != std::string::npos)
         __builtin_trap();
 
-    const std::string path = WorkFolder() + "/g.sgf";
+    const std::string path = FuzzWorkFolder() + "/g.sgf";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0)
         std::abort();

@@ -6,6 +6,8 @@
 #include "collection/CollectionFile.h"
 #include "collection/VarnexDoc.h"
 
+#include "FuzzWorkFolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,27 +17,6 @@
 #include <unistd.h>
 
 namespace {
-
-// One folder for the whole run, removed at exit.
-const std::string& WorkFolder()
-{
-    static const std::string folder = [] {
-        std::string pattern = "/tmp/varnex-fuzz-collection-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return pattern;
-    }();
-    static const struct CRemove
-    {
-        ~CRemove()
-        {
-            std::remove((folder + "/c.vnx").c_str());
-            std::remove((folder + "/again.vnx").c_str());
-            ::rmdir(folder.c_str());
-        }
-    } remove;
-    return folder;
-}
 
 bool WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size)
 {
@@ -50,7 +31,7 @@ bool WriteInput(const std::string& path, const std::uint8_t* data, std::size_t s
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string file = WorkFolder() + "/c.vnx";
+    const std::string file = FuzzWorkFolder() + "/c.vnx";
     if (!WriteInput(file, data, size))
         std::abort();
 
@@ -58,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CVarnexDoc doc(host);
     std::string error;
     if (LoadCollectionFile(doc, file, &error)) {
-        const std::string again = WorkFolder() + "/again.vnx";
+        const std::string again = FuzzWorkFolder() + "/again.vnx";
         if (!SaveCollectionFile(doc, again, &error))
             __builtin_trap();
         CVarnexDoc reopened(host);

@@ -10,6 +10,8 @@
 #include "collection/KeyedHash.h"
 #include "collection/PropertyTable.h"
 
+#include "FuzzWorkFolder.h"
+
 #include <sqlite3.h>
 
 #include <cstddef>
@@ -23,30 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-const std::string& WorkFolder()
-{
-    // In memory where the system has a shared-memory folder: the target
-    // makes and rewrites a database every run.
-    static const std::string folder = [] {
-        for (std::string pattern : {"/dev/shm/varnex-fuzz-cache-XXXXXX", "/tmp/varnex-fuzz-cache-XXXXXX"}) {
-            if (::mkdtemp(pattern.data()))
-                return pattern;
-        }
-        std::abort();
-    }();
-    static const struct CRemove
-    {
-        ~CRemove()
-        {
-            const std::string file = CHeaderCache::FileFor(folder, folder + "/c.vnx");
-            for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-                ::unlink((file + suffix).c_str());
-            ::rmdir(folder.c_str());
-        }
-    } remove;
-    return folder;
-}
 
 // Takes bytes off the front of the input; zeros once it runs out.
 class CInput
@@ -223,7 +201,7 @@ void DamageFile(const std::string& file, CInput& input)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string& folder = WorkFolder();
+    const std::string& folder = FuzzWorkFolder();
     const std::string collection = folder + "/c.vnx";
     const std::string file = CHeaderCache::FileFor(folder, collection);
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})

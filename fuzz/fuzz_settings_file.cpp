@@ -10,6 +10,8 @@
 #include "settings/ToolBarLayout.h"
 #include "settings/WindowPlacementRecord.h"
 
+#include "FuzzWorkFolder.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -22,30 +24,11 @@
 
 namespace {
 
-const std::string& WorkFolder()
-{
-    static const std::string folder = [] {
-        std::string pattern = "/tmp/varnex-fuzz-settings-XXXXXX";
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return pattern;
-    }();
-    static const struct CRemove
-    {
-        ~CRemove()
-        {
-            std::remove((folder + "/s.ini").c_str());
-            ::rmdir(folder.c_str());
-        }
-    } remove;
-    return folder;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string path = WorkFolder() + "/s.ini";
+    const std::string path = FuzzWorkFolder() + "/s.ini";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0)
         std::abort();
