@@ -39,13 +39,20 @@ bool Readable(const QString& text)
 const char* RuleName(CDisplayDecoder::ERule rule)
 {
     switch (rule) {
-    case CDisplayDecoder::ERule::Ascii: return "ascii";
-    case CDisplayDecoder::ERule::Declared: return "declared CA";
-    case CDisplayDecoder::ERule::Utf8: return "UTF-8";
-    case CDisplayDecoder::ERule::Chosen: return "chosen charset";
-    case CDisplayDecoder::ERule::Detected: return "detected";
-    case CDisplayDecoder::ERule::Folder: return "folder's charset";
-    case CDisplayDecoder::ERule::Latin1: return "Latin-1";
+    case CDisplayDecoder::ERule::Ascii:
+        return "ascii";
+    case CDisplayDecoder::ERule::Declared:
+        return "declared CA";
+    case CDisplayDecoder::ERule::Utf8:
+        return "UTF-8";
+    case CDisplayDecoder::ERule::Chosen:
+        return "chosen charset";
+    case CDisplayDecoder::ERule::Detected:
+        return "detected";
+    case CDisplayDecoder::ERule::Folder:
+        return "folder's charset";
+    case CDisplayDecoder::ERule::Latin1:
+        return "Latin-1";
     }
     return "?";
 }
@@ -92,9 +99,10 @@ int main(int argc, char** argv)
         cjkAfter += newCjk;
         ++rules[std::string(RuleName(choice.rule)) + (choice.charset.empty() ? "" : " " + choice.charset)];
         if (argc > 2 && (!newOk || choice.rule == CDisplayDecoder::ERule::Detected))
-            std::printf("%s: %s (%s %s %d) %s\n", newOk ? "detected" : "unreadable", it->path().c_str(),
-                        RuleName(choice.rule), choice.charset.c_str(), decoder.LastConfidence(),
-                        entry.m_props.Find("PB") ? decoder.Decode(*entry.m_props.Find("PB"), choice).toUtf8().constData() : "");
+            std::printf(
+                "%s: %s (%s %s %d) %s\n", newOk ? "detected" : "unreadable", it->path().c_str(), RuleName(choice.rule),
+                choice.charset.c_str(), decoder.LastConfidence(),
+                entry.m_props.Find("PB") ? decoder.Decode(*entry.m_props.Find("PB"), choice).toUtf8().constData() : "");
     }
     std::printf("records %d; names readable: before %d, after %d\n", records, before, after);
     std::printf("records with names in Han, kana or Hangul: before %d, after %d\n", cjkBefore, cjkAfter);

@@ -25,19 +25,22 @@ namespace {
 
 constexpr int kFilesPerFolder = 1000;
 
-const char* const kFamily[] = {"Cho", "Lee", "Kim", "Park", "Takemiya", "Kobayashi", "Otake", "Yoda", "Go",
-                               "Nie", "Ma", "Chang", "Rin", "Sakata", "Honinbo", "Fujisawa", "Ishida", "Kato",
-                               "Yamashita", "Iyama", "Shin", "Ke", "Gu", "Mi", "Tang", "Xie", "Choi", "Ohashi"};
-const char* const kGiven[] = {"Chikun", "Sedol", "Jiwoo", "Junghwan", "Masaki", "Koichi", "Hideo", "Norimoto",
-                              "Seigen", "Weiping", "Xiaochun", "Hao", "Kaiho", "Eio", "Shusaku", "Hideyuki",
-                              "Yoshio", "Masao", "Keigo", "Yuta", "Jinseo", "Jie", "Li", "Yuting", "Weijie"};
-const char* const kEvents[] = {"Kisei", "Meijin", "Honinbo", "Judan", "Tengen", "Oza", "Gosei", "Samsung Cup",
-                               "LG Cup", "Ing Cup", "Chunlan Cup", "Fujitsu Cup", "Agon Kiriyama", "NHK Cup",
-                               "Asian TV Cup", "Korean League", "Chinese A League", "Japan Club Cup"};
-const char* const kPlaces[] = {"Tokyo", "Seoul", "Beijing", "Osaka", "Nagoya", "Shanghai", "Busan",
-                               "Taipei", "Hangzhou", "Kyoto", "Online"};
-const char* const kResults[] = {"B+R", "W+R", "B+0.5", "W+0.5", "B+1.5", "W+2.5", "B+3.5",
-                                "W+4.5", "B+T", "W+T", "0", "Void", "?", "B+12.5"};
+const char* const kFamily[] = {"Cho",     "Lee",      "Kim",    "Park", "Takemiya",  "Kobayashi", "Otake",
+                               "Yoda",    "Go",       "Nie",    "Ma",   "Chang",     "Rin",       "Sakata",
+                               "Honinbo", "Fujisawa", "Ishida", "Kato", "Yamashita", "Iyama",     "Shin",
+                               "Ke",      "Gu",       "Mi",     "Tang", "Xie",       "Choi",      "Ohashi"};
+const char* const kGiven[] = {"Chikun",   "Sedol",    "Jiwoo",   "Junghwan", "Masaki", "Koichi", "Hideo",
+                              "Norimoto", "Seigen",   "Weiping", "Xiaochun", "Hao",    "Kaiho",  "Eio",
+                              "Shusaku",  "Hideyuki", "Yoshio",  "Masao",    "Keigo",  "Yuta",   "Jinseo",
+                              "Jie",      "Li",       "Yuting",  "Weijie"};
+const char* const kEvents[] = {
+    "Kisei",         "Meijin",      "Honinbo",      "Judan",         "Tengen",           "Oza",
+    "Gosei",         "Samsung Cup", "LG Cup",       "Ing Cup",       "Chunlan Cup",      "Fujitsu Cup",
+    "Agon Kiriyama", "NHK Cup",     "Asian TV Cup", "Korean League", "Chinese A League", "Japan Club Cup"};
+const char* const kPlaces[] = {"Tokyo", "Seoul",  "Beijing",  "Osaka", "Nagoya", "Shanghai",
+                               "Busan", "Taipei", "Hangzhou", "Kyoto", "Online"};
+const char* const kResults[] = {"B+R",   "W+R", "B+0.5", "W+0.5", "B+1.5", "W+2.5", "B+3.5",
+                                "W+4.5", "B+T", "W+T",   "0",     "Void",  "?",     "B+12.5"};
 const char* const kKomi[] = {"6.5", "7.5", "5.5", "0.5", "0"};
 
 // The legacy charsets and, for each, real player names in its bytes.
@@ -50,29 +53,29 @@ struct SCharsetNames
 const SCharsetNames kCharsetNames[] = {
     {"GB2312",
      {
-         "\xC4\xF4\xCE\xC0\xC6\xBD",         // Nie Weiping
-         "\xC2\xED\xCF\xFE\xB4\xBA",         // Ma Xiaochun
-         "\xB3\xA3\xEA\xBB",                 // Chang Hao
-         "\xB9\xC5\xC1\xA6",                 // Gu Li
-         "\xBF\xC2\xBD\xE0",                 // Ke Jie
-         "\xB3\xC2\xD2\xAB\xEC\xC7",         // Chen Yaoye
-         "\xB7\xB6\xCD\xA2\xEE\xDA",         // Fan Tingyu
-         "\xD8\xC2\xEA\xC5\xCD\xA2",         // Mi Yuting
-         "\xCA\xB1\xD4\xBD",                 // Shi Yue
-         "\xCC\xC6\xCE\xA4\xD0\xC7",         // Tang Weixing
+         "\xC4\xF4\xCE\xC0\xC6\xBD", // Nie Weiping
+         "\xC2\xED\xCF\xFE\xB4\xBA", // Ma Xiaochun
+         "\xB3\xA3\xEA\xBB",         // Chang Hao
+         "\xB9\xC5\xC1\xA6",         // Gu Li
+         "\xBF\xC2\xBD\xE0",         // Ke Jie
+         "\xB3\xC2\xD2\xAB\xEC\xC7", // Chen Yaoye
+         "\xB7\xB6\xCD\xA2\xEE\xDA", // Fan Tingyu
+         "\xD8\xC2\xEA\xC5\xCD\xA2", // Mi Yuting
+         "\xCA\xB1\xD4\xBD",         // Shi Yue
+         "\xCC\xC6\xCE\xA4\xD0\xC7", // Tang Weixing
      }},
     {"Shift_JIS",
      {
-         "\x88\xE4\x8E\x52\x97\x54\x91\xBE",     // Iyama Yuta
-         "\xE6\xE2\x8E\xA1\x8C\x4D",             // Cho Chikun
-         "\x8F\xAC\x97\xD1\x8C\xF5\x88\xEA",     // Kobayashi Koichi
-         "\x95\x90\x8B\x7B\x90\xB3\x8E\xF7",     // Takemiya Masaki
+         "\x88\xE4\x8E\x52\x97\x54\x91\xBE",         // Iyama Yuta
+         "\xE6\xE2\x8E\xA1\x8C\x4D",                 // Cho Chikun
+         "\x8F\xAC\x97\xD1\x8C\xF5\x88\xEA",         // Kobayashi Koichi
+         "\x95\x90\x8B\x7B\x90\xB3\x8E\xF7",         // Takemiya Masaki
          "\x96\x7B\x88\xF6\x96\x56\x8F\x47\x8D\xF4", // Honinbo Shusaku
-         "\x91\xE5\x92\x7C\x89\x70\x97\x59",     // Otake Hideo
-         "\x88\xCB\x93\x63\x8B\x49\x8A\xEE",     // Yoda Norimoto
-         "\x8E\x52\x89\xBA\x8C\x68\x8C\xE1",     // Yamashita Keigo
-         "\x92\xA3\x9E\x7A",                     // Cho U
-         "\x88\xEA\x97\xCD\x97\xC9",             // Ichiriki Ryo
+         "\x91\xE5\x92\x7C\x89\x70\x97\x59",         // Otake Hideo
+         "\x88\xCB\x93\x63\x8B\x49\x8A\xEE",         // Yoda Norimoto
+         "\x8E\x52\x89\xBA\x8C\x68\x8C\xE1",         // Yamashita Keigo
+         "\x92\xA3\x9E\x7A",                         // Cho U
+         "\x88\xEA\x97\xCD\x97\xC9",                 // Ichiriki Ryo
      }},
     {"EUC-KR",
      {
@@ -93,7 +96,7 @@ const SCharsetNames kCharsetNames[] = {
 // of every 30 records, 10 declare their legacy charset and 3 leave it out.
 struct SPlayers
 {
-    const char* ca = "UTF-8"; // nullptr: no CA
+    const char* ca = "UTF-8";    // nullptr: no CA
     const char* black = nullptr; // nullptr: the ASCII name drawn for it
     const char* white = nullptr;
 };
@@ -109,8 +112,7 @@ SPlayers MixedPlayers(long index)
     return {slot < 10 ? charset.ca : nullptr, black, white};
 }
 
-template <std::size_t N>
-const char* Pick(std::mt19937& rng, const char* const (&items)[N])
+template <std::size_t N> const char* Pick(std::mt19937& rng, const char* const (&items)[N])
 {
     return items[std::uniform_int_distribution<std::size_t>(0, N - 1)(rng)];
 }

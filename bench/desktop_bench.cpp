@@ -1,21 +1,21 @@
 // Whole-program figures for the report view on a large collection: opening
 // 100,000 files in each display style against the core's own load, switching
 // styles, and deleting 10,000 selected rows. Prints figures; never fails.
-#include "settings/MemorySettingsStore.h"
-#include "desktop/app/Prompts.h"
-#include "desktop/app/ProgramStart.h"
-#include "settings/StringTable.h"
 #include "ToolArgs.h"
 #include "ViewBenchSupport.h"
 #include "collection/CollectionFile.h"
 #include "collection/VarnexDoc.h"
+#include "desktop/app/DesktopDocHost.h"
 #include "desktop/app/DocFramework.h"
+#include "desktop/app/ProgramStart.h"
+#include "desktop/app/Prompts.h"
+#include "desktop/app/VarnexApp.h"
+#include "desktop/frame/MainFrame.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/ReportListModel.h"
 #include "desktop/view/VarnexView.h"
-#include "desktop/app/DesktopDocHost.h"
-#include "desktop/app/VarnexApp.h"
-#include "desktop/frame/MainFrame.h"
+#include "settings/MemorySettingsStore.h"
+#include "settings/StringTable.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -405,8 +405,7 @@ int main(int argc, char** argv)
             tick.stop();
             std::printf("launch the viewer for %d selected rows: %lld ms to start them all, the event loop "
                         "blocked for %lld ms at most\n",
-                        list.GetSelectedCount(), static_cast<long long>(launchMs),
-                        static_cast<long long>(blocked));
+                        list.GetSelectedCount(), static_cast<long long>(launchMs), static_cast<long long>(blocked));
             list.ClearSelection();
         }
 

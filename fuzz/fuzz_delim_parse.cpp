@@ -5,8 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace
-{
+namespace {
 void Check(bool condition)
 {
     if (!condition) {

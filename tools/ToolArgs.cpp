@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-std::optional<int> CheckToolArgs(int argc, char** argv, const char* usage, std::initializer_list<std::string_view> known)
+std::optional<int> CheckToolArgs(int argc, char** argv, const char* usage,
+                                 std::initializer_list<std::string_view> known)
 {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];

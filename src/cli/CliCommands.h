@@ -33,8 +33,8 @@ int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostre
 // verbose names each file of a folder that is not a game record.
 // cacheFolder, when not empty, holds the header caches: opening the
 // collection reads only the game files that changed since they were cached.
-int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out,
-           std::ostream& err, bool verbose = false, const std::string& cacheFolder = {});
+int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out, std::ostream& err,
+           bool verbose = false, const std::string& cacheFolder = {});
 
 // list: the bytes Export writes right after the collection is opened in the
 // details style. fullPath overrides the stored "Frame"/"Full Path". With
@@ -43,8 +43,8 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
 // window shows them, to the filter and to the comparison with "My Names".
 // cacheFolder as for RunAdd. escape writes backslash, TAB, LF and CR in
 // cells as "\\", "\t", "\n", "\r".
-int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store,
-            std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr,
+int RunList(const std::string& collection, std::optional<bool> fullPath, const ISettingsStore& store, std::ostream& out,
+            std::ostream& err, IUtf8Converter* utf8 = nullptr,
             const std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry,
                                      const std::string& path)>& keep = {},
             IUtf8Converter* keepDecoder = nullptr, const std::string& cacheFolder = {}, bool escape = false);

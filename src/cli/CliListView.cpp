@@ -27,8 +27,8 @@ void CCliListView::OnUpdate(int hint, const CHintPayload& payload)
     switch (hint) {
     case hintFileAdded:
         if (payload.path) {
-            m_rows.push_back(MakeReportRow(*payload.path, m_doc.m_mapFiles.Find(*payload.path), m_columns,
-                                           m_bFullPath, m_store, m_shown));
+            m_rows.push_back(MakeReportRow(*payload.path, m_doc.m_mapFiles.Find(*payload.path), m_columns, m_bFullPath,
+                                           m_store, m_shown));
         } else {
             m_rows.clear();
             m_doc.m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {

@@ -22,8 +22,7 @@ void CQtUtf8Converter::NoteRecord(const std::string& path, const CGameEntry& ent
 std::vector<std::string> CQtUtf8Converter::TextsToUtf8(const std::vector<std::string>& texts, const CGameEntry& entry,
                                                        const std::string& path)
 {
-    const CDisplayDecoder::SChoice choice =
-        m_decoder.Choose(RecordTexts(entry), RecordCharset(entry), FolderOf(path));
+    const CDisplayDecoder::SChoice choice = m_decoder.Choose(RecordTexts(entry), RecordCharset(entry), FolderOf(path));
     std::vector<std::string> converted;
     converted.reserve(texts.size());
     for (const std::string& text : texts)

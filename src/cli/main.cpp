@@ -223,7 +223,9 @@ int main(int argc, char** argv)
             // default; a folder the same. A pipe or a device would block the
             // read or feed it for ever. stat() asks without opening.
             const QString file = QFile::decodeName(QByteArray::fromStdString(*args.settingsFile));
-            struct stat info {};
+            struct stat info
+            {
+            };
             if (::stat(args.settingsFile->c_str(), &info) != 0)
                 return UsageError("settings file " + *args.settingsFile + " does not exist");
             if (!S_ISREG(info.st_mode))
@@ -242,8 +244,8 @@ int main(int argc, char** argv)
         std::function<bool(const std::vector<std::string>&, const CGameEntry*, const std::string&)> keep;
         if (args.filter) {
             // The typed text is read as the terminal gives it (UTF-8).
-            const CRowFilter filter = MakeRowFilter(QString::fromUtf8(args.filter->data(),
-                                                                      static_cast<qsizetype>(args.filter->size())));
+            const CRowFilter filter =
+                MakeRowFilter(QString::fromUtf8(args.filter->data(), static_cast<qsizetype>(args.filter->size())));
             for (const std::string& problem : filter.Problems())
                 std::cerr << "varnex-cli: --filter: " << problem << "\n";
             if (!filter.IsEmpty()) {

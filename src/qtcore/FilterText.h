@@ -26,5 +26,5 @@ CRowFilter MakeRowFilter(const QString& typed);
 // decoded by the charset the record's texts choose and folded. Without an
 // entry they are absent. $Winner and $Loser are the derived values. folder:
 // the folder of the record's file, which the charset may be learnt from.
-void AddSearchFields(CSearchText& text, const CRowFilter& filter, const CGameEntry* entry,
-                     const ISettingsStore& store, CDisplayDecoder& decoder, std::string_view folder = {});
+void AddSearchFields(CSearchText& text, const CRowFilter& filter, const CGameEntry* entry, const ISettingsStore& store,
+                     CDisplayDecoder& decoder, std::string_view folder = {});

@@ -7,8 +7,7 @@
 
 #include <limits>
 
-namespace
-{
+namespace {
 QString KeyPath(std::string_view section, std::string_view key)
 {
     const QString name = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size()));
@@ -99,7 +98,8 @@ std::optional<std::string> CQtSettingsStore::GetProfileBinary(std::string_view s
 void CQtSettingsStore::WriteProfileString(std::string_view section, std::string_view key, std::string_view value)
 {
     if (IsValidUtf8(value)) {
-        m_settings->setValue(KeyPath(section, key), QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
+        m_settings->setValue(KeyPath(section, key),
+                             QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())));
     } else {
         m_settings->setValue(KeyPath(section, key), ToBytes(value));
     }

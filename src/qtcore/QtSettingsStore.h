@@ -27,7 +27,8 @@ public:
 
     std::string GetProfileString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue = {}) const override;
-    std::int32_t GetProfileInt(std::string_view section, std::string_view key, std::int32_t defaultValue) const override;
+    std::int32_t GetProfileInt(std::string_view section, std::string_view key,
+                               std::int32_t defaultValue) const override;
     std::optional<std::string> GetProfileBinary(std::string_view section, std::string_view key) const override;
 
     void WriteProfileString(std::string_view section, std::string_view key, std::string_view value) override;

@@ -1,11 +1,11 @@
 #include "CliRunner.h"
 #include "TestSupport.h"
 
-#include "qtcore/QtSettingsStore.h"
 #include "cli/CliCommands.h"
 #include "cli/CliEscape.h"
 #include "cli/CliFileWalk.h"
 #include "collection/CollectionLock.h"
+#include "qtcore/QtSettingsStore.h"
 
 #include <QFile>
 
@@ -64,10 +64,7 @@ protected:
         return m_tmp.Write("games/" + name, bytes);
     }
 
-    std::string Collection(const std::string& name = "c.vnx") const
-    {
-        return (m_tmp.path() / name).string();
-    }
+    std::string Collection(const std::string& name = "c.vnx") const { return (m_tmp.path() / name).string(); }
 
     CTempDir m_tmp;
     fs::path m_scratch = m_tmp.path() / "scratch";
@@ -185,23 +182,25 @@ TEST_F(CliTest, InfoPrintsEachFileWithItsPropertiesInIdOrder)
     const auto missing = (m_tmp.path() / "missing.sgf").string();
     const auto result = Run({"info", xmgt, empty, missing});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out, xmgt + "\tok\n"
-                                 "\tB\tff\n"
-                                 "\tFF\t1\n"
-                                 "\tGM\t1\n"
-                                 "\tKM\t-1.5\n"
-                                 "\tPB\thi\n"
-                                 "\tPW\tka\n"
-                                 "\tSZ\t9\n"
-                                 "\tVW\t\n" +
+    EXPECT_EQ(result.out, xmgt +
+                              "\tok\n"
+                              "\tB\tff\n"
+                              "\tFF\t1\n"
+                              "\tGM\t1\n"
+                              "\tKM\t-1.5\n"
+                              "\tPB\thi\n"
+                              "\tPW\tka\n"
+                              "\tSZ\t9\n"
+                              "\tVW\t\n" +
                               empty + "\tfail\n" + missing + "\tfail\n");
-    EXPECT_EQ(result.err, "varnex-cli: " + empty + ": not a game record\nvarnex-cli: " + missing +
-                              ": No such file or directory\n");
+    EXPECT_EQ(result.err,
+              "varnex-cli: " + empty + ": not a game record\nvarnex-cli: " + missing + ": No such file or directory\n");
 }
 
 TEST_F(CliTest, InfoEscapesControlBytesInPathsAndValues)
 {
-    const auto path = Game("tab\there\\.sgf", std::string("(;GN[a\tb\rc\x7f" "d\x01\\\\e\xC3\xA9]C[x\r\ny]PB[];W[aa])"));
+    const auto path = Game("tab\there\\.sgf", std::string("(;GN[a\tb\rc\x7f"
+                                                          "d\x01\\\\e\xC3\xA9]C[x\r\ny]PB[];W[aa])"));
     const auto result = Run({"info", path});
     EXPECT_EQ(result.exitCode, 0);
     const std::string escapedPath = (m_tmp.path() / "games").string() + "/tab\\there\\\\.sgf";
@@ -216,8 +215,8 @@ TEST_F(CliTest, InfoReadsTheBinaryFormWhateverTheName)
     std::string bytes("\x06\x01\x00\x00\x00", 5);
     bytes += std::string(12, '\0');
     bytes += std::string("\x02\x00\x00\x00", 4); // two records
-    bytes += std::string("\x11\x00\x04Test", 7);  // GN
-    bytes += std::string("\x17\x00\x00", 3);      // PB, empty
+    bytes += std::string("\x11\x00\x04Test", 7); // GN
+    bytes += std::string("\x17\x00\x00", 3);     // PB, empty
     const auto path = Game("binary.sgf", bytes);
     const auto result = Run({"info", path});
     EXPECT_EQ(result.out, path + "\tok\n\tGN\tTest\n\tPB\t\n");
@@ -226,8 +225,15 @@ TEST_F(CliTest, InfoReadsTheBinaryFormWhateverTheName)
 TEST_F(CliTest, BadArgumentsGiveOneLineOnStderrAndExitTwo)
 {
     const std::vector<std::vector<std::string>> bad{
-        {}, {"frobnicate"}, {"info"}, {"add", Collection()}, {"list"}, {"list", "a.vnx", "b.vnx"},
-        {"list", "a.vnx", "--bogus"}, {"add", "--full-path", "a.vnx", "x.sgf"}, {"list", "a.vnx", "--settings"},
+        {},
+        {"frobnicate"},
+        {"info"},
+        {"add", Collection()},
+        {"list"},
+        {"list", "a.vnx", "b.vnx"},
+        {"list", "a.vnx", "--bogus"},
+        {"add", "--full-path", "a.vnx", "x.sgf"},
+        {"list", "a.vnx", "--settings"},
         {"list", "a.vnx", "--settings", (m_tmp.path() / "no.ini").string()}};
     for (const auto& args : bad) {
         const auto result = Run(args);
@@ -295,8 +301,8 @@ TEST_F(CliTest, AddWalksFoldersAndCountsWhatItAdded)
         const auto paths = StoredPaths(ReadFileBytes(Collection()));
         return std::set<std::string>(paths.begin(), paths.end());
     }();
-    EXPECT_EQ(stored, (std::set<std::string>{games + "/one.sgf", games + "/sub/two.SGF", games + "/sub/three.Mgt",
-                                              plain}));
+    EXPECT_EQ(stored,
+              (std::set<std::string>{games + "/one.sgf", games + "/sub/two.SGF", games + "/sub/three.Mgt", plain}));
 
     // Nothing new: the file is left exactly as it was.
     const auto before = ReadFileBytes(Collection());
@@ -563,9 +569,8 @@ TEST_F(CliTest, ListComparesMyNamesWithTheNamesAsTheWindowShowsThem)
     // 古力 in GB2312; the names are typed as UTF-8.
     const auto c = Game("gamma.sgf", "(;CA[gb2312]GN[Gamma]PB[\xB9\xC5\xC1\xA6]PW[Bob];B[pd])");
     ASSERT_EQ(Run({"add", Collection(), c}).exitCode, 0);
-    const auto settings = Settings({{"Header/Definition", "Game Name:GN|Opponent:$Opponent"},
-                                    {"Misc/My Names", "\xE5\x8F\xA4\xE5\x8A\x9B"}},
-                                   {});
+    const auto settings = Settings(
+        {{"Header/Definition", "Game Name:GN|Opponent:$Opponent"}, {"Misc/My Names", "\xE5\x8F\xA4\xE5\x8A\x9B"}}, {});
     const auto result = Run({"list", Collection(), "--settings", settings});
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, "gamma.sgf\tGamma\tBob\r\n");
@@ -578,7 +583,8 @@ TEST_F(CliTest, ListFollowsTheStoredSortByMeaning)
     const auto c = Game("c.sgf", "(;PB[Pro]BR[2p];B[pd])");
     ASSERT_EQ(Run({"add", Collection(), a, b, c}).exitCode, 0);
     // Ascending on Black Rank (column 1).
-    const auto bytes = Settings({{"Header/Definition", "Black Rank:BR"}}, {{"Header/ColSortCur", 1}, {"Header/ColSort", 2}});
+    const auto bytes =
+        Settings({{"Header/Definition", "Black Rank:BR"}}, {{"Header/ColSortCur", 1}, {"Header/ColSort", 2}});
     EXPECT_EQ(Run({"list", Collection(), "--settings", bytes}).out, "b.sgf\t1k\r\nc.sgf\t2p\r\na.sgf\t3d\r\n");
     const auto meaning = Settings({{"Header/Definition", "Black Rank:BR"}},
                                   {{"Header/ColSortCur", 1}, {"Header/ColSort", 2}, {"Header/Sort by Meaning", 1}});
@@ -723,8 +729,8 @@ TEST_F(CliTest, BoardPrintsTheMovesAndThePositionAtTheEndAtMoveNOrAtTheStart)
 {
     const auto snapback = Game("snapback.sgf", "(;SZ[5]AB[ab][bb]AW[ca][cb][ac][bc];W[aa];B[ba];W[aa])");
     const auto rect = Game("rect.sgf", "(;SZ[5:3];B[ea];B[];W[tt];W[ea])");
-    EXPECT_EQ(Run({"board", snapback, rect}).out, snapback + "\t3\tO.O../..O../OO.../...../.....\n" + rect +
-                                                      "\t4\t....X/...../.....\n");
+    EXPECT_EQ(Run({"board", snapback, rect}).out,
+              snapback + "\t3\tO.O../..O../OO.../...../.....\n" + rect + "\t4\t....X/...../.....\n");
     EXPECT_EQ(Run({"board", "--move", "2", snapback}).out, snapback + "\t3\t.XO../XXO../OO.../...../.....\n");
     EXPECT_EQ(Run({"board", "--move=99", snapback}).out, snapback + "\t3\tO.O../..O../OO.../...../.....\n");
     EXPECT_EQ(Run({"board", "--start", snapback}).out, snapback + "\t3\t..O../XXO../OO.../...../.....\n");
@@ -845,9 +851,11 @@ TEST_F(CliOutputTest, EveryCommandFailsWhenStandardOutputCannotBeWritten)
         GTEST_SKIP() << "no /dev/full on this system";
     const auto a = Game("a.sgf", kGameA);
     const std::string settings = Settings({}, {});
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"info", a}, {"add", Collection(), a}, {"list", Collection(), "--settings", settings},
-          {"--help"}, {"list", "--help"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"info", a},
+                                                 {"add", Collection(), a},
+                                                 {"list", Collection(), "--settings", settings},
+                                                 {"--help"},
+                                                 {"list", "--help"}}) {
         SCOPED_TRACE(args.front());
         const auto result = RunIntoFullDisk(args);
         EXPECT_EQ(result.exitCode, 1);
@@ -955,8 +963,8 @@ TEST_F(CliTest, DupsWritesEachGroupKeptCopyFirstInTheOrderOfTheFirstPaths)
 
     const CCliResult result = Run({"dups", coll});
     EXPECT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, commented + "\t" + plain + "\t" + mirrored + "\t" + cut + "\n" + EscapeField(tab) +
-                              "\t" + tabCopy + "\n");
+    EXPECT_EQ(result.out, commented + "\t" + plain + "\t" + mirrored + "\t" + cut + "\n" + EscapeField(tab) + "\t" +
+                              tabCopy + "\n");
 }
 
 TEST_F(CliTest, DupsWritesNothingWithoutCopiesAndFailsOnAMissingCollection)
@@ -992,7 +1000,8 @@ TEST_F(CliTest, ListLearnsTheCharsetOfAFolderAndTakesTheOneChosenForRecordsThatN
                                      "\xD5\xBD\xBE\xF6\xC8\xFC\xB5\xDA\xC8\xFD\xBE\xD6]PW[x];B[pd])");
     const auto d = Game("other/d.sgf", "(;PB[\xB3\xA3\xEA\xBB]PW[x];B[pd])");
     ASSERT_EQ(Run({"add", Collection(), a, b, c, d}).exitCode, 0);
-    const auto automatic = Settings({{"Header/Definition", "Black:PB"}}, {{"Header/ColSortCur", 0}, {"Header/ColSort", 1}});
+    const auto automatic =
+        Settings({{"Header/Definition", "Black:PB"}}, {{"Header/ColSortCur", 0}, {"Header/ColSort", 1}});
     // 常昊 in UTF-8, then as Latin-1 read the GBK bytes.
     EXPECT_EQ(Run({"list", Collection(), "--settings", automatic, "--utf8", "--filter", "a.sgf"}).out,
               "a.sgf\t\xE5\xB8\xB8\xE6\x98\x8A\r\n");

@@ -75,7 +75,11 @@ TEST(DisplayDecoder, AByteOrderMarkIsNotShown)
 {
     CDisplayDecoder decoder;
     EXPECT_EQ(Shown(decoder, {"\xEF\xBB\xBF" + kUtf8Name}, ""), QStringLiteral(u"棋基础"));
-    EXPECT_EQ(Shown(decoder, {"\xEF\xBB\xBF" "abc"}, "UTF-8"), QStringLiteral(u"abc"));
+    EXPECT_EQ(Shown(decoder,
+                    {"\xEF\xBB\xBF"
+                     "abc"},
+                    "UTF-8"),
+              QStringLiteral(u"abc"));
 }
 
 TEST(DisplayDecoder, AUtf8NameCutInsideItsLastCharacterShowsTheWholeOnes)
@@ -142,9 +146,9 @@ TEST(DisplayDecoder, OneDecoderForManyRecordsChoosesAsAFreshOneWould)
                                 "\xB0\xD7\xB7\xBD\xBA\xF3\xCA\xD6\xA1\xA3\xD5\xE2\xCA\xC7\xD2\xBB\xB8\xF6"
                                 "\xB7\xC7\xB3\xA3\xBE\xAB\xB2\xCA\xB5\xC4\xB6\xD4\xBE\xD6\xA1\xA3";
     const std::vector<std::pair<std::vector<std::string_view>, std::string_view>> records{
-        {{kGbName, comment}, ""},  {{kSjisName}, "SJIS"},     {{kGbName}, "no-such-charset"},
-        {{kKrName}, "EUC-KR"},     {{kGbName, comment}, ""},  {{"\xFF\xFE"}, ""},
-        {{kSjisName}, "gb2312"},   {{kGbName}, "GB2312"},     {{kSjisName}, "SJIS"},
+        {{kGbName, comment}, ""}, {{kSjisName}, "SJIS"},    {{kGbName}, "no-such-charset"},
+        {{kKrName}, "EUC-KR"},    {{kGbName, comment}, ""}, {{"\xFF\xFE"}, ""},
+        {{kSjisName}, "gb2312"},  {{kGbName}, "GB2312"},    {{kSjisName}, "SJIS"},
     };
     CDisplayDecoder shared;
     for (const auto& [texts, ca] : records) {

@@ -8,8 +8,7 @@
 
 #include <memory>
 
-namespace
-{
+namespace {
 class QtSettingsStoreTest : public testing::Test
 {
 protected:

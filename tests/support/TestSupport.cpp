@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -79,7 +79,7 @@ std::string ReadFileBytes(const std::filesystem::path& path)
 CFileSizeLimit::CFileSizeLimit(unsigned long bytes)
 {
     m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit {};
+    rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     m_oldSoft = limit.rlim_cur;
     // Only the soft limit moves, so it can be raised again.
@@ -90,7 +90,7 @@ CFileSizeLimit::CFileSizeLimit(unsigned long bytes)
 
 CFileSizeLimit::~CFileSizeLimit()
 {
-    rlimit limit {};
+    rlimit limit{};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = m_oldSoft;
     ::setrlimit(RLIMIT_FSIZE, &limit);

@@ -27,19 +27,23 @@ bool FromStat(const struct stat& info, SFileStatus& status)
 
 bool StatGameFile(const std::string& path, SFileStatus& status)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(path.c_str(), &info) == 0 && FromStat(info, status);
 }
 
 bool StatOpenFile(int fd, SFileStatus& status)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::fstat(fd, &info) == 0 && FromStat(info, status);
 }
 
 std::int64_t WallClockNs()
 {
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     return Ns(now);
 }

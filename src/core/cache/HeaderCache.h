@@ -90,13 +90,7 @@ private:
     // The scan of rows in the order they were written: stands on a row not
     // yet taken, has passed the one it stood on, reached the end, or is
     // stopped (reset, to go on after m_scanAfter).
-    enum class EScan
-    {
-        Stopped,
-        OnRow,
-        Passed,
-        AtEnd
-    };
+    enum class EScan { Stopped, OnRow, Passed, AtEnd };
     // Steps the scan to a row not yet taken: SQLITE_ROW, SQLITE_DONE at the
     // end, or the error.
     int ScanRow();

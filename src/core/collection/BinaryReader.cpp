@@ -132,8 +132,8 @@ std::optional<std::string> ReadShortString(CByteSource& file)
     return text;
 }
 
-ERecordResult ReadBinaryRecord(CFileInput& file, std::string_view start, const std::string& path,
-                               CPropertyTable& table, IReadHooks& hooks)
+ERecordResult ReadBinaryRecord(CFileInput& file, std::string_view start, const std::string& path, CPropertyTable& table,
+                               IReadHooks& hooks)
 {
     // The file goes into memory and is walked there, by the same code that
     // walks bytes handed in directly; game files are small. One byte past

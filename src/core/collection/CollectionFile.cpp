@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <optional>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <unordered_set>
 #include <vector>
@@ -319,9 +319,8 @@ bool StartsLikeCollection(std::string_view bytes)
 
 // As LoadCollectionChecked; with clearFirst the document is emptied once the
 // bytes have proved to be a whole collection, so other bytes leave it as it was.
-ECollectionLoad LoadRecords(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary,
-                            const std::string& folder, bool clearFirst,
-                            std::shared_ptr<CHeaderCache> cache = nullptr)
+ECollectionLoad LoadRecords(CVarnexDoc& doc, std::string_view bytes, SAddSummary* summary, const std::string& folder,
+                            bool clearFirst, std::shared_ptr<CHeaderCache> cache = nullptr)
 {
     std::vector<CUnreadEntry> records;
     ECollectionLoad parsed = ParseCollection(bytes, records);
@@ -407,7 +406,9 @@ int OpenCollectionInput(const std::string& path, std::uint64_t& size, std::strin
         SetError(error, "Cannot open " + path + ": " + ErrnoText(errno));
         return -1;
     }
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0) {
         SetError(error, "Cannot open " + path + ": " + ErrnoText(errno));
         ::close(fd);

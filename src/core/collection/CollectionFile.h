@@ -1,7 +1,7 @@
 #pragma once
 
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,8 +22,7 @@ constexpr std::uint64_t kMaxCollectionBytes = std::uint64_t{1} << 30;
 // The bytes of the current form for the document's entries, in enumeration order.
 std::string StoreCollection(const CVarnexDoc& doc);
 
-enum class ECollectionLoad
-{
+enum class ECollectionLoad {
     Ok,
     Truncated,     // the bytes end in the middle of a value
     NotCollection, // bytes that do not start like a collection file, a negative

@@ -14,7 +14,9 @@ CFileInput::~CFileInput()
 bool CFileInput::CheckKind()
 {
     m_kindKnown = true;
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))
         return false;
     m_size = static_cast<std::uint64_t>(info.st_size);

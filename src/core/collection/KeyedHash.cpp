@@ -58,7 +58,6 @@ std::uint64_t SipHash13(std::string_view bytes, std::uint64_t k0, std::uint64_t 
     return v0 ^ v1 ^ v2 ^ v3;
 }
 
-
 std::uint64_t ProcessKeyedHash(std::string_view bytes)
 {
     struct SKey

@@ -75,7 +75,9 @@ void RemoveStaleTemporaries(const fs::path& folder, const std::string& name)
         const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             continue;
-        struct stat info {};
+        struct stat info
+        {
+        };
         // A live writer holds its lock until the file is renamed or removed.
         if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && now - info.st_mtime > kStaleSeconds &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0)
@@ -100,7 +102,9 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
 
     // A rename would turn a device node or a pipe into a plain file.
-    struct stat old {};
+    struct stat old
+    {
+    };
     const bool hadFile = ::stat(target.c_str(), &old) == 0;
     if (hadFile && !S_ISREG(old.st_mode)) {
         SetError(error, path + " is not a regular file; it is left as it is.");

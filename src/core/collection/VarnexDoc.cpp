@@ -22,9 +22,7 @@ CVarnexDoc::CBusyScope::~CBusyScope()
     m_doc.m_bBusy = m_doc.m_nBusyDepth > 0;
 }
 
-CVarnexDoc::CVarnexDoc(IDocHost& host) : m_host(host)
-{
-}
+CVarnexDoc::CVarnexDoc(IDocHost& host) : m_host(host) {}
 
 void CVarnexDoc::AddView(IDocView* view)
 {

@@ -7,15 +7,15 @@
 
 #include <algorithm>
 
-namespace
-{
+namespace {
 constexpr std::size_t kWidthBytes = 4;
 } // namespace
 
 CDelimStringArray ReadDefinitionList(const ISettingsStore& store)
 {
     CDelimStringArray definitions;
-    definitions.LoadWithDefault(store, settings::kDefinitions.section, settings::kDefinitions.key, IDS_DEFAULT_DEFINITIONS, 1);
+    definitions.LoadWithDefault(store, settings::kDefinitions.section, settings::kDefinitions.key,
+                                IDS_DEFAULT_DEFINITIONS, 1);
     return definitions;
 }
 

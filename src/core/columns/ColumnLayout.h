@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/DelimStringArray.h"
 #include "columns/ColumnDef.h"
+#include "settings/DelimStringArray.h"
 
 #include <cstdint>
 #include <optional>

@@ -9,8 +9,7 @@
 // The texts are UTF-8, where every byte of a multi-byte character has its top
 // bit set. Neither "|" nor "\" can occur inside a character, so scanning the
 // bytes one by one never splits a character.
-namespace
-{
+namespace {
 constexpr char kBar = '|';
 constexpr char kEscape = '\\';
 

@@ -25,8 +25,8 @@ public:
 
     void LoadFromProfile(const ISettingsStore& store, std::string_view section, std::string_view key);
     void LoadFromResources(int firstString, int count);
-    void LoadWithDefault(const ISettingsStore& store, std::string_view section, std::string_view key,
-                         int firstString, int count);
+    void LoadWithDefault(const ISettingsStore& store, std::string_view section, std::string_view key, int firstString,
+                         int count);
     void SaveToProfile(ISettingsStore& store, std::string_view section, std::string_view key) const;
 
     // Index of the last item equal to text, or -1; an empty text gives -1.

@@ -2,10 +2,8 @@
 
 #include <charconv>
 
-namespace
-{
-template <typename Map>
-auto Lookup(const Map& values, std::string_view section, std::string_view key)
+namespace {
+template <typename Map> auto Lookup(const Map& values, std::string_view section, std::string_view key)
 {
     return values.find(std::make_pair(std::string(section), std::string(key)));
 }

@@ -9,7 +9,8 @@ COptionsValues LoadOptions(const ISettingsStore& store)
     COptionsValues values;
     values.viewer = ReadString(store, settings::kViewer);
     values.myNames = ReadString(store, settings::kMyNames);
-    values.definitions.LoadWithDefault(store, settings::kDefinitions.section, settings::kDefinitions.key, IDS_DEFAULT_DEFINITIONS, 1);
+    values.definitions.LoadWithDefault(store, settings::kDefinitions.section, settings::kDefinitions.key,
+                                       IDS_DEFAULT_DEFINITIONS, 1);
     values.shown.LoadFromProfile(store, settings::kShownColumns.section, settings::kShownColumns.key);
     values.noneCharset = ReadString(store, settings::kNoneCharset);
     return values;

@@ -5,8 +5,7 @@
 #include <string_view>
 #include <utility>
 
-namespace
-{
+namespace {
 using Entry = std::pair<int, std::string_view>;
 
 // Sorted by number. The framework's own commands (New, Open, Save, Save As,
@@ -48,7 +47,8 @@ constexpr std::array kStrings{
     Entry{ID_EDIT_ADD_FILES, "Add MGT files into the database\nAdd"},
     Entry{ID_VIEW_FULL_PATH, "Display the full path of the file name\nFull Path"},
     Entry{ID_VIEW_SET_FONT, "Specify the font and text color in the report view\nSet Font"},
-    Entry{ID_EDIT_LAUNCH_VIEWER, "Start the specified MGT viewer program to view and edit the selected MGT files\nLaunch"},
+    Entry{ID_EDIT_LAUNCH_VIEWER,
+          "Start the specified MGT viewer program to view and edit the selected MGT files\nLaunch"},
     Entry{ID_EDIT_MARK_VIEWED, "Mark the selected game files as viewed\nMark Viewed"},
     Entry{ID_EDIT_MARK_UNVIEWED, "Mark the selected game files as unviewed\nMark Unviewed"},
     Entry{ID_FILE_EXPORT, "Save the contents of the list as a formatted text file.\nExport"},
@@ -59,8 +59,10 @@ constexpr std::array kStrings{
     Entry{ID_VIEW_SORT_MEANING, "Sort ranks by strength and dates by their first date\nSort by Meaning"},
     Entry{ID_EDIT_REFRESH_ALL, "Read every game file again, whatever the header cache holds\nRefresh All"},
     Entry{ID_VIEW_PREVIEW, "Show or hide the board of the current game beside the list\nPreview"},
-    Entry{ID_EDIT_FIND_DUPLICATES, "Show only the games held in more than one file, each game's files together\nFind Duplicates"},
-    Entry{ID_EDIT_SELECT_EXTRA_COPIES, "Select every file of each duplicate game but the copy to keep\nSelect Extra Copies"},
+    Entry{ID_EDIT_FIND_DUPLICATES,
+          "Show only the games held in more than one file, each game's files together\nFind Duplicates"},
+    Entry{ID_EDIT_SELECT_EXTRA_COPIES,
+          "Select every file of each duplicate game but the copy to keep\nSelect Extra Copies"},
     Entry{AFX_IDS_APP_TITLE, "Varnex"},
     Entry{AFX_IDS_IDLEMESSAGE, "Ready"},
     Entry{ID_VIEW_AUTOARRANGE, "Automatically arrange icons\nAuto Arrange"},

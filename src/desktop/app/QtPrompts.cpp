@@ -3,16 +3,16 @@
 #include "desktop/app/ProgramStart.h"
 
 #include "desktop/view/FontColorDialog.h"
-#include "settings/StringTable.h"
 #include "qtcore/ResText.h"
+#include "settings/StringTable.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QSortFilterProxyModel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSortFilterProxyModel>
 
 namespace {
 QString AppTitle()
@@ -191,8 +191,7 @@ IPrompts::EAnswer CQtPrompts::AskYesNo(QWidget* parent, const QString& text)
     return box.exec() == QMessageBox::Yes ? EAnswer::Yes : EAnswer::No;
 }
 
-std::optional<std::pair<QFont, QColor>> CQtPrompts::ChooseFont(QWidget* parent, const QFont& font,
-                                                               const QColor& color)
+std::optional<std::pair<QFont, QColor>> CQtPrompts::ChooseFont(QWidget* parent, const QFont& font, const QColor& color)
 {
     CFontColorDialog dialog(font, color, parent);
     if (dialog.exec() != QDialog::Accepted)

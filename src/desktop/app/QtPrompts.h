@@ -11,8 +11,8 @@ public:
     QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& filter) override;
     QString GetOpenFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString GetExistingDirectory(QWidget* parent, const QString& title) override;
-    QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter,
-                            const QString& defaultSuffix, const QString& initialPath) override;
+    QString GetSaveFileName(QWidget* parent, const QString& title, const QString& filter, const QString& defaultSuffix,
+                            const QString& initialPath) override;
     void MessageBox(QWidget* parent, const QString& text, EIcon icon) override;
     EAnswer AskSaveChanges(QWidget* parent, const QString& title) override;
     EAnswer AskYesNo(QWidget* parent, const QString& text) override;

@@ -37,7 +37,9 @@ constexpr qsizetype kSettingsHashChars = 12;
 std::optional<qulonglong> PeerUid(qintptr fd)
 {
 #if defined(SO_PEERCRED)
-    struct ucred credentials {};
+    struct ucred credentials
+    {
+    };
     socklen_t size = sizeof credentials;
     if (::getsockopt(static_cast<int>(fd), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0 ||
         size != sizeof credentials)
@@ -62,12 +64,13 @@ bool PeerIs(qintptr fd, qulonglong uid)
 // in the shared temporary folder first.
 bool SocketFileOf(const QString& path, qulonglong uid)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return false;
     return S_ISSOCK(info.st_mode) && static_cast<qulonglong>(info.st_uid) == uid;
 }
-
 
 // The lock file of the socket, opened without following a link; -1 when it
 // cannot be, or is not a regular file of this user's.
@@ -87,8 +90,14 @@ int OpenLockFile(const QString& path, int flags)
 }
 #else
 // Named pipes elsewhere answer to the system's own access rules.
-bool PeerIs(qintptr, qulonglong) { return true; }
-bool SocketFileOf(const QString&, qulonglong) { return true; }
+bool PeerIs(qintptr, qulonglong)
+{
+    return true;
+}
+bool SocketFileOf(const QString&, qulonglong)
+{
+    return true;
+}
 #endif
 } // namespace
 
@@ -128,7 +137,9 @@ QString CSingleInstance::SocketFolder()
 {
 #ifdef Q_OS_UNIX
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (runtime.startsWith('/') && ::stat(runtime.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
         info.st_uid == ::geteuid() && (info.st_mode & 077) == 0)
         return QDir::cleanPath(QFile::decodeName(runtime));

@@ -1,17 +1,17 @@
 #include "desktop/app/VarnexApp.h"
 
-#include "desktop/frame/AboutDlg.h"
+#include "collection/VarnexDoc.h"
 #include "desktop/app/DesktopDocHost.h"
 #include "desktop/app/DocFramework.h"
-#include "desktop/frame/MainFrame.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/app/RecentFileList.h"
+#include "desktop/app/SingleInstance.h"
+#include "desktop/frame/AboutDlg.h"
+#include "desktop/frame/MainFrame.h"
+#include "qtcore/ResText.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
-#include "desktop/app/SingleInstance.h"
 #include "settings/StringTable.h"
-#include "qtcore/ResText.h"
-#include "collection/VarnexDoc.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -72,8 +72,7 @@ bool CVarnexApp::InitInstance(const QStringList& arguments)
 {
     // Drag and drop and the dialogs need the GUI application.
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) {
-        m_prompts.MessageBox(nullptr, ResText(IDS_OLE_INIT_FAILED),
-                             IPrompts::EIcon::Stop);
+        m_prompts.MessageBox(nullptr, ResText(IDS_OLE_INIT_FAILED), IPrompts::EIcon::Stop);
         m_exitCode = 1;
         return false;
     }
@@ -209,8 +208,7 @@ void CVarnexApp::RunPendingOpens()
     // hand-offs would stack a message box on a message box until the stack
     // runs out. A native file dialog, a context menu or a drag shows no modal
     // widget but runs a loop of its own inside the program's one.
-    const bool inModalLoop =
-        QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
+    const bool inModalLoop = QApplication::activeModalWidget() != nullptr || QThread::currentThread()->loopLevel() > 1;
     if (m_openingHanded || m_doc->IsBusy() || inModalLoop) {
         m_openTimer->start(kRetryMs);
         return;

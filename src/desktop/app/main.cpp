@@ -33,10 +33,10 @@ int main(int argc, char** argv)
     CQtPrompts prompts;
     // Refused before the store is made, which would wait on a pipe for ever.
     if (const QString irregular = FirstIrregularFile(UserSettingsFiles()); !irregular.isEmpty()) {
-        prompts.MessageBox(nullptr,
-                           QStringLiteral("The settings file %1 is not a regular file, so Varnex cannot start.")
-                               .arg(irregular),
-                           IPrompts::EIcon::Error);
+        prompts.MessageBox(
+            nullptr,
+            QStringLiteral("The settings file %1 is not a regular file, so Varnex cannot start.").arg(irregular),
+            IPrompts::EIcon::Error);
         return 1;
     }
     CQtSettingsStore store;

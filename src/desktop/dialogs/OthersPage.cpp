@@ -83,9 +83,9 @@ void COthersPage::CreateWidgets()
 const QStringList& COthersPage::NoneCharsets()
 {
     static const QStringList charsets = {
-        QStringLiteral("GB18030"),      QStringLiteral("Big5"),         QStringLiteral("Shift_JIS"),
-        QStringLiteral("EUC-JP"),       QStringLiteral("EUC-KR"),       QStringLiteral("Windows-1252"),
-        QStringLiteral("ISO-8859-2"),   QStringLiteral("Windows-1251"), QStringLiteral("KOI8-R"),
+        QStringLiteral("GB18030"),    QStringLiteral("Big5"),         QStringLiteral("Shift_JIS"),
+        QStringLiteral("EUC-JP"),     QStringLiteral("EUC-KR"),       QStringLiteral("Windows-1252"),
+        QStringLiteral("ISO-8859-2"), QStringLiteral("Windows-1251"), QStringLiteral("KOI8-R"),
     };
     return charsets;
 }

@@ -14,8 +14,7 @@ namespace {
 constexpr int kMaxExtent = 32767;
 } // namespace
 
-CWndPlacement::CWndPlacement(ISettingsStore& store, std::string section)
-    : m_store(store), m_section(std::move(section))
+CWndPlacement::CWndPlacement(ISettingsStore& store, std::string section) : m_store(store), m_section(std::move(section))
 {
 }
 

@@ -305,8 +305,9 @@ void CPreviewPane::Refresh()
     else
         m_board->SetPosition(nullptr, Capitalised(ResText(GameProblemStringId(record.problem))));
     m_slider->setEnabled(m_position.has_value() && m_game->timeline->PlayedCount() > 0);
-    m_moveLabel->setText(m_position ? QStringLiteral("Move %1 of %2").arg(m_position->moveNumber).arg(m_game->timeline->MoveCount())
-                                    : QString());
+    m_moveLabel->setText(
+        m_position ? QStringLiteral("Move %1 of %2").arg(m_position->moveNumber).arg(m_game->timeline->MoveCount())
+                   : QString());
     m_info->setText(InfoText());
     QString comment = Decoded(record.root.Find("GC"));
     if (const std::string* text = record.CommentAt(static_cast<std::uint32_t>(ShownMove()))) {
@@ -330,9 +331,9 @@ void CPreviewPane::SaveDiagramAs()
         return;
     const QFileInfo game(BytesToPath(m_shownPath));
     const QString suggested = game.dir().filePath(game.completeBaseName() + QStringLiteral(".png"));
-    const QString path = m_prompts.GetSaveFileName(this, QStringLiteral("Save Diagram As"),
-                                                   QStringLiteral("PNG Images (*.png)|*.png||"),
-                                                   QStringLiteral("png"), suggested);
+    const QString path =
+        m_prompts.GetSaveFileName(this, QStringLiteral("Save Diagram As"), QStringLiteral("PNG Images (*.png)|*.png||"),
+                                  QStringLiteral("png"), suggested);
     if (path.isEmpty())
         return;
     if (!RenderDiagram(*m_position, kDiagramCell, devicePixelRatioF()).save(path, "PNG"))

@@ -2,11 +2,11 @@
 
 #include "desktop/app/CommandRouter.h"
 #include "desktop/app/Prompts.h"
+#include "desktop/toolbar/ToolBarCustomizeDialog.h"
+#include "qtcore/ResText.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
-#include "qtcore/ResText.h"
-#include "desktop/toolbar/ToolBarCustomizeDialog.h"
 
 #include <QAction>
 #include <QActionEvent>

@@ -1,9 +1,9 @@
 #include "desktop/toolbar/ToolBarCustomizeDialog.h"
 
-#include "desktop/toolbar/CustToolBar.h"
 #include "desktop/app/Prompts.h"
-#include "settings/StringTable.h"
+#include "desktop/toolbar/CustToolBar.h"
 #include "qtcore/ResText.h"
+#include "settings/StringTable.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "desktop/view/ReportListModel.h"
 
 #include "qtcore/ByteText.h"
-#include "qtcore/RowDisplay.h"
 #include "qtcore/FilterText.h"
+#include "qtcore/RowDisplay.h"
 #include "settings/MemorySettingsStore.h"
 
 #include <QBrush>

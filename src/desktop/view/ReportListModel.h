@@ -21,10 +21,9 @@ class CRowFilter;
 class ISettingsStore;
 
 // The rows of the report list. Row texts stay bytes; each row also keeps its
-// texts as shown, decoded once when the row is made or its text is set. Changes are kept back and told to the views in one go: rows added
-// while files are read become one insertion, rows removed one after another
-// become one compaction. Everything the list control reads goes through
-// Flush() first, so its indexes are the ones the views know.
+// texts as shown, decoded once when the row is made or its text is set. Changes are kept back and told to the views in
+// one go: rows added while files are read become one insertion, rows removed one after another become one compaction.
+// Everything the list control reads goes through Flush() first, so its indexes are the ones the views know.
 class CReportListModel : public QAbstractTableModel
 {
     Q_OBJECT

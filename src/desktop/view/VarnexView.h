@@ -1,10 +1,10 @@
 #pragma once
 
-#include "desktop/app/CommandRouter.h"
-#include "settings/LogFontRecord.h"
 #include "collection/UpdateHint.h"
 #include "columns/ColumnDef.h"
+#include "desktop/app/CommandRouter.h"
 #include "report/ReportRows.h"
+#include "settings/LogFontRecord.h"
 
 #include <QPoint>
 #include <QWidget>

@@ -137,9 +137,8 @@ TEST_F(CollectionFileTest, RecordsStandInEnumerationOrder)
         doc.m_mapFiles.Insert(paths.back(), std::make_unique<CGameEntry>(static_cast<std::uint32_t>(i)));
     }
     std::string expected = U32(0xFFFFFF94) + U32(50);
-    doc.m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
-        expected += Str(path) + U32(entry.m_nFlags);
-    });
+    doc.m_mapFiles.ForEach(
+        [&](const std::string& path, const CGameEntry& entry) { expected += Str(path) + U32(entry.m_nFlags); });
     EXPECT_EQ(StoreCollection(doc), expected);
 }
 
@@ -241,8 +240,8 @@ TEST_F(CollectionFileTest, RefreshReadsChangedFilesAgainMovesLostOnesToUnreadAnd
     const std::string same = Game("same.sgf");
     const std::string lost = Game("lost.sgf");
     const std::string back = (dir.path() / "back.sgf").string();
-    ASSERT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(4) + Str(changed) + U32(1) + Str(same) + U32(0) +
-                                        Str(lost) + U32(4) + Str(back) + U32(2)));
+    ASSERT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(4) + Str(changed) + U32(1) + Str(same) + U32(0) + Str(lost) +
+                                        U32(4) + Str(back) + U32(2)));
     ASSERT_EQ(doc.m_mapFiles.size(), 3u);
     doc.SetModifiedFlag(false);
     const std::string storedBefore = StoreCollection(doc);
@@ -372,7 +371,8 @@ TEST_F(CollectionFileTest, UnpairedSurrogatesBecomeReplacementCharacters)
     const std::string wide = Bytes({0xFF, 0xFE, 0xFF, 4}) + lone;
     EXPECT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(1) + wide + U32(0)));
 
-    const std::string path = Game("a\xEF\xBF\xBD" "b\xEF\xBF\xBD.sgf");
+    const std::string path = Game("a\xEF\xBF\xBD"
+                                  "b\xEF\xBF\xBD.sgf");
     const std::string folder = dir.path().string() + "/";
     std::string utf16;
     for (char c : folder)
@@ -486,8 +486,7 @@ TEST_F(CollectionFileTest, SavingReplacesTheWholeOldFile)
     ASSERT_TRUE(SaveCollectionFile(doc, file));
     EXPECT_EQ(ReadFileBytes(file), StoreCollection(doc));
     // No temporary file is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(CollectionFileTest, AFailedSaveReportsWhyAndLeavesTheOldFileUntouched)
@@ -501,8 +500,7 @@ TEST_F(CollectionFileTest, AFailedSaveReportsWhyAndLeavesTheOldFileUntouched)
     EXPECT_FALSE(SaveCollectionFile(doc, (dir.path() / "folder.vnx").string(), &error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(ReadFileBytes(old), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 
     // The folder does not exist.
     error.clear();
@@ -595,9 +593,8 @@ TEST_F(CollectionFileTest, ASixteenBitPathOf255UnitsOrMoreHasASixteenBitLength)
     ASSERT_GE(units, 255u);
     ASSERT_LT(units, 65534u);
 
-    const std::string record = Bytes({0xFF, 0xFE, 0xFF, 0xFF, static_cast<int>(units & 0xFF),
-                                      static_cast<int>(units >> 8)}) +
-                               utf16;
+    const std::string record =
+        Bytes({0xFF, 0xFE, 0xFF, 0xFF, static_cast<int>(units & 0xFF), static_cast<int>(units >> 8)}) + utf16;
     ASSERT_TRUE(LoadCollection(doc, U32(0xFFFFFF94) + U32(2) + record + U32(1) + Str(path) + U32(0)));
     // The second record names the same path in UTF-8, so it is the repeat.
     EXPECT_EQ(doc.m_mapFiles.size(), 1u);
@@ -618,8 +615,7 @@ TEST_F(CollectionFileTest, ASaveThatHitsAFullDiskFailsAndKeepsTheOldFile)
     }
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(ReadFileBytes(file), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST_F(CollectionFileTest, OnlyARegularFileOrANewNameIsReplacedBySaving)
@@ -693,9 +689,9 @@ TEST_F(CollectionFileTest, StoredRelativePathsAreTakenFromTheCollectionsFolder)
     const std::string inSub = dir.Write("sub/a.sgf", kGame);
     const std::string above = Game("b.sgf");
     const std::string dash = dir.Write("sub/-x.sgf", kGame);
-    const std::string file = dir.Write("sub/c.vnx", U32(static_cast<std::uint32_t>(-108)) + U32(4) + Str("a.sgf") +
-                                                        U32(0) + Str("../b.sgf") + U32(1) + Str("-x.sgf") + U32(0) +
-                                                        Str("C:\\g.sgf") + U32(0));
+    const std::string file =
+        dir.Write("sub/c.vnx", U32(static_cast<std::uint32_t>(-108)) + U32(4) + Str("a.sgf") + U32(0) +
+                                   Str("../b.sgf") + U32(1) + Str("-x.sgf") + U32(0) + Str("C:\\g.sgf") + U32(0));
     ASSERT_TRUE(LoadCollectionFile(doc, file));
     EXPECT_EQ(doc.m_mapFiles.size(), 3u);
     EXPECT_NE(doc.m_mapFiles.Find(inSub), nullptr);
@@ -710,8 +706,8 @@ TEST_F(CollectionFileTest, ARecordPathHoldingNulNamesNoFile)
 {
     const std::string game = Game("a.sgf");
     const std::string withNul = game + std::string(1, '\0') + "junk";
-    const std::string file = dir.Write("c.vnx", U32(static_cast<std::uint32_t>(-108)) + U32(2) + Str(game) + U32(0) +
-                                                    Str(withNul) + U32(0));
+    const std::string file =
+        dir.Write("c.vnx", U32(static_cast<std::uint32_t>(-108)) + U32(2) + Str(game) + U32(0) + Str(withNul) + U32(0));
     ASSERT_TRUE(LoadCollectionFile(doc, file));
     EXPECT_EQ(doc.m_mapFiles.size(), 1u);
     EXPECT_EQ(doc.m_mapFiles.Find(withNul), nullptr);

@@ -1,7 +1,7 @@
-#include "settings/MemorySettingsStore.h"
 #include "collection/DerivedValues.h"
 #include "collection/GameEntry.h"
 #include "collection/ShownText.h"
+#include "settings/MemorySettingsStore.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace
-{
+namespace {
 class DerivedValueTest : public testing::Test
 {
 protected:
@@ -190,7 +189,10 @@ TEST_F(DerivedValueTest, ResultsInChineseJapaneseAndKoreanNameTheWinnerInTheirOw
     const SCase cases[] = {
         // UTF-8: 黑中盘胜, 黑胜3目, 黒中押し勝, 흑 불계승, 白中盘胜, 백 5집반 승, 白负黑胜
         {nullptr, "\xE9\xBB\x91\xE4\xB8\xAD\xE7\x9B\x98\xE8\x83\x9C", "Ann"},
-        {nullptr, "\xE9\xBB\x91\xE8\x83\x9C" "3\xE7\x9B\xAE", "Ann"},
+        {nullptr,
+         "\xE9\xBB\x91\xE8\x83\x9C"
+         "3\xE7\x9B\xAE",
+         "Ann"},
         {"UTF-8", "\xE9\xBB\x92\xE4\xB8\xAD\xE6\x8A\xBC\xE3\x81\x97\xE5\x8B\x9D", "Ann"},
         {nullptr, "\xED\x9D\x91 \xEB\xB6\x88\xEA\xB3\x84\xEC\x8A\xB9", "Ann"},
         {nullptr, "\xE7\x99\xBD\xE4\xB8\xAD\xE7\x9B\x98\xE8\x83\x9C", "Carl"},
@@ -237,4 +239,3 @@ TEST_F(DerivedValueTest, ResultValuesNeedTheResultAndTheChosenProperty)
     EXPECT_EQ(Value("$WinnerRank:shown as"), std::nullopt);
     EXPECT_EQ(Value("$Winner:shown as"), "Carl");
 }
-

@@ -715,17 +715,17 @@ struct SCodeRow
 // The whole code table written out, so that a swap of two codes or a payload
 // of the wrong size shows here.
 constexpr SCodeRow kCodeTable[] = {
-    {0, "", EPayload::Kept},       {1, "B", EPayload::Move},       {2, "W", EPayload::Move},
-    {3, "C", EPayload::Kept},      {4, "N", EPayload::Kept},       {5, "BL", EPayload::Kept},
-    {6, "WL", EPayload::Kept},     {7, "AB", EPayload::Points},    {8, "AW", EPayload::Points},
-    {9, "AE", EPayload::Points},   {10, "PL", EPayload::Kept},     {11, "SZ", EPayload::Kept},
-    {12, "LB", EPayload::Labels},  {13, "CR", EPayload::Points},   {14, "MA", EPayload::Points},
-    {15, "SQ", EPayload::Points},  {16, "TR", EPayload::Points},   {17, "GN", EPayload::Kept},
-    {18, "GC", EPayload::Kept},    {19, "EV", EPayload::Kept},     {20, "RO", EPayload::Kept},
-    {21, "DT", EPayload::Kept},    {22, "PC", EPayload::Kept},     {23, "PB", EPayload::Kept},
-    {24, "BR", EPayload::Kept},    {25, "PW", EPayload::Kept},     {26, "WR", EPayload::Kept},
-    {27, "HA", EPayload::Kept},    {28, "TM", EPayload::Kept},     {29, "KM", EPayload::Kept},
-    {30, "RE", EPayload::Kept},    {31, "US", EPayload::Kept},     {32, "SO", EPayload::Kept},
+    {0, "", EPayload::Kept},      {1, "B", EPayload::Move},     {2, "W", EPayload::Move},
+    {3, "C", EPayload::Kept},     {4, "N", EPayload::Kept},     {5, "BL", EPayload::Kept},
+    {6, "WL", EPayload::Kept},    {7, "AB", EPayload::Points},  {8, "AW", EPayload::Points},
+    {9, "AE", EPayload::Points},  {10, "PL", EPayload::Kept},   {11, "SZ", EPayload::Kept},
+    {12, "LB", EPayload::Labels}, {13, "CR", EPayload::Points}, {14, "MA", EPayload::Points},
+    {15, "SQ", EPayload::Points}, {16, "TR", EPayload::Points}, {17, "GN", EPayload::Kept},
+    {18, "GC", EPayload::Kept},   {19, "EV", EPayload::Kept},   {20, "RO", EPayload::Kept},
+    {21, "DT", EPayload::Kept},   {22, "PC", EPayload::Kept},   {23, "PB", EPayload::Kept},
+    {24, "BR", EPayload::Kept},   {25, "PW", EPayload::Kept},   {26, "WR", EPayload::Kept},
+    {27, "HA", EPayload::Kept},   {28, "TM", EPayload::Kept},   {29, "KM", EPayload::Kept},
+    {30, "RE", EPayload::Kept},   {31, "US", EPayload::Kept},   {32, "SO", EPayload::Kept},
 };
 } // namespace
 
@@ -765,7 +765,11 @@ TEST(BinaryReader, EveryCodeHasItsNameAndPayload)
 
 TEST(BinaryReader, AShortStringTellsTheEmptyStringFromTheEndOfTheInput)
 {
-    const std::string bytes("\x00\x02" "ab" "\x03" "c", 6);
+    const std::string bytes("\x00\x02"
+                            "ab"
+                            "\x03"
+                            "c",
+                            6);
     CByteSource source{std::string_view(bytes)};
     EXPECT_EQ(ReadShortString(source), std::optional<std::string>(""));
     EXPECT_EQ(ReadShortString(source), std::optional<std::string>("ab"));

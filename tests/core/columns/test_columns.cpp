@@ -1,14 +1,13 @@
-#include "settings/MemorySettingsStore.h"
 #include "columns/ColumnDef.h"
 #include "columns/ColumnLayout.h"
+#include "settings/MemorySettingsStore.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 std::vector<std::string> Headers(const CColumnLayout& layout)
 {
     std::vector<std::string> headers;
@@ -79,8 +78,8 @@ TEST(ColumnLayout, ShownListPicksDefinitionsByPositionInItsOrder)
     EXPECT_EQ(layout.columns[1].m_strSignature, "GN");
 
     store.WriteProfileString("Header", "Index", "1|1| 2|x");
-    EXPECT_EQ(Headers(BuildColumnLayout(store)), (std::vector<std::string>{"File Name", "Date", "Date", "Black",
-                                                                           "Game Name"}));
+    EXPECT_EQ(Headers(BuildColumnLayout(store)),
+              (std::vector<std::string>{"File Name", "Date", "Date", "Black", "Game Name"}));
 }
 
 TEST(ColumnLayout, ShownItemsOutsideTheDefinitionListGiveNoColumn)

@@ -199,8 +199,7 @@ TEST(GameReader, FollowsTheFirstChildAtEveryBranch)
 {
     const SGameRecord record = Read("junk(;SZ[5];B[aa](;W[bb](;B[cc])(;B[dd]))(;W[ee]))(;B[ee])more");
     EXPECT_EQ(record.problem, EGameProblem::None);
-    EXPECT_EQ(Rows("junk(;SZ[5];B[aa](;W[bb](;B[cc])(;B[dd]))(;W[ee]))(;B[ee])more"),
-              "X..../.O.../..X../...../.....");
+    EXPECT_EQ(Rows("junk(;SZ[5];B[aa](;W[bb](;B[cc])(;B[dd]))(;W[ee]))(;B[ee])more"), "X..../.O.../..X../...../.....");
     EXPECT_EQ(record.moves.size(), 3u);
 }
 

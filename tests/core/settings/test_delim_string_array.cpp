@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 CDelimStringArray Parsed(std::string_view text)
 {
     CDelimStringArray list;
@@ -77,9 +76,9 @@ TEST(DelimStringArray, BackslashesStandForThemselvesAwayFromBars)
 TEST(DelimStringArray, EveryListReadsBackAsItWasWritten)
 {
     const std::vector<Items> lists = {
-        {"Result:RE\\", "Date:DT"}, {"a\\\\", "b"},   {"\\", ""},        {"", "\\"},
-        {"a|b", "c"},             {"a\\|b", "c\\|"}, {"|", "\\|\\"},    {"", "", ""},
-        {"\\\\|\\\\", "x"},       {"end\\"},        {"a", "", "b\\", ""},
+        {"Result:RE\\", "Date:DT"}, {"a\\\\", "b"}, {"\\", ""},   {"", "\\"},         {"a|b", "c"},
+        {"a\\|b", "c\\|"},          {"|", "\\|\\"}, {"", "", ""}, {"\\\\|\\\\", "x"}, {"end\\"},
+        {"a", "", "b\\", ""},
     };
     for (const Items& items : lists) {
         const std::string text = ListOf(items).Join();

@@ -63,7 +63,6 @@ TEST(StringTable, EveryToolbarButtonHasItsToolTip)
     }
 }
 
-
 // Every command of the menus and the toolbar's context menu, with the prompt
 // the status bar shows while it is highlighted.
 TEST(StringTable, EveryCommandShowsItsOwnPromptAndTheFrameworkCommandsNone)

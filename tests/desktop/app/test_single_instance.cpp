@@ -142,7 +142,9 @@ private:
 
 uid_t OwnerOf(const std::string& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::lstat(path.c_str(), &info) == 0 ? info.st_uid : static_cast<uid_t>(-1);
 }
 } // namespace
@@ -183,7 +185,9 @@ TEST(SingleInstanceName, TheSocketLivesInThePrivateRuntimeFolder)
 
     CSingleInstance listener(name);
     ASSERT_TRUE(listener.Listen([](const QString&) {}));
-    struct stat info {};
+    struct stat info
+    {
+    };
     ASSERT_EQ(::lstat(QFile::encodeName(listener.SocketPath()).constData(), &info), 0);
     EXPECT_TRUE(S_ISSOCK(info.st_mode));
     EXPECT_EQ(info.st_mode & 077, 0u);

@@ -18,8 +18,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
-#include <QTreeView>
 #include <QTest>
+#include <QTreeView>
 
 #include <filesystem>
 #include <functional>

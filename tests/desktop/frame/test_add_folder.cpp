@@ -10,11 +10,11 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QTest>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMimeData>
+#include <QTest>
 #include <QToolButton>
 #include <QUrl>
 

@@ -111,9 +111,9 @@ TEST_F(CancelOpenTest, CancelWhileOpeningKeepsTheRowsReadAndTheRestUnreadSoASave
     // The file in hand when Cancel was pressed is the last one read.
     EXPECT_EQ(app->Frame()->View()->RowCount(), 3);
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 3u);
-    EXPECT_EQ(Unread(), (std::vector<std::pair<std::string, std::uint32_t>>{
-                            {games[3], FlagsOf(3)}, {games[4], FlagsOf(4)}, {games[5], FlagsOf(5)},
-                            {games[6], FlagsOf(6)}}));
+    EXPECT_EQ(Unread(),
+              (std::vector<std::pair<std::string, std::uint32_t>>{
+                  {games[3], FlagsOf(3)}, {games[4], FlagsOf(4)}, {games[5], FlagsOf(5)}, {games[6], FlagsOf(6)}}));
     EXPECT_EQ(MessageText(), QStringLiteral("Stopped after 3 of 7 files"));
     EXPECT_TRUE(Bar().CancelButton()->isHidden());
     EXPECT_TRUE(Bar().ProgressBar()->isHidden());
@@ -159,9 +159,9 @@ TEST_F(CancelOpenTest, EscWhileOpeningStopsTooAndNamesOnlyTheFilesThatFailed)
     ASSERT_TRUE(stopSeen);
     // g0, away (unreadable), g1 read; g2..g4 not read.
     EXPECT_EQ(app->Frame()->View()->RowCount(), 2);
-    EXPECT_EQ(Unread(), (std::vector<std::pair<std::string, std::uint32_t>>{
-                            {away, FlagsOf(1)}, {games[3], FlagsOf(3)}, {games[4], FlagsOf(4)},
-                            {games[5], FlagsOf(5)}}));
+    EXPECT_EQ(Unread(),
+              (std::vector<std::pair<std::string, std::uint32_t>>{
+                  {away, FlagsOf(1)}, {games[3], FlagsOf(3)}, {games[4], FlagsOf(4)}, {games[5], FlagsOf(5)}}));
     EXPECT_EQ(MessageText(), QStringLiteral("Stopped after 3 of 6 files; 1 game file could not be read"));
     EXPECT_FALSE(app->Doc().IsModified());
 

@@ -1,15 +1,15 @@
 #include "FrameFixture.h"
 
+#include "collection/VarnexDoc.h"
+#include "desktop/app/DesktopDocHost.h"
 #include "desktop/frame/AboutDlg.h"
 #include "desktop/frame/CountStatusBar.h"
-#include "desktop/toolbar/CustToolBar.h"
-#include "desktop/app/DesktopDocHost.h"
 #include "desktop/frame/MainFrame.h"
+#include "desktop/toolbar/CustToolBar.h"
+#include "desktop/view/VarnexView.h"
 #include "settings/Settings.h"
 #include "settings/StringTable.h"
 #include "settings/WindowPlacementRecord.h"
-#include "collection/VarnexDoc.h"
-#include "desktop/view/VarnexView.h"
 
 #include <QCoreApplication>
 #include <QDropEvent>
@@ -48,16 +48,15 @@ TEST_F(FrameTest, TheMenusHoldEveryItemSeparatorAndKeyInOrder)
 {
     ASSERT_TRUE(Start());
     CMainFrame& frame = *app->Frame();
-    EXPECT_EQ(Items(frame.Menu(0)), L({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...",
-                                                 "&Export...", "-", "Recent File", "-", "E&xit"}));
+    EXPECT_EQ(Items(frame.Menu(0)), L({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "&Export...",
+                                       "-", "Recent File", "-", "E&xit"}));
     EXPECT_EQ(Items(frame.Menu(1)),
               L({"&Add MGT Files...", "Add F&older...", "&Delete MGT Files", "Remove &Missing Files", "&Refresh\tF5",
                  "R&efresh All\tShift+F5", "-", "Mark As &Viewed", "Mark As &Unviewed", "-", "&Launch Viewer", "-",
                  "&Find...\tCtrl+F", "Find D&uplicates", "Select E&xtra Copies"}));
-    EXPECT_EQ(Items(frame.Menu(2)),
-              L({"&Toolbar", "&Status Bar", "&Preview", "-", "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "-",
-                 "&Line Up Icons", "&Auto Arrange", "-", "&Options...", "Show F&ull Path", "Sort by &Meaning",
-                 "Set &Font..."}));
+    EXPECT_EQ(Items(frame.Menu(2)), L({"&Toolbar", "&Status Bar", "&Preview", "-", "Lar&ge Icons", "S&mall Icons",
+                                       "Li&st", "&Details", "-", "&Line Up Icons", "&Auto Arrange", "-", "&Options...",
+                                       "Show F&ull Path", "Sort by &Meaning", "Set &Font..."}));
     EXPECT_EQ(Items(frame.Menu(3)), L({"&About Varnex..."}));
     EXPECT_EQ(frame.Menu(0)->title(), QStringLiteral("&File"));
 

@@ -1,6 +1,7 @@
 #include "FrameFixture.h"
 
 #include "collection/CollectionFile.h"
+#include "collection/ReadHooks.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/app/DocFramework.h"
 #include "desktop/preview/BoardPainter.h"
@@ -9,7 +10,6 @@
 #include "desktop/view/QuickFilterBar.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/VarnexView.h"
-#include "collection/ReadHooks.h"
 #include "game/BoardLabels.h"
 #include "game/GameRecordReader.h"
 #include "game/GameTimeline.h"

@@ -5,17 +5,17 @@
 
 #include "desktop/app/CommandRouter.h"
 #include "desktop/app/DesktopDocHost.h"
+#include "desktop/app/VarnexApp.h"
 #include "desktop/frame/MainFrame.h"
 #include "qtcore/QtSettingsStore.h"
-#include "desktop/app/VarnexApp.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTest>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>

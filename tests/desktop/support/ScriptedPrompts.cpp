@@ -4,8 +4,7 @@
 
 // A question the test did not script fails it; the neutral answer keeps the
 // program going so the rest of the test still reports.
-template <class T>
-static T TakeOr(std::deque<T>& queue, T fallback, const QString& question)
+template <class T> static T TakeOr(std::deque<T>& queue, T fallback, const QString& question)
 {
     if (queue.empty()) {
         ADD_FAILURE() << "unscripted question: " << question.toStdString();

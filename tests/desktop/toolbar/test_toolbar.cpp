@@ -2,9 +2,9 @@
 
 #include "desktop/app/CommandRouter.h"
 #include "desktop/toolbar/CustToolBar.h"
+#include "desktop/toolbar/ToolBarCustomizeDialog.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/StringTable.h"
-#include "desktop/toolbar/ToolBarCustomizeDialog.h"
 
 #include <QAction>
 #include <QApplication>

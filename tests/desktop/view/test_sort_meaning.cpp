@@ -32,8 +32,8 @@ TEST_F(SortMeaning, TheCheckedItemSortsRanksByStrengthAndIsRemembered)
     int n = 0;
     // 段 in GB2312, in a record that names it.
     for (const char* rank : {"2d", "10k", "1p", "\xB6\xCE\x33", "3\xB6\xCE", "1k"}) {
-        const std::string path = dir.Write("games/" + std::to_string(n++) + ".sgf",
-                                           std::string("(;CA[gb2312]PB[x]BR[") + rank + "];B[pd])");
+        const std::string path =
+            dir.Write("games/" + std::to_string(n++) + ".sgf", std::string("(;CA[gb2312]PB[x]BR[") + rank + "];B[pd])");
         ASSERT_TRUE(app->Doc().AddGameFile(path, 0));
     }
     app->Doc().UpdateAllViews(hintBatchDone);

@@ -1,13 +1,13 @@
-#include "ViewFixture.h"
 #include "TestSupport.h"
+#include "ViewFixture.h"
 
-#include "settings/MemorySettingsStore.h"
-#include "settings/StringTable.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/view/FontRecordQt.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/ReportListModel.h"
 #include "desktop/view/VarnexView.h"
+#include "settings/MemorySettingsStore.h"
+#include "settings/StringTable.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -496,6 +496,7 @@ TEST_F(ReportView, AnExportThatHitsAFullDiskKeepsTheOldListAndSaysSo)
     }
     EXPECT_EQ(ReadFileBytes(out), "the old list\r\n");
     ASSERT_EQ(prompts.messages.size(), 1);
-    EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("Cannot write the list to %1.").arg(QString::fromStdString(out))))
+    EXPECT_TRUE(
+        prompts.messages[0].startsWith(QStringLiteral("Cannot write the list to %1.").arg(QString::fromStdString(out))))
         << prompts.messages[0].toStdString();
 }

@@ -1,5 +1,5 @@
-#include "ViewFixture.h"
 #include "TestSupport.h"
+#include "ViewFixture.h"
 
 #include "collection/VarnexDoc.h"
 #include "desktop/view/ReportListCtrl.h"
@@ -25,8 +25,7 @@ class CharsetView : public ViewFixture
 protected:
     std::string Add(const std::string& name, const std::string& ca, const std::string& black)
     {
-        const std::string path =
-            dir.Write(name, "(;GM[1]FF[4]CA[" + ca + "]GN[Game]PB[" + black + "]PW[White];B[aa])");
+        const std::string path = dir.Write(name, "(;GM[1]FF[4]CA[" + ca + "]GN[Game]PB[" + black + "]PW[White];B[aa])");
         EXPECT_TRUE(doc.AddGameFile(path, 0));
         return path;
     }
@@ -88,7 +87,8 @@ TEST_F(CharsetView, TheNamedCharsetWinsOverUtf8WhenTheBytesAreBoth)
 TEST_F(CharsetView, MyNamesMatchThePlayersAsTheListShowsThem)
 {
     // Typed as text: UTF-8, as the Others page stores it.
-    store.WriteProfileString("Misc", "My Names", "Someone,\xE6\xA3\x8B\xE5\x9F\xBA\xE7\xA1\x80,\xE5\x9B\xB2\xE7\xA2\x81");
+    store.WriteProfileString("Misc", "My Names",
+                             "Someone,\xE6\xA3\x8B\xE5\x9F\xBA\xE7\xA1\x80,\xE5\x9B\xB2\xE7\xA2\x81");
     Add("gb.sgf", "gb2312", kGb);
     Add("sjis.sgf", "SJIS", kSjis);
     Add("kr.sgf", "EUC-KR", kKr);
@@ -106,10 +106,12 @@ TEST_F(CharsetView, ShortGbkNamesWithoutCaTakeTheCharsetOfTheirFolderOnceTheBatc
         EXPECT_TRUE(doc.AddGameFile(dir.Write("gbk/" + name, "(;GM[1]" + props + ";B[aa])"), 0));
     };
     write("1.sgf", "PB[\xB3\xA3\xEA\xBB]PW[x]");
-    write("2.sgf", "PB[\xB9\xC5\xC1\xA6]PW[x]EV[\xB5\xDA\xB6\xFE\xBD\xEC\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xBC\xD7\xBC\xB6"
-                   "\xC1\xAA\xC8\xFC]");
-    write("3.sgf", "PB[\xC4\xF4\xCE\xC0\xC6\xBD]PW[x]EV[\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xC3\xFB\xC8\xCB\xD5\xBD\xBE\xF6"
-                   "\xC8\xFC\xB5\xDA\xC8\xFD\xBE\xD6]");
+    write("2.sgf",
+          "PB[\xB9\xC5\xC1\xA6]PW[x]EV[\xB5\xDA\xB6\xFE\xBD\xEC\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xBC\xD7\xBC\xB6"
+          "\xC1\xAA\xC8\xFC]");
+    write("3.sgf",
+          "PB[\xC4\xF4\xCE\xC0\xC6\xBD]PW[x]EV[\xD6\xD0\xB9\xFA\xCE\xA7\xC6\xE5\xC3\xFB\xC8\xCB\xD5\xBD\xBE\xF6"
+          "\xC8\xFC\xB5\xDA\xC8\xFD\xBE\xD6]");
     write("4.sgf", "CA[Big5]PB[\xC2\xBF\xBD\xC3\xA5\xAD]PW[x]");
     // The same short name in another folder stays as before.
     EXPECT_TRUE(doc.AddGameFile(dir.Write("other/5.sgf", "(;GM[1]PB[\xB3\xA3\xEA\xBB]PW[x];B[aa])"), 0));

@@ -1,5 +1,5 @@
-#include "ViewFixture.h"
 #include "TestSupport.h"
+#include "ViewFixture.h"
 
 #include "collection/VarnexDoc.h"
 #include "desktop/app/ProgramStart.h"
@@ -11,19 +11,19 @@
 #include "settings/StringTable.h"
 
 #include <QAbstractItemView>
-#include <QDialog>
-#include <QPushButton>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -59,7 +59,9 @@ public:
         fs::create_directories(folder / viewerFolder);
         m_script = folder / viewerFolder / "record.sh";
         std::ofstream(m_script) << "#!/bin/sh\n"
-                                   "d='" << m_records.string() << "'\n"
+                                   "d='"
+                                << m_records.string()
+                                << "'\n"
                                    "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > \"$d/.$$\" && "
                                    "mv \"$d/.$$\" \"$d/call.$$\"\n";
         fs::permissions(m_script, fs::perms::owner_all);
@@ -290,9 +292,12 @@ TEST(ProgramStart, TheViewerGetsEachPathAsOneArgumentByteForByte)
     CRecordingViewer viewer(dir.path());
     CScriptedPrompts noPrompts;
     CRealStartPrompts prompts;
-    const std::vector<std::string> paths = {
-        "/games/with blanks/a b.sgf", "/games/\"quoted\".sgf", "/games/$(touch owned)$HOME`id`.sgf",
-        "-leading-dash.sgf", std::string("/games/latin1-\xe9\xff.sgf"), "/games/it's;&|.sgf"};
+    const std::vector<std::string> paths = {"/games/with blanks/a b.sgf",
+                                            "/games/\"quoted\".sgf",
+                                            "/games/$(touch owned)$HOME`id`.sgf",
+                                            "-leading-dash.sgf",
+                                            std::string("/games/latin1-\xe9\xff.sgf"),
+                                            "/games/it's;&|.sgf"};
     for (const std::string& path : paths)
         EXPECT_TRUE(StartViewer(prompts, viewer.Setting(" --fullscreen"), path)) << path;
     std::multiset<std::vector<std::string>> expected;
@@ -357,7 +362,8 @@ TEST_F(ViewerLaunch, AMissingViewerIsTriedForEveryFileAndReportedOnce)
     prompts.messages.clear();
     store.WriteProfileString("Misc", "MGT Viewer", "/opt/gone/viewer -\xe9");
     view->OnCommand(ID_EDIT_LAUNCH_VIEWER);
-    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("Failed to start the viewer program: /opt/gone/viewer -\u00e9 ")});
+    EXPECT_EQ(prompts.messages,
+              QStringList{QStringLiteral("Failed to start the viewer program: /opt/gone/viewer -\u00e9 ")});
 }
 
 TEST_F(ViewerLaunch, MoreThanTwentyGamesAtOnceAreOpenedOnlyWhenTheUserSaysYes)

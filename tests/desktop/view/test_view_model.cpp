@@ -1,10 +1,9 @@
-#include "qtcore/ByteText.h"
 #include "desktop/view/ReportListModel.h"
+#include "qtcore/ByteText.h"
 
 #include <QAbstractItemModelTester>
 #include <QItemSelectionModel>
 #include <QSignalSpy>
-
 
 #include <gtest/gtest.h>
 
@@ -110,8 +109,7 @@ TEST(ReportListModel, ShowsTheNameWithBytesThatAreNotUtf8AsLatin1AndTheCellsByOn
     model->Append(MakeRow("/x", bytes, "t\xE9t\xE9"));
     model->Flush();
     // The file name is UTF-8 where it can be, each other byte its Latin-1 character.
-    EXPECT_EQ(model->data(model->index(0, 0)).toString(),
-              QStringLiteral(u"Go \u68CB \u00E6\u00A3 end \u00FF"));
+    EXPECT_EQ(model->data(model->index(0, 0)).toString(), QStringLiteral(u"Go \u68CB \u00E6\u00A3 end \u00FF"));
     // Not UTF-8: each byte shows as its Latin-1 character.
     EXPECT_EQ(model->data(model->index(0, 1)).toString(), QString::fromLatin1("t\xE9t\xE9"));
     EXPECT_EQ(model->Text(0, 0), bytes);

@@ -1,5 +1,5 @@
-#include "ViewFixture.h"
 #include "TestSupport.h"
+#include "ViewFixture.h"
 
 #include "collection/VarnexDoc.h"
 #include "desktop/view/ReportListCtrl.h"
