@@ -8,6 +8,7 @@
 #include "desktop/frame/DuplicateSearch.h"
 #include "desktop/frame/ProgramIcon.h"
 #include "desktop/frame/WndPlacement.h"
+#include "desktop/pattern/PatternMode.h"
 #include "desktop/preview/PreviewPane.h"
 #include "desktop/toolbar/CustToolBar.h"
 #include "desktop/view/ReportListCtrl.h"
@@ -132,6 +133,7 @@ constexpr SMenuItem kViewMenu[] = {
     {ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", "&Toolbar", nullptr},
     {ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", "&Status Bar", nullptr},
     {ID_VIEW_PREVIEW, "ID_VIEW_PREVIEW", "&Preview", nullptr},
+    {ID_VIEW_POSITION_SEARCH, "ID_VIEW_POSITION_SEARCH", "Position &Search\tCtrl+Shift+F", "Ctrl+Shift+F"},
     {0, nullptr, nullptr, nullptr},
     {ID_VIEW_LARGEICON, "ID_VIEW_LARGEICON", "Lar&ge Icons", nullptr},
     {ID_VIEW_SMALLICON, "ID_VIEW_SMALLICON", "S&mall Icons", nullptr},
@@ -183,6 +185,7 @@ void CMainFrame::BuildMenus()
     m_router.Action(ID_VIEW_TOOLBAR)->setCheckable(true);
     m_router.Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
     m_router.Action(ID_VIEW_PREVIEW)->setCheckable(true);
+    m_router.Action(ID_VIEW_POSITION_SEARCH)->setCheckable(true);
 
     m_menus = {m_fileMenu, edit, view, help};
     // Enabling and check marks are brought up to date before a menu opens.
@@ -253,8 +256,14 @@ void CMainFrame::CreatePreview()
     // Closed by its own button, the pane's menu item loses its check mark.
     connect(m_previewDock, &QDockWidget::visibilityChanged, this, [this] { m_router.UpdateAll(); });
     CReportListCtrl* list = m_view->ListCtrl();
-    connect(list, &CReportListCtrl::CurrentRowChanged, this,
-            [this, list](int row) { m_preview->ShowGame(row >= 0 ? list->GetItemKey(row) : std::string()); });
+    m_pattern = new CPatternMode(m_doc, m_host, *m_preview, *list, this);
+    connect(m_pattern, &CPatternMode::Message, this, [this](const QString& text) { m_statusBar->ShowMessage(text); });
+    connect(m_pattern, &CPatternMode::Changed, this, [this] { m_router.UpdateAll(); });
+    // A game found by the position search opens at its first hit.
+    connect(list, &CReportListCtrl::CurrentRowChanged, this, [this, list](int row) {
+        const std::string path = row >= 0 ? list->GetItemKey(row) : std::string();
+        m_preview->ShowGame(path, m_pattern->FirstHit(path));
+    });
 }
 
 void CMainFrame::ActivateFrame(int showCmd)
@@ -414,7 +423,7 @@ void CMainFrame::RestoreBarState()
 bool CMainFrame::HasCommand(int id) const
 {
     return id == ID_APP_EXIT || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_PREVIEW ||
-           id == ID_EDIT_FIND_DUPLICATES;
+           id == ID_EDIT_FIND_DUPLICATES || id == ID_VIEW_POSITION_SEARCH;
 }
 
 void CMainFrame::OnCommand(int id)
@@ -446,6 +455,14 @@ void CMainFrame::OnCommand(int id)
         if (m_previewDock != nullptr)
             m_previewDock->setVisible(m_previewDock->isHidden());
         break;
+    case ID_VIEW_POSITION_SEARCH:
+        if (m_pattern != nullptr) {
+            // The pattern board lives in the preview, which is shown for it.
+            if (!m_pattern->IsOn())
+                m_previewDock->setVisible(true);
+            m_pattern->SetOn(!m_pattern->IsOn());
+        }
+        break;
     default:
         break;
     }
@@ -469,6 +486,10 @@ bool CMainFrame::OnUpdateCommand(int id, CCmdUI& ui)
     }
     case ID_VIEW_PREVIEW:
         ui.SetCheck(m_previewDock != nullptr && !m_previewDock->isHidden());
+        return true;
+    case ID_VIEW_POSITION_SEARCH:
+        ui.Enable(m_pattern != nullptr && !m_duplicates->IsRunning());
+        ui.SetCheck(m_pattern != nullptr && m_pattern->IsOn());
         return true;
     default:
         return false;

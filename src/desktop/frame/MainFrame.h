@@ -14,6 +14,7 @@ class CCustToolBar;
 class CDesktopDocHost;
 class CDocFramework;
 class CDuplicateSearch;
+class CPatternMode;
 class CPreviewPane;
 class CRecentFileList;
 class CVarnexDoc;
@@ -68,6 +69,7 @@ public:
     QMenu* Menu(int index) const;
     bool HasPlacement() const { return m_placement != nullptr; }
     CDuplicateSearch& DuplicateSearch() const { return *m_duplicates; }
+    CPatternMode* PatternMode() const { return m_pattern; }
 
     bool HasCommand(int id) const override;
     void OnCommand(int id) override;
@@ -102,6 +104,7 @@ private:
     CVarnexView* m_view = nullptr;
     QDockWidget* m_previewDock = nullptr;
     CPreviewPane* m_preview = nullptr;
+    CPatternMode* m_pattern = nullptr;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QMenu*> m_menus;
