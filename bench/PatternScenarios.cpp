@@ -2,7 +2,7 @@
 // symmetries, with colours exchanged or not, cut at various lengths, so
 // that openings repeat as in a real archive; their index rows built, loaded
 // and searched with patterns cut from real positions. Prints; never fails.
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
 #include "game/GameTimeline.h"
 #include "pattern/PatternPlacements.h"
 #include "pattern/PatternSearch.h"

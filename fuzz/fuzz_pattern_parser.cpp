@@ -2,7 +2,7 @@
 #include "pattern/PatternPlacements.h"
 #include "pattern/PatternSearch.h"
 
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
 
 #include <cstddef>
 #include <cstdint>

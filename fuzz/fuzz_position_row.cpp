@@ -1,7 +1,7 @@
 #include "pattern/PatternSearch.h"
 #include "pattern/PositionRow.h"
 
-#include "collection/Fnv1a.h"
+#include "util/Fnv1a.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "pattern/PositionRow.h"
 
-#include "collection/Fnv1a.h"
+#include "util/Fnv1a.h"
 #include "game/Board.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "BruteForceSearch.h"
 #include "TestSupport.h"
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
 #include "game/GameTimeline.h"
 #include "pattern/PatternSearch.h"
 

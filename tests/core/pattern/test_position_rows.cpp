@@ -1,4 +1,4 @@
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
 #include "pattern/PositionIndex.h"
 #include "pattern/PositionRow.h"
 
