@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reader/GameRecord.h"
 #include "pattern/PositionRow.h"
+#include "reader/GameRecord.h"
 
 #include <cstdint>
 #include <optional>

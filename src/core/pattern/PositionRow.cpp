@@ -1,7 +1,7 @@
 #include "pattern/PositionRow.h"
 
-#include "util/Fnv1a.h"
 #include "game/Board.h"
+#include "util/Fnv1a.h"
 
 namespace {
 
@@ -151,6 +151,9 @@ std::optional<SPositionRow> ParsePositionRow(std::string_view bytes)
         if (at >= body || shift > 28)
             return std::nullopt;
         const std::uint8_t b = byteAt(at++);
+        // The count in the fewest bytes, as it is written: one form a row.
+        if (b == 0 && shift > 0)
+            return std::nullopt;
         count |= static_cast<std::uint64_t>(b & 0x7f) << shift;
         if (!(b & 0x80))
             break;

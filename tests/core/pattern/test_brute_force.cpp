@@ -1,8 +1,8 @@
 #include "BruteForceSearch.h"
 #include "TestSupport.h"
-#include "reader/GameRecordReader.h"
 #include "game/GameTimeline.h"
 #include "pattern/PatternSearch.h"
+#include "reader/GameRecordReader.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,5 +1,5 @@
-#include "reader/GameRecordReader.h"
 #include "pattern/PatternSearch.h"
+#include "reader/GameRecordReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "reader/GameRecordReader.h"
 #include "pattern/PositionIndex.h"
 #include "pattern/PositionRow.h"
+#include "reader/GameRecordReader.h"
+#include "util/Fnv1a.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +80,15 @@ TEST(PositionRows, UnitsNoGameCouldGiveAreRefusedDespiteTheirHash)
     EXPECT_TRUE(refused(3, {0x2001}));                 // a pass with a point
     EXPECT_TRUE(refused(3, {0x5000, 0x5000}));         // setup that changes nothing
     EXPECT_TRUE(refused(0, {}));
+    // A count of none is the byte 00, never 80 00: one row, one form.
+    const auto withHash = [](std::string body) {
+        const auto hash = static_cast<std::uint32_t>(Fnv1a(kFnv1aStart, body));
+        for (int i = 0; i < 4; ++i)
+            body.push_back(static_cast<char>((hash >> (8 * i)) & 0xff));
+        return body;
+    };
+    EXPECT_TRUE(ParsePositionRow(withHash(std::string("\x01\x03\x03\x00", 4))));
+    EXPECT_FALSE(ParsePositionRow(withHash(std::string("\x01\x03\x03\x80\x00", 5))));
     EXPECT_TRUE(refused(53, {}));
 }
 
