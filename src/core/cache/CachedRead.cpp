@@ -3,8 +3,10 @@
 #include "cache/HeaderCache.h"
 #include "collection/GameEntry.h"
 #include "collection/GameReader.h"
+#include "game/GameRecord.h"
 
-bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache, bool trustRows)
+bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache, bool trustRows,
+                   const PositionRowBuilder& buildPositions)
 {
     hooks.BeforeRead();
     if (!cache) {
@@ -20,9 +22,17 @@ bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks
         entry.m_status = {};
     if (known && trustRows && cache->Lookup(path, entry.m_status, entry.m_props))
         return true;
-    if (!ReadGameFileContents(path, entry.m_props, hooks))
+    if (!buildPositions || !known) {
+        if (!ReadGameFileContents(path, entry.m_props, hooks))
+            return false;
+        if (known)
+            cache->Record(path, entry.m_status, taken, entry.m_props);
+        return true;
+    }
+    SGameRecord record;
+    if (!ReadGameFileContents(path, entry.m_props, hooks, nullptr, &record))
         return false;
-    if (known)
-        cache->Record(path, entry.m_status, taken, entry.m_props);
+    const std::string positions = buildPositions(record);
+    cache->Record(path, entry.m_status, taken, entry.m_props, &positions);
     return true;
 }

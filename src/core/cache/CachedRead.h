@@ -1,5 +1,7 @@
 #pragma once
 
+#include "collection/PositionRowBuilder.h"
+
 #include <string>
 
 class CGameEntry;
@@ -13,6 +15,10 @@ class IReadHooks;
 // and, with a cache, replaces its row. False when the file cannot be read.
 // With trustRows false the file is read whatever its row says, and the row
 // is written anew: a file changed without a new status (through a shared
-// memory mapping) has a row no status can tell is stale.
+// memory mapping) has a row no status can tell is stale. With a cache and
+// buildPositions, a file that is read is read whole, once: the root node
+// gives the entry's values as without it, and the main line the position
+// row stored beside them. A file taken from its row is not read for its
+// position row (a search completes what is missing).
 bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache,
-                   bool trustRows = true);
+                   bool trustRows = true, const PositionRowBuilder& buildPositions = {});

@@ -5,6 +5,7 @@
 #include "collection/FileInput.h"
 #include "collection/GameFileForm.h"
 #include "collection/RootNode.h"
+#include "game/GameRecordReader.h"
 
 #include <cerrno>
 #include <cstring>
@@ -49,7 +50,27 @@ bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& ho
     return ReadGameFileContents(path, table, hooks);
 }
 
-bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks, SFileStatus* status)
+namespace {
+
+// The main line of a text record whose root node stream has just given,
+// read again from the start of the same stream: a small file is still in
+// the stream's buffer, so the file is read once. A record too large for
+// memory gives no moves; its root node stands.
+void ReadMainLine(CTextStream& stream, std::uint64_t maxBytes, SGameRecord& record)
+{
+    try {
+        stream.Rewind(0);
+        record = ReadGameRecord(stream, {}, maxBytes);
+    } catch (const std::bad_alloc&) {
+        record = SGameRecord{};
+        record.problem = EGameProblem::TooLarge;
+    }
+}
+
+} // namespace
+
+bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks, SFileStatus* status,
+                          SGameRecord* record)
 {
     // Only regular files are game files; CFileInput refuses the others.
     const int fd = OpenGameFile(path);
@@ -69,6 +90,8 @@ bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadH
         binary = StartsBinaryForm(stream);
         result = binary ? ReadBinaryRecord(file, stream.Unconsumed(), path, table, hooks)
                         : ReadTextRecord(stream, table, hooks.MaxRecordBytes());
+        if (record && result == ERecordResult::Read && !binary)
+            ReadMainLine(stream, hooks.MaxRecordBytes(), *record);
     } catch (const std::bad_alloc&) {
         // One file too large for the memory left fails alone; the files
         // after it, and what was read before, are not lost with it.
@@ -81,6 +104,11 @@ bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadH
     }
     switch (result) {
     case ERecordResult::Read:
+        if (record && binary) {
+            *record = SGameRecord{};
+            record->problem = EGameProblem::BinaryForm;
+            record->root = table;
+        }
         return true;
     case ERecordResult::TooLarge:
         hooks.ReportNotRead(path, std::string(binary ? "binary record" : "root node") + " larger than " +

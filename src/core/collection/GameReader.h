@@ -9,6 +9,7 @@
 #include <string>
 
 struct SFileStatus;
+struct SGameRecord;
 
 // Reads the game-information properties of the game file at path into table.
 // Calls hooks.BeforeRead() first. The first byte decides the form: 6 is the
@@ -19,9 +20,15 @@ struct SFileStatus;
 bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& hooks = DefaultReadHooks());
 // The same without calling hooks.BeforeRead(), for a caller that has run it.
 // status, when given, gets the file's status as it was opened (before the
-// read), or is left as it was when the file cannot be opened.
+// read), or is left as it was when the file cannot be opened. record, when
+// given, gets the whole main line from the same open file, read by the
+// whole-game reader once the root node has given table (the root is read by
+// the root-node reader still, so table, the result and every reason stay
+// what they are without a record); a binary record gives its game
+// information only, as the whole-game reader gives it. When the function
+// returns false, what record holds means nothing.
 bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks,
-                          SFileStatus* status = nullptr);
+                          SFileStatus* status = nullptr, SGameRecord* record = nullptr);
 
 // Reads the root node of an MGT/SGF text record from the start of stream:
 // the first node's properties, read by the tokenizer the game view reads

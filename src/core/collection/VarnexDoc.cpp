@@ -188,7 +188,7 @@ bool CVarnexDoc::ReadEntry(const std::string& path, CGameEntry& entry, bool trus
 {
     // Held here: a command run by the event pump may open another collection.
     const std::shared_ptr<CHeaderCache> cache = m_pHeaderCache;
-    return ReadGameEntry(path, entry, m_host, cache.get(), trustCache);
+    return ReadGameEntry(path, entry, m_host, cache.get(), trustCache, m_buildPositions);
 }
 
 void CVarnexDoc::SetHeaderCache(std::shared_ptr<CHeaderCache> cache)

@@ -2,6 +2,7 @@
 
 #include "collection/DocHost.h"
 #include "collection/PathTable.h"
+#include "collection/PositionRowBuilder.h"
 #include "collection/UpdateHint.h"
 
 #include <cstdint>
@@ -69,6 +70,10 @@ public:
     CHeaderCache* HeaderCache() const { return m_pHeaderCache.get(); }
     // Writes the rows the cache holds back; a failure is silent.
     void FlushHeaderCache();
+    // What makes a position row of each game file read from now on, stored
+    // in the header cache beside its values (with no cache nothing is made).
+    void SetPositionRowBuilder(PositionRowBuilder build) { m_buildPositions = std::move(build); }
+    const PositionRowBuilder& PositionRows() const { return m_buildPositions; }
 
     // Reads again the game files whose status changed since they were read,
     // and the unread records whose files can be read now, as one batch: a
@@ -126,6 +131,7 @@ private:
 
     IDocHost& m_host;
     std::shared_ptr<CHeaderCache> m_pHeaderCache;
+    PositionRowBuilder m_buildPositions;
     int m_nBusyDepth = 0;
     std::vector<IDocView*> m_views;
     bool m_bModified = false;
