@@ -38,3 +38,6 @@ set(VARNEX_FUZZ_SEEDS_fuzz_display_decoder "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/
 list(APPEND VARNEX_FUZZ_TARGETS fuzz_root_properties)
 set(VARNEX_FUZZ_SEEDS_fuzz_root_properties
     "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/text_reader;${CMAKE_SOURCE_DIR}/tests/fuzzseeds/game_reader;${VARNEX_CORPUS_DIR}")
+# Position rows stored through the header cache, then damaged.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_position_rows)
+set(VARNEX_FUZZ_SEEDS_fuzz_position_rows "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/position_rows")
