@@ -79,8 +79,8 @@ void Damage(const std::string& file, CInput& input)
         std::string sql;
         switch (input.Byte() % 10) {
         case 0: // one byte of the row changed, or one added
-            sql = "UPDATE positions SET row = substr(row, 1, " + number + ") || x'" +
-                  (input.Byte() % 2 ? "00" : "ff") + "' || substr(row, " + number + " + 2) WHERE rowid = " + rowid;
+            sql = "UPDATE positions SET row = substr(row, 1, " + number + ") || x'" + (input.Byte() % 2 ? "00" : "ff") +
+                  "' || substr(row, " + number + " + 2) WHERE rowid = " + rowid;
             break;
         case 1:
             sql = "UPDATE positions SET row = substr(row, 1, length(row) - 1) WHERE rowid = " + rowid;
@@ -92,8 +92,8 @@ void Damage(const std::string& file, CInput& input)
             sql = "UPDATE positions SET checksum = checksum + 1 WHERE rowid = " + rowid;
             break;
         case 4: // the bytes of another row, with its checksum
-            sql = "UPDATE positions SET (row, checksum) = (SELECT row, checksum FROM positions WHERE rowid = " +
-                  other + ") WHERE rowid = " + rowid;
+            sql = "UPDATE positions SET (row, checksum) = (SELECT row, checksum FROM positions WHERE rowid = " + other +
+                  ") WHERE rowid = " + rowid;
             break;
         case 5:
             sql = "UPDATE positions SET path = (SELECT path FROM positions WHERE rowid = " + other +
@@ -175,8 +175,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (i % 2)
                 cache->RecordPositions(rows[i].path, rows[i].status, kReadNs, rows[i].positions);
-            else
-                cache->Record(rows[i].path, rows[i].status, kReadNs, table, &rows[i].positions);
+            else {
+                cache->Record(rows[i].path, rows[i].status, kReadNs, table, CHeaderCache::EPositionRow::Follows);
+                cache->RecordPositions(rows[i].path, rows[i].status, kReadNs, rows[i].positions);
+            }
         }
     }
     Damage(file, input);

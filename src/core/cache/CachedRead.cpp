@@ -3,10 +3,10 @@
 #include "cache/HeaderCache.h"
 #include "collection/GameEntry.h"
 #include "collection/GameReader.h"
-#include "game/GameRecord.h"
+#include "collection/PositionRowMaker.h"
 
 bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache, bool trustRows,
-                   const PositionRowBuilder& buildPositions)
+                   CPositionRowMaker* rows)
 {
     hooks.BeforeRead();
     if (!cache) {
@@ -22,17 +22,18 @@ bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks
         entry.m_status = {};
     if (known && trustRows && cache->Lookup(path, entry.m_status, entry.m_props))
         return true;
-    if (!buildPositions || !known) {
+    if (!rows || !known) {
         if (!ReadGameFileContents(path, entry.m_props, hooks))
             return false;
         if (known)
             cache->Record(path, entry.m_status, taken, entry.m_props);
         return true;
     }
-    SGameRecord record;
-    if (!ReadGameFileContents(path, entry.m_props, hooks, nullptr, &record))
+    SGameFileBytes file;
+    if (!ReadGameFileContents(path, entry.m_props, hooks, nullptr, &file))
         return false;
-    const std::string positions = buildPositions(record);
-    cache->Record(path, entry.m_status, taken, entry.m_props, &positions);
+    // The header row now; the position row follows it once made.
+    cache->Record(path, entry.m_status, taken, entry.m_props, CHeaderCache::EPositionRow::Follows);
+    rows->Add(*cache, path, entry.m_status, taken, std::move(file), entry.m_props);
     return true;
 }

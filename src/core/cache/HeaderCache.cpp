@@ -421,16 +421,14 @@ CHeaderCache::SRow CHeaderCache::NewRow(const std::string& path, const SFileStat
 }
 
 void CHeaderCache::Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
-                          const CPropertyTable& table, const std::string* positionRow)
+                          const CPropertyTable& table, EPositionRow positions)
 {
     if (!m_replace || !m_writable)
         return;
     SRow row = NewRow(path, status, statusTakenNs);
     row.props = table.Packed();
-    if (positionRow) {
-        row.write = SRow::EWrite::HeaderAndPositions;
-        row.positions = *positionRow;
-    }
+    if (positions == EPositionRow::Follows)
+        row.write = SRow::EWrite::HeaderOnly;
     m_pending.push_back(std::move(row));
     if (m_pending.size() >= kFlushRows)
         Flush();
@@ -484,7 +482,7 @@ void CHeaderCache::Flush()
         sqlite3_bind_int64(m_replace, 10, static_cast<sqlite3_int64>(RowChecksum(row.path, s, row.readNs, row.props)));
         rc = sqlite3_step(m_replace);
         sqlite3_reset(m_replace);
-        if (rc == SQLITE_DONE)
+        if (rc == SQLITE_DONE && row.write != SRow::EWrite::HeaderOnly)
             rc = WritePositions(row);
         if (rc != SQLITE_DONE)
             break;

@@ -58,13 +58,15 @@ public:
     // The values stored for path, when its row was written with status and
     // can be trusted; table is left as it was otherwise.
     bool Lookup(const std::string& path, const SFileStatus& status, CPropertyTable& table);
+    // What becomes of the position row of a file whose header row is written.
+    enum class EPositionRow {
+        Drop,    // it goes: it may be of other contents with the same status
+        Follows, // RecordPositions replaces it next
+    };
     // Replaces the row of path with the values read after status was taken
-    // at statusTakenNs (wall clock), and its position row with positionRow
-    // when given; without one the file's position row is dropped, since it
-    // may be of other contents with the same status. Rows are written in
-    // batches.
+    // at statusTakenNs (wall clock). Rows are written in batches.
     void Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
-                const CPropertyTable& table, const std::string* positionRow = nullptr);
+                const CPropertyTable& table, EPositionRow positions = EPositionRow::Drop);
     // Replaces the position row of path alone, leaving its header row as it
     // is: a search that completes the index of files read before.
     void RecordPositions(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
@@ -102,7 +104,7 @@ private:
         // Which rows of the file the batch writes.
         enum class EWrite : std::uint8_t {
             HeaderDropPositions, // the header row; the position row goes
-            HeaderAndPositions,
+            HeaderOnly,
             PositionsOnly,
         };
         EWrite write = EWrite::HeaderDropPositions;

@@ -16,6 +16,7 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
     const PositionRowBuilder& build = doc.PositionRows();
     if (!build)
         return summary;
+    doc.FinishPositionRows();
     CHeaderCache* cache = doc.HeaderCache();
     // The entries given a row so far. A path has one row in the cache at
     // most (one id a path), so no entry is given two.

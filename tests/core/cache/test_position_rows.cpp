@@ -13,6 +13,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -96,7 +97,8 @@ protected:
 
     CTempDir m_dir;
     std::string m_collection = (m_dir.path() / "games.vnx").string();
-    int m_built = 0;
+    // Counted on the thread that makes the rows.
+    std::atomic<int> m_built = 0;
     long long m_headerHits = 0;
 };
 
@@ -270,9 +272,10 @@ TEST(OneRead, GivesTheRootReadersValuesAndReasonsAndTheWholeReadersMainLine)
             rootHooks.most = wholeHooks.most = most;
             CPropertyTable rootOnly;
             CPropertyTable withRecord;
-            SGameRecord record;
+            SGameFileBytes bytes;
             const bool rootRead = ReadGameFile(path, rootOnly, rootHooks);
-            EXPECT_EQ(ReadGameFileContents(path, withRecord, wholeHooks, nullptr, &record), rootRead) << path;
+            EXPECT_EQ(ReadGameFileContents(path, withRecord, wholeHooks, nullptr, &bytes), rootRead) << path;
+            const SGameRecord record = MainLineOf(bytes, withRecord, most);
             EXPECT_EQ(withRecord.Packed(), rootOnly.Packed()) << path;
             EXPECT_EQ(wholeHooks.reasons, rootHooks.reasons) << path;
             if (rootRead && record.problem != EGameProblem::TooLarge) {
@@ -282,9 +285,9 @@ TEST(OneRead, GivesTheRootReadersValuesAndReasonsAndTheWholeReadersMainLine)
         }
     }
     CPropertyTable table;
-    SGameRecord record;
-    ASSERT_TRUE(ReadGameFileContents(files[9], table, DefaultReadHooks(), nullptr, &record));
-    EXPECT_EQ(TestRow(record), "p0s19aabb|Long");
+    SGameFileBytes bytes;
+    ASSERT_TRUE(ReadGameFileContents(files[9], table, DefaultReadHooks(), nullptr, &bytes));
+    EXPECT_EQ(TestRow(MainLineOf(bytes, table)), "p0s19aabb|Long");
 }
 
 TEST(OneRead, GivesTheSameValuesAsTheRootReaderOnTheCorpus)
@@ -300,12 +303,13 @@ TEST(OneRead, GivesTheSameValuesAsTheRootReaderOnTheCorpus)
         const std::string path = it->path().string();
         CPropertyTable rootOnly;
         CPropertyTable withRecord;
-        SGameRecord record;
+        SGameFileBytes bytes;
         const bool rootRead = ReadGameFile(path, rootOnly);
-        ASSERT_EQ(ReadGameFileContents(path, withRecord, DefaultReadHooks(), nullptr, &record), rootRead) << path;
+        ASSERT_EQ(ReadGameFileContents(path, withRecord, DefaultReadHooks(), nullptr, &bytes), rootRead) << path;
         ASSERT_EQ(withRecord.Packed(), rootOnly.Packed()) << path;
         if (!rootRead)
             continue;
+        const SGameRecord record = MainLineOf(bytes, withRecord);
         // The whole-game reader finds the same root, and the same moves as
         // it does from a file of its own.
         ASSERT_EQ(record.root.Packed(), rootOnly.Packed()) << path;
