@@ -12,9 +12,9 @@
 // as it is.
 #include "ToolArgs.h"
 
-#include "game/GameRecord.h"
-#include "game/GameRecordReader.h"
 #include "game/GameTimeline.h"
+#include "reader/GameRecord.h"
+#include "reader/GameRecordReader.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -9,8 +9,8 @@
 #include "collection/CollectionFile.h"
 #include "collection/CollectionPositionRows.h"
 #include "collection/VarnexDoc.h"
-#include "game/GameRecord.h"
 #include "game/GameTimeline.h"
+#include "reader/GameRecord.h"
 
 #include <algorithm>
 #include <chrono>

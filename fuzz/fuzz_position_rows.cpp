@@ -5,7 +5,7 @@
 // cache gives back, looked up or walked, is always exactly one it was given:
 // a damaged row is never trusted.
 #include "cache/HeaderCache.h"
-#include "collection/PropertyTable.h"
+#include "reader/PropertyTable.h"
 
 #include "FuzzWorkFolder.h"
 

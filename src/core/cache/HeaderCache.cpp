@@ -2,9 +2,9 @@
 
 #include "cache/RowChecksum.h"
 #include "cache/SqliteValues.h"
-#include "collection/Fnv1a.h"
-#include "collection/KeyedHash.h"
-#include "collection/PropertyTable.h"
+#include "reader/PropertyTable.h"
+#include "util/Fnv1a.h"
+#include "util/KeyedHash.h"
 
 #include <sqlite3.h>
 

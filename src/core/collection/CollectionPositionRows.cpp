@@ -1,11 +1,11 @@
 #include "collection/CollectionPositionRows.h"
 
-#include "cache/FileStatus.h"
 #include "cache/HeaderCache.h"
 #include "collection/GameEntry.h"
 #include "collection/VarnexDoc.h"
-#include "game/GameRecord.h"
-#include "game/GameRecordReader.h"
+#include "files/FileStatus.h"
+#include "reader/GameRecord.h"
+#include "reader/GameRecordReader.h"
 
 #include <unordered_set>
 #include <vector>

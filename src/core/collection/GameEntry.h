@@ -1,7 +1,8 @@
 #pragma once
 
-#include "cache/FileStatus.h"
-#include "collection/PropertyTable.h"
+#include "collection/ResultWinner.h"
+#include "files/FileStatus.h"
+#include "reader/PropertyTable.h"
 
 #include <cstdint>
 #include <string>
@@ -28,6 +29,10 @@ public:
     // the name as shown (when shown is given), equal one.
     bool GetValue(std::string_view signature, std::string& value, const ISettingsStore& store,
                   IShownText* shown = nullptr) const;
+
+    // Who won, by the result as the list shows it (shown, when given,
+    // decodes it), as the Winner column reads it.
+    EResultWinner Winner(IShownText* shown = nullptr) const;
 
     CPropertyTable m_props;
     std::uint32_t m_nFlags = 0;

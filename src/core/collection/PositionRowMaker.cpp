@@ -1,7 +1,7 @@
 #include "collection/PositionRowMaker.h"
 
 #include "cache/HeaderCache.h"
-#include "game/GameRecord.h"
+#include "reader/GameRecord.h"
 
 #include <new>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cache/FileStatus.h"
-#include "collection/GameReader.h"
 #include "collection/PositionRowBuilder.h"
+#include "files/FileStatus.h"
+#include "reader/GameReader.h"
 
 #include <condition_variable>
 #include <cstdint>

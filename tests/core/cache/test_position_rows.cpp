@@ -3,10 +3,10 @@
 #include "cache/HeaderCache.h"
 #include "collection/CollectionFile.h"
 #include "collection/CollectionPositionRows.h"
-#include "collection/GameReader.h"
 #include "collection/VarnexDoc.h"
-#include "game/GameRecord.h"
-#include "game/GameRecordReader.h"
+#include "reader/GameReader.h"
+#include "reader/GameRecord.h"
+#include "reader/GameRecordReader.h"
 
 #include <gtest/gtest.h>
 
