@@ -16,6 +16,8 @@ struct SPositionRowsSummary
     std::size_t built = 0;
     // Game files of the collection that could not be read for a row.
     std::size_t unreadable = 0;
+    // The walk was stopped before every file had its row.
+    bool stopped = false;
 };
 
 // Calls f(path, row) once for every game file of doc that has a position
@@ -24,6 +26,8 @@ struct SPositionRowsSummary
 // the document's builder, the rows of the files not found so (a cache made
 // before, a changed or damaged row, no cache at all), which are stored in
 // the cache for the next time. Nothing without a builder. The views are
-// valid during the call only.
+// valid during the call only. stop, when given, is asked after every row
+// and ends the walk when it says so.
 using CollectionRowVisitor = std::function<void(const std::string& path, std::string_view row)>;
-SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const CollectionRowVisitor& f);
+SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const CollectionRowVisitor& f,
+                                                  const std::function<bool()>& stop = {});

@@ -6,29 +6,26 @@
 
 bool CCollectionPatternIndex::Build(CVarnexDoc& doc, const Step& step)
 {
-    bool stopped = false;
-    ForEachCollectionPositionRow(doc, [&](const std::string& path, std::string_view row) {
-        if (stopped)
-            return false;
+    const auto add = [&](const std::string& path, std::string_view row) {
         const CGameEntry* entry = doc.m_mapFiles.Find(path);
         if (entry == nullptr)
-            return true;
+            return;
         const EResultWinner winner = entry->Winner();
         const EStone stone = winner == EResultWinner::Black   ? EStone::Black
                              : winner == EResultWinner::White ? EStone::White
                                                               : EStone::Empty;
-        if (m_index.AddRow(row, stone)) {
-            m_paths.push_back(path);
-            int year = 0;
-            if (const CPropertyValue dt = entry->m_props.Find("DT")) {
-                if (const std::optional<SDateSpan> date = FirstDate(*dt))
-                    year = date->first / 10000;
-            }
-            m_years.push_back(year);
+        if (!m_index.AddRow(row, stone))
+            return;
+        m_paths.push_back(path);
+        int year = 0;
+        if (const CPropertyValue dt = entry->m_props.Find("DT")) {
+            if (const std::optional<SDateSpan> date = FirstDate(*dt))
+                year = date->first / 10000;
         }
-        if (step && step(m_paths.size()))
-            stopped = true;
-        return !stopped;
-    });
-    return !stopped;
+        m_years.push_back(year);
+    };
+    std::function<bool()> stop;
+    if (step)
+        stop = [&] { return step(m_paths.size()); };
+    return !ForEachCollectionPositionRow(doc, add, stop).stopped;
 }
