@@ -9,7 +9,7 @@ RELEASE_DIR := build/release
 BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 
-PACKAGES := cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libicu-dev libsqlite3-dev pkg-config fonts-dejavu-core
+PACKAGES := cmake ninja-build g++ clang-format qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev libicu-dev libsqlite3-dev pkg-config fonts-dejavu-core
 # make run only: fonts that show the sample's Chinese, Japanese and Korean names.
 RUN_PACKAGES := fonts-noto-cjk
 FUZZ_PACKAGES := clang libclang-rt-14-dev

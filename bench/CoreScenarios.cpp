@@ -4,8 +4,8 @@
 // and loading a large collection. Prints; never fails.
 #include "cache/HeaderCache.h"
 #include "collection/CollectionFile.h"
-#include "collection/GameReader.h"
 #include "collection/VarnexDoc.h"
+#include "reader/GameReader.h"
 
 #include "ToolArgs.h"
 

@@ -3,10 +3,10 @@
 // (UTF-8 with a Latin-1 fallback) and for the charset rule, with how often
 // each step of the rule decided, and for detection thresholds.
 #include "collection/GameEntry.h"
-#include "collection/GameReader.h"
 #include "qtcore/ByteText.h"
 #include "qtcore/DisplayDecoder.h"
 #include "qtcore/RowDisplay.h"
+#include "reader/GameReader.h"
 
 #include "ToolArgs.h"
 

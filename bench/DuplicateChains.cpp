@@ -5,7 +5,7 @@
 // forms are made first (as reading the files would), then grouped as the
 // search groups one candidate set. Prints; never fails.
 #include "game/DuplicateGroups.h"
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
 
 #include <algorithm>
 #include <chrono>

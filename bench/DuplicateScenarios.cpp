@@ -5,8 +5,8 @@
 // `varnex-cli info` over the same files. The heap is counted here, so the
 // peak the search adds on top of the open collection is measured exactly.
 #include "collection/DocHost.h"
+#include "collection/DuplicateFinder.h"
 #include "collection/VarnexDoc.h"
-#include "game/DuplicateFinder.h"
 
 #include <malloc.h>
 

@@ -2,8 +2,8 @@
 // played to the end against a floor that opens each file, reads it whole and
 // closes it; a 1,000-move analysed record with comments and variations; and
 // a record of 20 MB. Prints; never fails.
-#include "game/GameRecordReader.h"
 #include "game/GameTimeline.h"
+#include "reader/GameRecordReader.h"
 
 #include <algorithm>
 #include <chrono>

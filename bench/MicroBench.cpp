@@ -1,7 +1,7 @@
 // Google Benchmark figures for core functions on inputs in memory.
 #include "collection/CollectionFile.h"
-#include "collection/GameReader.h"
 #include "collection/PathTable.h"
+#include "reader/GameReader.h"
 #include "report/ExportWriter.h"
 #include "report/KeyIndex.h"
 #include "report/ReportRows.h"

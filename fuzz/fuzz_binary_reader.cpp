@@ -1,4 +1,4 @@
-#include "collection/BinaryReader.h"
+#include "reader/BinaryReader.h"
 
 #include <cstddef>
 #include <cstdint>

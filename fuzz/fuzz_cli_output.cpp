@@ -6,7 +6,7 @@
 // of the record's size.
 #include "cli/CliBoard.h"
 #include "cli/CliEscape.h"
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
 
 #include "FuzzWorkFolder.h"
 

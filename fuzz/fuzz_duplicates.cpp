@@ -6,7 +6,7 @@
 // two or more, and games of one canonical form always in one group.
 #include "game/DuplicateGroups.h"
 #include "game/DuplicateKey.h"
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
 
 #include <cstddef>
 #include <cstdint>

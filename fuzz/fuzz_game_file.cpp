@@ -2,7 +2,7 @@
 // file and read back through ReadGameFile, so the descriptor reads, the
 // choice of form, the text stream's chunks and look-back and the limits
 // are all driven, not only the in-memory walks.
-#include "collection/GameReader.h"
+#include "reader/GameReader.h"
 
 #include <cstddef>
 #include <cstdint>

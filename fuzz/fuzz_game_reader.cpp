@@ -1,5 +1,5 @@
-#include "game/GameRecordReader.h"
 #include "game/GameTimeline.h"
+#include "reader/GameRecordReader.h"
 
 #include <cstddef>
 #include <cstdint>

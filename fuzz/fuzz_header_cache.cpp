@@ -7,8 +7,8 @@
 // the values the row holds.
 #include "cache/HeaderCache.h"
 #include "cache/RowChecksum.h"
-#include "collection/KeyedHash.h"
-#include "collection/PropertyTable.h"
+#include "reader/PropertyTable.h"
+#include "util/KeyedHash.h"
 
 #include "FuzzWorkFolder.h"
 

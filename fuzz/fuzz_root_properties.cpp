@@ -1,7 +1,7 @@
-#include "collection/GameFileForm.h"
-#include "collection/GameReader.h"
-#include "collection/TextStream.h"
-#include "game/GameRecordReader.h"
+#include "reader/GameFileForm.h"
+#include "reader/GameReader.h"
+#include "reader/GameRecordReader.h"
+#include "reader/TextStream.h"
 
 #include <cstddef>
 #include <cstdint>

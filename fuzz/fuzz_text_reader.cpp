@@ -1,4 +1,4 @@
-#include "collection/GameReader.h"
+#include "reader/GameReader.h"
 
 #include <cstddef>
 #include <cstdint>

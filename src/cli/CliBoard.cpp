@@ -3,8 +3,8 @@
 #include "cli/CliCommands.h"
 #include "cli/CliEscape.h"
 #include "game/BoardLabels.h"
-#include "game/GameRecordReader.h"
 #include "game/GameTimeline.h"
+#include "reader/GameRecordReader.h"
 #include "settings/StringTable.h"
 
 #include <cerrno>

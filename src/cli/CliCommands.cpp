@@ -7,11 +7,11 @@
 #include "cli/CliListView.h"
 #include "cli/CliUtf8.h"
 #include "collection/CollectionFile.h"
-#include "collection/CollectionLock.h"
 #include "collection/GameEntry.h"
-#include "collection/GameReader.h"
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
+#include "files/CollectionLock.h"
+#include "reader/GameReader.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 

@@ -4,8 +4,8 @@
 #include "cli/CliDocHost.h"
 #include "cli/CliEscape.h"
 #include "collection/CollectionFile.h"
+#include "collection/DuplicateFinder.h"
 #include "collection/VarnexDoc.h"
-#include "game/DuplicateFinder.h"
 
 #include <ostream>
 

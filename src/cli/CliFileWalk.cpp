@@ -1,7 +1,7 @@
 #include "cli/CliFileWalk.h"
 
 #include "cli/CliEscape.h"
-#include "collection/ResolvedPath.h"
+#include "files/ResolvedPath.h"
 
 #include <filesystem>
 #include <ostream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "collection/FolderWalk.h"
+#include "files/FolderWalk.h"
 
 #include <iosfwd>
 #include <string>

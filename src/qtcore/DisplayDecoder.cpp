@@ -1,6 +1,6 @@
 #include "qtcore/DisplayDecoder.h"
 
-#include "collection/AsciiFold.h"
+#include "util/AsciiFold.h"
 
 #include <unicode/ucsdet.h>
 

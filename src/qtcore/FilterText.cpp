@@ -1,11 +1,11 @@
 #include "qtcore/FilterText.h"
 
-#include "collection/AsciiFold.h"
 #include "collection/GameEntry.h"
 #include "collection/ShownText.h"
 #include "qtcore/ByteText.h"
 #include "qtcore/DisplayDecoder.h"
 #include "qtcore/RowDisplay.h"
+#include "util/AsciiFold.h"
 
 #include <algorithm>
 #include <optional>

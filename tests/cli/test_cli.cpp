@@ -4,7 +4,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliEscape.h"
 #include "cli/CliFileWalk.h"
-#include "collection/CollectionLock.h"
+#include "files/CollectionLock.h"
 #include "qtcore/QtSettingsStore.h"
 
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 
 #include "cli/CliCommands.h"
-#include "collection/GameReader.h"
+#include "reader/GameReader.h"
 
 #include <gtest/gtest.h>
 

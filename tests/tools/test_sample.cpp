@@ -3,8 +3,8 @@
 
 #include "collection/CollectionFile.h"
 #include "collection/GameEntry.h"
-#include "collection/GameReader.h"
 #include "collection/VarnexDoc.h"
+#include "reader/GameReader.h"
 
 #include "TestSupport.h"
 

@@ -1,9 +1,9 @@
 #include "cache/HeaderCache.h"
 
 #include "cache/RowChecksum.h"
-#include "collection/Fnv1a.h"
-#include "collection/KeyedHash.h"
-#include "collection/PropertyTable.h"
+#include "reader/PropertyTable.h"
+#include "util/Fnv1a.h"
+#include "util/KeyedHash.h"
 
 #include <sqlite3.h>
 

@@ -1,7 +1,7 @@
 #include "cache/RowChecksum.h"
 
-#include "collection/Fnv1a.h"
-#include "collection/KeyedHash.h"
+#include "util/Fnv1a.h"
+#include "util/KeyedHash.h"
 
 std::uint64_t RowChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs, std::string_view props)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cache/FileStatus.h"
+#include "files/FileStatus.h"
 
 #include <cstdint>
 #include <string_view>

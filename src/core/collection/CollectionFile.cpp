@@ -1,8 +1,8 @@
 #include "collection/CollectionFile.h"
 
-#include "collection/ResolvedPath.h"
-#include "collection/SafeFileWrite.h"
 #include "collection/VarnexDoc.h"
+#include "files/ResolvedPath.h"
+#include "files/SafeFileWrite.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "collection/ReadHooks.h"
+#include "reader/ReadHooks.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cache/FileStatus.h"
-#include "collection/PropertyTable.h"
+#include "files/FileStatus.h"
+#include "reader/PropertyTable.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "collection/PathTable.h"
 
-#include "collection/KeyedHash.h"
+#include "util/KeyedHash.h"
 
 std::uint32_t CPathTable::HashPath(std::string_view path)
 {

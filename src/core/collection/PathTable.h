@@ -1,7 +1,7 @@
 #pragma once
 
 #include "collection/GameEntry.h"
-#include "collection/OpenAddressing.h"
+#include "util/OpenAddressing.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "collection/ResultWinner.h"
 
-#include "collection/AsciiFold.h"
+#include "util/AsciiFold.h"
 
 #include <array>
 #include <string>

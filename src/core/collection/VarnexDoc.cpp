@@ -1,8 +1,8 @@
 #include "collection/VarnexDoc.h"
 
-#include "cache/CachedRead.h"
 #include "cache/HeaderCache.h"
-#include "collection/FolderWalk.h"
+#include "collection/CachedRead.h"
+#include "files/FolderWalk.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,9 +1,9 @@
 #include "columns/ColumnLayout.h"
 
-#include "settings/LittleEndian.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
+#include "util/LittleEndian.h"
 
 #include <algorithm>
 

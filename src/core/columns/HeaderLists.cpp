@@ -1,7 +1,7 @@
 #include "columns/HeaderLists.h"
 
-#include "collection/AsciiFold.h"
 #include "columns/ColumnDef.h"
+#include "util/AsciiFold.h"
 
 #include <cstddef>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/GameRecord.h"
+#include "reader/GameRecord.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "game/DuplicateKey.h"
 
-#include "collection/Fnv1a.h"
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
+#include "util/Fnv1a.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cache/FileStatus.h"
-#include "game/GameRecord.h"
+#include "files/FileStatus.h"
+#include "reader/GameRecord.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/Board.h"
-#include "game/GameRecord.h"
+#include "reader/GameRecord.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "report/ExportWriter.h"
 
-#include "collection/SafeFileWrite.h"
+#include "files/SafeFileWrite.h"
 
 std::string_view CutExportCell(std::string_view text)
 {

@@ -1,6 +1,6 @@
 #include "report/KeyIndex.h"
 
-#include "collection/KeyedHash.h"
+#include "util/KeyedHash.h"
 
 #include <utility>
 

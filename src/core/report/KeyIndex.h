@@ -1,6 +1,6 @@
 #pragma once
 
-#include "collection/OpenAddressing.h"
+#include "util/OpenAddressing.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "report/RankValue.h"
 
-#include "collection/AsciiFold.h"
-#include "collection/TextTrim.h"
+#include "util/AsciiFold.h"
+#include "util/TextTrim.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #include "report/RowFilter.h"
 
-#include "collection/AsciiFold.h"
-#include "collection/TextTrim.h"
+#include "util/AsciiFold.h"
+#include "util/TextTrim.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "settings/LogFontRecord.h"
 
-#include "settings/LittleEndian.h"
+#include "util/LittleEndian.h"
 
 #include <algorithm>
 #include <cstring>

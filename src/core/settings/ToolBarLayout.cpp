@@ -1,6 +1,6 @@
 #include "settings/ToolBarLayout.h"
 
-#include "settings/LittleEndian.h"
+#include "util/LittleEndian.h"
 
 #include "settings/StringTable.h"
 

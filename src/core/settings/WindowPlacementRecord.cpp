@@ -1,6 +1,6 @@
 #include "settings/WindowPlacementRecord.h"
 
-#include "settings/LittleEndian.h"
+#include "util/LittleEndian.h"
 
 namespace {
 std::int32_t ReadI32(std::string_view bytes, std::size_t offset)

@@ -2,12 +2,12 @@
 
 #include "cache/HeaderCache.h"
 #include "collection/CollectionFile.h"
-#include "collection/CollectionLock.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/app/DesktopDocHost.h"
 #include "desktop/app/ElidePath.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/app/RecentFileList.h"
+#include "files/CollectionLock.h"
 #include "qtcore/CacheFolder.h"
 #include "qtcore/ResText.h"
 #include "settings/StringTable.h"

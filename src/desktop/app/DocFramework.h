@@ -1,8 +1,8 @@
 #pragma once
 
-#include "cache/FileStatus.h"
 #include "desktop/app/CommandRouter.h"
 #include "desktop/app/DocFrame.h"
+#include "files/FileStatus.h"
 
 #include <QString>
 

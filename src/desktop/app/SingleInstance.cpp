@@ -1,6 +1,6 @@
 #include "desktop/app/SingleInstance.h"
 
-#include "collection/FlockRetrying.h"
+#include "files/FlockRetrying.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/DuplicateFinder.h"
+#include "collection/DuplicateFinder.h"
 
 class CDesktopDocHost;
 class CVarnexDoc;

@@ -1,6 +1,6 @@
 #include "desktop/preview/PreviewLoader.h"
 
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
 
 #include <QMetaObject>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "game/GameRecord.h"
 #include "game/GameTimeline.h"
 #include "qtcore/DisplayDecoder.h"
+#include "reader/GameRecord.h"
 
 #include <QObject>
 #include <QThreadPool>

@@ -4,9 +4,9 @@
 #include "cache/RowChecksum.h"
 #include "collection/CollectionFile.h"
 #include "collection/DocHost.h"
-#include "collection/Fnv1a.h"
-#include "collection/PropertyTable.h"
 #include "collection/VarnexDoc.h"
+#include "reader/PropertyTable.h"
+#include "util/Fnv1a.h"
 
 #include <gtest/gtest.h>
 

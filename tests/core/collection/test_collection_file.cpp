@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "collection/CollectionFile.h"
-#include "collection/CollectionLock.h"
 #include "collection/VarnexDoc.h"
+#include "files/CollectionLock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "collection/FolderWalk.h"
 #include "collection/VarnexDoc.h"
+#include "files/FolderWalk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "collection/DocHost.h"
-#include "game/DuplicateFinder.h"
+#include "collection/DuplicateFinder.h"
 #include "game/DuplicateGroups.h"
-#include "game/GameRecordReader.h"
+#include "reader/GameRecordReader.h"
 
 #include "TestSupport.h"
 

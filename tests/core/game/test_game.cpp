@@ -1,9 +1,9 @@
-#include "collection/GameReader.h"
-#include "collection/TextStream.h"
 #include "game/Board.h"
 #include "game/BoardLabels.h"
-#include "game/GameRecordReader.h"
 #include "game/GameTimeline.h"
+#include "reader/GameReader.h"
+#include "reader/GameRecordReader.h"
+#include "reader/TextStream.h"
 #include "settings/StringTable.h"
 
 #include "TestSupport.h"

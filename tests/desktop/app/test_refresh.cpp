@@ -1,6 +1,5 @@
 #include "FrameFixture.h"
 
-#include "cache/FileStatus.h"
 #include "cache/HeaderCache.h"
 #include "collection/CollectionFile.h"
 #include "collection/VarnexDoc.h"
@@ -8,6 +7,7 @@
 #include "desktop/frame/CountStatusBar.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/VarnexView.h"
+#include "files/FileStatus.h"
 #include "qtcore/CacheFolder.h"
 #include "settings/StringTable.h"
 

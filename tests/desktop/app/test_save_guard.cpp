@@ -1,9 +1,9 @@
 #include "CliRunner.h"
 #include "FrameFixture.h"
 
-#include "collection/CollectionLock.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/app/DocFramework.h"
+#include "files/CollectionLock.h"
 #include "settings/StringTable.h"
 
 #include <sys/stat.h>

@@ -1,7 +1,6 @@
 #include "FrameFixture.h"
 
 #include "collection/CollectionFile.h"
-#include "collection/ReadHooks.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/app/DocFramework.h"
 #include "desktop/preview/BoardPainter.h"
@@ -11,8 +10,9 @@
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/VarnexView.h"
 #include "game/BoardLabels.h"
-#include "game/GameRecordReader.h"
 #include "game/GameTimeline.h"
+#include "reader/GameRecordReader.h"
+#include "reader/ReadHooks.h"
 #include "settings/StringTable.h"
 
 #include <QAbstractItemView>

@@ -1,0 +1,28 @@
+#include "collection/CachedRead.h"
+
+#include "cache/HeaderCache.h"
+#include "collection/GameEntry.h"
+#include "reader/GameReader.h"
+
+bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache, bool trustRows)
+{
+    hooks.BeforeRead();
+    if (!cache) {
+        // Without a cache the status comes from the open file: no second walk of the path.
+        entry.m_status = {};
+        return ReadGameFileContents(path, entry.m_props, hooks, &entry.m_status);
+    }
+    // The status comes before the read: a file written meanwhile has a newer
+    // one, so its row is never taken for the new contents.
+    const std::int64_t taken = WallClockNs();
+    const bool known = StatGameFile(path, entry.m_status);
+    if (!known)
+        entry.m_status = {};
+    if (known && trustRows && cache->Lookup(path, entry.m_status, entry.m_props))
+        return true;
+    if (!ReadGameFileContents(path, entry.m_props, hooks))
+        return false;
+    if (known)
+        cache->Record(path, entry.m_status, taken, entry.m_props);
+    return true;
+}

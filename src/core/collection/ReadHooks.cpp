@@ -1,7 +1,0 @@
-#include "collection/ReadHooks.h"
-
-IReadHooks& DefaultReadHooks()
-{
-    static IReadHooks hooks;
-    return hooks;
-}

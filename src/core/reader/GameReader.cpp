@@ -1,0 +1,122 @@
+#include "reader/GameReader.h"
+
+#include "files/FileInput.h"
+#include "files/FileStatus.h"
+#include "reader/BinaryReader.h"
+#include "reader/GameFileForm.h"
+#include "reader/RootNode.h"
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+namespace {
+
+ERecordResult ResultOf(ENodeEnd end)
+{
+    switch (end) {
+    case ENodeEnd::Semicolon:
+    case ENodeEnd::Paren:
+    case ENodeEnd::End:
+        return ERecordResult::Read;
+    case ENodeEnd::TooLarge:
+        return ERecordResult::TooLarge;
+    case ENodeEnd::IdentifierCut:
+    case ENodeEnd::ValueCutOff:
+        break;
+    }
+    return ERecordResult::NotARecord;
+}
+
+std::string SystemText(int error)
+{
+    return std::strerror(error != 0 ? error : EIO);
+}
+
+} // namespace
+
+std::string RecordLimitText(std::uint64_t bytes)
+{
+    constexpr std::uint64_t kMiB = std::uint64_t{1} << 20;
+    if (bytes >= kMiB && bytes % kMiB == 0)
+        return std::to_string(bytes / kMiB) + " MiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& hooks)
+{
+    hooks.BeforeRead();
+    return ReadGameFileContents(path, table, hooks);
+}
+
+bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks, SFileStatus* status)
+{
+    // Only regular files are game files; CFileInput refuses the others.
+    const int fd = OpenGameFile(path);
+    if (fd < 0) {
+        const int error = errno;
+        hooks.ReportNotRead(path, SystemText(error));
+        return false;
+    }
+    CFileInput file(fd);
+    if (status && !StatOpenFile(fd, *status))
+        *status = {};
+    bool binary = false;
+    ERecordResult result = ERecordResult::NotARecord;
+    try {
+        // Read as bytes: CTextStream does the text-mode translation itself.
+        CTextStream stream(file);
+        binary = StartsBinaryForm(stream);
+        result = binary ? ReadBinaryRecord(file, stream.Unconsumed(), path, table, hooks)
+                        : ReadTextRecord(stream, table, hooks.MaxRecordBytes());
+    } catch (const std::bad_alloc&) {
+        // One file too large for the memory left fails alone; the files
+        // after it, and what was read before, are not lost with it.
+        hooks.ReportNotRead(path, "out of memory");
+        return false;
+    }
+    if (file.Refused()) {
+        hooks.ReportNotRead(path, "not a regular file");
+        return false;
+    }
+    switch (result) {
+    case ERecordResult::Read:
+        return true;
+    case ERecordResult::TooLarge:
+        hooks.ReportNotRead(path, std::string(binary ? "binary record" : "root node") + " larger than " +
+                                      RecordLimitText(hooks.MaxRecordBytes()));
+        return false;
+    case ERecordResult::FileError:
+        hooks.ReportNotRead(path, SystemText(file.Error()));
+        return false;
+    case ERecordResult::NotARecord:
+        // A read error (a folder named as a file) ends the text like its end.
+        hooks.ReportNotRead(path, file.Error() != 0 ? SystemText(file.Error()) : std::string("not a game record"));
+        return false;
+    }
+    return false;
+}
+
+bool ReadTextRecord(CTextStream& stream, CPropertyTable& table)
+{
+    return ReadTextRecord(stream, table, kMaxRecordBytes) == ERecordResult::Read;
+}
+
+ERecordResult ReadTextRecord(CTextStream& stream, CPropertyTable& table, std::uint64_t maxRootBytes)
+{
+    CRecordTokenizer tokens(stream);
+    CPropertyTable bare;
+    switch (FindRootNode(tokens, maxRootBytes, bare)) {
+    case ERootStart::None:
+        return ERecordResult::NotARecord;
+    case ERootStart::Bare:
+        // Read whole already: its properties are the root's.
+        for (const CPropertyTable::Item& item : bare.Items())
+            table.Set(item.first, item.second);
+        return ERecordResult::Read;
+    case ERootStart::AfterNode:
+        break;
+    }
+    tokens.SetLimit(RootNodeLimit(stream.Position(), maxRootBytes));
+    return ResultOf(ReadNodeProperties(tokens, table));
+}

@@ -1,0 +1,7 @@
+#include "reader/ReadHooks.h"
+
+IReadHooks& DefaultReadHooks()
+{
+    static IReadHooks hooks;
+    return hooks;
+}
