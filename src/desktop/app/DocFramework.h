@@ -16,7 +16,8 @@ class IPrompts;
 // The document side of the framework: one collection document with its path
 // and title, the New, Open, Save and Save As flows with the unsaved-changes
 // question, the close query and the frame caption. In command routing it is
-// the document: Save, Save As and Add MGT Files.
+// the document: Save, Save As, and the Edit commands that add files or
+// folders, refresh, and remove the missing files.
 class CDocFramework : public CTableCommandTarget<CDocFramework>
 {
 public:

@@ -27,7 +27,7 @@ class QMenu;
 // The program's one top-level window: menus, the customisable toolbar, the
 // status bar with the two count panes, and the report view as its client.
 // It remembers its placement and the toolbar's docking state, and adds game
-// files dropped on it to the collection.
+// files dropped on it or on the list to the collection.
 class CMainFrame : public QMainWindow, public CTableCommandTarget<CMainFrame>, public IDocFrame
 {
     Q_OBJECT

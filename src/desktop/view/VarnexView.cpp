@@ -253,7 +253,7 @@ void CVarnexView::UpdateRow(const std::string& path)
                           entry);
 }
 
-int CVarnexView::FindRow(const std::string& path) const
+int CVarnexView::FindRow(const std::string& path)
 {
     return m_pList->FindItem(path);
 }
@@ -327,7 +327,7 @@ int CVarnexView::RowCount() const
     return m_pList ? m_pList->GetItemCount() : 0;
 }
 
-int CVarnexView::ShownCount() const
+int CVarnexView::ShownCount()
 {
     return m_pList ? m_pList->GetShownCount() : 0;
 }

@@ -54,7 +54,7 @@ public:
     void RemoveRow(const std::string* path);
     // The row of a game file read again gets its cells anew, in place.
     void UpdateRow(const std::string& path);
-    int FindRow(const std::string& path) const;
+    int FindRow(const std::string& path);
     std::string GetDisplayName(const std::string& path) const;
     void SetRowImage(int row, std::uint32_t flags);
 
@@ -71,7 +71,7 @@ public:
     int RowCount() const;
     int SelectedCount() const;
     // Rows the list shows: all of them unless the quick filter is on.
-    int ShownCount() const;
+    int ShownCount();
     // The quick filter's text; the Find command opens the field for it.
     void SetFilterText(const QString& text);
     CQuickFilterBar* FilterBar() const { return m_pFilterBar; }
