@@ -125,7 +125,7 @@ void InfoAgainstFloor(const std::string& cli, const std::vector<std::string>& fi
                 status == 0 ? "" : " (the command failed)");
     std::printf("  floor: %.0f files/s (open, read 4 KiB, close)\n", n / floor);
     std::printf("  info: %.0f files/s (xargs, output to /dev/null)\n", n / info);
-    std::printf("  ratio info/floor: %.2f (target >= 0.50)\n", floor / info);
+    std::printf("  ratio info/floor: %.2f (target >= 0.60)\n", floor / info);
     std::error_code ec;
     fs::remove(list, ec);
 }

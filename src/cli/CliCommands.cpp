@@ -109,8 +109,16 @@ void AppendInfoLines(std::string& text, const CGameEntry& entry, IUtf8Converter*
 {
     // Views into the entry's table, which outlives them.
     std::vector<CPropertyTable::Item> items(entry.m_props.Items().begin(), entry.m_props.Items().end());
-    std::stable_sort(items.begin(), items.end(),
-                     [](const CPropertyTable::Item& a, const CPropertyTable::Item& b) { return a.first < b.first; });
+    // A root node holds a dozen properties or so: an insertion sort keeps
+    // equal identifiers in their order without the buffer a stable sort
+    // allocates for every file.
+    for (std::size_t i = 1; i < items.size(); ++i) {
+        const CPropertyTable::Item item = items[i];
+        std::size_t j = i;
+        for (; j > 0 && item.first < items[j - 1].first; --j)
+            items[j] = items[j - 1];
+        items[j] = item;
+    }
     std::vector<std::string> values;
     if (utf8) {
         std::vector<std::string> raw;

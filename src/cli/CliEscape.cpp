@@ -1,10 +1,22 @@
 #include "cli/CliEscape.h"
 
+#include <array>
+
 namespace {
+
+// The bytes written as escapes: control bytes, DEL and the backslash.
+constexpr auto kNeedsEscape = [] {
+    std::array<bool, 256> table{};
+    for (int byte = 0; byte < 0x20; ++byte)
+        table[byte] = true;
+    table[0x7F] = true;
+    table['\\'] = true;
+    return table;
+}();
 
 bool NeedsEscape(unsigned char byte)
 {
-    return byte < 0x20 || byte == 0x7F || byte == '\\';
+    return kNeedsEscape[byte];
 }
 
 // Backslash, TAB, LF and CR as the tool writes them; false for any other.

@@ -57,6 +57,22 @@ int ClassifySignature(std::string_view signature)
     return kPlainSignature;
 }
 
+EResultWinner CGameEntry::Winner(IShownText* shown) const
+{
+    const CPropertyValue result = m_props.Find("RE");
+    if (result == nullptr) {
+        return EResultWinner::None;
+    }
+    // The list shows the result in the charset it chose for the whole record,
+    // which need not be the one CA names (CP949 bytes under CA[UTF-8] are
+    // common); read it as shown, so the winner agrees with the text beside it.
+    if (shown && !IsAscii(*result)) {
+        return WinnerOfResult(shown->ShownUtf8(*this, *result), "UTF-8");
+    }
+    const CPropertyValue charset = m_props.Find("CA");
+    return WinnerOfResult(*result, charset ? std::string_view(*charset) : std::string_view());
+}
+
 bool CGameEntry::GetValue(std::string_view signature, std::string& value, const ISettingsStore& store,
                           IShownText* shown) const
 {
@@ -102,20 +118,7 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
         return Lookup(*this, blackIsMine ? "WR" : "BR", value);
     }
 
-    const CPropertyValue result = m_props.Find("RE");
-    if (result == nullptr) {
-        return false;
-    }
-    // The list shows the result in the charset it chose for the whole record,
-    // which need not be the one CA names (CP949 bytes under CA[UTF-8] are
-    // common); read it as shown, so the winner agrees with the text beside it.
-    EResultWinner winner = EResultWinner::None;
-    if (shown && !IsAscii(*result)) {
-        winner = WinnerOfResult(shown->ShownUtf8(*this, *result), "UTF-8");
-    } else {
-        const CPropertyValue charset = m_props.Find("CA");
-        winner = WinnerOfResult(*result, charset ? std::string_view(*charset) : std::string_view());
-    }
+    const EResultWinner winner = Winner(shown);
     // A draw, a void game or a result that names no winner has no winner and no loser.
     if (winner == EResultWinner::None) {
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "collection/ResultWinner.h"
 #include "files/FileStatus.h"
 #include "reader/PropertyTable.h"
 
@@ -28,6 +29,10 @@ public:
     // the name as shown (when shown is given), equal one.
     bool GetValue(std::string_view signature, std::string& value, const ISettingsStore& store,
                   IShownText* shown = nullptr) const;
+
+    // Who won, by the result as the list shows it (shown, when given,
+    // decodes it), as the Winner column reads it.
+    EResultWinner Winner(IShownText* shown = nullptr) const;
 
     CPropertyTable m_props;
     std::uint32_t m_nFlags = 0;

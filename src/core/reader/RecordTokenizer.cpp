@@ -47,6 +47,9 @@ ERecordToken CRecordTokenizer::ReadValue()
     // the value is changed.
     m_value.clear();
     for (;;) {
+        const std::uint64_t position = m_stream.Position();
+        if (position < m_limit)
+            m_stream.TakePlainRun(m_value, ']', '\\', m_limit - position);
         int c = m_stream.Peek();
         if (c == kEnd)
             return ERecordToken::ValueCutOff;

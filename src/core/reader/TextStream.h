@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 class CFileInput;
@@ -36,6 +37,24 @@ public:
         if (c != kEnd)
             ++m_pos;
         return c;
+    }
+
+    // Appends the bytes from here on to out, consuming them, up to the first
+    // that is stop1, stop2, CR or 0x1A, the end of the chunk read, or max
+    // bytes, whichever comes first: the long plain stretches of a value go
+    // in one step instead of a Peek and a Get each. Returns how many.
+    std::size_t TakePlainRun(std::string& out, unsigned char stop1, unsigned char stop2, std::uint64_t max)
+    {
+        const unsigned char* const from = m_pos;
+        const unsigned char* end = m_end;
+        if (static_cast<std::uint64_t>(end - from) > max)
+            end = from + max;
+        const unsigned char* at = from;
+        while (at != end && *at != stop1 && *at != stop2 && *at != '\r' && *at != kCtrlZ)
+            ++at;
+        out.append(reinterpret_cast<const char*>(from), static_cast<std::size_t>(at - from));
+        m_pos = at;
+        return static_cast<std::size_t>(at - from);
     }
 
     // How many raw bytes lie before the next character (a CR LF counts two).

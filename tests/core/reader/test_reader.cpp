@@ -309,6 +309,12 @@ TEST(RecordTokenizer, SplitsARecordIntoItsTokens)
     EXPECT_EQ(Tokens(";C[open"), ";I<C>!cut");
     EXPECT_EQ(Tokens(";C[open\\"), ";I<C>!cut");
     EXPECT_EQ(Tokens(";C[a]\x1a;B[aa]"), ";I<C>V<a>$");
+    // A value's plain bytes are taken in runs: every byte a run must stop at
+    // ends it, a 0x1A inside the value ends the input there.
+    EXPECT_EQ(Tokens(";C[plain text\r\nmore\rtext]"), ";I<C>V<plain text\nmore\rtext>$");
+    EXPECT_EQ(Tokens(";C[ab\x1a"
+                     "cd]"),
+              ";I<C>!cut");
 }
 
 TEST(RecordTokenizer, TheLimitIsTheFirstPositionThatMayNotBeReached)
