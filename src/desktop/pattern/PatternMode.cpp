@@ -155,6 +155,9 @@ bool CPatternMode::CompleteIndex()
     if (m_indexing || m_doc.IsBusy())
         return false;
     m_indexing = true;
+    // A file added or removed while the rows are walked (the host lets
+    // commands run) makes it stale again, for the next search.
+    m_indexStale = false;
     auto index = std::make_shared<CCollectionPatternIndex>();
     bool built = false;
     {
@@ -171,11 +174,11 @@ bool CPatternMode::CompleteIndex()
     }
     m_indexing = false;
     if (!built) {
+        m_indexStale = true;
         emit Message(QStringLiteral("Position search stopped"));
         return false;
     }
     m_index = std::move(index);
-    m_indexStale = false;
     return true;
 }
 
