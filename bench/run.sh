@@ -112,6 +112,12 @@ if [ -n "$corpus" ] && [ -x "$build/bench/varnex-gen-archive" ]; then
         t0=$(date +%s%N)
         "$build/src/cli/varnex-cli" add "$build/bench-archive.vnx" "$archive" >/dev/null || echo "bench: add failed"
         echo "varnex-cli add of the archive, new cache: $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+        if [ -x "$build/bench/pattern_bench" ]; then
+            echo
+            echo "== window: position search over the archive, from the key to the list and letters shown"
+            QT_QPA_PLATFORM=offscreen "$build/bench/pattern_bench" "$build/bench-archive.vnx" "$queries" ||
+                echo "bench: pattern_bench failed"
+        fi
         rm -f "$build/bench-archive.vnx"
     fi
     "$build/bench/varnex-bench-position-rows" "$archive" "$build/bench-position-rows" ||

@@ -200,5 +200,17 @@ void CPatternBoard::keyPressEvent(QKeyEvent* event)
         emit SearchRequested();
         return;
     }
+    // A letter key chooses the continuation of that letter (A to Z).
+    if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        const QString letter(QChar(static_cast<char16_t>(u'A' + (event->key() - Qt::Key_A))));
+        for (std::size_t i = 0; i < m_letters.size(); ++i) {
+            if (m_letters[i].letter == letter) {
+                event->accept();
+                emit LetterClicked(static_cast<int>(i));
+                return;
+            }
+        }
+    }
     QWidget::keyPressEvent(event);
 }

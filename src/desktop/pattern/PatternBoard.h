@@ -21,7 +21,8 @@ struct SBoardLetter
 // the rectangle (the rest greys out); a click cycles a point through empty,
 // black and white, Shift+click marks it "anything", Ctrl+click cycles
 // black-or-empty and white-or-empty. A click on a continuation's letter
-// chooses that continuation instead. Enter asks for a search.
+// chooses that continuation instead, as does its letter's key (A to Z).
+// Enter asks for a search.
 class CPatternBoard : public QWidget
 {
     Q_OBJECT

@@ -11,12 +11,14 @@
 #include "desktop/view/ReportListCtrl.h"
 #include "game/GameTimeline.h"
 #include "pattern/Pattern.h"
+#include "pattern/SearchWithin.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QShortcut>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <map>
 #include <unordered_set>
@@ -204,21 +206,18 @@ void CPatternMode::Run(const CPatternSketch& sketch, bool fixedColours,
     const quint64 ticket = ++m_ticket;
     m_pool.start([this, ticket, step, pattern = std::move(*parse.pattern), within = std::move(within)] {
         const CPositionIndex& index = step->index->Index();
-        SPatternResult result = SearchPattern(index, pattern);
+        const auto started = std::chrono::steady_clock::now();
+        SPatternResult result;
+        if (within) {
+            // A refinement looks at the games of the search before only.
+            result.hits = SearchPatternWithin(index, pattern, *within);
+            result.continuations = TallyContinuations(index, result.hits);
+        } else {
+            result = SearchPattern(index, pattern);
+        }
+        step->searchMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
         if (ticket != m_ticket.load())
             return;
-        if (within) {
-            // Both in the order of the games: one walk keeps those within.
-            std::vector<SPatternHit> kept;
-            auto next = within->begin();
-            for (SPatternHit& hit : result.hits) {
-                next = std::lower_bound(next, within->end(), hit.game);
-                if (next != within->end() && *next == hit.game)
-                    kept.push_back(std::move(hit));
-            }
-            result.hits = std::move(kept);
-            result.continuations = TallyContinuations(index, result.hits);
-        }
         step->hits = std::move(result.hits);
         step->continuations = std::move(result.continuations);
         for (const SPatternHit& hit : step->hits) {
@@ -243,6 +242,7 @@ void CPatternMode::Found(std::shared_ptr<SStep> step)
     m_history.resize(static_cast<std::size_t>(m_shown + 1));
     m_history.push_back(std::move(*step));
     m_shown = static_cast<int>(m_history.size()) - 1;
+    m_lastSearchMs = m_history.back().searchMs;
     ShowStep();
 }
 

@@ -54,6 +54,8 @@ public:
     void Escape();
 
     bool IsSearching() const { return m_searching; }
+    // How long the last search shown took on its thread, in milliseconds.
+    double LastSearchMs() const { return m_lastSearchMs; }
     // Whether the list shows only the games of a search.
     bool IsFiltering() const { return m_filtering; }
     // The first hit of a game found by the search shown.
@@ -81,6 +83,8 @@ private:
         std::vector<SContinuationStats> continuations;
         std::size_t blackWins = 0;
         std::size_t whiteWins = 0;
+        // How long the search took on its thread.
+        double searchMs = 0;
     };
 
     // Within: the games to keep (ascending), or all of them.
@@ -112,4 +116,5 @@ private:
     QThreadPool m_pool;
     std::atomic<quint64> m_ticket{0};
     bool m_searching = false;
+    double m_lastSearchMs = 0;
 };

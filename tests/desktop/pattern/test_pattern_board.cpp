@@ -131,6 +131,10 @@ TEST_F(PatternBoardTest, EnterSearchesAndAClickOnALetterChoosesItsContinuation)
     ASSERT_EQ(letter.count(), 1);
     EXPECT_EQ(letter.at(0).at(0).toInt(), 1);
     EXPECT_EQ(board.Sketch().SignAt(16, 2), '.') << "a letter's click draws nothing";
+    QTest::keyClick(&board, Qt::Key_A);
+    QTest::keyClick(&board, Qt::Key_C);
+    ASSERT_EQ(letter.count(), 2) << "no continuation has the letter C";
+    EXPECT_EQ(letter.at(1).at(0).toInt(), 0);
 }
 
 TEST(ContinuationTable, RowsShowLetterColourGamesShareAndWins)
