@@ -141,10 +141,20 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
         for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
             // Standing in the first half: its stones were there then.
             std::uint64_t first = orientation.anchors[static_cast<std::size_t>(y)];
-            for (const SGridPoint& at : orientation.black)
+            if (!first) {
+                possible[y] = 0;
+                continue;
+            }
+            for (const SGridPoint& at : orientation.black) {
+                if (!first)
+                    break;
                 first &= row(kFirstBlack, y + at.y) >> at.x;
-            for (const SGridPoint& at : orientation.white)
+            }
+            for (const SGridPoint& at : orientation.white) {
+                if (!first)
+                    break;
                 first &= row(kFirstWhite, y + at.y) >> at.x;
+            }
             // Standing in the second half: its stones were there some time,
             // and its empty points were not filled all through it.
             std::uint64_t second = game.hasSecondHalf ? orientation.anchors[static_cast<std::size_t>(y)] : 0;
