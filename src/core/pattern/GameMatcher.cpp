@@ -139,12 +139,25 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
         const CPreparedPattern::SOrientation& orientation = orientations[o];
         std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
         for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
-            // Standing in the first half: its stones were there then.
-            std::uint64_t first = orientation.anchors[static_cast<std::size_t>(y)];
-            if (!first) {
+            // Its stones were there at some time...
+            std::uint64_t stones = orientation.anchors[static_cast<std::size_t>(y)];
+            for (const SGridPoint& at : orientation.black) {
+                if (!stones)
+                    break;
+                stones &= row(kEverBlack, y + at.y) >> at.x;
+            }
+            for (const SGridPoint& at : orientation.white) {
+                if (!stones)
+                    break;
+                stones &= row(kEverWhite, y + at.y) >> at.x;
+            }
+            if (!stones) {
                 possible[y] = 0;
                 continue;
             }
+            // ... in the first half, or else its empty points were not
+            // filled all through the second.
+            std::uint64_t first = stones;
             for (const SGridPoint& at : orientation.black) {
                 if (!first)
                     break;
@@ -155,19 +168,7 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
                     break;
                 first &= row(kFirstWhite, y + at.y) >> at.x;
             }
-            // Standing in the second half: its stones were there some time,
-            // and its empty points were not filled all through it.
-            std::uint64_t second = game.hasSecondHalf ? orientation.anchors[static_cast<std::size_t>(y)] : 0;
-            for (const SGridPoint& at : orientation.black) {
-                if (!second)
-                    break;
-                second &= row(kEverBlack, y + at.y) >> at.x;
-            }
-            for (const SGridPoint& at : orientation.white) {
-                if (!second)
-                    break;
-                second &= row(kEverWhite, y + at.y) >> at.x;
-            }
+            std::uint64_t second = game.hasSecondHalf ? stones & ~first : 0;
             for (const SGridPoint& at : orientation.empty) {
                 if (!second)
                     break;
