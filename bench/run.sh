@@ -36,6 +36,10 @@ echo
 echo "== the whole-game reader and its board"
 "$build/bench/varnex-bench-game" "$corpus" || echo "bench: varnex-bench-game failed"
 
+echo
+echo "== position search: corpus games in their symmetries and cuts, as many as the benchmark's files"
+"$build/bench/varnex-bench-pattern" "$corpus" "$count" || echo "bench: varnex-bench-pattern failed"
+
 if [ "$count" -ge 100000 ]; then
     echo
     echo "== duplicates: Find Duplicates over 100,000 files, a tenth of them copies"

@@ -45,3 +45,5 @@ fuzz report_parsers report_parsers
 # The board printing also from game records.
 fuzz cli_output cli_output game_reader
 fuzz display_decoder display_decoder
+fuzz pattern_parser pattern_parser
+fuzz position_row position_row

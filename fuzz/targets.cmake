@@ -38,3 +38,9 @@ set(VARNEX_FUZZ_SEEDS_fuzz_display_decoder "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/
 list(APPEND VARNEX_FUZZ_TARGETS fuzz_root_properties)
 set(VARNEX_FUZZ_SEEDS_fuzz_root_properties
     "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/text_reader;${CMAKE_SOURCE_DIR}/tests/fuzzseeds/game_reader;${VARNEX_CORPUS_DIR}")
+# The position search's pattern reader, placements and search.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_pattern_parser)
+set(VARNEX_FUZZ_SEEDS_fuzz_pattern_parser "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/pattern_parser")
+# The position index's stored rows: a damaged one is refused, never trusted.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_position_row)
+set(VARNEX_FUZZ_SEEDS_fuzz_position_row "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/position_row")

@@ -1,0 +1,413 @@
+#include "pattern/GameMatcher.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+namespace {
+
+std::uint8_t SignCode(char sign)
+{
+    switch (sign) {
+    case 'X':
+        return CPreparedPattern::kBlack;
+    case 'O':
+        return CPreparedPattern::kWhite;
+    case '.':
+        return CPreparedPattern::kEmpty;
+    case 'x':
+        return CPreparedPattern::kBlackOrEmpty;
+    case 'o':
+        return CPreparedPattern::kWhiteOrEmpty;
+    default:
+        return CPreparedPattern::kAny;
+    }
+}
+
+// 1 where a point holding the stone (Empty, Black, White) misses the sign.
+constexpr std::int8_t kMisses[6][3] = {{1, 0, 1}, {1, 1, 0}, {0, 1, 1}, {0, 0, 1}, {0, 1, 0}, {0, 0, 0}};
+
+std::int32_t Misses(std::uint8_t sign, EStone stone)
+{
+    return kMisses[sign][static_cast<int>(stone)];
+}
+
+// Bits low to high of a row.
+std::uint64_t Columns(int low, int high)
+{
+    low = std::max(low, 0);
+    if (high < low)
+        return 0;
+    const std::uint64_t upToHigh = high >= 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (high + 1)) - 1;
+    return upToHigh & ~((std::uint64_t{1} << low) - 1);
+}
+
+// Row y of a bitmap of a board of size as bits 0 to size - 1: eight bytes
+// read at once where the bitmap has them.
+std::uint64_t BitmapRow(const std::uint8_t* bitmap, int size, int y)
+{
+    const int first = y * size;
+    const int bytes = (size * size + 7) / 8;
+    std::uint64_t word = 0;
+    if (first / 8 + 8 <= bytes) {
+        std::uint8_t eight[8];
+        std::memcpy(eight, bitmap + first / 8, 8);
+        for (int i = 7; i >= 0; --i)
+            word = (word << 8) | eight[i];
+    } else {
+        for (int b = first / 8, shift = 0; b < bytes && shift < 64; ++b, shift += 8)
+            word |= static_cast<std::uint64_t>(bitmap[b]) << shift;
+    }
+    return (word >> (first % 8)) & Columns(0, size - 1);
+}
+
+} // namespace
+
+CPreparedPattern::CPreparedPattern(const SPattern& pattern)
+    : m_pattern(pattern), m_selfSymmetries(PatternSelfSymmetries(pattern)),
+      m_covering(static_cast<std::size_t>(pattern.boardSize * pattern.boardSize), 0)
+{
+    const int size = pattern.boardSize;
+    m_stoneCount = static_cast<int>(
+        std::count_if(pattern.signs.begin(), pattern.signs.end(), [](char c) { return c == 'X' || c == 'O'; }));
+    std::map<std::pair<int, bool>, int> orientationOf;
+    m_placements = PatternPlacements(pattern);
+    for (std::size_t i = 0; i < m_placements.size(); ++i) {
+        const SPlacement& placement = m_placements[i];
+        const auto key = std::make_pair(placement.symmetry, placement.exchanged);
+        auto found = orientationOf.find(key);
+        if (found == orientationOf.end()) {
+            SOrientation orientation;
+            orientation.width = placement.width;
+            orientation.height = placement.height;
+            for (int y = 0; y < placement.height; ++y) {
+                for (int x = 0; x < placement.width; ++x) {
+                    const char sign = placement.signs[static_cast<std::size_t>(y * placement.width + x)];
+                    orientation.signs.push_back(SignCode(sign));
+                    if (sign == 'X')
+                        orientation.black.push_back({x, y});
+                    else if (sign == 'O')
+                        orientation.white.push_back({x, y});
+                    else if (sign != '*')
+                        orientation.open.emplace_back(y * size + x, SignCode(sign));
+                    if (sign == '.')
+                        orientation.empty.push_back({x, y});
+                }
+            }
+            orientation.firstRow = size;
+            orientation.anchors.assign(static_cast<std::size_t>(size), 0);
+            orientation.placementAt.assign(static_cast<std::size_t>(size * size), -1);
+            found = orientationOf.emplace(key, static_cast<int>(m_orientations.size())).first;
+            m_orientations.push_back(std::move(orientation));
+        }
+        const int o = found->second;
+        m_orientationOf.push_back(o);
+        SOrientation& orientation = m_orientations[static_cast<std::size_t>(o)];
+        orientation.anchors[static_cast<std::size_t>(placement.top)] |= std::uint64_t{1} << placement.left;
+        orientation.firstRow = std::min(orientation.firstRow, placement.top);
+        orientation.lastRow = std::max(orientation.lastRow, placement.top);
+        orientation.placementAt[static_cast<std::size_t>(placement.top * size + placement.left)] = static_cast<int>(i);
+        for (int y = placement.top; y < placement.top + placement.height; ++y) {
+            for (int x = placement.left; x < placement.left + placement.width; ++x)
+                m_covering[static_cast<std::size_t>(y * size + x)] |= 1u << o;
+        }
+    }
+}
+
+CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
+    : m_prepared(prepared), m_size(prepared.Pattern().boardSize),
+      m_rows(static_cast<std::size_t>(kBitmapCount * m_size)),
+      m_possible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
+      m_possibleCover(static_cast<std::size_t>(m_size)), m_board(static_cast<std::size_t>(m_size * m_size)),
+      m_counts(prepared.Placements().size()), m_completeCover(static_cast<std::size_t>(m_size))
+{
+}
+
+bool CGameMatcher::FindCandidates(const SIndexedGame& game)
+{
+    const std::uint8_t* bitmaps[kBitmapCount] = {game.everBlack, game.everWhite, game.firstHalfBlack,
+                                                 game.firstHalfWhite, game.filledInSecondHalf};
+    for (int b = 0; b < kBitmapCount; ++b) {
+        for (int y = 0; y < m_size; ++y)
+            m_rows[static_cast<std::size_t>(b * m_size + y)] = BitmapRow(bitmaps[b], m_size, y);
+    }
+    const auto row = [&](EBitmap b, int y) { return m_rows[static_cast<std::size_t>(b * m_size + y)]; };
+    std::fill(m_possibleCover.begin(), m_possibleCover.end(), 0);
+    m_possibleOrientations = 0;
+    const auto& orientations = m_prepared.Orientations();
+    for (std::size_t o = 0; o < orientations.size(); ++o) {
+        const CPreparedPattern::SOrientation& orientation = orientations[o];
+        std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
+        for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
+            // Its stones were there at some time...
+            std::uint64_t stones = orientation.anchors[static_cast<std::size_t>(y)];
+            for (const SGridPoint& at : orientation.black) {
+                if (!stones)
+                    break;
+                stones &= row(kEverBlack, y + at.y) >> at.x;
+            }
+            for (const SGridPoint& at : orientation.white) {
+                if (!stones)
+                    break;
+                stones &= row(kEverWhite, y + at.y) >> at.x;
+            }
+            if (!stones) {
+                possible[y] = 0;
+                continue;
+            }
+            // ... in the first half, or else its empty points were not
+            // filled all through the second.
+            std::uint64_t first = stones;
+            for (const SGridPoint& at : orientation.black) {
+                if (!first)
+                    break;
+                first &= row(kFirstBlack, y + at.y) >> at.x;
+            }
+            for (const SGridPoint& at : orientation.white) {
+                if (!first)
+                    break;
+                first &= row(kFirstWhite, y + at.y) >> at.x;
+            }
+            std::uint64_t second = game.hasSecondHalf ? stones & ~first : 0;
+            for (const SGridPoint& at : orientation.empty) {
+                if (!second)
+                    break;
+                second &= ~(row(kFilled, y + at.y) >> at.x);
+            }
+            const std::uint64_t anchors = first | second;
+            possible[y] = anchors;
+            if (!anchors)
+                continue;
+            m_possibleOrientations |= 1u << o;
+            std::uint64_t columns = 0;
+            for (int x = 0; x < orientation.width; ++x)
+                columns |= anchors << x;
+            for (int r = y; r < y + orientation.height; ++r)
+                m_possibleCover[static_cast<std::size_t>(r)] |= columns;
+        }
+    }
+    return m_possibleOrientations != 0;
+}
+
+CGameMatcher::SCount& CGameMatcher::Count(int placement)
+{
+    SCount& count = m_counts[static_cast<std::size_t>(placement)];
+    if (count.game != m_game)
+        count = {m_game, m_prepared.StoneCount(), false};
+    return count;
+}
+
+template <typename F> void CGameMatcher::ForPlacementsCovering(int point, F f) const
+{
+    const int x = point % m_size;
+    const int y = point / m_size;
+    if (!((m_possibleCover[static_cast<std::size_t>(y)] >> x) & 1))
+        return;
+    const auto& orientations = m_prepared.Orientations();
+    for (std::uint32_t mask = m_prepared.OrientationsCovering(point) & m_possibleOrientations; mask; mask &= mask - 1) {
+        const auto o = static_cast<std::size_t>(__builtin_ctz(mask));
+        const CPreparedPattern::SOrientation& orientation = orientations[o];
+        const std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
+        const std::uint64_t columns = Columns(x - orientation.width + 1, x);
+        const int lastRow = std::min(orientation.lastRow, y);
+        for (int ay = std::max(orientation.firstRow, y - orientation.height + 1); ay <= lastRow; ++ay) {
+            for (std::uint64_t anchors = possible[ay] & columns; anchors; anchors &= anchors - 1)
+                f(orientation.placementAt[static_cast<std::size_t>(ay * m_size + __builtin_ctzll(anchors))]);
+        }
+    }
+}
+
+void CGameMatcher::CountStones(int point, EStone colour, int delta)
+{
+    const int x = point % m_size;
+    const int y = point / m_size;
+    const auto& orientations = m_prepared.Orientations();
+    for (std::uint32_t mask = m_prepared.OrientationsCovering(point) & m_possibleOrientations; mask; mask &= mask - 1) {
+        const auto o = static_cast<std::size_t>(__builtin_ctz(mask));
+        const CPreparedPattern::SOrientation& orientation = orientations[o];
+        const std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
+        for (const SGridPoint& at : colour == EStone::Black ? orientation.black : orientation.white) {
+            const int ax = x - at.x;
+            const int ay = y - at.y;
+            if (ax < 0 || ay < orientation.firstRow || ay > orientation.lastRow || !((possible[ay] >> ax) & 1))
+                continue;
+            const int placement = orientation.placementAt[static_cast<std::size_t>(ay * m_size + ax)];
+            SCount& count = Count(placement);
+            count.misses += delta;
+            if (count.misses == 0) {
+                m_toCheck.push_back(placement);
+                if (!count.complete)
+                    AddComplete(placement);
+            }
+        }
+    }
+}
+
+void CGameMatcher::Change(int point, EStone to)
+{
+    EStone& cell = m_board[static_cast<std::size_t>(point)];
+    const EStone from = cell;
+    if (from == to)
+        return;
+    cell = to;
+    const int x = point % m_size;
+    const int y = point / m_size;
+    if (!((m_possibleCover[static_cast<std::size_t>(y)] >> x) & 1))
+        return;
+    if (from != EStone::Empty)
+        CountStones(point, from, +1);
+    if (to != EStone::Empty)
+        CountStones(point, to, -1);
+    if (!((m_completeCover[static_cast<std::size_t>(y)] >> x) & 1))
+        return;
+    const auto& placements = m_prepared.Placements();
+    for (const int placement : m_complete) {
+        if (placements[static_cast<std::size_t>(placement)].Contains(x, y))
+            m_toCheck.push_back(placement);
+    }
+}
+
+void CGameMatcher::AddComplete(int placement)
+{
+    Count(placement).complete = true;
+    m_complete.push_back(placement);
+    const SPlacement& p = m_prepared.Placements()[static_cast<std::size_t>(placement)];
+    const std::uint64_t columns = Columns(p.left, p.left + p.width - 1);
+    for (int row = p.top; row < p.top + p.height; ++row)
+        m_completeCover[static_cast<std::size_t>(row)] |= columns;
+}
+
+bool CGameMatcher::OpenPointsMet(int placement) const
+{
+    const SPlacement& p = m_prepared.Placements()[static_cast<std::size_t>(placement)];
+    const auto o = static_cast<std::size_t>(m_prepared.OrientationOf(placement));
+    const int origin = p.top * m_size + p.left;
+    for (const auto& [offset, sign] : m_prepared.Orientations()[o].open) {
+        if (Misses(sign, m_board[static_cast<std::size_t>(origin + offset)]))
+            return false;
+    }
+    return true;
+}
+
+bool CGameMatcher::AnyStands()
+{
+    bool any = false;
+    for (const int placement : m_toCheck) {
+        if (!any && Count(placement).misses == 0 && OpenPointsMet(placement))
+            any = true;
+    }
+    m_toCheck.clear();
+    // Those that miss a stone again wait until they miss none.
+    std::size_t kept = 0;
+    bool dropped = false;
+    for (const int placement : m_complete) {
+        SCount& count = Count(placement);
+        if (count.misses == 0) {
+            m_complete[kept++] = placement;
+        } else {
+            count.complete = false;
+            dropped = true;
+        }
+    }
+    m_complete.resize(kept);
+    if (dropped) {
+        std::fill(m_completeCover.begin(), m_completeCover.end(), 0);
+        for (const int placement : m_complete) {
+            const SPlacement& p = m_prepared.Placements()[static_cast<std::size_t>(placement)];
+            const std::uint64_t columns = Columns(p.left, p.left + p.width - 1);
+            for (int row = p.top; row < p.top + p.height; ++row)
+                m_completeCover[static_cast<std::size_t>(row)] |= columns;
+        }
+    }
+    return any;
+}
+
+std::optional<SPatternMove> CGameMatcher::Continuation(const SIndexedGame& game, std::size_t fromUnit)
+{
+    const SPattern& pattern = m_prepared.Pattern();
+    const auto& placements = m_prepared.Placements();
+    for (std::size_t i = fromUnit; i < game.unitCount; ++i) {
+        const std::uint16_t unit = game.Unit(i);
+        const EPositionOp op = UnitOp(unit);
+        if (op != EPositionOp::BlackMove && op != EPositionOp::WhiteMove)
+            continue;
+        const int point = UnitPoint(unit);
+        const int x = point % m_size;
+        const int y = point / m_size;
+        const EStone colour = op == EPositionOp::BlackMove ? EStone::Black : EStone::White;
+        std::optional<SPatternMove> best;
+        // The board still holds the first hit's position.
+        ForPlacementsCovering(point, [&](int placement) {
+            if (Count(placement).misses != 0 || !OpenPointsMet(placement))
+                return;
+            const SPatternMove move = CanonicalPatternMove(
+                pattern, m_prepared.SelfSymmetries(),
+                MoveThroughPlacement(pattern, placements[static_cast<std::size_t>(placement)], x, y, colour));
+            if (!best || PatternMoveBefore(move, *best))
+                best = move;
+        });
+        if (best)
+            return best;
+    }
+    return std::nullopt;
+}
+
+std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& game)
+{
+    if (game.width != m_size || game.height != m_size || !FindCandidates(game))
+        return std::nullopt;
+    if (++m_game == 0) {
+        std::fill(m_counts.begin(), m_counts.end(), SCount{});
+        m_game = 1;
+    }
+    std::fill(m_board.begin(), m_board.end(), EStone::Empty);
+    std::fill(m_completeCover.begin(), m_completeCover.end(), 0);
+    m_complete.clear();
+    m_toCheck.clear();
+    if (m_prepared.StoneCount() == 0) {
+        // Without stones every possible placement misses none from the
+        // start.
+        const auto& orientations = m_prepared.Orientations();
+        for (std::size_t o = 0; o < orientations.size(); ++o) {
+            const CPreparedPattern::SOrientation& orientation = orientations[o];
+            const std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
+            for (int ay = orientation.firstRow; ay <= orientation.lastRow; ++ay) {
+                for (std::uint64_t anchors = possible[ay]; anchors; anchors &= anchors - 1) {
+                    const int placement =
+                        orientation.placementAt[static_cast<std::size_t>(ay * m_size + __builtin_ctzll(anchors))];
+                    AddComplete(placement);
+                    m_toCheck.push_back(placement);
+                }
+            }
+        }
+    }
+    std::uint32_t position = 0;
+    for (std::size_t i = 0; i < game.unitCount; ++i) {
+        const std::uint16_t unit = game.Unit(i);
+        const int point = UnitPoint(unit);
+        switch (UnitOp(unit)) {
+        case EPositionOp::BlackMove:
+        case EPositionOp::WhiteMove:
+        case EPositionOp::OtherMove:
+            if (!m_toCheck.empty() && AnyStands())
+                return SOutcome{position, Continuation(game, i)};
+            ++position;
+            if (UnitOp(unit) != EPositionOp::OtherMove)
+                Change(point, UnitOp(unit) == EPositionOp::BlackMove ? EStone::Black : EStone::White);
+            break;
+        case EPositionOp::Capture:
+        case EPositionOp::SetupEmpty:
+            Change(point, EStone::Empty);
+            break;
+        case EPositionOp::SetupBlack:
+            Change(point, EStone::Black);
+            break;
+        case EPositionOp::SetupWhite:
+            Change(point, EStone::White);
+            break;
+        }
+    }
+    if (!m_toCheck.empty() && AnyStands())
+        return SOutcome{position, std::nullopt};
+    return std::nullopt;
+}
