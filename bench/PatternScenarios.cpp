@@ -2,11 +2,11 @@
 // symmetries, with colours exchanged or not, cut at various lengths, so
 // that openings repeat as in a real archive; their index rows built, loaded
 // and searched with patterns cut from real positions. Prints; never fails.
-#include "reader/GameRecordReader.h"
 #include "game/GameTimeline.h"
 #include "pattern/PatternPlacements.h"
 #include "pattern/PatternSearch.h"
 #include "pattern/PositionRow.h"
+#include "reader/GameRecordReader.h"
 
 #include <algorithm>
 #include <chrono>
@@ -205,7 +205,8 @@ int main(int argc, char** argv)
 
     const auto loadStart = Clock::now();
     CPositionIndex index;
-    index.Reserve(rows.size(), rowBytes + rows.size() * 100);
+    // The rows' units and, per game, its header and five bitmaps.
+    index.Reserve(rows.size(), rowBytes + rows.size() * (3 + 5 * 46));
     for (std::size_t i = 0; i < rows.size(); ++i)
         index.AddRow(rows[i], winners[i]);
     const double load = Since(loadStart);

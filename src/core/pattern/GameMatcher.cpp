@@ -1,6 +1,7 @@
 #include "pattern/GameMatcher.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 namespace {
@@ -41,14 +42,22 @@ std::uint64_t Columns(int low, int high)
     return upToHigh & ~((std::uint64_t{1} << low) - 1);
 }
 
-// Row y of a bitmap of a board of size as bits 0 to size - 1.
+// Row y of a bitmap of a board of size as bits 0 to size - 1: eight bytes
+// read at once where the bitmap has them.
 std::uint64_t BitmapRow(const std::uint8_t* bitmap, int size, int y)
 {
     const int first = y * size;
-    const int lastByte = (size * size - 1) / 8;
+    const int bytes = (size * size + 7) / 8;
     std::uint64_t word = 0;
-    for (int b = first / 8, shift = 0; b <= lastByte && shift < 64; ++b, shift += 8)
-        word |= static_cast<std::uint64_t>(bitmap[b]) << shift;
+    if (first / 8 + 8 <= bytes) {
+        std::uint8_t eight[8];
+        std::memcpy(eight, bitmap + first / 8, 8);
+        for (int i = 7; i >= 0; --i)
+            word = (word << 8) | eight[i];
+    } else {
+        for (int b = first / 8, shift = 0; b < bytes && shift < 64; ++b, shift += 8)
+            word |= static_cast<std::uint64_t>(bitmap[b]) << shift;
+    }
     return (word >> (first % 8)) & Columns(0, size - 1);
 }
 
@@ -81,6 +90,8 @@ CPreparedPattern::CPreparedPattern(const SPattern& pattern)
                         orientation.white.push_back({x, y});
                     else if (sign != '*')
                         orientation.open.emplace_back(y * size + x, SignCode(sign));
+                    if (sign == '.')
+                        orientation.empty.push_back({x, y});
                 }
             }
             orientation.firstRow = size;
@@ -104,8 +115,8 @@ CPreparedPattern::CPreparedPattern(const SPattern& pattern)
 }
 
 CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
-    : m_prepared(prepared), m_size(prepared.Pattern().boardSize), m_everBlack(static_cast<std::size_t>(m_size)),
-      m_everWhite(static_cast<std::size_t>(m_size)),
+    : m_prepared(prepared), m_size(prepared.Pattern().boardSize),
+      m_rows(static_cast<std::size_t>(kBitmapCount * m_size)),
       m_possible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
       m_possibleCover(static_cast<std::size_t>(m_size)), m_board(static_cast<std::size_t>(m_size * m_size)),
       m_counts(prepared.Placements().size()), m_completeCover(static_cast<std::size_t>(m_size))
@@ -114,10 +125,13 @@ CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
 
 bool CGameMatcher::FindCandidates(const SIndexedGame& game)
 {
-    for (int y = 0; y < m_size; ++y) {
-        m_everBlack[static_cast<std::size_t>(y)] = BitmapRow(game.everBlack, m_size, y);
-        m_everWhite[static_cast<std::size_t>(y)] = BitmapRow(game.everWhite, m_size, y);
+    const std::uint8_t* bitmaps[kBitmapCount] = {game.everBlack, game.everWhite, game.firstHalfBlack,
+                                                 game.firstHalfWhite, game.filledInSecondHalf};
+    for (int b = 0; b < kBitmapCount; ++b) {
+        for (int y = 0; y < m_size; ++y)
+            m_rows[static_cast<std::size_t>(b * m_size + y)] = BitmapRow(bitmaps[b], m_size, y);
     }
+    const auto row = [&](EBitmap b, int y) { return m_rows[static_cast<std::size_t>(b * m_size + y)]; };
     std::fill(m_possibleCover.begin(), m_possibleCover.end(), 0);
     m_possibleOrientations = 0;
     const auto& orientations = m_prepared.Orientations();
@@ -125,17 +139,42 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
         const CPreparedPattern::SOrientation& orientation = orientations[o];
         std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
         for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
-            std::uint64_t anchors = orientation.anchors[static_cast<std::size_t>(y)];
+            // Its stones were there at some time...
+            std::uint64_t stones = orientation.anchors[static_cast<std::size_t>(y)];
             for (const SGridPoint& at : orientation.black) {
-                if (!anchors)
+                if (!stones)
                     break;
-                anchors &= m_everBlack[static_cast<std::size_t>(y + at.y)] >> at.x;
+                stones &= row(kEverBlack, y + at.y) >> at.x;
             }
             for (const SGridPoint& at : orientation.white) {
-                if (!anchors)
+                if (!stones)
                     break;
-                anchors &= m_everWhite[static_cast<std::size_t>(y + at.y)] >> at.x;
+                stones &= row(kEverWhite, y + at.y) >> at.x;
             }
+            if (!stones) {
+                possible[y] = 0;
+                continue;
+            }
+            // ... in the first half, or else its empty points were not
+            // filled all through the second.
+            std::uint64_t first = stones;
+            for (const SGridPoint& at : orientation.black) {
+                if (!first)
+                    break;
+                first &= row(kFirstBlack, y + at.y) >> at.x;
+            }
+            for (const SGridPoint& at : orientation.white) {
+                if (!first)
+                    break;
+                first &= row(kFirstWhite, y + at.y) >> at.x;
+            }
+            std::uint64_t second = game.hasSecondHalf ? stones & ~first : 0;
+            for (const SGridPoint& at : orientation.empty) {
+                if (!second)
+                    break;
+                second &= ~(row(kFilled, y + at.y) >> at.x);
+            }
+            const std::uint64_t anchors = first | second;
             possible[y] = anchors;
             if (!anchors)
                 continue;
@@ -143,8 +182,8 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
             std::uint64_t columns = 0;
             for (int x = 0; x < orientation.width; ++x)
                 columns |= anchors << x;
-            for (int row = y; row < y + orientation.height; ++row)
-                m_possibleCover[static_cast<std::size_t>(row)] |= columns;
+            for (int r = y; r < y + orientation.height; ++r)
+                m_possibleCover[static_cast<std::size_t>(r)] |= columns;
         }
     }
     return m_possibleOrientations != 0;

@@ -27,6 +27,7 @@ public:
         std::vector<std::uint8_t> signs; // ESignCode, row by row
         std::vector<SGridPoint> black;   // offsets that need a black stone
         std::vector<SGridPoint> white;
+        std::vector<SGridPoint> empty; // offsets that need an empty point
         // The other signs but '*': offset y * width + x and sign code.
         std::vector<std::pair<int, std::uint8_t>> open;
         int firstRow = 0;
@@ -105,8 +106,10 @@ private:
 
     const CPreparedPattern& m_prepared;
     int m_size;
-    std::vector<std::uint64_t> m_everBlack;
-    std::vector<std::uint64_t> m_everWhite;
+    // The game's bitmaps, a row a word: ever black, ever white, black and
+    // white in the first half, filled all through the second half.
+    enum EBitmap { kEverBlack, kEverWhite, kFirstBlack, kFirstWhite, kFilled, kBitmapCount };
+    std::vector<std::uint64_t> m_rows;
     // Per orientation and row, the anchors the bitmaps leave possible;
     // the orientations with any; per row, the points such placements
     // cover. A change anywhere else touches no count.

@@ -135,7 +135,8 @@ SPatternParse ParsePattern(std::string_view region, std::string_view rows, int b
         if (rowCount <= pattern.height) {
             if (static_cast<int>(row.size()) != pattern.width) {
                 result.error = "row " + std::to_string(rowCount) + " has " + std::to_string(row.size()) +
-                               " signs where the region is " + std::to_string(pattern.width) + " wide";
+                               (row.size() == 1 ? " sign" : " signs") + " where the region is " +
+                               std::to_string(pattern.width) + " wide";
                 return result;
             }
             for (const char sign : row) {
@@ -152,8 +153,9 @@ SPatternParse ParsePattern(std::string_view region, std::string_view rows, int b
         start = slash + 1;
     }
     if (rowCount != pattern.height) {
-        result.error = "there are " + std::to_string(rowCount) + " rows where the region is " +
-                       std::to_string(pattern.height) + " high";
+        result.error =
+            (rowCount == 1 ? std::string("there is 1 row") : "there are " + std::to_string(rowCount) + " rows") +
+            " where the region is " + std::to_string(pattern.height) + " high";
         return result;
     }
     result.pattern = std::move(pattern);

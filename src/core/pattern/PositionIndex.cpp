@@ -24,25 +24,60 @@ std::uint32_t CPositionIndex::AddGame(const SGameRecord& record, EStone winner)
 
 std::uint32_t CPositionIndex::Add(const SPositionRow& row, EStone winner)
 {
+    constexpr std::size_t kHeader = 3;
+    constexpr std::size_t kBitmaps = 5;
     const std::size_t start = m_bytes.size();
     const std::size_t bitmap = BitmapBytes(row.width, row.height);
-    m_bytes.resize(start + 2 + 2 * bitmap + 2 * row.units.size(), 0);
+    m_bytes.resize(start + kHeader + kBitmaps * bitmap + 2 * row.units.size(), 0);
     std::uint8_t* out = m_bytes.data() + start;
     out[0] = static_cast<std::uint8_t>(row.width);
     out[1] = static_cast<std::uint8_t>(row.height);
-    std::uint8_t* black = out + 2;
+    std::uint8_t* black = out + kHeader;
     std::uint8_t* white = black + bitmap;
-    std::uint8_t* units = white + bitmap;
+    std::uint8_t* firstBlack = white + bitmap;
+    std::uint8_t* firstWhite = firstBlack + bitmap;
+    std::uint8_t* filled = firstWhite + bitmap;
+    std::uint8_t* units = filled + bitmap;
+    const auto set = [](std::uint8_t* bits, int point) {
+        bits[point / 8] |= static_cast<std::uint8_t>(1u << (point % 8));
+    };
+    std::uint32_t positions = 0;
+    for (const std::uint16_t unit : row.units)
+        positions += UnitIsMove(unit) ? 1 : 0;
+    const std::uint32_t half = positions / 2;
+    // The position from which each point has held a stone without a break.
+    const auto area = static_cast<std::size_t>(row.width * row.height);
+    m_filledSince.assign(area, 0);
+    m_occupied.assign(area, false);
+    std::uint32_t position = 0;
     for (const std::uint16_t unit : row.units) {
         const int point = UnitPoint(unit);
         const EPositionOp op = UnitOp(unit);
-        if (op == EPositionOp::BlackMove || op == EPositionOp::SetupBlack)
-            black[point / 8] |= static_cast<std::uint8_t>(1u << (point % 8));
-        else if (op == EPositionOp::WhiteMove || op == EPositionOp::SetupWhite)
-            white[point / 8] |= static_cast<std::uint8_t>(1u << (point % 8));
+        if (UnitIsMove(unit))
+            ++position;
+        const bool stone = op == EPositionOp::BlackMove || op == EPositionOp::WhiteMove ||
+                           op == EPositionOp::SetupBlack || op == EPositionOp::SetupWhite;
+        if (op != EPositionOp::OtherMove) {
+            const auto p = static_cast<std::size_t>(point);
+            if (stone && !m_occupied[p])
+                m_filledSince[p] = position;
+            m_occupied[p] = stone;
+        }
+        const bool isBlack = op == EPositionOp::BlackMove || op == EPositionOp::SetupBlack;
+        const bool isWhite = op == EPositionOp::WhiteMove || op == EPositionOp::SetupWhite;
+        if (isBlack || isWhite) {
+            set(isBlack ? black : white, point);
+            if (position <= half)
+                set(isBlack ? firstBlack : firstWhite, point);
+        }
         *units++ = static_cast<std::uint8_t>(unit & 0xff);
         *units++ = static_cast<std::uint8_t>(unit >> 8);
     }
+    for (std::size_t p = 0; p < area; ++p) {
+        if (m_occupied[p] && m_filledSince[p] <= half + 1)
+            set(filled, static_cast<int>(p));
+    }
+    out[2] = positions > half ? 1 : 0;
     m_starts.push_back(start);
     m_winners.push_back(static_cast<std::uint8_t>(winner));
     return static_cast<std::uint32_t>(m_starts.size() - 1);
@@ -56,11 +91,15 @@ SIndexedGame CPositionIndex::Game(std::uint32_t game) const
     SIndexedGame view;
     view.width = at[0];
     view.height = at[1];
+    view.hasSecondHalf = at[2] != 0;
     const std::size_t bitmap = BitmapBytes(view.width, view.height);
-    view.everBlack = at + 2;
-    view.everWhite = at + 2 + bitmap;
-    view.units = at + 2 + 2 * bitmap;
-    view.unitCount = (end - start - 2 - 2 * bitmap) / 2;
+    view.everBlack = at + 3;
+    view.everWhite = view.everBlack + bitmap;
+    view.firstHalfBlack = view.everWhite + bitmap;
+    view.firstHalfWhite = view.firstHalfBlack + bitmap;
+    view.filledInSecondHalf = view.firstHalfWhite + bitmap;
+    view.units = view.filledInSecondHalf + bitmap;
+    view.unitCount = (end - start - 3 - 5 * bitmap) / 2;
     return view;
 }
 

@@ -18,6 +18,15 @@ struct SIndexedGame
     // is passed over without looking at the units.
     const std::uint8_t* everBlack = nullptr;
     const std::uint8_t* everWhite = nullptr;
+    // The same for the first half of the positions (0 to half), and the
+    // points that hold a stone at every position after half: a pattern
+    // standing after half has its empty points outside them. Games fill
+    // up, so the halves narrow the placements down far more than the
+    // whole game does.
+    const std::uint8_t* firstHalfBlack = nullptr;
+    const std::uint8_t* firstHalfWhite = nullptr;
+    const std::uint8_t* filledInSecondHalf = nullptr;
+    bool hasSecondHalf = false;
     // The units, two bytes each, low byte first.
     const std::uint8_t* units = nullptr;
     std::size_t unitCount = 0;
@@ -29,8 +38,8 @@ struct SIndexedGame
 };
 
 // The positions of many games, packed one after the other in one block:
-// per game its board size, the two bitmaps and the units, and beside it the
-// game's winner. Games are numbered in the order they were added.
+// per game its board size, whether it has a second half, the five bitmaps
+// and the units, and beside it the game's winner. Games are numbered in the order they were added.
 class CPositionIndex
 {
 public:
@@ -52,4 +61,7 @@ private:
     std::vector<std::uint8_t> m_bytes;
     std::vector<std::uint64_t> m_starts;
     std::vector<std::uint8_t> m_winners;
+    // Scratch space of Add.
+    std::vector<std::uint32_t> m_filledSince;
+    std::vector<bool> m_occupied;
 };

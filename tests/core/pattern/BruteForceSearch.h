@@ -1,7 +1,7 @@
 #pragma once
 
-#include "reader/GameRecord.h"
 #include "pattern/PatternSearch.h"
+#include "reader/GameRecord.h"
 
 #include <vector>
 

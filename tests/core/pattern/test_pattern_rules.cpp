@@ -76,7 +76,7 @@ TEST(PatternParse, ReadsRegionAndRows)
 TEST(PatternParse, SaysWhyARegionOrRowsCannotBeRead)
 {
     EXPECT_EQ(ParsePattern("aa:bb", "../...").error, "row 2 has 3 signs where the region is 2 wide");
-    EXPECT_EQ(ParsePattern("aa:bb", "..").error, "there are 1 rows where the region is 2 high");
+    EXPECT_EQ(ParsePattern("aa:bb", "..").error, "there is 1 row where the region is 2 high");
     EXPECT_EQ(ParsePattern("aa:bb", "../../..").error, "there are 3 rows where the region is 2 high");
     EXPECT_EQ(ParsePattern("aa:bb", "../.#").error, "the sign '#' in row 2 is none of X O . x o *");
     EXPECT_EQ(ParsePattern("aa:tt", "..").error, "the region aa:tt lies off the 19x19 board");

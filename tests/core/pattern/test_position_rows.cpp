@@ -108,10 +108,17 @@ TEST(PositionRows, TheIndexKeepsEachGamesBitmapsAndUnits)
     EXPECT_EQ(small.everBlack[0], 0x0a); // ab (3) and ba (1)
     EXPECT_EQ(small.everWhite[0], 0x01); // aa (0)
     EXPECT_EQ(small.everBlack[1], 0x00);
+    // Three positions after the start: the first half is 0 and 1, with ab
+    // only; ab alone stays filled through positions 2 and 3.
+    EXPECT_TRUE(small.hasSecondHalf);
+    EXPECT_EQ(small.firstHalfBlack[0], 0x08);
+    EXPECT_EQ(small.firstHalfWhite[0], 0x00);
+    EXPECT_EQ(small.filledInSecondHalf[0], 0x08);
     EXPECT_EQ(index.Winner(0), EStone::White);
     const SIndexedGame setup = index.Game(1);
     EXPECT_EQ(setup.width, 5);
     EXPECT_EQ(setup.unitCount, 1u);
+    EXPECT_FALSE(setup.hasSecondHalf);
     EXPECT_EQ(setup.everWhite[3], 0x01); // ee (24)
     EXPECT_EQ(setup.Unit(0), 0x6018);
     EXPECT_EQ(index.Winner(1), EStone::Empty);
