@@ -68,7 +68,7 @@ if [ -n "$corpus" ]; then
     rm -rf "$scratch"
     echo "screenshots: $here/docs/preview.png"
 fi
-# The position search on the same games: the upper right corner drawn by
+# The position search on strong games: the upper right corner drawn by
 # the mouse with a stone on the 3-4 point, searched, then walked five moves
 # deep by the letters of the most played continuations. The pattern board
 # is found on a first look at the screen by its wood colour. Needs xdotool
@@ -76,7 +76,10 @@ fi
 if [ -n "$corpus" ]; then
     scratch="$(mktemp -d)"
     mkdir -p "$scratch/config/Pellmore" "$scratch/tmp"
-    "$build/src/cli/varnex-cli" add "$scratch/pro.vnx" "$corpus" > /dev/null
+    # The professional games and those of the strongest programs, whose
+    # openings follow the joseki.
+    "$build/src/cli/varnex-cli" add "$scratch/pro.vnx" "$corpus/ugoertz__kombilo/kombilo/tests/sgfs" \
+        "$corpus/yenw__computer-go-dataset" > /dev/null
     printf '[Frame]\nStyle=1\n' > "$scratch/config/Pellmore/Varnex.conf"
     cat > "$scratch/points.py" <<'PY'
 import sys
@@ -90,14 +93,14 @@ wood = bytes((222, 184, 110))
 for y in range(height):
     row = pixels[y * width * 3:(y + 1) * width * 3]
     xs = [x for x in range(width // 2, width) if row[x * 3:x * 3 + 3] == wood]
-    if len(xs) > 100:
+    if len(xs) > 60:
         left, size = xs[0], xs[-1] - xs[0] + 1
         top = y
         break
 cell = size / (19 + 1.6)
 def at(x, y):
     return '%d %d' % (left + (1.3 + x) * cell, top + (1.3 + y) * cell)
-print(at(10, 0), at(18, 8), at(16, 3))
+print(at(12, 0), at(18, 6), at(16, 3))
 PY
     XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp" \
         xvfb-run -a -s "-screen 0 1400x900x24" bash -c '
@@ -107,7 +110,7 @@ PY
             sleep 1
             xdotool key ctrl+shift+f
             sleep 1
-            import -window root "$3.ppm"
+            import -window root -depth 8 "$3.ppm"
             set -- "$@" $(python3 "$4" "$3.ppm")
             xdotool mousemove "$5" "$6" mousedown 1 mousemove "$7" "$8" sleep 0.3 mouseup 1
             xdotool mousemove "$9" "${10}" click 1
@@ -115,6 +118,9 @@ PY
             xdotool key Return
             sleep 2
             for move in 1 2 3 4 5; do xdotool key a; sleep 1.5; done
+            # The first game found, in the preview at its first hit.
+            xdotool mousemove 120 76 click 1
+            sleep 2
             import -window root "$3"
             kill $pid; wait $pid 2>/dev/null || true' shoot "$program" "$scratch/pro.vnx" "$scratch/shot.png" \
         "$scratch/points.py"

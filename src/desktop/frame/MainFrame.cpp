@@ -283,7 +283,10 @@ void CMainFrame::CreatePreview()
     CReportListCtrl* list = m_view->ListCtrl();
     m_pattern = new CPatternMode(m_doc, m_host, *m_preview, *list, this);
     connect(m_pattern, &CPatternMode::Message, this, [this](const QString& text) { m_statusBar->ShowMessage(text); });
-    connect(m_pattern, &CPatternMode::Changed, this, [this] { m_router.UpdateAll(); });
+    connect(m_pattern, &CPatternMode::Changed, this, [this] {
+        m_statusBar->SetPatternText(m_pattern->StatusText(), m_pattern->FoundGames());
+        m_router.UpdateAll();
+    });
     // A game found by the position search opens at its first hit.
     connect(list, &CReportListCtrl::CurrentRowChanged, this, [this, list](int row) {
         const std::string path = row >= 0 ? list->GetItemKey(row) : std::string();

@@ -82,6 +82,8 @@ CContinuationTable::CContinuationTable(QWidget* parent) : QTableWidget(0, kColum
     setSelectionMode(QAbstractItemView::SingleSelection);
     setItemDelegateForColumn(kWins, new CWinsBarDelegate(this));
     setFocusPolicy(Qt::ClickFocus);
+    // Room for the header and five continuations.
+    setMinimumHeight(verticalHeader()->defaultSectionSize() * 5 + horizontalHeader()->sizeHint().height() + 4);
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int) { emit RowChosen(row); });
 }
 

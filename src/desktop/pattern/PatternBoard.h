@@ -38,9 +38,7 @@ public:
     QPoint PointCentre(int x, int y) const;
 
     QSize sizeHint() const override { return {320, 320}; }
-    QSize minimumSizeHint() const override { return {160, 160}; }
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override { return width; }
+    QSize minimumSizeHint() const override { return {240, 240}; }
 
 signals:
     // The signs or the rectangle changed by the user's hand.

@@ -341,6 +341,19 @@ std::optional<int> CPatternMode::FirstHit(const std::string& path) const
     return it->second;
 }
 
+QString CPatternMode::StatusText() const
+{
+    if (!m_filtering || m_shown < 0)
+        return {};
+    const SStep& step = m_history[static_cast<std::size_t>(m_shown)];
+    return FoundText(step.hits.size(), step.blackWins, step.whiteWins);
+}
+
+int CPatternMode::FoundGames() const
+{
+    return m_filtering && m_shown >= 0 ? static_cast<int>(m_history[static_cast<std::size_t>(m_shown)].hits.size()) : 0;
+}
+
 QString CPatternMode::FoundText(std::size_t games, std::size_t blackWins, std::size_t whiteWins)
 {
     const auto whole = static_cast<std::uint32_t>(games);

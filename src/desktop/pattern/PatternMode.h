@@ -58,6 +58,10 @@ public:
     double LastSearchMs() const { return m_lastSearchMs; }
     // Whether the list shows only the games of a search.
     bool IsFiltering() const { return m_filtering; }
+    // What the status bar says of the search shown, and its games; empty
+    // while the list shows every game.
+    QString StatusText() const;
+    int FoundGames() const;
     // The first hit of a game found by the search shown.
     std::optional<int> FirstHit(const std::string& path) const;
 

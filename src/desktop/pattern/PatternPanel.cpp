@@ -13,6 +13,8 @@
 CPatternPanel::CPatternPanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("patternPanel"));
+    // The pattern board is what the mode is for: it takes the room first.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     m_board = new CPatternBoard(this);
     m_kind = new QLabel(this);
     m_kind->setObjectName(QStringLiteral("patternKind"));
@@ -47,10 +49,10 @@ CPatternPanel::CPatternPanel(QWidget* parent) : QWidget(parent)
     buttons->addWidget(m_forward);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_board, 4);
+    layout->addWidget(m_board, 5);
     layout->addLayout(under);
     layout->addLayout(buttons);
-    layout->addWidget(m_table, 2);
+    layout->addWidget(m_table, 1);
     layout->addWidget(m_profile);
     UpdateKind();
 }

@@ -92,6 +92,7 @@ void CPreviewPane::CreateWidgets()
     // game's lines, it would push the board, the slider and the choice up
     // and down from one game to the next.
     auto* infoArea = new QScrollArea(this);
+    m_infoArea = infoArea;
     infoArea->setObjectName(QStringLiteral("previewInfoArea"));
     infoArea->setWidget(m_info);
     infoArea->setWidgetResizable(true);
@@ -100,7 +101,7 @@ void CPreviewPane::CreateWidgets()
     infoArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     m_comment->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_pattern, 6);
+    layout->addWidget(m_pattern, 5);
     layout->addWidget(m_board, 4);
     layout->addLayout(steps);
     layout->addLayout(choice);
@@ -161,9 +162,25 @@ void CPreviewPane::SetPatternMode(bool on)
 {
     m_pattern->setVisible(on);
     // The game's board gives the room to the pattern board, and keeps
-    // showing the game chosen in the list.
-    auto* layout = static_cast<QVBoxLayout*>(this->layout());
-    layout->setStretchFactor(m_board, on ? 3 : 4);
+    // showing the game chosen in the list with its slider; the game's
+    // information and comments make way.
+    m_infoArea->setVisible(!on);
+    m_comment->setVisible(!on);
+    FitGameBoard();
+}
+
+void CPreviewPane::FitGameBoard()
+{
+    // A board lays itself out as high as it is wide: in the mode the game's
+    // board is held to a part of the pane, or it would take the room of
+    // the pattern board.
+    m_board->setMaximumHeight(IsPatternMode() ? std::max(160, height() * 3 / 10) : QWIDGETSIZE_MAX);
+}
+
+void CPreviewPane::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FitGameBoard();
 }
 
 bool CPreviewPane::IsPatternMode() const

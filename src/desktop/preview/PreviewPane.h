@@ -61,6 +61,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateWidgets();
@@ -68,6 +69,7 @@ private:
     void Connect();
     void OnLoaded(std::shared_ptr<const SPreviewGame> game);
     void OnShowAtChanged();
+    void FitGameBoard();
     // The move a game opens at, by the stored choice.
     int OpeningMove() const;
     void Refresh();
@@ -93,5 +95,6 @@ private:
     QComboBox* m_showAt = nullptr;
     QSpinBox* m_moveNumber = nullptr;
     QLabel* m_info = nullptr;
+    QWidget* m_infoArea = nullptr;
     QPlainTextEdit* m_comment = nullptr;
 };
