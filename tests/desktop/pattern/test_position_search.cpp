@@ -251,9 +251,11 @@ TEST_F(PositionSearchTest, EscShowsEveryGameAgainAndFindWorksOnTheMatches)
     Trigger(ID_EDIT_FIND);
     QTest::keyClicks(app->Frame()->View()->FilterBar()->Field(), QStringLiteral("bob"));
     EXPECT_EQ(Shown(), (std::set<std::string>{g2}));
+    RunIdle();
+    EXPECT_EQ(MessageText(),
+              QStringLiteral("1 of 4 File(s) shown; 3 games with the pattern (Black wins 33.3 %, White wins 66.7 %)"));
     QTest::keyClick(app->Frame()->View()->FilterBar()->Field(), Qt::Key_Escape);
     EXPECT_EQ(Shown().size(), 3u) << "closing Find keeps the matches";
-    QTest::keyClicks(&Board(), QString());
     Board().setFocus();
     QTest::keyClick(&Board(), Qt::Key_Escape);
     EXPECT_EQ(Shown().size(), 4u);
