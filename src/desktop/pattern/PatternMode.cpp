@@ -13,9 +13,13 @@
 #include "pattern/Pattern.h"
 #include "pattern/SearchWithin.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QListView>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTreeView>
 
 #include <algorithm>
 #include <chrono>
@@ -58,7 +62,23 @@ CPatternMode::CPatternMode(CVarnexDoc& doc, CDesktopDocHost& host, CPreviewPane&
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Left), &CPatternMode::Back);
     shortcut(QKeySequence(Qt::ALT | Qt::Key_Right), &CPatternMode::Forward);
     shortcut(QKeySequence(Qt::Key_Escape), &CPatternMode::Escape);
+    // Esc in the list too shows every game again, as it leaves the
+    // duplicates view.
+    m_list.DetailsView()->installEventFilter(this);
+    m_list.IconView()->installEventFilter(this);
     UpdateButtons();
+}
+
+bool CPatternMode::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && m_filtering && !m_searching) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            Escape();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 CPatternMode::~CPatternMode()

@@ -70,6 +70,9 @@ public:
 
     void OnUpdate(int hint, const CHintPayload& payload) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // A search was shown, or the list shows every game again.
     void Changed();

@@ -262,6 +262,12 @@ TEST_F(PositionSearchTest, EscShowsEveryGameAgainAndFindWorksOnTheMatches)
     EXPECT_FALSE(Mode().IsFiltering());
     EXPECT_TRUE(Board().Letters().empty());
 
+    // So does Esc in the list.
+    PressEnterOnBoard();
+    EXPECT_EQ(Shown().size(), 3u);
+    QTest::keyClick(List().CurrentView(), Qt::Key_Escape);
+    EXPECT_EQ(Shown().size(), 4u);
+
     // Leaving the mode shows every game as well.
     PressEnterOnBoard();
     EXPECT_EQ(Shown().size(), 3u);
