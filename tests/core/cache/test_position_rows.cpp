@@ -14,9 +14,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -321,4 +323,43 @@ TEST(OneRead, GivesTheSameValuesAsTheRootReaderOnTheCorpus)
     }
     EXPECT_GT(compared, 1000);
     EXPECT_GT(withMoves, 1000);
+}
+
+// Rows are made on another thread: however many files are read ahead, each
+// row reaches the cache its file was read for, also when the document
+// changes caches or goes away before the rows are made.
+TEST_F(PositionRowsTest, RowsMadeMeanwhileGoToTheCacheTheirFilesWereReadFor)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < 700; ++i)
+        paths.push_back(m_dir.Write("g" + std::to_string(i) + ".sgf",
+                                    "(;PB[P" + std::to_string(i) + "];B[" + char('a' + i % 19) + "c])"));
+    SaveCollection(paths);
+    const std::string otherFolder = (m_dir.path() / "other-cache").string();
+    const auto rowsIn = [&](const std::string& folder) {
+        std::map<std::string, std::string> rows;
+        CHeaderCache::Open(folder, m_collection, {0, 0})
+            ->ForEachPositionRow(
+                [&](std::string_view path, const SFileStatus&, std::string_view row) { rows.emplace(path, row); });
+        return rows;
+    };
+    {
+        CVarnexDoc doc;
+        doc.SetHeaderCache(CHeaderCache::Open(CacheFolder(), m_collection, {0, 0}));
+        // Slow enough that the reading thread runs ahead of it.
+        doc.SetPositionRowBuilder([](const SGameRecord& record) {
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+            return TestRow(record);
+        });
+        ASSERT_TRUE(LoadCollectionFile(doc, m_collection));
+        doc.SetHeaderCache(CHeaderCache::Open(otherFolder, m_collection, {0, 0}));
+        EXPECT_EQ(rowsIn(CacheFolder()).size(), 700u);
+        EXPECT_TRUE(rowsIn(otherFolder).empty());
+        doc.Refresh(true);
+        // The document goes with rows still being made.
+    }
+    const auto rows = rowsIn(otherFolder);
+    ASSERT_EQ(rows.size(), 700u);
+    for (const std::string& path : paths)
+        EXPECT_EQ(rows.at(path), Expected(path));
 }
