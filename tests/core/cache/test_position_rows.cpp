@@ -165,18 +165,21 @@ TEST_F(PositionRowsTest, AChangedFileGetsANewRowAndAnOldRowIsNeverTaken)
     EXPECT_EQ(rows.at(a), "p0s19cc|New");
     EXPECT_EQ(summary.fromCache, 2u);
 
-    // A row of another status (written for the file's old contents behind
-    // the document's back) is passed over and made again from the file.
+    // A row made for another status than the header row's (the file's
+    // contents before or after) is not kept beside it.
     auto cache = CHeaderCache::Open(CacheFolder(), m_collection, {0, 0});
     SFileStatus old;
     ASSERT_TRUE(StatGameFile(b, old));
     old.mtimeNs -= 1;
     cache->RecordPositions(b, old, old.mtimeNs + 5'000'000'000, "stale");
+    cache->Flush();
+    std::string row;
+    EXPECT_FALSE(cache->LookupPositions(b, old, row));
     cache.reset();
     m_built = 0;
     EXPECT_EQ(Rows(&summary).at(b), Expected(b));
-    EXPECT_EQ(summary.built, 1u);
-    EXPECT_EQ(m_built, 1);
+    EXPECT_EQ(summary.fromCache, 2u);
+    EXPECT_EQ(m_built, 0);
 }
 
 TEST_F(PositionRowsTest, DamagedMissingAndOldSchemaRowsAreMadeAgainFromTheFiles)
@@ -193,9 +196,9 @@ TEST_F(PositionRowsTest, DamagedMissingAndOldSchemaRowsAreMadeAgainFromTheFiles)
 
     // Bytes of one row changed, another's status changed, a third removed:
     // each is made again from its file, the others come from the cache.
-    Sql(CacheFile(), "UPDATE positions SET row = x'00' || row WHERE rowid = 3;"
-                     "UPDATE positions SET inode = inode + 1 WHERE rowid = 7;"
-                     "DELETE FROM positions WHERE rowid = 11;");
+    Sql(CacheFile(), "UPDATE headers SET positions = x'00' || positions WHERE rowid = 3;"
+                     "UPDATE headers SET positions_checksum = positions_checksum + 1 WHERE rowid = 7;"
+                     "UPDATE headers SET positions = NULL WHERE rowid = 11;");
     SPositionRowsSummary summary;
     EXPECT_EQ(Rows(&summary), full);
     EXPECT_EQ(summary.fromCache, 37u);
@@ -203,14 +206,13 @@ TEST_F(PositionRowsTest, DamagedMissingAndOldSchemaRowsAreMadeAgainFromTheFiles)
     EXPECT_EQ(Rows(&summary), full);
     EXPECT_EQ(summary.fromCache, 40u);
 
-    // A row's bytes moved in from the header table are no position row.
-    Sql(CacheFile(), "UPDATE positions SET row = (SELECT props FROM headers WHERE headers.id = positions.id),"
-                     " checksum = (SELECT checksum FROM headers WHERE headers.id = positions.id)");
+    // The header row's bytes in place of the position row's are no row.
+    Sql(CacheFile(), "UPDATE headers SET positions = props, positions_checksum = checksum");
     EXPECT_EQ(Rows(&summary), full);
     EXPECT_EQ(summary.built, 40u);
 
     // A database of the schema before position rows: rebuilt whole.
-    Sql(CacheFile(), "DROP TABLE positions; PRAGMA user_version=2");
+    Sql(CacheFile(), "ALTER TABLE headers DROP COLUMN positions; PRAGMA user_version=2");
     m_built = 0;
     EXPECT_EQ(Rows(&summary), full);
     EXPECT_EQ(m_headerHits, 0);
