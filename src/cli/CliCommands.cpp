@@ -214,29 +214,30 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
     CAddCounts counts;
     bool anyMissing = false;
     bool anyRead = false;
-    doc.m_bBusy = true;
-    for (const std::string& arg : paths) {
-        const std::string path = arg.empty() ? std::string() : CollectionPathFor(arg);
-        if (const std::string reason = UnreadableReason(path); !reason.empty()) {
-            err << "varnex-cli: " << EscapeField(arg) << ": " << reason << '\n';
-            anyMissing = true;
-            continue;
-        }
-        anyRead = true;
-        std::error_code statusError;
-        if (fs::is_directory(fs::status(path, statusError))) {
-            for (const std::string& file : FindGameFiles(path, err, &counts.unreadable)) {
-                host.TakeReason();
-                if (!AddOne(doc, file, counts) && verbose) {
-                    if (const std::string reason = host.TakeReason(); !reason.empty())
-                        err << "varnex-cli: " << EscapeField(file) << ": " << reason << '\n';
-                }
+    {
+        CVarnexDoc::CBusyScope busy(doc);
+        for (const std::string& arg : paths) {
+            const std::string path = arg.empty() ? std::string() : CollectionPathFor(arg);
+            if (const std::string reason = UnreadableReason(path); !reason.empty()) {
+                err << "varnex-cli: " << EscapeField(arg) << ": " << reason << '\n';
+                anyMissing = true;
+                continue;
             }
-        } else {
-            AddOne(doc, path, counts);
+            anyRead = true;
+            std::error_code statusError;
+            if (fs::is_directory(fs::status(path, statusError))) {
+                for (const std::string& file : FindGameFiles(path, err, &counts.unreadable)) {
+                    host.TakeReason();
+                    if (!AddOne(doc, file, counts) && verbose) {
+                        if (const std::string reason = host.TakeReason(); !reason.empty())
+                            err << "varnex-cli: " << EscapeField(file) << ": " << reason << '\n';
+                    }
+                }
+            } else {
+                AddOne(doc, path, counts);
+            }
         }
     }
-    doc.m_bBusy = false;
     doc.UpdateAllViews(hintBatchDone);
 
     // An unchanged collection is not rewritten: its file keeps even the

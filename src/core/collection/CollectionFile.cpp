@@ -349,25 +349,32 @@ ECollectionLoad LoadRecords(CVarnexDoc& doc, std::string_view bytes, SAddSummary
         if (!doc.m_mapFiles.Find(record.path) && unreadPaths.insert(record.path).second)
             doc.m_unread.push_back(std::move(record));
     };
-    for (CUnreadEntry& record : records) {
-        // Like a batch of additions the load stops after the file being read
-        // when asked; the records not read yet are kept as unread ones, so a
-        // save writes them again and nothing is lost.
-        if (counted.stopped || doc.Host().StopRequested()) {
-            counted.stopped = true;
-            record.tried = false;
-            keepUnread(record);
-            continue;
-        }
-        ++counted.done;
-        if (doc.AddGameFile(record.path, record.flags)) {
+    auto pathOf = [](const CUnreadEntry& record) -> const std::string& { return record.path; };
+    counted.done = doc.ReadEach(records, pathOf, false, true, [&](CUnreadEntry& record, CVarnexDoc::SReadStep& step) {
+        switch (step.outcome) {
+        case CVarnexDoc::EReadOutcome::Read:
+            step.fresh->m_nFlags = record.flags;
+            doc.InsertEntry(record.path, std::move(step.fresh));
+            doc.SetModifiedFlag();
             ++counted.added;
-        } else if (doc.m_mapFiles.Find(record.path)) {
-            ++counted.alreadyPresent;
-        } else {
+            break;
+        case CVarnexDoc::EReadOutcome::Unreadable:
             ++counted.unreadable;
             keepUnread(record);
+            break;
+        case CVarnexDoc::EReadOutcome::NotAsAsked:
+        case CVarnexDoc::EReadOutcome::Overtaken:
+            ++counted.alreadyPresent;
+            break;
         }
+    });
+    // Like a batch of additions the load stops after the file being read
+    // when asked; the records not read yet are kept as unread ones, so a
+    // save writes them again and nothing is lost.
+    counted.stopped = counted.done < records.size();
+    for (std::size_t i = counted.done; i < records.size(); ++i) {
+        records[i].tried = false;
+        keepUnread(records[i]);
     }
 
     doc.UpdateAllViews(hintBatchDone);

@@ -59,6 +59,7 @@ CGameEntry* CPathTable::Find(std::string_view path) const
 
 CGameEntry& CPathTable::Insert(std::string_view path, std::unique_ptr<CGameEntry> entry)
 {
+    ++m_generation;
     m_index.MakeRoomForOne([](const Slot& slot) { return slot.hash; });
     const std::uint64_t hash = IndexHash(path);
     const std::size_t at =
@@ -94,6 +95,7 @@ bool CPathTable::Remove(std::string_view path)
     const std::size_t at = Locate(path);
     if (at == m_index.npos)
         return false;
+    ++m_generation;
     Node* node = m_index[at].node;
     // Take the node out before the entry dies, so the table is consistent
     // whatever the entry's destruction does.
@@ -111,6 +113,7 @@ void CPathTable::Clear()
     // The table is empty before any entry dies. Entries go in the order
     // their nodes were made, which is about the order they were allocated
     // in: walking the buckets instead jumps all over a million entries.
+    ++m_generation;
     m_newest.assign(kBuckets, nullptr);
     auto blocks = std::move(m_blocks);
     m_blocks.clear();

@@ -39,6 +39,10 @@ public:
     bool Remove(std::string_view path);
     void Clear();
 
+    // Counts every insertion, removal and clearing: an entry found before
+    // the generation moved may be gone, or the path may have another.
+    std::uint64_t Generation() const { return m_generation; }
+
     std::size_t size() const { return m_index.size(); }
     bool empty() const { return m_index.size() == 0; }
 
@@ -92,4 +96,5 @@ private:
     std::vector<std::unique_ptr<Node[]>> m_blocks;
     std::size_t m_blockUsed = kNodesPerBlock;
     Node* m_free = nullptr;
+    std::uint64_t m_generation = 0;
 };

@@ -46,28 +46,51 @@ void CVarnexDoc::UpdateAllViews(int hint, const CHintPayload& payload)
     }
 }
 
-bool CVarnexDoc::AddGameFile(const std::string& path, std::uint32_t flags)
+CVarnexDoc::SReadStep CVarnexDoc::ReadOne(const std::string& path, bool held, bool trustCache)
 {
+    SReadStep step;
+    const std::uint64_t generation = m_mapFiles.Generation();
+    step.held = m_mapFiles.Find(path);
+    if ((step.held != nullptr) != held)
+        return step;
     // A NUL ends the name the file system sees: "a.sgf\0junk" would read a.sgf
     // and stand beside it as a second entry.
-    if (m_mapFiles.Find(path) || path.find('\0') != std::string::npos)
-        return false;
+    auto fresh = std::make_unique<CGameEntry>();
+    if (path.find('\0') != std::string::npos || !ReadEntry(path, *fresh, trustCache))
+        step.outcome = EReadOutcome::Unreadable;
+    else
+        step.outcome = EReadOutcome::Read;
+    // The event pump ran during the read: the entry found before it may be gone.
+    if (m_mapFiles.Generation() != generation)
+        step.held = m_mapFiles.Find(path);
+    if ((step.held != nullptr) != held) {
+        step.outcome = EReadOutcome::Overtaken;
+        step.held = nullptr;
+        return step;
+    }
+    if (step.outcome == EReadOutcome::Read)
+        step.fresh = std::move(fresh);
+    return step;
+}
 
+void CVarnexDoc::InsertEntry(const std::string& path, std::unique_ptr<CGameEntry> entry)
+{
+    m_mapFiles.Insert(path, std::move(entry));
+    CHintPayload payload;
+    payload.path = &path;
+    UpdateAllViews(hintFileAdded, payload);
+}
+
+bool CVarnexDoc::AddGameFile(const std::string& path, std::uint32_t flags)
+{
     // The caller's string may live in a view's row, which the hints can delete.
     const std::string key = path;
-    auto entry = std::make_unique<CGameEntry>(flags);
     CBusyScope busy(*this);
-    if (!ReadEntry(key, *entry))
+    SReadStep step = ReadOne(key, false, true);
+    if (step.outcome != EReadOutcome::Read)
         return false;
-    // The event pump ran during the read; the same path may have been added
-    // by a nested command meanwhile.
-    if (m_mapFiles.Find(key))
-        return false;
-
-    m_mapFiles.Insert(key, std::move(entry));
-    CHintPayload payload;
-    payload.path = &key;
-    UpdateAllViews(hintFileAdded, payload);
+    step.fresh->m_nFlags = flags;
+    InsertEntry(key, std::move(step.fresh));
     SetModifiedFlag();
     return true;
 }
@@ -127,18 +150,6 @@ bool CVarnexDoc::HasFolder(const std::vector<std::string>& paths)
     });
 }
 
-void CVarnexDoc::AddCounted(const std::string& path, SAddSummary& summary)
-{
-    if (m_mapFiles.Find(path))
-        ++summary.alreadyPresent;
-    else if (AddGameFile(path, 0))
-        ++summary.added;
-    else if (m_mapFiles.Find(path))
-        ++summary.alreadyPresent; // added meanwhile by a command run inside the read
-    else
-        ++summary.unreadable;
-}
-
 SAddSummary CVarnexDoc::AddBatch(const std::vector<std::string>& paths)
 {
     SAddSummary summary;
@@ -169,14 +180,26 @@ SAddSummary CVarnexDoc::AddBatch(const std::vector<std::string>& paths)
 
         summary.total = files.size();
         m_host.BatchStarting(files.size());
-        // The file being read when the user stops is still added.
-        for (const std::string& path : files) {
-            if (summary.stopped || m_host.StopRequested()) {
-                summary.stopped = true;
-                break;
-            }
-            AddCounted(path, summary);
-            ++summary.done;
+        if (!summary.stopped) {
+            // The file being read when the user stops is still added.
+            auto pathOf = [](const std::string& path) -> const std::string& { return path; };
+            summary.done = ReadEach(files, pathOf, false, true, [&](const std::string& path, SReadStep& step) {
+                switch (step.outcome) {
+                case EReadOutcome::Read:
+                    InsertEntry(path, std::move(step.fresh));
+                    SetModifiedFlag();
+                    ++summary.added;
+                    break;
+                case EReadOutcome::Unreadable:
+                    ++summary.unreadable;
+                    break;
+                case EReadOutcome::NotAsAsked:
+                case EReadOutcome::Overtaken: // added by a command run inside the read
+                    ++summary.alreadyPresent;
+                    break;
+                }
+            });
+            summary.stopped = summary.done < files.size();
         }
     }
     FlushHeaderCache();
@@ -253,30 +276,20 @@ SAddSummary CVarnexDoc::Refresh(bool everyFile)
         for (const CUnreadEntry& unread : m_unread)
             unreadPaths.insert(unread.path);
 
-        for (const std::string& path : changed) {
-            if (m_host.StopRequested()) {
-                summary.stopped = true;
-                break;
-            }
-            ++summary.done;
-            CGameEntry* old = m_mapFiles.Find(path);
-            if (!old)
-                continue; // removed meanwhile
-            auto fresh = std::make_unique<CGameEntry>(old->m_nFlags);
-            const bool read = ReadEntry(path, *fresh, !everyFile);
-            old = m_mapFiles.Find(path);
-            if (!old)
-                continue;
+        auto pathOf = [](const std::string& path) -> const std::string& { return path; };
+        summary.done = ReadEach(changed, pathOf, true, !everyFile, [&](const std::string& path, SReadStep& step) {
+            CGameEntry* old = step.held;
             CHintPayload payload;
             payload.path = &path;
-            if (read) {
+            switch (step.outcome) {
+            case EReadOutcome::Read:
                 ++summary.added;
                 // The entry stays where it is, so the row keeps its place.
-                fresh->m_nFlags = old->m_nFlags;
-                old->m_props = std::move(fresh->m_props);
-                old->m_status = fresh->m_status;
+                old->m_props = std::move(step.fresh->m_props);
+                old->m_status = step.fresh->m_status;
                 UpdateAllViews(hintFileChanged, payload);
-            } else {
+                break;
+            case EReadOutcome::Unreadable:
                 ++summary.unreadable;
                 // A record kept unread once and added again since is there already.
                 if (unreadPaths.insert(path).second)
@@ -287,26 +300,33 @@ SAddSummary CVarnexDoc::Refresh(bool everyFile)
                             unread.flags = old->m_nFlags, unread.tried = true;
                 m_mapFiles.Remove(path);
                 UpdateAllViews(hintFileRemoved, payload);
-            }
-        }
-        for (const CUnreadEntry& unread : back) {
-            if (summary.stopped || m_host.StopRequested()) {
-                summary.stopped = true;
                 break;
+            case EReadOutcome::NotAsAsked:
+            case EReadOutcome::Overtaken:
+                break; // removed meanwhile
             }
-            ++summary.done;
-            if (m_mapFiles.Find(unread.path))
-                continue;
-            auto entry = std::make_unique<CGameEntry>(unread.flags);
-            if (!ReadEntry(unread.path, *entry, !everyFile) || m_mapFiles.Find(unread.path)) {
-                ++summary.unreadable;
-                continue;
-            }
-            ++summary.added;
-            m_mapFiles.Insert(unread.path, std::move(entry));
-            CHintPayload payload;
-            payload.path = &unread.path;
-            UpdateAllViews(hintFileAdded, payload);
+        });
+        summary.stopped = summary.done < changed.size();
+        if (!summary.stopped) {
+            auto unreadPath = [](const CUnreadEntry& unread) -> const std::string& { return unread.path; };
+            const std::size_t taken =
+                ReadEach(back, unreadPath, false, !everyFile, [&](const CUnreadEntry& unread, SReadStep& step) {
+                    switch (step.outcome) {
+                    case EReadOutcome::Read:
+                        ++summary.added;
+                        step.fresh->m_nFlags = unread.flags;
+                        InsertEntry(unread.path, std::move(step.fresh));
+                        break;
+                    case EReadOutcome::Unreadable:
+                    case EReadOutcome::Overtaken:
+                        ++summary.unreadable;
+                        break;
+                    case EReadOutcome::NotAsAsked:
+                        break; // added meanwhile
+                    }
+                });
+            summary.done += taken;
+            summary.stopped = taken < back.size();
         }
         // The records that have their rows again are unread no more.
         std::erase_if(m_unread, [&](const CUnreadEntry& e) { return m_mapFiles.Find(e.path) != nullptr; });

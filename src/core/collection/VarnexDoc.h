@@ -46,6 +46,8 @@ public:
 
     // Reading a file runs the host's event pump first, so other commands
     // (even another AddGameFile or DeleteContents) can run inside this call.
+    // False when the path is there already (or came meanwhile) or its file
+    // cannot be read.
     bool AddGameFile(const std::string& path, std::uint32_t flags);
     bool RemoveGameFile(const std::string& path);
     bool ChangeFileFlags(const std::string& path, std::uint32_t setBits, std::uint32_t clearBits, std::int32_t tag);
@@ -111,6 +113,8 @@ public:
 
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    // Whether game files are being read: the event pump runs then, and the
+    // commands it runs must not close or replace the collection.
     bool IsBusy() const { return m_bBusy; }
 
     IDocHost& Host() const { return m_host; }
@@ -118,9 +122,51 @@ public:
     CPathTable m_mapFiles;
     // In their stored order; a path here that was added later is saved once.
     std::vector<CUnreadEntry> m_unread;
-    bool m_bBusy = false;
 
-    // m_bBusy stays set until the outermost of nested busy stretches ends;
+    // What reading one path came to.
+    enum class EReadOutcome {
+        Read,       // read: fresh holds its entry, with flags 0
+        Unreadable, // its file could not be read
+        NotAsAsked, // not read: the path was in the table, or not, other than asked
+        Overtaken,  // read, but a command run meanwhile added or removed the path
+    };
+    struct SReadStep
+    {
+        EReadOutcome outcome = EReadOutcome::NotAsAsked;
+        std::unique_ptr<CGameEntry> fresh;
+        // The path's entry in the table as it is after the read (for a path
+        // asked to be there, unless it was overtaken).
+        CGameEntry* held = nullptr;
+    };
+
+    // The one way entries are read. Reading runs the host's event pump, and
+    // the commands it runs may add, remove or clear entries; so for each
+    // item in turn, until the host asks to stop, the path (pathOf(item)) is
+    // read only when the table holds it (held) or does not (!held), looked
+    // up again after the read whenever the table changed meanwhile, and
+    // step(item, result) is told what came of it, with the table as it is
+    // now. The document is busy throughout. Returns how many items were
+    // taken in hand: fewer than all when the host asked to stop.
+    template <class Items, class PathOf, class Step>
+    std::size_t ReadEach(Items& items, PathOf pathOf, bool held, bool trustCache, Step step)
+    {
+        CBusyScope busy(*this);
+        std::size_t taken = 0;
+        for (auto& item : items) {
+            if (m_host.StopRequested())
+                break;
+            ++taken;
+            SReadStep result = ReadOne(pathOf(item), held, trustCache);
+            step(item, result);
+        }
+        return taken;
+    }
+
+    // Takes an entry ReadEach read into the table (its path is not there)
+    // and tells the views; the modified state is the caller's.
+    void InsertEntry(const std::string& path, std::unique_ptr<CGameEntry> entry);
+
+    // IsBusy stays true until the outermost of nested busy stretches ends;
     // a long read of game files outside the document holds one too.
     class CBusyScope
     {
@@ -135,7 +181,8 @@ public:
     };
 
 private:
-    void AddCounted(const std::string& path, SAddSummary& summary);
+    // One read of ReadEach (and of AddGameFile, which no stop request ends).
+    SReadStep ReadOne(const std::string& path, bool held, bool trustCache);
     // Reads path's entry through the header cache when there is one.
     bool ReadEntry(const std::string& path, CGameEntry& entry, bool trustCache = true);
 
@@ -143,6 +190,7 @@ private:
     std::shared_ptr<CHeaderCache> m_pHeaderCache;
     PositionRowBuilder m_buildPositions;
     std::unique_ptr<CPositionRowMaker> m_rowMaker;
+    bool m_bBusy = false;
     int m_nBusyDepth = 0;
     std::vector<IDocView*> m_views;
     bool m_bModified = false;

@@ -3,6 +3,7 @@
 #include <QObject>
 
 #include <map>
+#include <span>
 #include <vector>
 
 class QAction;
@@ -37,6 +38,52 @@ public:
         (void)id;
         (void)ui;
         return false;
+    }
+};
+
+// One command of a target's table: the step that carries it out and the
+// update step that decides its menu item's state (none: always enabled).
+template <class Target> struct SCommand
+{
+    int id;
+    void (*handler)(Target& target, int id);
+    void (*update)(Target& target, int id, CCmdUI& ui) = nullptr;
+};
+
+// A command target whose commands are declared once, in one table: the
+// routing questions are all answered from it.
+template <class Target> class CTableCommandTarget : public ICommandTarget
+{
+public:
+    bool HasCommand(int id) const override { return TakesCommands() && Find(id) != nullptr; }
+    void OnCommand(int id) override
+    {
+        if (const SCommand<Target>* command = TakesCommands() ? Find(id) : nullptr)
+            command->handler(static_cast<Target&>(*this), id);
+    }
+    bool OnUpdateCommand(int id, CCmdUI& ui) override
+    {
+        const SCommand<Target>* command = TakesCommands() ? Find(id) : nullptr;
+        if (command == nullptr || command->update == nullptr)
+            return false;
+        command->update(static_cast<Target&>(*this), id, ui);
+        return true;
+    }
+
+protected:
+    virtual std::span<const SCommand<Target>> Commands() const = 0;
+    // Whether the target answers at all now (a view before its window is
+    // made does not): the commands then go to the next target.
+    virtual bool TakesCommands() const { return true; }
+
+private:
+    const SCommand<Target>* Find(int id) const
+    {
+        for (const SCommand<Target>& command : Commands()) {
+            if (command.id == id)
+                return &command;
+        }
+        return nullptr;
     }
 };
 

@@ -291,46 +291,22 @@ void CDocFramework::UpdateCaption()
         m_frame->SetCaption(Caption());
 }
 
-bool CDocFramework::HasCommand(int id) const
+std::span<const SCommand<CDocFramework>> CDocFramework::Commands() const
 {
-    return id == ID_FILE_SAVE || id == ID_FILE_SAVE_AS || id == ID_EDIT_ADD_FILES || id == ID_EDIT_REMOVE_MISSING ||
-           id == ID_EDIT_ADD_FOLDER || id == ID_EDIT_REFRESH || id == ID_EDIT_REFRESH_ALL;
-}
-
-void CDocFramework::OnCommand(int id)
-{
-    switch (id) {
-    case ID_FILE_SAVE:
-        OnFileSave();
-        break;
-    case ID_FILE_SAVE_AS:
-        OnFileSaveAs();
-        break;
-    case ID_EDIT_ADD_FILES:
-        m_doc.OnAddFiles();
-        break;
-    case ID_EDIT_REMOVE_MISSING:
-        if (m_doc.RemoveMissingFiles())
-            UpdateCaption();
-        break;
-    case ID_EDIT_ADD_FOLDER:
-        m_doc.OnAddFolder();
-        break;
-    case ID_EDIT_REFRESH:
-        OnRefresh();
-        break;
-    case ID_EDIT_REFRESH_ALL:
-        OnRefresh(true);
-        break;
-    default:
-        break;
-    }
-}
-
-bool CDocFramework::OnUpdateCommand(int id, CCmdUI& ui)
-{
-    if (id != ID_EDIT_REMOVE_MISSING)
-        return false;
-    ui.Enable(m_doc.HasMissingFiles());
-    return true;
+    using D = CDocFramework;
+    static constexpr SCommand<D> kCommands[] = {
+        {ID_FILE_SAVE, [](D& d, int) { d.OnFileSave(); }},
+        {ID_FILE_SAVE_AS, [](D& d, int) { d.OnFileSaveAs(); }},
+        {ID_EDIT_ADD_FILES, [](D& d, int) { d.m_doc.OnAddFiles(); }},
+        {ID_EDIT_REMOVE_MISSING,
+         [](D& d, int) {
+             if (d.m_doc.RemoveMissingFiles())
+                 d.UpdateCaption();
+         },
+         [](D& d, int, CCmdUI& ui) { ui.Enable(d.m_doc.HasMissingFiles()); }},
+        {ID_EDIT_ADD_FOLDER, [](D& d, int) { d.m_doc.OnAddFolder(); }},
+        {ID_EDIT_REFRESH, [](D& d, int) { d.OnRefresh(); }},
+        {ID_EDIT_REFRESH_ALL, [](D& d, int) { d.OnRefresh(true); }},
+    };
+    return kCommands;
 }

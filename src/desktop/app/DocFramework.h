@@ -16,8 +16,9 @@ class IPrompts;
 // The document side of the framework: one collection document with its path
 // and title, the New, Open, Save and Save As flows with the unsaved-changes
 // question, the close query and the frame caption. In command routing it is
-// the document: Save, Save As and Add MGT Files.
-class CDocFramework : public ICommandTarget
+// the document: Save, Save As, and the Edit commands that add files or
+// folders, refresh, and remove the missing files.
+class CDocFramework : public CTableCommandTarget<CDocFramework>
 {
 public:
     CDocFramework(CVarnexDoc& doc, CDesktopDocHost& host, IPrompts& prompts, CRecentFileList& recent);
@@ -49,14 +50,12 @@ public:
     QString Title() const;
     QString Caption() const;
 
-    bool HasCommand(int id) const override;
-    void OnCommand(int id) override;
-    bool OnUpdateCommand(int id, CCmdUI& ui) override;
-
     static const QString kOpenFilter;
     static const QString kSaveFilter;
 
 private:
+    // Save, Save As, and the Edit commands that add, refresh or drop files.
+    std::span<const SCommand<CDocFramework>> Commands() const override;
     bool OpenFile(const QString& path, QString* failure = nullptr);
     void ReportOpenFailure(const QString& text, QString* failure);
     bool DoSave(const QString& path);

@@ -276,45 +276,24 @@ bool CVarnexApp::OpenRecentFile(int index)
     return false;
 }
 
-bool CVarnexApp::HasCommand(int id) const
+std::span<const SCommand<CVarnexApp>> CVarnexApp::Commands() const
 {
-    return id == ID_FILE_NEW || id == ID_FILE_OPEN || id == ID_APP_ABOUT ||
-           (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4);
-}
-
-void CVarnexApp::OnCommand(int id)
-{
-    switch (id) {
-    case ID_FILE_NEW:
-        m_framework->OnFileNew();
-        break;
-    case ID_FILE_OPEN:
-        m_framework->OnFileOpen();
-        break;
-    case ID_APP_ABOUT:
-        OnAppAbout();
-        break;
-    default:
-        if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4)
-            OpenRecentFile(id - ID_FILE_MRU_FILE1);
-        break;
-    }
-}
-
-bool CVarnexApp::OnUpdateCommand(int id, CCmdUI& ui)
-{
+    using A = CVarnexApp;
     // New and Open clear the collection: not while a batch of files is read
     // into it, or the rest of the batch would land in the other collection.
-    switch (id) {
-    case ID_FILE_NEW:
-    case ID_FILE_OPEN:
-        ui.Enable(!m_doc->IsBusy());
-        return true;
-    default:
-        if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
-            ui.Enable(!m_doc->IsBusy() && id - ID_FILE_MRU_FILE1 < m_recent->Size());
-            return true;
-        }
-        return false;
-    }
+    constexpr auto notBusy = [](A& a, int, CCmdUI& ui) { ui.Enable(!a.m_doc->IsBusy()); };
+    constexpr auto openRecent = [](A& a, int id) { a.OpenRecentFile(id - ID_FILE_MRU_FILE1); };
+    constexpr auto recentThere = [](A& a, int id, CCmdUI& ui) {
+        ui.Enable(!a.m_doc->IsBusy() && id - ID_FILE_MRU_FILE1 < a.m_recent->Size());
+    };
+    static constexpr SCommand<A> kCommands[] = {
+        {ID_FILE_NEW, [](A& a, int) { a.m_framework->OnFileNew(); }, notBusy},
+        {ID_FILE_OPEN, [](A& a, int) { a.m_framework->OnFileOpen(); }, notBusy},
+        {ID_APP_ABOUT, [](A& a, int) { a.OnAppAbout(); }},
+        {ID_FILE_MRU_FILE1, openRecent, recentThere},
+        {ID_FILE_MRU_FILE2, openRecent, recentThere},
+        {ID_FILE_MRU_FILE3, openRecent, recentThere},
+        {ID_FILE_MRU_FILE4, openRecent, recentThere},
+    };
+    return kCommands;
 }

@@ -23,7 +23,7 @@ class ISettingsStore;
 // The application object: the settings store, the one document with its
 // frame and view, the recent-files list, the idle work and the commands New,
 // Open, the recent files and About.
-class CVarnexApp : public QObject, public ICommandTarget
+class CVarnexApp : public QObject, public CTableCommandTarget<CVarnexApp>
 {
     Q_OBJECT
 public:
@@ -56,10 +56,6 @@ public:
     void OnAppAbout();
     bool OpenRecentFile(int index);
 
-    bool HasCommand(int id) const override;
-    void OnCommand(int id) override;
-    bool OnUpdateCommand(int id, CCmdUI& ui) override;
-
     ISettingsStore& Store() const { return m_store; }
     IPrompts& Prompts() const { return m_prompts; }
     CVarnexDoc& Doc() const { return *m_doc; }
@@ -70,6 +66,8 @@ public:
     CMainFrame* Frame() const { return m_frame.get(); }
 
 private:
+    // New, Open, About and the recent files.
+    std::span<const SCommand<CVarnexApp>> Commands() const override;
     bool CreateFrame();
     void OnAboutToBlock();
     void OpenHandedFile(const QString& path);

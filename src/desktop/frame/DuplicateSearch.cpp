@@ -3,6 +3,7 @@
 #include "collection/VarnexDoc.h"
 #include "desktop/app/DesktopDocHost.h"
 #include "desktop/frame/CountStatusBar.h"
+#include "desktop/view/DuplicatesView.h"
 #include "desktop/view/VarnexView.h"
 
 #include <QPointer>
@@ -61,7 +62,7 @@ bool CDuplicateSearch::Run(CVarnexView& view)
     for (const CDuplicateGroup& group : *groups)
         files += group.size();
     const int games = Clamped(groups->size());
-    view.ShowDuplicates(std::move(*groups));
+    view.Duplicates().Show(std::move(*groups));
     m_host.ShowMessage(CCountStatusBar::DuplicatesText(Clamped(files), games));
     return true;
 }

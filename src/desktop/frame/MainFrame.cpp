@@ -10,7 +10,9 @@
 #include "desktop/frame/WndPlacement.h"
 #include "desktop/preview/PreviewPane.h"
 #include "desktop/toolbar/CustToolBar.h"
+#include "desktop/view/DuplicatesView.h"
 #include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/TextDrop.h"
 #include "desktop/view/VarnexView.h"
 #include "qtcore/ResText.h"
 #include "settings/Settings.h"
@@ -20,14 +22,27 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
-#include <QUrl>
 
 #include <span>
+
+namespace {
+
+bool IsShown(const QWidget* widget)
+{
+    return widget != nullptr && !widget->isHidden();
+}
+
+void ToggleShown(QWidget* widget)
+{
+    if (widget != nullptr)
+        widget->setVisible(widget->isHidden());
+}
+
+} // namespace
 
 CMainFrame::CMainFrame(CVarnexDoc& doc, CDocFramework& framework, CDesktopDocHost& host, CCommandRouter& router,
                        CRecentFileList& recent, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
@@ -86,9 +101,9 @@ QAction* CMainFrame::CommandAction(int id, const char* name, const QString& text
 }
 
 namespace {
-// One menu item: its command, the action's object name, the menu text and
-// the shortcut. Id 0 is a separator; kRecentFiles stands for the recent-file
-// items and the separator after them.
+// One menu item: its command, the menu text and the shortcut. Id 0 is a
+// separator; kRecentFiles stands for the recent-file items and the
+// separator after them. The action is named after the command's constant.
 struct SMenuItem
 {
     int id;
@@ -97,59 +112,68 @@ struct SMenuItem
     const char* shortcut;
 };
 
+#define VARNEX_MENU_ITEM(id, text, shortcut)                                                                           \
+    SMenuItem                                                                                                          \
+    {                                                                                                                  \
+        id, #id, text, shortcut                                                                                        \
+    }
+
 constexpr int kRecentFiles = -1;
+constexpr SMenuItem kSeparator{0, nullptr, nullptr, nullptr};
 
 constexpr SMenuItem kFileMenu[] = {
-    {ID_FILE_NEW, "ID_FILE_NEW", "&New\tCtrl+N", "Ctrl+N"},
-    {ID_FILE_OPEN, "ID_FILE_OPEN", "&Open...\tCtrl+O", "Ctrl+O"},
-    {ID_FILE_SAVE, "ID_FILE_SAVE", "&Save\tCtrl+S", "Ctrl+S"},
-    {ID_FILE_SAVE_AS, "ID_FILE_SAVE_AS", "Save &As...", nullptr},
-    {ID_FILE_EXPORT, "ID_FILE_EXPORT", "&Export...", nullptr},
-    {0, nullptr, nullptr, nullptr},
+    VARNEX_MENU_ITEM(ID_FILE_NEW, "&New\tCtrl+N", "Ctrl+N"),
+    VARNEX_MENU_ITEM(ID_FILE_OPEN, "&Open...\tCtrl+O", "Ctrl+O"),
+    VARNEX_MENU_ITEM(ID_FILE_SAVE, "&Save\tCtrl+S", "Ctrl+S"),
+    VARNEX_MENU_ITEM(ID_FILE_SAVE_AS, "Save &As...", nullptr),
+    VARNEX_MENU_ITEM(ID_FILE_EXPORT, "&Export...", nullptr),
+    kSeparator,
     {kRecentFiles, nullptr, nullptr, nullptr},
-    {ID_APP_EXIT, "ID_APP_EXIT", "E&xit", nullptr},
+    VARNEX_MENU_ITEM(ID_APP_EXIT, "E&xit", nullptr),
 };
 
 constexpr SMenuItem kEditMenu[] = {
-    {ID_EDIT_ADD_FILES, "ID_EDIT_ADD_FILES", "&Add MGT Files...", nullptr},
-    {ID_EDIT_ADD_FOLDER, "ID_EDIT_ADD_FOLDER", "Add F&older...", nullptr},
-    {ID_EDIT_DELETE_FILES, "ID_EDIT_DELETE_FILES", "&Delete MGT Files", "Del"},
-    {ID_EDIT_REMOVE_MISSING, "ID_EDIT_REMOVE_MISSING", "Remove &Missing Files", nullptr},
-    {ID_EDIT_REFRESH, "ID_EDIT_REFRESH", "&Refresh\tF5", "F5"},
-    {ID_EDIT_REFRESH_ALL, "ID_EDIT_REFRESH_ALL", "R&efresh All\tShift+F5", "Shift+F5"},
-    {0, nullptr, nullptr, nullptr},
-    {ID_EDIT_MARK_VIEWED, "ID_EDIT_MARK_VIEWED", "Mark As &Viewed", nullptr},
-    {ID_EDIT_MARK_UNVIEWED, "ID_EDIT_MARK_UNVIEWED", "Mark As &Unviewed", nullptr},
-    {0, nullptr, nullptr, nullptr},
-    {ID_EDIT_LAUNCH_VIEWER, "ID_EDIT_LAUNCH_VIEWER", "&Launch Viewer", nullptr},
-    {0, nullptr, nullptr, nullptr},
-    {ID_EDIT_FIND, "ID_EDIT_FIND", "&Find...\tCtrl+F", "Ctrl+F"},
-    {ID_EDIT_FIND_DUPLICATES, "ID_EDIT_FIND_DUPLICATES", "Find D&uplicates", nullptr},
-    {ID_EDIT_SELECT_EXTRA_COPIES, "ID_EDIT_SELECT_EXTRA_COPIES", "Select E&xtra Copies", nullptr},
+    VARNEX_MENU_ITEM(ID_EDIT_ADD_FILES, "&Add MGT Files...", nullptr),
+    VARNEX_MENU_ITEM(ID_EDIT_ADD_FOLDER, "Add F&older...", nullptr),
+    VARNEX_MENU_ITEM(ID_EDIT_DELETE_FILES, "&Delete MGT Files", "Del"),
+    VARNEX_MENU_ITEM(ID_EDIT_REMOVE_MISSING, "Remove &Missing Files", nullptr),
+    VARNEX_MENU_ITEM(ID_EDIT_REFRESH, "&Refresh\tF5", "F5"),
+    VARNEX_MENU_ITEM(ID_EDIT_REFRESH_ALL, "R&efresh All\tShift+F5", "Shift+F5"),
+    kSeparator,
+    VARNEX_MENU_ITEM(ID_EDIT_MARK_VIEWED, "Mark As &Viewed", nullptr),
+    VARNEX_MENU_ITEM(ID_EDIT_MARK_UNVIEWED, "Mark As &Unviewed", nullptr),
+    kSeparator,
+    VARNEX_MENU_ITEM(ID_EDIT_LAUNCH_VIEWER, "&Launch Viewer", nullptr),
+    kSeparator,
+    VARNEX_MENU_ITEM(ID_EDIT_FIND, "&Find...\tCtrl+F", "Ctrl+F"),
+    VARNEX_MENU_ITEM(ID_EDIT_FIND_DUPLICATES, "Find D&uplicates", nullptr),
+    VARNEX_MENU_ITEM(ID_EDIT_SELECT_EXTRA_COPIES, "Select E&xtra Copies", nullptr),
 };
 
 constexpr SMenuItem kViewMenu[] = {
-    {ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", "&Toolbar", nullptr},
-    {ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", "&Status Bar", nullptr},
-    {ID_VIEW_PREVIEW, "ID_VIEW_PREVIEW", "&Preview", nullptr},
-    {0, nullptr, nullptr, nullptr},
-    {ID_VIEW_LARGEICON, "ID_VIEW_LARGEICON", "Lar&ge Icons", nullptr},
-    {ID_VIEW_SMALLICON, "ID_VIEW_SMALLICON", "S&mall Icons", nullptr},
-    {ID_VIEW_LIST, "ID_VIEW_LIST", "Li&st", nullptr},
-    {ID_VIEW_DETAILS, "ID_VIEW_DETAILS", "&Details", nullptr},
-    {0, nullptr, nullptr, nullptr},
-    {ID_VIEW_LINEUP, "ID_VIEW_LINEUP", "&Line Up Icons", nullptr},
-    {ID_VIEW_AUTOARRANGE, "ID_VIEW_AUTOARRANGE", "&Auto Arrange", nullptr},
-    {0, nullptr, nullptr, nullptr},
-    {ID_VIEW_OPTIONS, "ID_VIEW_OPTIONS", "&Options...", nullptr},
-    {ID_VIEW_FULL_PATH, "ID_VIEW_FULL_PATH", "Show F&ull Path", nullptr},
-    {ID_VIEW_SORT_MEANING, "ID_VIEW_SORT_MEANING", "Sort by &Meaning", nullptr},
-    {ID_VIEW_SET_FONT, "ID_VIEW_SET_FONT", "Set &Font...", nullptr},
+    VARNEX_MENU_ITEM(ID_VIEW_TOOLBAR, "&Toolbar", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_STATUS_BAR, "&Status Bar", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_PREVIEW, "&Preview", nullptr),
+    kSeparator,
+    VARNEX_MENU_ITEM(ID_VIEW_LARGEICON, "Lar&ge Icons", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_SMALLICON, "S&mall Icons", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_LIST, "Li&st", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_DETAILS, "&Details", nullptr),
+    kSeparator,
+    VARNEX_MENU_ITEM(ID_VIEW_LINEUP, "&Line Up Icons", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_AUTOARRANGE, "&Auto Arrange", nullptr),
+    kSeparator,
+    VARNEX_MENU_ITEM(ID_VIEW_OPTIONS, "&Options...", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_FULL_PATH, "Show F&ull Path", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_SORT_MEANING, "Sort by &Meaning", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_SET_FONT, "Set &Font...", nullptr),
 };
 
 constexpr SMenuItem kHelpMenu[] = {
-    {ID_APP_ABOUT, "ID_APP_ABOUT", "&About Varnex...", nullptr},
+    VARNEX_MENU_ITEM(ID_APP_ABOUT, "&About Varnex...", nullptr),
 };
+
+#undef VARNEX_MENU_ITEM
 } // namespace
 
 void CMainFrame::BuildMenus()
@@ -219,6 +243,7 @@ bool CMainFrame::Create()
     connect(m_view, &CVarnexView::StatusCounts, m_statusBar, &CCountStatusBar::SetCounts);
     connect(m_view, &CVarnexView::DuplicateCounts, m_statusBar, &CCountStatusBar::SetDuplicateCounts);
     connect(m_view, &CVarnexView::ShownCounts, m_statusBar, &CCountStatusBar::SetShownCounts);
+    connect(m_view, &CVarnexView::FilesDropped, this, &CMainFrame::AddDroppedPaths);
 
     m_toolBar->setWindowTitle(ResText(IDS_TOOLBAR_TITLE));
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
@@ -308,48 +333,27 @@ QMenu* CMainFrame::Menu(int index) const
     return index >= 0 && index < m_menus.size() ? m_menus[index] : nullptr;
 }
 
-bool CMainFrame::HasLocalFiles(const QMimeData* data)
-{
-    if (data == nullptr || !data->hasUrls())
-        return false;
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile())
-            return true;
-    }
-    return false;
-}
-
-void CMainFrame::AddDroppedFiles(const QList<QUrl>& urls)
-{
-    std::vector<std::string> paths;
-    for (const QUrl& url : urls) {
-        if (url.isLocalFile())
-            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
-    }
-    AddDroppedPaths(m_doc, m_host, paths);
-}
-
-void CMainFrame::AddDroppedPaths(CVarnexDoc& doc, CDesktopDocHost& host, const std::vector<std::string>& paths)
+void CMainFrame::AddDroppedPaths(const std::vector<std::string>& paths)
 {
     if (paths.empty())
         return;
     // A folder in the drop makes it a batch like Add Folder: walked, able to
     // be stopped, sorted and summed up at the end.
     if (CVarnexDoc::HasFolder(paths)) {
-        doc.AddBatch(paths);
+        m_doc.AddBatch(paths);
         return;
     }
-    host.BeginBatch(static_cast<int>(paths.size()));
+    m_host.BeginBatch(static_cast<int>(paths.size()));
     // One call per file in the order the drop lists them; the document skips
     // files it has or cannot read. No end-of-batch hint follows a drop.
     for (const std::string& path : paths)
-        doc.AddGameFile(path, 0);
-    host.EndBatch();
+        m_doc.AddGameFile(path, 0);
+    m_host.EndBatch();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (HasLocalFiles(event->mimeData()))
+    if (!DroppedLocalFiles(event->mimeData()).empty())
         event->acceptProposedAction();
     else
         QMainWindow::dragEnterEvent(event);
@@ -357,7 +361,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 
 void CMainFrame::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (HasLocalFiles(event->mimeData()))
+    if (!DroppedLocalFiles(event->mimeData()).empty())
         event->acceptProposedAction();
     else
         QMainWindow::dragMoveEvent(event);
@@ -365,14 +369,15 @@ void CMainFrame::dragMoveEvent(QDragMoveEvent* event)
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
-    if (!HasLocalFiles(event->mimeData())) {
+    const std::vector<std::string> paths = DroppedLocalFiles(event->mimeData());
+    if (paths.empty()) {
         QMainWindow::dropEvent(event);
         return;
     }
     // Files dropped from another program count as copied there, never moved.
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    AddDroppedFiles(event->mimeData()->urls());
+    AddDroppedPaths(paths);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
@@ -411,67 +416,43 @@ void CMainFrame::RestoreBarState()
         restoreState(QByteArray::fromStdString(*state));
 }
 
-bool CMainFrame::HasCommand(int id) const
+std::span<const SCommand<CMainFrame>> CMainFrame::Commands() const
 {
-    return id == ID_APP_EXIT || id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_PREVIEW ||
-           id == ID_EDIT_FIND_DUPLICATES;
+    using F = CMainFrame;
+    static constexpr SCommand<F> kCommands[] = {
+        {ID_APP_EXIT, [](F& f, int) { f.close(); }},
+        {ID_VIEW_TOOLBAR, [](F& f, int) { ToggleShown(f.m_toolBar); },
+         [](F& f, int, CCmdUI& ui) { ui.SetCheck(IsShown(f.m_toolBar)); }},
+        {ID_VIEW_STATUS_BAR, [](F& f, int) { ToggleShown(f.m_statusBar); },
+         [](F& f, int, CCmdUI& ui) { ui.SetCheck(IsShown(f.m_statusBar)); }},
+        {ID_VIEW_PREVIEW, [](F& f, int) { ToggleShown(f.m_previewDock); },
+         [](F& f, int, CCmdUI& ui) { ui.SetCheck(IsShown(f.m_previewDock)); }},
+        {ID_EDIT_FIND_DUPLICATES, [](F& f, int) { f.OnFindDuplicates(); },
+         [](F& f, int, CCmdUI& ui) {
+             const bool on = f.m_view != nullptr && f.m_view->Duplicates().IsShowing();
+             ui.Enable(on || (!f.m_duplicates->IsRunning() && !f.m_doc.IsBusy()));
+             ui.SetCheck(on);
+         }},
+    };
+    return kCommands;
 }
 
 void CMainFrame::OnCommand(int id)
 {
-    switch (id) {
-    case ID_APP_EXIT:
-        close();
-        break;
-    case ID_VIEW_TOOLBAR:
-        if (m_toolBar != nullptr)
-            m_toolBar->setVisible(m_toolBar->isHidden());
-        break;
-    case ID_VIEW_STATUS_BAR:
-        if (m_statusBar != nullptr)
-            m_statusBar->setVisible(m_statusBar->isHidden());
-        break;
-    case ID_EDIT_FIND_DUPLICATES:
-        // The same command again leaves the duplicates view.
-        if (m_view != nullptr && m_view->IsShowingDuplicates())
-            m_view->HideDuplicates();
-        else if (m_view != nullptr)
-            m_duplicates->Run(*m_view);
-        if (m_closeAfterSearch) {
-            m_closeAfterSearch = false;
-            close();
-        }
-        break;
-    case ID_VIEW_PREVIEW:
-        if (m_previewDock != nullptr)
-            m_previewDock->setVisible(m_previewDock->isHidden());
-        break;
-    default:
-        break;
-    }
+    CTableCommandTarget::OnCommand(id);
     m_router.UpdateAll();
 }
 
-bool CMainFrame::OnUpdateCommand(int id, CCmdUI& ui)
+void CMainFrame::OnFindDuplicates()
 {
-    switch (id) {
-    case ID_VIEW_TOOLBAR:
-        ui.SetCheck(m_toolBar != nullptr && !m_toolBar->isHidden());
-        return true;
-    case ID_VIEW_STATUS_BAR:
-        ui.SetCheck(m_statusBar != nullptr && !m_statusBar->isHidden());
-        return true;
-    case ID_EDIT_FIND_DUPLICATES: {
-        const bool on = m_view != nullptr && m_view->IsShowingDuplicates();
-        ui.Enable(on || (!m_duplicates->IsRunning() && !m_doc.IsBusy()));
-        ui.SetCheck(on);
-        return true;
-    }
-    case ID_VIEW_PREVIEW:
-        ui.SetCheck(m_previewDock != nullptr && !m_previewDock->isHidden());
-        return true;
-    default:
-        return false;
+    // The same command again leaves the duplicates view.
+    if (m_view != nullptr && m_view->Duplicates().IsShowing())
+        m_view->Duplicates().Hide();
+    else if (m_view != nullptr)
+        m_duplicates->Run(*m_view);
+    if (m_closeAfterSearch) {
+        m_closeAfterSearch = false;
+        close();
     }
 }
 

@@ -23,14 +23,12 @@ class IPrompts;
 class ISettingsStore;
 class QDockWidget;
 class QMenu;
-class QMimeData;
-class QUrl;
 
 // The program's one top-level window: menus, the customisable toolbar, the
 // status bar with the two count panes, and the report view as its client.
 // It remembers its placement and the toolbar's docking state, and adds game
-// files dropped on it to the collection.
-class CMainFrame : public QMainWindow, public ICommandTarget, public IDocFrame
+// files dropped on it or on the list to the collection.
+class CMainFrame : public QMainWindow, public CTableCommandTarget<CMainFrame>, public IDocFrame
 {
     Q_OBJECT
 public:
@@ -54,11 +52,10 @@ public:
     // The recent-file items of the File menu, from the list.
     void RefreshRecentFiles() override;
 
-    // Adds every local file of a drop, in order, with flags 0.
-    void AddDroppedFiles(const QList<QUrl>& urls);
-    // The paths of a drop on the frame or the list, in order; folders walked.
-    static void AddDroppedPaths(CVarnexDoc& doc, CDesktopDocHost& host, const std::vector<std::string>& paths);
-    static bool HasLocalFiles(const QMimeData* data);
+    // The local files of a drop on the frame or on its list, in order, with
+    // flags 0: files alone as one batch without an end-of-batch hint, a drop
+    // with a folder as a batch like Add Folder.
+    void AddDroppedPaths(const std::vector<std::string>& paths);
 
     CVarnexView* View() const { return m_view; }
     CCustToolBar* ToolBar() const { return m_toolBar; }
@@ -69,9 +66,8 @@ public:
     bool HasPlacement() const { return m_placement != nullptr; }
     CDuplicateSearch& DuplicateSearch() const { return *m_duplicates; }
 
-    bool HasCommand(int id) const override;
+    // Every command brings the menus' and toolbar's states up to date.
     void OnCommand(int id) override;
-    bool OnUpdateCommand(int id, CCmdUI& ui) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,6 +76,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Exit, the bar and pane toggles, and Find Duplicates.
+    std::span<const SCommand<CMainFrame>> Commands() const override;
+    void OnFindDuplicates();
     void BuildMenus();
     QAction* CommandAction(int id, const char* name, const QString& text, const QKeySequence& key = {});
     void SaveBarState();

@@ -185,7 +185,7 @@ void CReportListCtrl::SetItemCells(int row, std::vector<std::string> cells, cons
     m_model->ReplaceCells(row, std::move(cells), entry);
 }
 
-std::string CReportListCtrl::GetItemText(int row, int column) const
+std::string CReportListCtrl::GetItemText(int row, int column)
 {
     return m_model->Text(row, column);
 }
@@ -195,21 +195,21 @@ void CReportListCtrl::SetItemImage(int row, int image)
     m_model->SetImage(row, image);
 }
 
-int CReportListCtrl::GetItemImage(int row) const
+int CReportListCtrl::GetItemImage(int row)
 {
     if (row < 0 || row >= GetItemCount())
         return 0;
     return m_model->Row(row).image;
 }
 
-std::string CReportListCtrl::GetItemKey(int row) const
+std::string CReportListCtrl::GetItemKey(int row)
 {
     if (row < 0 || row >= GetItemCount())
         return {};
     return m_model->Row(row).key;
 }
 
-int CReportListCtrl::FindItem(const std::string& key) const
+int CReportListCtrl::FindItem(const std::string& key)
 {
     return m_model->Find(key);
 }
@@ -323,7 +323,7 @@ void CReportListCtrl::SetRowPlaces(std::unordered_map<std::string, int> places)
     m_proxy->SetPlaces(std::move(places));
 }
 
-int CReportListCtrl::GetShownCount() const
+int CReportListCtrl::GetShownCount()
 {
     // Counted without a flush when every row is shown: the count panes ask at
     // each idle step while files are read, and a flush there would make the
@@ -334,13 +334,13 @@ int CReportListCtrl::GetShownCount() const
     return m_proxy->rowCount();
 }
 
-int CReportListCtrl::ShownRow(int shown) const
+int CReportListCtrl::ShownRow(int shown)
 {
     m_model->Flush();
     return m_proxy->mapToSource(m_proxy->index(shown, 0)).row();
 }
 
-std::vector<int> CReportListCtrl::GetSelectedRows() const
+std::vector<int> CReportListCtrl::GetSelectedRows()
 {
     m_model->Flush();
     std::vector<int> rows;
@@ -509,7 +509,7 @@ void CReportListCtrl::SetItemPosition(int row, const QPoint& position)
     m_list->viewport()->update();
 }
 
-QPoint CReportListCtrl::GetItemPosition(int row) const
+QPoint CReportListCtrl::GetItemPosition(int row)
 {
     m_model->Flush();
     const QModelIndex index = m_proxy->mapFromSource(m_model->index(row, 0));
@@ -518,7 +518,7 @@ QPoint CReportListCtrl::GetItemPosition(int row) const
     return m_list->visualRect(index).topLeft() + GetViewOrigin();
 }
 
-QRect CReportListCtrl::GetItemRect(int row) const
+QRect CReportListCtrl::GetItemRect(int row)
 {
     m_model->Flush();
     // The view knows only the filter's indexes; one of the model's own gives

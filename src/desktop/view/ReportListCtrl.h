@@ -38,16 +38,20 @@ public:
 
     explicit CReportListCtrl(QWidget* parent = nullptr);
 
+    // The getters that read rows by number are not const: they first tell the
+    // views of the changes kept back (a model flush), so that the numbers
+    // are the ones the views know.
+
     // Appends a row and gives its index.
     // entry (which may be absent) chooses the charset the row is shown in.
     int InsertItem(CReportRow row, const CGameEntry* entry = nullptr);
     void SetItemText(int row, int column, std::string text);
     void SetItemCells(int row, std::vector<std::string> cells, const CGameEntry* entry);
-    std::string GetItemText(int row, int column) const;
+    std::string GetItemText(int row, int column);
     void SetItemImage(int row, int image);
-    int GetItemImage(int row) const;
-    std::string GetItemKey(int row) const;
-    int FindItem(const std::string& key) const;
+    int GetItemImage(int row);
+    std::string GetItemKey(int row);
+    int FindItem(const std::string& key);
     void DeleteItem(int row);
     bool DeleteItemByKey(const std::string& key);
     void DeleteAllItems();
@@ -61,12 +65,12 @@ public:
     bool IsFiltering() const;
     // The duplicates view (see CRowFilterProxy::SetPlaces); the selection is cleared.
     void SetRowPlaces(std::unordered_map<std::string, int> places);
-    int GetShownCount() const;
+    int GetShownCount();
     // The row number of the shown row at position shown (0 at the top).
-    int ShownRow(int shown) const;
+    int ShownRow(int shown);
 
     // Selected rows from the top (shown rows only: hidden ones cannot be selected).
-    std::vector<int> GetSelectedRows() const;
+    std::vector<int> GetSelectedRows();
     int GetSelectedCount() const;
     void SelectRow(int row, bool select = true);
     // Selects the rows shown among rows, in one step.
@@ -86,10 +90,10 @@ public:
     // view origin added to the window position). A position set by hand is
     // kept with the row until Arrange, also across style switches.
     void SetItemPosition(int row, const QPoint& position);
-    QPoint GetItemPosition(int row) const;
+    QPoint GetItemPosition(int row);
     // The row's icon and label in the icon view's window coordinates; empty
     // when the row is not shown.
-    QRect GetItemRect(int row) const;
+    QRect GetItemRect(int row);
     // The scroll offset of the item area.
     QPoint GetViewOrigin() const;
     // Lines the icons up on the grid once.

@@ -79,8 +79,6 @@ QVariant CReportListModel::data(const QModelIndex& index, int role) const
         if (m_textColor.isValid())
             return QBrush(m_textColor);
         return {};
-    case Qt::UserRole:
-        return BytesToPath(row.key);
     default:
         return {};
     }

@@ -6,7 +6,9 @@ CRowFilterProxy::CRowFilterProxy(CReportListModel& model, QObject* parent)
     : QSortFilterProxyModel(parent), m_model(model)
 {
     setSourceModel(&model);
-    // The proxy never sorts: the model's order is the list's order.
+    // Rows the model adds or changes are filtered, and placed while the
+    // duplicates view's places apply, as they come. Without places the
+    // proxy does not sort: the model's order is the list's order.
     setDynamicSortFilter(true);
 }
 

@@ -10,8 +10,9 @@
 class CReportListModel;
 
 // The rows the views show: all of them, or while the quick filter is on
-// those it keeps, in the model's own order. The model's rows, their order
-// and the collection stay as they are.
+// those it keeps, in the model's own order; in the duplicates view only the
+// rows with a place, in the order of their places. The model's rows, their
+// order and the collection stay as they are.
 class CRowFilterProxy : public QSortFilterProxyModel
 {
     Q_OBJECT

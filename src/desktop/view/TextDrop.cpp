@@ -1,5 +1,7 @@
 #include "desktop/view/TextDrop.h"
 
+#include "qtcore/ByteText.h"
+
 #include <QMimeData>
 #include <QSaveFile>
 #include <QUrl>
@@ -9,6 +11,18 @@
 namespace {
 const QString kPlainText = QStringLiteral("text/plain");
 } // namespace
+
+std::vector<std::string> DroppedLocalFiles(const QMimeData* mime)
+{
+    std::vector<std::string> paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile())
+            paths.push_back(PathToBytes(url.toLocalFile()));
+    }
+    return paths;
+}
 
 bool IsGameTextDrag(const QMimeData* mime)
 {

@@ -3,7 +3,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <string>
+#include <vector>
+
 class QMimeData;
+
+// The local files a drag carries, in its order, named as the file system
+// names them; empty when it carries none.
+std::vector<std::string> DroppedLocalFiles(const QMimeData* mime);
 
 // A drag that carries local files is a file drop, even when it offers plain
 // text too; plain text alone is game text.

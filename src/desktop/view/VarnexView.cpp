@@ -4,6 +4,7 @@
 #include "columns/ColumnLayout.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/app/WaitCursor.h"
+#include "desktop/view/DuplicatesView.h"
 #include "desktop/view/FontRecordQt.h"
 #include "desktop/view/QuickFilterBar.h"
 #include "desktop/view/ReportListCtrl.h"
@@ -74,18 +75,6 @@ QColor ColorFromStored(std::int32_t value)
                   static_cast<int>((bits >> 16) & 0xFFu));
 }
 
-std::vector<std::string> LocalFilesOf(const QMimeData* mime)
-{
-    std::vector<std::string> paths;
-    if (!mime || !mime->hasUrls())
-        return paths;
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile())
-            paths.push_back(PathToBytes(url.toLocalFile()));
-    }
-    return paths;
-}
-
 // The setting is named with the blank the command line puts after it. The
 // default names a program of another platform, which no one here has: tell
 // where to set the real one.
@@ -127,7 +116,8 @@ bool CVarnexView::Create()
     m_pList->setObjectName(QStringLiteral("reportList"));
     layout->addWidget(m_pList);
     connect(m_pFilterBar, &CQuickFilterBar::FilterChanged, this, &CVarnexView::SetFilterText);
-    connect(m_pFilterBar, &CQuickFilterBar::Closed, this, &CVarnexView::HideDuplicates);
+    m_duplicates = std::make_unique<CDuplicatesView>(*m_pList, *m_pFilterBar);
+    connect(m_pFilterBar, &CQuickFilterBar::Closed, this, [this] { m_duplicates->Hide(); });
     connect(m_pList, &CReportListCtrl::HeaderClicked, this, &CVarnexView::OnHeaderClick);
     // The filter's field terms look in the rows' records, shown or not.
     m_pList->Model().SetRecordSource(
@@ -195,7 +185,7 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
     if (!m_pList || m_bDestroyed)
         return;
     if (hint == hintFileAdded || hint == hintFileRemoved)
-        m_bDuplicateCountsStale = true;
+        m_duplicates->RowsChanged();
     switch (hint) {
     case hintFileAdded:
         if (payload.path)
@@ -211,8 +201,8 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
         break;
     case hintIdle:
         emit StatusCounts(SelectedCount(), RowCount());
-        CountDuplicates();
-        emit DuplicateCounts(m_nDuplicateFiles, m_nDuplicateGames, m_bDuplicates);
+        m_duplicates->Count();
+        emit DuplicateCounts(m_duplicates->Files(), m_duplicates->Games(), m_duplicates->IsShowing());
         emit ShownCounts(ShownCount(), RowCount(), m_pList->IsFiltering());
         break;
     case hintFlagsChanged:
@@ -263,7 +253,7 @@ void CVarnexView::UpdateRow(const std::string& path)
                           entry);
 }
 
-int CVarnexView::FindRow(const std::string& path) const
+int CVarnexView::FindRow(const std::string& path)
 {
     return m_pList->FindItem(path);
 }
@@ -337,7 +327,7 @@ int CVarnexView::RowCount() const
     return m_pList ? m_pList->GetItemCount() : 0;
 }
 
-int CVarnexView::ShownCount() const
+int CVarnexView::ShownCount()
 {
     return m_pList ? m_pList->GetShownCount() : 0;
 }
@@ -356,136 +346,71 @@ int CVarnexView::SelectedCount() const
     return m_pList ? m_pList->GetSelectedCount() : 0;
 }
 
-bool CVarnexView::HasCommand(int id) const
+bool CVarnexView::TakesCommands() const
 {
-    switch (id) {
-    case ID_EDIT_DELETE_FILES:
-    case ID_EDIT_LAUNCH_VIEWER:
-    case ID_EDIT_MARK_VIEWED:
-    case ID_EDIT_MARK_UNVIEWED:
-    case ID_EDIT_FIND:
-    case ID_EDIT_SELECT_EXTRA_COPIES:
-    case ID_FILE_EXPORT:
-    case ID_VIEW_LARGEICON:
-    case ID_VIEW_SMALLICON:
-    case ID_VIEW_LIST:
-    case ID_VIEW_DETAILS:
-    case ID_VIEW_AUTOARRANGE:
-    case ID_VIEW_LINEUP:
-    case ID_VIEW_FULL_PATH:
-    case ID_VIEW_SORT_MEANING:
-    case ID_VIEW_SET_FONT:
-    case ID_VIEW_OPTIONS:
-        return m_pList != nullptr;
-    default:
-        return false;
-    }
+    return m_pList != nullptr;
 }
 
-void CVarnexView::OnCommand(int id)
+std::span<const SCommand<CVarnexView>> CVarnexView::Commands() const
 {
-    if (!m_pList)
-        return;
-    switch (id) {
-    case ID_EDIT_DELETE_FILES:
-        OnDeleteFiles();
-        break;
-    case ID_EDIT_LAUNCH_VIEWER:
-    case ID_EDIT_MARK_VIEWED:
-    case ID_EDIT_MARK_UNVIEWED:
-        OnSelectionCommand(id);
-        break;
-    case ID_FILE_EXPORT:
-        OnExport();
-        break;
-    case ID_EDIT_SELECT_EXTRA_COPIES:
-        OnSelectExtraCopies();
-        break;
-    case ID_EDIT_FIND: {
-        // The texts the filter compares are made now, once, so that no
-        // keystroke has to make them for every row.
-        CWaitCursor busy;
-        m_pList->Model().PrepareFilterTexts();
-        m_pFilterBar->Open();
-        break;
-    }
-    case ID_VIEW_AUTOARRANGE:
-        OnAutoArrange();
-        break;
-    case ID_VIEW_LINEUP:
-        OnLineUp();
-        break;
-    case ID_VIEW_FULL_PATH:
-        OnFullPath();
-        break;
-    case ID_VIEW_SORT_MEANING:
-        // Kept at once: the command-line tool reads it too.
-        m_sort.m_bByMeaning = !m_sort.m_bByMeaning;
-        WriteInt(m_store, settings::kSortByMeaning, m_sort.m_bByMeaning ? 1 : 0);
-        SortRows();
-        break;
-    case ID_VIEW_SET_FONT:
-        OnSetFont();
-        break;
-    case ID_VIEW_OPTIONS:
-        OnOptions();
-        break;
-    default:
-        if (StyleCodeOf(id) >= 0)
-            OnStyle(StyleCodeOf(id));
-        break;
-    }
+    using V = CVarnexView;
+    constexpr auto anySelected = [](V& v, int, CCmdUI& ui) { ui.Enable(v.SelectedCount() > 0); };
+    constexpr auto setStyle = [](V& v, int id) { v.OnStyle(StyleCodeOf(id)); };
+    constexpr auto styleChecked = [](V& v, int id, CCmdUI& ui) {
+        ui.SetCheck(StyleCodeOf(id) == (v.m_pList->GetStyle() & CReportListCtrl::kStyleMask));
+    };
+    static constexpr SCommand<V> kCommands[] = {
+        {ID_EDIT_DELETE_FILES, [](V& v, int) { v.OnDeleteFiles(); }, anySelected},
+        {ID_EDIT_LAUNCH_VIEWER, [](V& v, int id) { v.OnSelectionCommand(id); },
+         [](V& v, int, CCmdUI& ui) { ui.Enable(v.SelectedCount() > 0 && !v.m_bLaunching); }},
+        {ID_EDIT_MARK_VIEWED, [](V& v, int id) { v.OnSelectionCommand(id); }, anySelected},
+        {ID_EDIT_MARK_UNVIEWED, [](V& v, int id) { v.OnSelectionCommand(id); }, anySelected},
+        {ID_FILE_EXPORT, [](V& v, int) { v.OnExport(); },
+         [](V& v, int, CCmdUI& ui) {
+             const int code = v.m_pList->GetStyle() & CReportListCtrl::kStyleMask;
+             ui.Enable(code == CReportListCtrl::kStyleDetails && v.ShownCount() > 0);
+         }},
+        {ID_EDIT_SELECT_EXTRA_COPIES, [](V& v, int) { v.m_duplicates->SelectExtraCopies(); },
+         [](V& v, int, CCmdUI& ui) { ui.Enable(v.m_duplicates->IsShowing()); }},
+        {ID_EDIT_FIND, [](V& v, int) { v.OnFind(); }},
+        {ID_VIEW_LARGEICON, setStyle, styleChecked},
+        {ID_VIEW_SMALLICON, setStyle, styleChecked},
+        {ID_VIEW_LIST, setStyle, styleChecked},
+        {ID_VIEW_DETAILS, setStyle, styleChecked},
+        {ID_VIEW_AUTOARRANGE, [](V& v, int) { v.OnAutoArrange(); },
+         [](V& v, int, CCmdUI& ui) { ui.SetCheck((v.m_pList->GetStyle() & CReportListCtrl::kAutoArrange) != 0); }},
+        {ID_VIEW_LINEUP, [](V& v, int) { v.OnLineUp(); },
+         [](V& v, int, CCmdUI& ui) {
+             const int style = v.m_pList->GetStyle();
+             const int code = style & CReportListCtrl::kStyleMask;
+             ui.Enable((style & CReportListCtrl::kAutoArrange) == 0 &&
+                       (code == CReportListCtrl::kStyleLargeIcons || code == CReportListCtrl::kStyleSmallIcons));
+         }},
+        {ID_VIEW_FULL_PATH, [](V& v, int) { v.OnFullPath(); },
+         [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_bFullPath); }},
+        {ID_VIEW_SORT_MEANING, [](V& v, int) { v.OnSortByMeaning(); },
+         [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_sort.m_bByMeaning); }},
+        {ID_VIEW_SET_FONT, [](V& v, int) { v.OnSetFont(); }},
+        {ID_VIEW_OPTIONS, [](V& v, int) { v.OnOptions(); }},
+    };
+    return kCommands;
 }
 
-bool CVarnexView::OnUpdateCommand(int id, CCmdUI& ui)
+void CVarnexView::OnFind()
 {
-    if (!m_pList)
-        return false;
-    const int style = m_pList->GetStyle();
-    const int code = style & CReportListCtrl::kStyleMask;
-    const bool autoArrange = (style & CReportListCtrl::kAutoArrange) != 0;
-    switch (id) {
-    case ID_EDIT_LAUNCH_VIEWER:
-        ui.Enable(SelectedCount() > 0 && !m_bLaunching);
-        return true;
-    case ID_EDIT_DELETE_FILES:
-    case ID_EDIT_MARK_VIEWED:
-    case ID_EDIT_MARK_UNVIEWED:
-        ui.Enable(SelectedCount() > 0);
-        return true;
-    case ID_FILE_EXPORT:
-        ui.Enable(code == CReportListCtrl::kStyleDetails && ShownCount() > 0);
-        return true;
-    case ID_EDIT_FIND:
-        ui.Enable(true);
-        return true;
-    case ID_EDIT_SELECT_EXTRA_COPIES:
-        ui.Enable(m_bDuplicates);
-        return true;
-    case ID_VIEW_AUTOARRANGE:
-        ui.SetCheck(autoArrange);
-        return true;
-    case ID_VIEW_LINEUP:
-        ui.Enable(!autoArrange &&
-                  (code == CReportListCtrl::kStyleLargeIcons || code == CReportListCtrl::kStyleSmallIcons));
-        return true;
-    case ID_VIEW_FULL_PATH:
-        ui.SetCheck(m_bFullPath);
-        return true;
-    case ID_VIEW_SORT_MEANING:
-        ui.SetCheck(m_sort.m_bByMeaning);
-        return true;
-    case ID_VIEW_SET_FONT:
-    case ID_VIEW_OPTIONS:
-        ui.Enable(true);
-        return true;
-    default:
-        if (StyleCodeOf(id) >= 0) {
-            ui.SetCheck(StyleCodeOf(id) == code);
-            return true;
-        }
-        return false;
-    }
+    // The texts the filter compares are made now, once, so that no
+    // keystroke has to make them for every row.
+    CWaitCursor busy;
+    m_pList->Model().PrepareFilterTexts();
+    m_pFilterBar->Open();
+}
+
+void CVarnexView::OnSortByMeaning()
+{
+    // Kept at once: the command-line tool reads it too.
+    m_sort.m_bByMeaning = !m_sort.m_bByMeaning;
+    WriteInt(m_store, settings::kSortByMeaning, m_sort.m_bByMeaning ? 1 : 0);
+    SortRows();
 }
 
 void CVarnexView::OnDeleteFiles()
@@ -504,91 +429,6 @@ void CVarnexView::OnDeleteFiles()
             RemoveRow(&key);
     }
     m_pList->Model().Flush();
-}
-
-void CVarnexView::ShowDuplicates(std::vector<std::vector<std::string>> groups)
-{
-    m_duplicates = std::move(groups);
-    m_bDuplicates = true;
-    m_bDuplicateCountsStale = true;
-    PlaceDuplicateRows();
-    m_pFilterBar->SetNote(QStringLiteral("Only games held in more than one file are shown: Esc, or Edit > "
-                                         "Find Duplicates again, shows all games."));
-    CountDuplicates();
-}
-
-void CVarnexView::HideDuplicates()
-{
-    if (!m_bDuplicates)
-        return;
-    m_bDuplicates = false;
-    m_duplicates.clear();
-    m_pList->SetRowPlaces({});
-    m_pFilterBar->SetNote(QString());
-    CountDuplicates();
-}
-
-void CVarnexView::PlaceDuplicateRows()
-{
-    std::unordered_map<std::string, int> places;
-    int place = 0;
-    for (const std::vector<std::string>& group : m_duplicates) {
-        for (const std::string& path : group)
-            places.emplace(path, place++);
-    }
-    // A place for nothing still means "only these rows": a key no row has.
-    if (places.empty())
-        places.emplace(std::string(1, '\0'), 0);
-    m_pList->SetRowPlaces(std::move(places));
-}
-
-void CVarnexView::CountDuplicates()
-{
-    if (!m_bDuplicates) {
-        m_nDuplicateFiles = m_nDuplicateGames = 0;
-        return;
-    }
-    if (!m_bDuplicateCountsStale)
-        return;
-    m_bDuplicateCountsStale = false;
-    m_nDuplicateFiles = m_nDuplicateGames = 0;
-    // A game whose other files were taken out of the collection is held in
-    // one file now: it is no longer a duplicate, and its row leaves the view.
-    const auto before = m_duplicates.size();
-    std::erase_if(m_duplicates, [this](const std::vector<std::string>& group) {
-        const auto there = std::count_if(group.begin(), group.end(),
-                                         [this](const std::string& path) { return m_pList->FindItem(path) >= 0; });
-        if (there < 2)
-            return true;
-        m_nDuplicateFiles += static_cast<int>(there);
-        ++m_nDuplicateGames;
-        return false;
-    });
-    if (m_duplicates.size() != before)
-        PlaceDuplicateRows();
-}
-
-void CVarnexView::OnSelectExtraCopies()
-{
-    if (!m_bDuplicates)
-        return;
-    CWaitCursor busy;
-    // The first copy of a group still in the list is the one kept: a kept
-    // copy deleted meanwhile hands its place to the next.
-    std::vector<int> extra;
-    for (const std::vector<std::string>& group : m_duplicates) {
-        bool kept = false;
-        for (const std::string& path : group) {
-            const int row = m_pList->FindItem(path);
-            if (row < 0)
-                continue;
-            if (kept)
-                extra.push_back(row);
-            kept = true;
-        }
-    }
-    m_pList->ClearSelection();
-    m_pList->SelectRows(extra);
 }
 
 void CVarnexView::OnSelectionCommand(int id)
@@ -729,19 +569,7 @@ void CVarnexView::OnSetFont()
 
 bool CVarnexView::AcceptsFileDrag(const QDropEvent& event) const
 {
-    return m_bCanDrop && !LocalFilesOf(event.mimeData()).empty();
-}
-
-void CVarnexView::DropFiles(const QDropEvent& event)
-{
-    const std::vector<std::string> paths = LocalFilesOf(event.mimeData());
-    // A folder makes the drop a batch like Add Folder (walked, stoppable).
-    if (CVarnexDoc::HasFolder(paths)) {
-        m_doc.AddBatch(paths);
-        return;
-    }
-    for (const std::string& path : paths)
-        m_doc.AddGameFile(path, 0);
+    return m_bCanDrop && !DroppedLocalFiles(event.mimeData()).empty();
 }
 
 bool CVarnexView::DropGameText(const QDropEvent& event)
@@ -789,7 +617,7 @@ bool CVarnexView::eventFilter(QObject* watched, QEvent* event)
         if (AcceptsFileDrag(*drop)) {
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
-            DropFiles(*drop);
+            emit FilesDropped(DroppedLocalFiles(drop->mimeData()));
         } else if (m_bTextDrag && DropGameText(*drop)) {
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
@@ -811,8 +639,8 @@ bool CVarnexView::eventFilter(QObject* watched, QEvent* event)
             OnSelectionCommand(ID_EDIT_LAUNCH_VIEWER);
             return true;
         }
-        if (key == Qt::Key_Escape && m_bDuplicates && watched == m_pList->CurrentView()) {
-            HideDuplicates();
+        if (key == Qt::Key_Escape && m_duplicates->IsShowing() && watched == m_pList->CurrentView()) {
+            m_duplicates->Hide();
             return true;
         }
         break;

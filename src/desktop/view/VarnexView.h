@@ -11,10 +11,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 class CDecodedText;
+class CDuplicatesView;
 class CGameEntry;
 class CQuickFilterBar;
 class CReportListCtrl;
@@ -28,7 +30,7 @@ class QLabel;
 
 // The one view of the collection: a report list with one row per game file,
 // kept in step with the document through its update hints.
-class CVarnexView : public QWidget, public IDocView, public ICommandTarget
+class CVarnexView : public QWidget, public IDocView, public CTableCommandTarget<CVarnexView>
 {
     Q_OBJECT
 public:
@@ -45,10 +47,6 @@ public:
 
     void OnUpdate(int hint, const CHintPayload& payload) override;
 
-    bool HasCommand(int id) const override;
-    void OnCommand(int id) override;
-    bool OnUpdateCommand(int id, CCmdUI& ui) override;
-
     // Appends one row; without an entry the path is looked up in the document.
     void AddRow(const std::string& path, const CGameEntry* entry = nullptr);
     void FillRows();
@@ -56,7 +54,7 @@ public:
     void RemoveRow(const std::string* path);
     // The row of a game file read again gets its cells anew, in place.
     void UpdateRow(const std::string& path);
-    int FindRow(const std::string& path) const;
+    int FindRow(const std::string& path);
     std::string GetDisplayName(const std::string& path) const;
     void SetRowImage(int row, std::uint32_t flags);
 
@@ -73,7 +71,7 @@ public:
     int RowCount() const;
     int SelectedCount() const;
     // Rows the list shows: all of them unless the quick filter is on.
-    int ShownCount() const;
+    int ShownCount();
     // The quick filter's text; the Find command opens the field for it.
     void SetFilterText(const QString& text);
     CQuickFilterBar* FilterBar() const { return m_pFilterBar; }
@@ -83,12 +81,9 @@ public:
     // The list control (null before Create).
     CReportListCtrl* ListCtrl() const { return m_pList; }
 
-    // The duplicates view: only the rows of the groups, each group together
-    // in its order (the copy to keep first), the groups in their order. The
-    // filter bar says so; Esc or HideDuplicates shows every row again.
-    void ShowDuplicates(std::vector<std::vector<std::string>> groups);
-    void HideDuplicates();
-    bool IsShowingDuplicates() const { return m_bDuplicates; }
+    // The duplicates view of the list (made by Create); Esc on the list
+    // leaves it.
+    CDuplicatesView& Duplicates() const { return *m_duplicates; }
 
     // Whether the list takes file drops; registration cannot fail with Qt,
     // but the failure path stays.
@@ -103,16 +98,22 @@ signals:
     // Sent at idle time before ShownCounts: the games and groups of the
     // duplicates view, and whether it is on.
     void DuplicateCounts(int files, int games, bool on);
+    // Local files were dropped on the list: the frame adds them as it adds
+    // a drop on itself.
+    void FilesDropped(const std::vector<std::string>& paths);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The view's commands: the edit commands on the selected rows, Find,
+    // Export, and the View menu's styles and appearance.
+    std::span<const SCommand<CVarnexView>> Commands() const override;
+    // None before Create made the list.
+    bool TakesCommands() const override;
     void OnDeleteFiles();
-    // Selects every row of each group but the first one still in the list.
-    void OnSelectExtraCopies();
-    void CountDuplicates();
-    void PlaceDuplicateRows();
+    void OnFind();
+    void OnSortByMeaning();
     // Launch viewer, mark viewed and mark unviewed: one walk over the
     // selection in ascending row order.
     void OnSelectionCommand(int id);
@@ -137,7 +138,6 @@ private:
     void OnOptions();
     void StoreAppearance();
     bool AcceptsFileDrag(const QDropEvent& event) const;
-    void DropFiles(const QDropEvent& event);
 
     CVarnexDoc& m_doc;
     ISettingsStore& m_store;
@@ -170,11 +170,5 @@ private:
     int m_nPressRow = -1;
     QPoint m_ptPress;
     CQuickFilterBar* m_pFilterBar = nullptr;
-
-    std::vector<std::vector<std::string>> m_duplicates;
-    bool m_bDuplicates = false;
-    // The counts of the duplicates view, made again after rows came or went.
-    bool m_bDuplicateCountsStale = true;
-    int m_nDuplicateFiles = 0;
-    int m_nDuplicateGames = 0;
+    std::unique_ptr<CDuplicatesView> m_duplicates;
 };

@@ -71,6 +71,7 @@ public:
         if (beforeRead)
             beforeRead();
     }
+    bool StopRequested() override { return stopAfter >= 0 && reads >= stopAfter; }
     void BeginWaitCursor() override { ++waitDepth; }
     void EndWaitCursor() override { --waitDepth; }
 
@@ -79,6 +80,8 @@ public:
     int asked = 0;
     int reads = 0;
     int waitDepth = 0;
+    // Asks to stop once this many files were read (-1: never).
+    int stopAfter = -1;
 };
 
 class DocTest : public testing::Test
@@ -239,6 +242,26 @@ TEST(PathTableTest, FindsRemovesAndComparesPathsByteForByte)
     EXPECT_TRUE(EnumeratedPaths(table).empty());
 }
 
+TEST(PathTableTest, TheGenerationMovesWithEveryChangeAndOnlyThen)
+{
+    CPathTable table;
+    std::uint64_t last = table.Generation();
+    auto moved = [&] {
+        const bool changed = table.Generation() != last;
+        last = table.Generation();
+        return changed;
+    };
+    table.Insert("a", std::make_unique<CGameEntry>());
+    EXPECT_TRUE(moved());
+    EXPECT_NE(table.Find("a"), nullptr);
+    EXPECT_FALSE(table.Remove("b"));
+    EXPECT_FALSE(moved()) << "a lookup or a removal of nothing changes nothing";
+    EXPECT_TRUE(table.Remove("a"));
+    EXPECT_TRUE(moved());
+    table.Clear();
+    EXPECT_TRUE(moved());
+}
+
 TEST_F(DocTest, AddingAFileSendsItsPathAndMarksTheDocumentModified)
 {
     const std::string path = Game("a.sgf");
@@ -250,7 +273,7 @@ TEST_F(DocTest, AddingAFileSendsItsPathAndMarksTheDocumentModified)
     EXPECT_TRUE(view.hints[0].hasPath);
     EXPECT_EQ(view.hints[0].path, path);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_FALSE(doc.m_bBusy);
+    EXPECT_FALSE(doc.IsBusy());
     const CGameEntry* entry = doc.m_mapFiles.Find(path);
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->m_nFlags, 5u);
@@ -294,7 +317,7 @@ TEST_F(DocTest, AFileThatCannotBeReadLeavesTheDocumentAsItWas)
     EXPECT_TRUE(doc.m_mapFiles.empty());
     EXPECT_TRUE(view.hints.empty());
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_FALSE(doc.m_bBusy);
+    EXPECT_FALSE(doc.IsBusy());
 }
 
 TEST_F(DocTest, CorpusFilesAreAddedWithTheirProperties)
@@ -367,7 +390,7 @@ TEST_F(DocTest, AddFilesCommandAddsTheChosenFilesThenEndsTheBatch)
     const std::string bad = dir.Write("bad.sgf", "no record");
     host.answer = std::vector<std::string>{a, bad, a, b};
     std::vector<bool> busyDuringHints;
-    view.onUpdate = [&](int, const CHintPayload&) { busyDuringHints.push_back(doc.m_bBusy); };
+    view.onUpdate = [&](int, const CHintPayload&) { busyDuringHints.push_back(doc.IsBusy()); };
 
     doc.OnAddFiles();
 
@@ -377,7 +400,7 @@ TEST_F(DocTest, AddFilesCommandAddsTheChosenFilesThenEndsTheBatch)
     EXPECT_EQ(view.hints[1].path, b);
     EXPECT_FALSE(view.hints[2].hasPath);
     EXPECT_EQ(busyDuringHints, (std::vector<bool>{true, true, false}));
-    EXPECT_FALSE(doc.m_bBusy);
+    EXPECT_FALSE(doc.IsBusy());
     EXPECT_EQ(doc.m_mapFiles.size(), 2u);
 }
 
@@ -430,12 +453,12 @@ TEST_F(DocTest, ANestedAdditionDoesNotEndTheOuterBusyStretch)
     host.beforeRead = [&] {
         if (host.reads == 1) {
             EXPECT_TRUE(doc.AddGameFile(inner, 0));
-            busyAfterInner.push_back(doc.m_bBusy);
+            busyAfterInner.push_back(doc.IsBusy());
         }
     };
     ASSERT_TRUE(doc.AddGameFile(outer, 0));
     EXPECT_EQ(busyAfterInner, std::vector<bool>{true});
-    EXPECT_FALSE(doc.m_bBusy);
+    EXPECT_FALSE(doc.IsBusy());
     EXPECT_EQ(doc.m_mapFiles.size(), 2u);
 }
 
@@ -451,7 +474,7 @@ TEST_F(DocTest, TheSamePathAddedByANestedCommandIsKeptOnce)
     EXPECT_EQ(doc.m_mapFiles.size(), 1u);
     EXPECT_EQ(doc.m_mapFiles.Find(path)->m_nFlags, ENTRY_VIEWED);
     EXPECT_EQ(view.Numbers(), std::vector<int>{hintFileAdded});
-    EXPECT_FALSE(doc.m_bBusy);
+    EXPECT_FALSE(doc.IsBusy());
 }
 
 TEST_F(DocTest, ClearingTheDocumentDuringAReadLeavesItConsistent)
@@ -464,7 +487,7 @@ TEST_F(DocTest, ClearingTheDocumentDuringAReadLeavesItConsistent)
     EXPECT_TRUE(doc.AddGameFile(second, 0));
     EXPECT_EQ(EnumeratedPaths(doc.m_mapFiles), std::vector<std::string>{second});
     EXPECT_EQ(view.Numbers(), (std::vector<int>{hintFileAdded, hintFileRemoved, hintFileAdded}));
-    EXPECT_FALSE(doc.m_bBusy);
+    EXPECT_FALSE(doc.IsBusy());
 }
 
 TEST_F(DocTest, AViewThatRemovesItselfOrAnotherDuringAHintIsNotCalledAgain)
@@ -498,4 +521,63 @@ TEST_F(DocTest, ThePathInARemovalHintSurvivesTheViewDroppingTheCallersString)
     EXPECT_TRUE(doc.RemoveGameFile(*rowKey));
     ASSERT_EQ(second.hints.size(), 1u);
     EXPECT_EQ(second.hints[0].path, path);
+}
+
+TEST_F(DocTest, ReadEachReadsOnlyWhatTheTableHoldsAsAskedAndStopsWhenTheHostAsks)
+{
+    const std::string held = Game("held.sgf");
+    const std::string fresh = Game("fresh.sgf");
+    const std::string bad = dir.Write("bad.sgf", "no record");
+    ASSERT_TRUE(doc.AddGameFile(held, 0));
+    host.reads = 0;
+    std::vector<std::string> paths = {held, fresh, bad, Game("late.sgf")};
+    std::vector<CVarnexDoc::EReadOutcome> outcomes;
+    std::vector<bool> busy;
+    host.stopAfter = 2;
+    const std::size_t taken = doc.ReadEach(
+        paths, [](const std::string& path) -> const std::string& { return path; }, false, true,
+        [&](const std::string&, CVarnexDoc::SReadStep& step) {
+            outcomes.push_back(step.outcome);
+            busy.push_back(doc.IsBusy());
+            EXPECT_EQ(step.fresh != nullptr, step.outcome == CVarnexDoc::EReadOutcome::Read);
+        });
+    using E = CVarnexDoc::EReadOutcome;
+    EXPECT_EQ(taken, 3u) << "the stop comes after the second file read";
+    EXPECT_EQ(outcomes, (std::vector<E>{E::NotAsAsked, E::Read, E::Unreadable}));
+    EXPECT_EQ(busy, (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(host.reads, 2) << "a path the table holds is not read when asked for new ones";
+    EXPECT_FALSE(doc.IsBusy());
+    EXPECT_EQ(doc.m_mapFiles.size(), 1u) << "what was read is the caller's to take";
+}
+
+TEST_F(DocTest, ARefreshTakesTheEntryTheTableHoldsAfterTheRead)
+{
+    // While the file is read, a command removes its entry (and, the second
+    // time, adds the path again as a new entry without flags).
+    const std::string gone = Game("gone.sgf");
+    ASSERT_TRUE(doc.AddGameFile(gone, ENTRY_VIEWED));
+    host.beforeRead = [&] { doc.RemoveGameFile(gone); };
+    view.hints.clear();
+    EXPECT_EQ(doc.Refresh(true).done, 1u);
+    EXPECT_EQ(doc.m_mapFiles.Find(gone), nullptr) << "a path removed during its read stays removed";
+    EXPECT_EQ(view.Numbers(), (std::vector<int>{hintFileRemoved, hintBatchDone}));
+
+    host.beforeRead = nullptr;
+    const std::string again = Game("again.sgf");
+    ASSERT_TRUE(doc.AddGameFile(again, ENTRY_VIEWED));
+    bool fired = false;
+    host.beforeRead = [&] {
+        if (fired)
+            return;
+        fired = true;
+        doc.RemoveGameFile(again);
+        EXPECT_TRUE(doc.AddGameFile(again, 0));
+    };
+    view.hints.clear();
+    EXPECT_EQ(doc.Refresh(true).done, 1u);
+    const CGameEntry* entry = doc.m_mapFiles.Find(again);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->m_nFlags, 0u) << "the new entry, not the one found before the read";
+    EXPECT_EQ(view.Numbers(), (std::vector<int>{hintFileRemoved, hintFileAdded, hintFileChanged, hintBatchDone}));
+    EXPECT_FALSE(doc.IsBusy());
 }

@@ -3,6 +3,7 @@
 #include "collection/VarnexDoc.h"
 #include "desktop/frame/CountStatusBar.h"
 #include "desktop/frame/DuplicateSearch.h"
+#include "desktop/view/DuplicatesView.h"
 #include "desktop/view/QuickFilterBar.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/VarnexView.h"
@@ -88,7 +89,7 @@ TEST_F(FindDuplicatesTest, ShowsEachGroupTogetherInEveryStyleAndLeavesByEscOrThe
     for (int style : {ID_VIEW_DETAILS, ID_VIEW_LARGEICON, ID_VIEW_SMALLICON, ID_VIEW_LIST}) {
         Trigger(style);
         Trigger(ID_EDIT_FIND_DUPLICATES);
-        ASSERT_TRUE(View()->IsShowingDuplicates());
+        ASSERT_TRUE(View()->Duplicates().IsShowing());
         EXPECT_EQ(ShownKeys(), groups);
         RunIdle();
         EXPECT_EQ(MessageText(), QStringLiteral("5 files of 2 games"));
@@ -102,7 +103,7 @@ TEST_F(FindDuplicatesTest, ShowsEachGroupTogetherInEveryStyleAndLeavesByEscOrThe
         } else {
             Trigger(ID_EDIT_FIND_DUPLICATES);
         }
-        EXPECT_FALSE(View()->IsShowingDuplicates());
+        EXPECT_FALSE(View()->Duplicates().IsShowing());
         EXPECT_EQ(View()->ShownCount(), 6);
         EXPECT_FALSE(View()->FilterBar()->isVisible());
         RunIdle();
@@ -112,7 +113,7 @@ TEST_F(FindDuplicatesTest, ShowsEachGroupTogetherInEveryStyleAndLeavesByEscOrThe
     Trigger(ID_EDIT_FIND_DUPLICATES);
     Trigger(ID_EDIT_FIND);
     QTest::keyClick(View()->FilterBar()->Field(), Qt::Key_Escape);
-    EXPECT_FALSE(View()->IsShowingDuplicates());
+    EXPECT_FALSE(View()->Duplicates().IsShowing());
 }
 
 TEST_F(FindDuplicatesTest, SelectExtraCopiesAndDeleteKeepOneFileOfEachGame)
@@ -144,7 +145,7 @@ TEST_F(FindDuplicatesTest, SelectExtraCopiesAndDeleteKeepOneFileOfEachGame)
     // Each game is held in one file now: no duplicates are left to show.
     RunIdle();
     EXPECT_EQ(MessageText(), QStringLiteral("0 files of 0 games"));
-    EXPECT_TRUE(View()->IsShowingDuplicates());
+    EXPECT_TRUE(View()->Duplicates().IsShowing());
     EXPECT_EQ(View()->ShownCount(), 0);
 }
 
@@ -233,11 +234,11 @@ TEST_F(FindDuplicatesTest, EscStopsTheSearchAndLeavesTheListAsItWas)
     QTimer::singleShot(0, app->Frame(), [&] { stopSeen = PressEscUntilStopAsked(); });
     Trigger(ID_EDIT_FIND_DUPLICATES);
     ASSERT_TRUE(stopSeen);
-    EXPECT_FALSE(View()->IsShowingDuplicates());
+    EXPECT_FALSE(View()->Duplicates().IsShowing());
     EXPECT_EQ(View()->ShownCount(), 6);
     EXPECT_EQ(MessageText(), QStringLiteral("Finding duplicates stopped"));
     EXPECT_TRUE(app->Frame()->CountStatusBar()->CancelButton()->isHidden());
     // The next search runs to its end.
     Trigger(ID_EDIT_FIND_DUPLICATES);
-    EXPECT_TRUE(View()->IsShowingDuplicates());
+    EXPECT_TRUE(View()->Duplicates().IsShowing());
 }

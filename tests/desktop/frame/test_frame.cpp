@@ -6,11 +6,13 @@
 #include "desktop/frame/CountStatusBar.h"
 #include "desktop/frame/MainFrame.h"
 #include "desktop/toolbar/CustToolBar.h"
+#include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/VarnexView.h"
 #include "settings/Settings.h"
 #include "settings/StringTable.h"
 #include "settings/WindowPlacementRecord.h"
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QLabel>
@@ -64,6 +66,15 @@ TEST_F(FrameTest, TheMenusHoldEveryItemSeparatorAndKeyInOrder)
     EXPECT_EQ(Act(ID_FILE_OPEN)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(Act(ID_FILE_SAVE)->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
     EXPECT_EQ(Act(ID_EDIT_DELETE_FILES)->shortcut(), QKeySequence(Qt::Key_Delete));
+    // A key a menu text shows is the key its action answers to.
+    for (int m = 0; m < 4; ++m) {
+        for (const QAction* action : frame.Menu(m)->actions()) {
+            if (action->text().contains(QLatin1Char('\t'))) {
+                EXPECT_EQ(action->shortcut(), QKeySequence(action->text().section(QLatin1Char('\t'), 1)))
+                    << action->text().toStdString();
+            }
+        }
+    }
     EXPECT_EQ(app->Router().findChild<QAction*>(QStringLiteral("ID_EDIT_ADD_FILES")), Act(ID_EDIT_ADD_FILES));
     EXPECT_EQ(Act(ID_EDIT_ADD_FILES)->statusTip(), QStringLiteral("Add MGT files into the database"));
     EXPECT_EQ(Act(ID_EDIT_ADD_FILES)->toolTip(), QStringLiteral("Add"));
@@ -148,6 +159,38 @@ TEST_F(FrameTest, DroppedLocalFilesAreAddedInOrderWithoutAnEndOfBatch)
     EXPECT_EQ(app->Doc().m_mapFiles.size(), 3u);
     EXPECT_EQ(app->Frame()->View()->RowCount(), 3);
     EXPECT_EQ(app->Host().BatchDepth(), 0);
+}
+
+TEST_F(FrameTest, ADropOnTheListIsReadAsOneBatchLikeADropOnTheFrame)
+{
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = *app->Frame();
+    // The batch depth while each dropped file's row comes.
+    struct CDepthLog : IDocView
+    {
+        CDesktopDocHost* host = nullptr;
+        std::vector<int> depths;
+        void OnUpdate(int hint, const CHintPayload&) override
+        {
+            if (hint == hintFileAdded)
+                depths.push_back(host->BatchDepth());
+        }
+    } log;
+    log.host = &app->Host();
+    app->Doc().AddView(&log);
+    QWidget* list = frame.View()->ListCtrl()->CurrentView()->viewport();
+    for (QWidget* target : {static_cast<QWidget*>(&frame), list}) {
+        app->Doc().DeleteContents();
+        log.depths.clear();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Game(kGameA))),
+                      QUrl::fromLocalFile(QString::fromStdString(Game(kGameC)))});
+        Drop(*target, data);
+        EXPECT_EQ(log.depths, (std::vector<int>{1, 1})) << (target == list ? "list" : "frame");
+        EXPECT_EQ(app->Host().BatchDepth(), 0);
+        EXPECT_EQ(frame.View()->RowCount(), 2);
+    }
+    app->Doc().RemoveView(&log);
 }
 
 TEST_F(FrameTest, ClosingIsRefusedWhileAFileIsBeingRead)

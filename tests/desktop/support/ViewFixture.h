@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 // A report view over its own document, settings in memory and scripted
 // prompts, created and shown as the frame would; every scripted answer must
@@ -30,6 +32,9 @@ protected:
         view = std::make_unique<CVarnexView>(doc, store, prompts);
         ASSERT_TRUE(view->Create());
         doc.AddView(view.get());
+        // The frame adds the files of a drop on the list; here they are kept.
+        QObject::connect(view.get(), &CVarnexView::FilesDropped,
+                         [this](const std::vector<std::string>& paths) { dropped.push_back(paths); });
         view->resize(640, 400);
         view->show();
     }
@@ -49,4 +54,6 @@ protected:
     CScriptedPrompts prompts;
     CVarnexDoc doc;
     std::unique_ptr<CVarnexView> view;
+    // The paths of each file drop on the list, in order.
+    std::vector<std::vector<std::string>> dropped;
 };

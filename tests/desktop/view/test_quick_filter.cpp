@@ -3,16 +3,21 @@
 #include "collection/VarnexDoc.h"
 #include "desktop/frame/CountStatusBar.h"
 #include "desktop/frame/MainFrame.h"
+#include "desktop/view/DuplicatesView.h"
 #include "desktop/view/QuickFilterBar.h"
 #include "desktop/view/ReportListCtrl.h"
+#include "desktop/view/ReportListModel.h"
 #include "desktop/view/VarnexView.h"
 #include "settings/StringTable.h"
 
+#include <QAbstractItemModelTester>
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+
+#include <map>
 
 namespace {
 
@@ -281,4 +286,36 @@ TEST_F(QuickFilter, AnUnknownFieldTurnsTheTextRedAndItsToolTipSaysWhy)
     EXPECT_EQ(field->palette().color(QPalette::Text), normal);
     EXPECT_FALSE(field->toolTip().contains(QStringLiteral("Unknown")));
     EXPECT_EQ(Shown(), L({"a.sgf", "c.sgf"}));
+}
+
+TEST_F(QuickFilter, TheRowsShownPassTheModelChecksThroughFilterAndDuplicatesView)
+{
+    QAbstractItemModel* shown = List().CurrentView()->model();
+    ASSERT_NE(shown, static_cast<QAbstractItemModel*>(&List().Model())) << "the views show the filter's rows";
+    QAbstractItemModelTester tester(shown, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    std::map<std::string, std::string> key;
+    for (int row = 0; row < List().GetItemCount(); ++row)
+        key[List().GetItemText(row, 0)] = List().GetItemKey(row);
+
+    // The copy to keep first: c before a; b's group has no other row left.
+    View().Duplicates().Show({{key["c.sgf"], key["a.sgf"]}, {key["b.sgf"], "/nowhere/b.sgf"}});
+    EXPECT_EQ(Shown(), (QStringList{QStringLiteral("c.sgf"), QStringLiteral("a.sgf")}));
+    Trigger(ID_EDIT_FIND);
+    Type(QStringLiteral("kim"));
+    EXPECT_EQ(Shown(), (QStringList{QStringLiteral("c.sgf"), QStringLiteral("a.sgf")}));
+
+    // Rows come, change, are sorted and go while both apply.
+    AddGame("d", "Kim Jiwoo", "Kim Sunwoo");
+    app->Doc().UpdateAllViews(hintBatchDone);
+    ASSERT_TRUE(app->Doc().ChangeFileFlags(key["c.sgf"], ENTRY_VIEWED, 0, View().FindRow(key["c.sgf"])));
+    View().OnHeaderClick(0);
+    ASSERT_TRUE(app->Doc().RemoveGameFile(key["a.sgf"]));
+    RunIdle();
+    EXPECT_EQ(View().Duplicates().Games(), 0);
+    EXPECT_TRUE(Shown().isEmpty()) << "a game left in one file is a duplicate no more";
+
+    View().Duplicates().Hide();
+    EXPECT_EQ(Shown().size(), 2) << "c and d";
+    Type(QString());
+    EXPECT_EQ(Shown().size(), 3);
 }

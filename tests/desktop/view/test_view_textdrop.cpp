@@ -148,7 +148,7 @@ TEST_F(TextDrop, OnlyPlainTextWithoutFilesIsTakenAsGameText)
     files.setText(QStringLiteral("(;GN[text])"));
     EXPECT_TRUE(Drag(files));
     EXPECT_TRUE(prompts.asked.isEmpty());
-    EXPECT_EQ(view->RowCount(), 1);
+    EXPECT_EQ(dropped, (std::vector<std::vector<std::string>>{{game}}));
 }
 
 TEST_F(TextDrop, AFileThatCannotBeWrittenIsReportedAndAnExistingOneKeptIntact)
