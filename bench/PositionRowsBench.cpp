@@ -191,7 +191,10 @@ int main(int argc, char** argv)
     std::size_t bytes = 0;
     start = Clock::now();
     const SPositionRowsSummary summary =
-        ForEachCollectionPositionRow(doc, [&](const std::string&, std::string_view row) { bytes += row.size(); });
+        ForEachCollectionPositionRow(doc, [&](const std::string&, std::string_view row) {
+            bytes += row.size();
+            return true;
+        });
     const double fetch = MsSince(start);
     std::printf("open of the collection (%zu games, %zu not read) with the cache: %.0f ms\n", doc.m_mapFiles.size(),
                 doc.m_unread.size(), open);

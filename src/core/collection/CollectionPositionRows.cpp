@@ -31,8 +31,14 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
             if (!entry || !(entry->m_status == status) || !done.insert(entry).second)
                 return;
             path.assign(rowPath);
-            f(path, row);
-            ++summary.fromCache;
+            if (f(path, row)) {
+                ++summary.fromCache;
+            } else {
+                // Refused by the caller (a row of an older format, or one
+                // damaged in a way only its reader sees): made again below.
+                done.erase(entry);
+                ++summary.refused;
+            }
         });
     }
     if (done.size() == doc.m_mapFiles.size())

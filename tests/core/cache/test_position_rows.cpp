@@ -17,6 +17,7 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -63,8 +64,12 @@ protected:
         EXPECT_TRUE(LoadCollectionFile(doc, m_collection, &error)) << error;
         m_headerHits = doc.HeaderCache()->Counts().hits;
         std::map<std::string, std::string> rows;
-        const SPositionRowsSummary counted = ForEachCollectionPositionRow(
-            doc, [&](const std::string& path, std::string_view row) { EXPECT_TRUE(rows.emplace(path, row).second); });
+        const SPositionRowsSummary counted =
+            ForEachCollectionPositionRow(doc, [&](const std::string& path, std::string_view row) {
+                // A row refused is given again, made from its file.
+                rows[path] = row;
+                return !(m_refuse && row.substr(0, m_refuse->size()) == *m_refuse);
+            });
         if (summary)
             *summary = counted;
         return rows;
@@ -99,6 +104,8 @@ protected:
 
     CTempDir m_dir;
     std::string m_collection = (m_dir.path() / "games.vnx").string();
+    // Rows starting so are refused, as a loader refuses rows it cannot read.
+    std::optional<std::string> m_refuse;
     // Counted on the thread that makes the rows.
     std::atomic<int> m_built = 0;
     long long m_headerHits = 0;
@@ -205,6 +212,13 @@ TEST_F(PositionRowsTest, DamagedMissingAndOldSchemaRowsAreMadeAgainFromTheFiles)
     EXPECT_EQ(summary.built, 3u);
     EXPECT_EQ(Rows(&summary), full);
     EXPECT_EQ(summary.fromCache, 40u);
+
+    // Rows the caller refuses are made again from their files.
+    m_refuse = "p0";
+    EXPECT_EQ(Rows(&summary), full);
+    EXPECT_EQ(summary.refused, 40u);
+    EXPECT_EQ(summary.built, 40u);
+    m_refuse.reset();
 
     // The header row's bytes in place of the position row's are no row.
     Sql(CacheFile(), "UPDATE headers SET positions = props, positions_checksum = checksum");
