@@ -99,6 +99,25 @@ if [ -x "$build/src/cli/varnex-cli" ] && [ -x "$build/bench/varnex-gen-colliding
     rm -f "$build/bench-names.vnx"
 fi
 
+if [ -n "$corpus" ] && [ -x "$build/bench/varnex-gen-archive" ]; then
+    echo
+    echo "== position rows: an archive of $count games made from the corpus games"
+    archive="$build/bench-data-archive"
+    queries="$build/bench-archive-queries.txt"
+    "$build/bench/varnex-gen-archive" "$archive" "$count" "$corpus" "$queries" ||
+        echo "bench: generating the archive failed"
+    if [ -x "$build/src/cli/varnex-cli" ]; then
+        rm -f "$build/bench-archive.vnx"
+        rm -rf "$XDG_CACHE_HOME"
+        t0=$(date +%s%N)
+        "$build/src/cli/varnex-cli" add "$build/bench-archive.vnx" "$archive" >/dev/null || echo "bench: add failed"
+        echo "varnex-cli add of the archive, new cache: $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+        rm -f "$build/bench-archive.vnx"
+    fi
+    "$build/bench/varnex-bench-position-rows" "$archive" "$build/bench-position-rows" ||
+        echo "bench: varnex-bench-position-rows failed"
+fi
+
 if [ -x "$build/bench/desktop_bench" ]; then
     echo
     echo "== report view"

@@ -44,3 +44,6 @@ set(VARNEX_FUZZ_SEEDS_fuzz_pattern_parser "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/p
 # The position index's stored rows: a damaged one is refused, never trusted.
 list(APPEND VARNEX_FUZZ_TARGETS fuzz_position_row)
 set(VARNEX_FUZZ_SEEDS_fuzz_position_row "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/position_row")
+# Position rows stored through the header cache, then damaged.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_position_rows)
+set(VARNEX_FUZZ_SEEDS_fuzz_position_rows "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/position_rows")

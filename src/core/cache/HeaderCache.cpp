@@ -1,6 +1,7 @@
 #include "cache/HeaderCache.h"
 
 #include "cache/RowChecksum.h"
+#include "cache/SqliteValues.h"
 #include "reader/PropertyTable.h"
 #include "util/Fnv1a.h"
 #include "util/KeyedHash.h"
@@ -25,9 +26,6 @@ namespace {
 // writes a batch between two runs of its event loop (about 10 microseconds
 // a row).
 constexpr std::size_t kFlushRows = 2048;
-// Lookups share one read transaction per this many: a transaction of its own
-// for each would cost more than reading a small game file.
-constexpr int kReadsPerTransaction = 4096;
 // Misses in a row after which the scan in written order is given up.
 constexpr int kScanMissesBeforeSearchOnly = 64;
 
@@ -36,34 +34,18 @@ constexpr int kScanMissesBeforeSearchOnly = 64;
 // every step. Two paths of one hash share a row (the path in it tells them
 // apart); without the database's key no one can make them. Rows are added
 // at the end in the order files are read, which is the order the next open
-// asks for them; only the small index of hashes is written all over.
+// asks for them; only the small index of hashes is written all over. A
+// file's position row is two more columns of its row (NULL when it has
+// none), with a checksum of its own: one row and one index entry a file,
+// written at once.
 constexpr const char* kCreate = "CREATE TABLE headers(id INTEGER NOT NULL, path BLOB NOT NULL,"
                                 " size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL, ctime_ns INTEGER NOT NULL,"
                                 " inode INTEGER NOT NULL, device INTEGER NOT NULL, read_ns INTEGER NOT NULL,"
-                                " props BLOB NOT NULL, checksum INTEGER NOT NULL);"
+                                " props BLOB NOT NULL, checksum INTEGER NOT NULL,"
+                                " positions BLOB, positions_checksum INTEGER NOT NULL);"
                                 "CREATE UNIQUE INDEX headers_id ON headers(id);"
                                 "CREATE TABLE meta(collection BLOB NOT NULL, key0 INTEGER NOT NULL,"
                                 " key1 INTEGER NOT NULL);";
-
-bool IsDamage(int rc)
-{
-    rc &= 0xFF;
-    return rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB;
-}
-
-std::string_view Blob(sqlite3_stmt* statement, int column)
-{
-    const void* data = sqlite3_column_blob(statement, column);
-    const int size = sqlite3_column_bytes(statement, column);
-    return data && size > 0 ? std::string_view(static_cast<const char*>(data), static_cast<std::size_t>(size))
-                            : std::string_view();
-}
-
-int BindBlob(sqlite3_stmt* statement, int index, std::string_view bytes)
-{
-    // A zero-length blob, not NULL, for an empty text.
-    return sqlite3_bind_blob64(statement, index, bytes.empty() ? "" : bytes.data(), bytes.size(), SQLITE_STATIC);
-}
 
 } // namespace
 
@@ -172,10 +154,14 @@ int CHeaderCache::OpenAndCheck()
                             -1, &m_scan, nullptr);
     if (rc != SQLITE_OK)
         return rc;
-    return sqlite3_prepare_v2(m_db,
-                              "INSERT OR REPLACE INTO headers(id, path, size, mtime_ns, ctime_ns, inode, device,"
-                              " read_ns, props, checksum) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-                              -1, &m_replace, nullptr);
+    rc = sqlite3_prepare_v2(m_db,
+                            "INSERT OR REPLACE INTO headers(id, path, size, mtime_ns, ctime_ns, inode, device,"
+                            " read_ns, props, checksum, positions, positions_checksum)"
+                            " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)",
+                            -1, &m_replace, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    return PreparePositions();
 }
 
 // SQLITE_OK when the database is ours to write: marked as ours, without
@@ -245,7 +231,10 @@ int CHeaderCache::ResetIfStale()
     if (rc == SQLITE_OK && Matches())
         return sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
-        rc = sqlite3_exec(m_db, "DROP TABLE IF EXISTS headers; DROP TABLE IF EXISTS meta;", nullptr, nullptr, nullptr);
+        rc = sqlite3_exec(m_db,
+                          "DROP TABLE IF EXISTS headers; DROP TABLE IF EXISTS positions;"
+                          " DROP TABLE IF EXISTS meta;",
+                          nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(m_db, kCreate, nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK) {
@@ -279,6 +268,18 @@ int CHeaderCache::ResetIfStale()
 std::int64_t CHeaderCache::RowId(const std::string& path) const
 {
     return static_cast<std::int64_t>(SipHash13(path, m_key0, m_key1));
+}
+
+void CHeaderCache::BeginRead()
+{
+    if (m_readsOpen == 0 && sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK)
+        m_readsOpen = 1;
+}
+
+void CHeaderCache::CountRead()
+{
+    if (m_readsOpen > 0 && ++m_readsOpen > kReadsPerTransaction)
+        EndRead();
 }
 
 void CHeaderCache::EndRead()
@@ -322,6 +323,7 @@ void CHeaderCache::Close()
     sqlite3_finalize(m_scan);
     sqlite3_finalize(m_replace);
     m_select = m_scan = m_replace = nullptr;
+    ClosePositions();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
 }
@@ -353,8 +355,7 @@ bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CP
         ++m_counts.misses;
         return false;
     }
-    if (m_readsOpen == 0 && sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK)
-        m_readsOpen = 1;
+    BeginRead();
     // Rows stand in the order their files were read, which is the order an
     // open asks for them again: the scan's next row is most often the one
     // wanted, found without a search. Any other is searched for by its id,
@@ -401,18 +402,47 @@ bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CP
     sqlite3_clear_bindings(m_select);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE && IsDamage(rc))
         Failed(rc);
-    else if (m_readsOpen > 0 && ++m_readsOpen > kReadsPerTransaction)
-        EndRead();
+    else
+        CountRead();
     ++(found ? m_counts.hits : m_counts.misses);
     return found;
 }
 
+CHeaderCache::SRow CHeaderCache::NewRow(const std::string& path, const SFileStatus& status, std::int64_t readNs)
+{
+    SRow row;
+    row.path = path;
+    row.status = status;
+    row.readNs = readNs;
+    return row;
+}
+
 void CHeaderCache::Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
-                          const CPropertyTable& table)
+                          const CPropertyTable& table, const std::string* positionRow)
 {
     if (!m_replace || !m_writable)
         return;
-    m_pending.push_back(SRow{path, 0, status, statusTakenNs, std::string(table.Packed())});
+    SRow row = NewRow(path, status, statusTakenNs);
+    row.props = table.Packed();
+    if (positionRow) {
+        row.hasPositions = true;
+        row.positions = *positionRow;
+    }
+    m_pending.push_back(std::move(row));
+    if (m_pending.size() >= kFlushRows)
+        Flush();
+}
+
+void CHeaderCache::RecordPositions(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
+                                   std::string positionRow)
+{
+    if (!m_replace || !m_writable)
+        return;
+    SRow row = NewRow(path, status, statusTakenNs);
+    row.positionsOnly = true;
+    row.hasPositions = true;
+    row.positions = std::move(positionRow);
+    m_pending.push_back(std::move(row));
     if (m_pending.size() >= kFlushRows)
         Flush();
 }
@@ -432,6 +462,13 @@ void CHeaderCache::Flush()
     for (SRow& row : m_pending)
         row.id = RowId(row.path);
     for (const SRow& row : m_pending) {
+        if (row.positionsOnly) {
+            rc = WritePositions(row);
+            if (rc != SQLITE_DONE)
+                break;
+            rc = SQLITE_OK;
+            continue;
+        }
         const SFileStatus& s = row.status;
         sqlite3_bind_int64(m_replace, 1, row.id);
         BindBlob(m_replace, 2, row.path);
@@ -443,6 +480,14 @@ void CHeaderCache::Flush()
         sqlite3_bind_int64(m_replace, 8, row.readNs);
         BindBlob(m_replace, 9, row.props);
         sqlite3_bind_int64(m_replace, 10, static_cast<sqlite3_int64>(RowChecksum(row.path, s, row.readNs, row.props)));
+        if (row.hasPositions) {
+            BindBlob(m_replace, 11, row.positions);
+            sqlite3_bind_int64(m_replace, 12,
+                               static_cast<sqlite3_int64>(PositionRowChecksum(row.path, s, row.readNs, row.positions)));
+        } else {
+            sqlite3_bind_null(m_replace, 11);
+            sqlite3_bind_int64(m_replace, 12, 0);
+        }
         rc = sqlite3_step(m_replace);
         sqlite3_reset(m_replace);
         if (rc != SQLITE_DONE)

@@ -3,8 +3,10 @@
 #include "files/FileStatus.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CPropertyTable;
@@ -24,7 +26,10 @@ struct SHeaderCacheOptions
 
 // The root-node values of the game files of one collection, kept in an
 // SQLite database beside the file status they were read with, so opening
-// the collection again reads only the files that changed. Only an
+// the collection again reads only the files that changed. Beside each
+// header row a file may have a position row (bytes the cache does not look
+// into, made from the whole game by whoever reads it), kept and checked the
+// same way, so a search over the collection reads no game file. Only an
 // accelerator: a database of ours that is missing, of another schema or
 // another collection, or damaged is rebuilt; one locked by another program
 // is left alone; no failure of it ever reaches the user. Every row carries a
@@ -35,7 +40,7 @@ struct SHeaderCacheOptions
 class CHeaderCache
 {
 public:
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
     // The database header's application id of a header cache ("VnxC").
     static constexpr int kApplicationId = 0x566E7843;
 
@@ -54,11 +59,29 @@ public:
     // can be trusted; table is left as it was otherwise.
     bool Lookup(const std::string& path, const SFileStatus& status, CPropertyTable& table);
     // Replaces the row of path with the values read after status was taken
-    // at statusTakenNs (wall clock). Rows are written in batches.
+    // at statusTakenNs (wall clock), and its position row with positionRow
+    // (none when not given: one of earlier contents with the same status
+    // goes). Rows are written in batches.
     void Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
-                const CPropertyTable& table);
+                const CPropertyTable& table, const std::string* positionRow = nullptr);
+    // Replaces the position row of path alone, leaving its header row as it
+    // is: a search that completes the index of files read before. The row
+    // is kept only when the header row of path was written with status.
+    void RecordPositions(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
+                         std::string positionRow);
     // Writes the rows recorded so far.
     void Flush();
+
+    // The position row stored for path, when it was written with status and
+    // can be trusted; row is left as it was otherwise.
+    bool LookupPositions(const std::string& path, const SFileStatus& status, std::string& row);
+    // Calls f with every position row that can be trusted, with its path and
+    // the status it was written with (the caller compares that with the
+    // file's), in the order the rows were written. Rows recorded before are
+    // written first. The views are valid during the call only.
+    using PositionRowVisitor =
+        std::function<void(std::string_view path, const SFileStatus& status, std::string_view row)>;
+    void ForEachPositionRow(const PositionRowVisitor& f);
 
     struct SCounts
     {
@@ -76,9 +99,14 @@ private:
         SFileStatus status;
         std::int64_t readNs = 0;
         std::string props;
+        // The position row alone, into the file's header row.
+        bool positionsOnly = false;
+        bool hasPositions = false;
+        std::string positions;
     };
 
     CHeaderCache(std::string file, std::string collection, const SHeaderCacheOptions& options);
+    static SRow NewRow(const std::string& path, const SFileStatus& status, std::int64_t readNs);
     bool Connect();
     int OpenAndCheck();
     bool SafeToOpen() const;
@@ -86,6 +114,12 @@ private:
     int ResetIfStale();
     bool Matches();
     std::int64_t RowId(const std::string& path) const;
+    // Lookups share one read transaction per this many: a transaction of its
+    // own for each would cost more than reading a small game file.
+    static constexpr int kReadsPerTransaction = 4096;
+    void BeginRead();
+    // Counts a lookup done; the last of a transaction ends it.
+    void CountRead();
     void EndRead();
     // The scan of rows in the order they were written: stands on a row not
     // yet taken, has passed the one it stood on, reached the end, or is
@@ -96,6 +130,12 @@ private:
     int ScanRow();
     void StopScan();
     void Close();
+    // The statements of the position rows; the table is made with the rest.
+    int PreparePositions();
+    void ClosePositions();
+    // Writes the position row of row into its header row, when that was
+    // written with the same status: SQLITE_DONE or the error.
+    int WritePositions(const SRow& row);
     void RemoveFiles() const;
     // A statement failed: damage rebuilds the database, anything else stops
     // the writes for this session.
@@ -108,6 +148,8 @@ private:
     sqlite3_stmt* m_select = nullptr;
     sqlite3_stmt* m_replace = nullptr;
     sqlite3_stmt* m_scan = nullptr;
+    sqlite3_stmt* m_selectPositions = nullptr;
+    sqlite3_stmt* m_updatePositions = nullptr;
     EScan m_scanState = EScan::Stopped;
     std::int64_t m_scanAfter = 0;
     // Lookups in a row that the scan's next row did not answer. Rows written

@@ -11,3 +11,13 @@ std::uint64_t RowChecksum(std::string_view path, const SFileStatus& s, std::int6
         h = Fnv1aLittleEndian(h, v);
     return h ^ SipHash13(props, 3, 4);
 }
+
+std::uint64_t PositionRowChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs,
+                                  std::string_view row)
+{
+    std::uint64_t h = SipHash13(path, 5, 6);
+    for (const std::uint64_t v : {s.size, static_cast<std::uint64_t>(s.mtimeNs), static_cast<std::uint64_t>(s.ctimeNs),
+                                  s.inode, s.device, static_cast<std::uint64_t>(readNs)})
+        h = Fnv1aLittleEndian(h, v);
+    return h ^ SipHash13(row, 7, 8);
+}

@@ -9,3 +9,7 @@
 // was read with, its read time and its property bytes; a row whose checksum
 // does not match was changed outside the cache and is not trusted.
 std::uint64_t RowChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs, std::string_view props);
+// The same for a position row, under a hash of its own: bytes moved from
+// one table into the other are no row of either.
+std::uint64_t PositionRowChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs,
+                                  std::string_view row);

@@ -2,9 +2,11 @@
 
 #include "cache/HeaderCache.h"
 #include "collection/GameEntry.h"
+#include "collection/PositionRowMaker.h"
 #include "reader/GameReader.h"
 
-bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache, bool trustRows)
+bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache, bool trustRows,
+                   CPositionRowMaker* rows)
 {
     hooks.BeforeRead();
     if (!cache) {
@@ -20,9 +22,17 @@ bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks
         entry.m_status = {};
     if (known && trustRows && cache->Lookup(path, entry.m_status, entry.m_props))
         return true;
-    if (!ReadGameFileContents(path, entry.m_props, hooks))
+    if (!rows || !known) {
+        if (!ReadGameFileContents(path, entry.m_props, hooks))
+            return false;
+        if (known)
+            cache->Record(path, entry.m_status, taken, entry.m_props);
+        return true;
+    }
+    SGameFileBytes file;
+    if (!ReadGameFileContents(path, entry.m_props, hooks, nullptr, &file))
         return false;
-    if (known)
-        cache->Record(path, entry.m_status, taken, entry.m_props);
+    // The header row goes to the cache with the position row, once made.
+    rows->Add(*cache, path, entry.m_status, taken, std::move(file), entry.m_props);
     return true;
 }

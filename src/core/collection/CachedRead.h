@@ -4,6 +4,7 @@
 
 class CGameEntry;
 class CHeaderCache;
+class CPositionRowMaker;
 class IReadHooks;
 
 // Reads the root node of the game file at path into entry, keeping the
@@ -13,6 +14,10 @@ class IReadHooks;
 // and, with a cache, replaces its row. False when the file cannot be read.
 // With trustRows false the file is read whatever its row says, and the row
 // is written anew: a file changed without a new status (through a shared
-// memory mapping) has a row no status can tell is stale.
+// memory mapping) has a row no status can tell is stale. With a cache and
+// rows, the bytes of a file that is read are kept from its one read: the
+// root node gives the entry's values as without them, and rows makes the
+// position row stored beside them from its main line. A file taken from its
+// row is not read for its position row (a search completes what is missing).
 bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks, CHeaderCache* cache,
-                   bool trustRows = true);
+                   bool trustRows = true, CPositionRowMaker* rows = nullptr);

@@ -2,6 +2,7 @@
 
 #include "cache/HeaderCache.h"
 #include "collection/CachedRead.h"
+#include "collection/PositionRowMaker.h"
 #include "files/FolderWalk.h"
 
 #include <algorithm>
@@ -211,16 +212,43 @@ bool CVarnexDoc::ReadEntry(const std::string& path, CGameEntry& entry, bool trus
 {
     // Held here: a command run by the event pump may open another collection.
     const std::shared_ptr<CHeaderCache> cache = m_pHeaderCache;
-    return ReadGameEntry(path, entry, m_host, cache.get(), trustCache);
+    return ReadGameEntry(path, entry, m_host, cache.get(), trustCache, m_rowMaker.get());
 }
 
 void CVarnexDoc::SetHeaderCache(std::shared_ptr<CHeaderCache> cache)
 {
+    // The rows of files read so far go to the cache they were read for.
+    FinishPositionRows();
     m_pHeaderCache = std::move(cache);
+}
+
+CVarnexDoc::~CVarnexDoc()
+{
+    FinishPositionRows();
+}
+
+void CVarnexDoc::SetPositionRowBuilder(PositionRowBuilder build)
+{
+    FinishPositionRows();
+    m_rowMaker.reset();
+    m_buildPositions = std::move(build);
+    if (m_buildPositions)
+        m_rowMaker = std::make_unique<CPositionRowMaker>(m_buildPositions);
+}
+
+void CVarnexDoc::FinishPositionRows()
+{
+    if (!m_rowMaker)
+        return;
+    if (m_pHeaderCache)
+        m_rowMaker->Finish(*m_pHeaderCache);
+    else
+        m_rowMaker->Drop();
 }
 
 void CVarnexDoc::FlushHeaderCache()
 {
+    FinishPositionRows();
     if (m_pHeaderCache)
         m_pHeaderCache->Flush();
 }
@@ -310,6 +338,7 @@ SAddSummary CVarnexDoc::Refresh(bool everyFile)
 
 void CVarnexDoc::DeleteContents()
 {
+    FinishPositionRows();
     m_pHeaderCache.reset();
     m_mapFiles.Clear();
     m_unread.clear();

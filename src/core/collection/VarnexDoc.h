@@ -2,6 +2,7 @@
 
 #include "collection/DocHost.h"
 #include "collection/PathTable.h"
+#include "collection/PositionRowBuilder.h"
 #include "collection/UpdateHint.h"
 
 #include <cstdint>
@@ -25,11 +26,16 @@ struct CUnreadEntry
 // The collection: one entry per game file, keyed by full path. It never
 // touches a view; every change goes out as an update hint to all views.
 class CHeaderCache;
+class CPositionRowMaker;
 
 class CVarnexDoc
 {
 public:
     explicit CVarnexDoc(IDocHost& host = DefaultDocHost());
+    // Stores the position rows still being made.
+    ~CVarnexDoc();
+    CVarnexDoc(const CVarnexDoc&) = delete;
+    CVarnexDoc& operator=(const CVarnexDoc&) = delete;
 
     // Views get every hint, synchronously, in the order they were added. A
     // view may add or remove views (itself included) while it handles a hint;
@@ -71,6 +77,15 @@ public:
     CHeaderCache* HeaderCache() const { return m_pHeaderCache.get(); }
     // Writes the rows the cache holds back; a failure is silent.
     void FlushHeaderCache();
+    // What makes a position row of each game file read from now on, stored
+    // in the header cache beside its values (with no cache nothing is made).
+    // It runs on a thread of its own while the files are read, so it must be
+    // safe to call from there (a function of the record alone).
+    void SetPositionRowBuilder(PositionRowBuilder build);
+    const PositionRowBuilder& PositionRows() const { return m_buildPositions; }
+    // Waits for the position rows being made and hands them to the cache
+    // (FlushHeaderCache does this too).
+    void FinishPositionRows();
 
     // Reads again the game files whose status changed since they were read,
     // and the unread records whose files can be read now, as one batch: a
@@ -173,6 +188,8 @@ private:
 
     IDocHost& m_host;
     std::shared_ptr<CHeaderCache> m_pHeaderCache;
+    PositionRowBuilder m_buildPositions;
+    std::unique_ptr<CPositionRowMaker> m_rowMaker;
     bool m_bBusy = false;
     int m_nBusyDepth = 0;
     std::vector<IDocView*> m_views;

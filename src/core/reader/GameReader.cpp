@@ -4,8 +4,10 @@
 #include "files/FileStatus.h"
 #include "reader/BinaryReader.h"
 #include "reader/GameFileForm.h"
+#include "reader/GameRecordReader.h"
 #include "reader/RootNode.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -49,7 +51,50 @@ bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& ho
     return ReadGameFileContents(path, table, hooks);
 }
 
-bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks, SFileStatus* status)
+namespace {
+
+// Keeps the raw bytes of a text record whose root node was read from file,
+// up to one past maxBytes (so a larger one stays too large for the reader),
+// for a file the stream's first read did not bring whole: it is read again,
+// from the system's cache.
+void KeepText(CFileInput& file, std::uint64_t maxBytes, std::string& text)
+{
+    text.clear();
+    file.Seek(0);
+    const std::uint64_t most = maxBytes < kMaxRecordBytes ? maxBytes + 1 : kMaxRecordBytes + 1;
+    char chunk[16384];
+    while (text.size() < most) {
+        const long got =
+            file.Read(chunk, static_cast<std::size_t>(std::min<std::uint64_t>(sizeof chunk, most - text.size())));
+        if (got <= 0)
+            break;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+} // namespace
+
+SGameRecord MainLineOf(const SGameFileBytes& file, const CPropertyTable& table, std::uint64_t maxBytes)
+{
+    SGameRecord record;
+    try {
+        if (file.binary) {
+            record.problem = EGameProblem::BinaryForm;
+            record.root = table;
+        } else {
+            CTextStream stream(file.text);
+            record = ReadGameRecord(stream, {}, maxBytes);
+        }
+    } catch (const std::bad_alloc&) {
+        // A record too large for the memory left gives no moves.
+        record = SGameRecord{};
+        record.problem = EGameProblem::TooLarge;
+    }
+    return record;
+}
+
+bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadHooks& hooks, SFileStatus* status,
+                          SGameFileBytes* whole)
 {
     // Only regular files are game files; CFileInput refuses the others.
     const int fd = OpenGameFile(path);
@@ -69,6 +114,13 @@ bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadH
         binary = StartsBinaryForm(stream);
         result = binary ? ReadBinaryRecord(file, stream.Unconsumed(), path, table, hooks)
                         : ReadTextRecord(stream, table, hooks.MaxRecordBytes());
+        std::string_view held;
+        if (whole && result == ERecordResult::Read && !binary) {
+            if (stream.WholeFileHeld(held) && held.size() <= hooks.MaxRecordBytes())
+                whole->text.assign(held);
+            else
+                KeepText(file, hooks.MaxRecordBytes(), whole->text);
+        }
     } catch (const std::bad_alloc&) {
         // One file too large for the memory left fails alone; the files
         // after it, and what was read before, are not lost with it.
@@ -81,6 +133,8 @@ bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadH
     }
     switch (result) {
     case ERecordResult::Read:
+        if (whole)
+            whole->binary = binary;
         return true;
     case ERecordResult::TooLarge:
         hooks.ReportNotRead(path, std::string(binary ? "binary record" : "root node") + " larger than " +

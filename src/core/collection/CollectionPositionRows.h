@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class CVarnexDoc;
+
+struct SPositionRowsSummary
+{
+    // Rows taken from the header cache.
+    std::size_t fromCache = 0;
+    // Rows made by reading the game file, for files without a row that can
+    // be trusted (stored in the cache, when there is one).
+    std::size_t built = 0;
+    // Game files of the collection that could not be read for a row.
+    std::size_t unreadable = 0;
+    // Rows of the cache that f refused, made again from their files.
+    std::size_t refused = 0;
+};
+
+// Calls f(path, row) for every game file of doc that has a position row:
+// first, in the order they were written, the rows of the header cache
+// written with the status the document read the file with; then, made with
+// the document's builder, the rows of the files not found so (a cache made
+// before, a changed or damaged row, no cache at all) and of the rows f
+// refused by returning false, which are stored in the cache for the next
+// time (what f returns for those is not asked again). Nothing without a
+// builder. The views are valid during the call only.
+using CollectionRowVisitor = std::function<bool(const std::string& path, std::string_view row)>;
+SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const CollectionRowVisitor& f);
