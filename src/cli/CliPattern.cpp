@@ -5,11 +5,10 @@
 #include "cli/CliDocHost.h"
 #include "cli/CliEscape.h"
 #include "collection/CollectionFile.h"
-#include "collection/CollectionPositionRows.h"
+#include "collection/CollectionPositionIndex.h"
 #include "collection/VarnexDoc.h"
 #include "pattern/Pattern.h"
 #include "pattern/PatternSearch.h"
-#include "pattern/PositionIndex.h"
 #include "pattern/PositionRow.h"
 #include "reader/GameRecordReader.h"
 
@@ -185,18 +184,6 @@ std::vector<SPattern> ReadQueries(const SPatternArgs& args, std::string& error)
     return {std::move(*parse.pattern)};
 }
 
-EStone WinnerStone(EResultWinner winner)
-{
-    switch (winner) {
-    case EResultWinner::Black:
-        return EStone::Black;
-    case EResultWinner::White:
-        return EStone::White;
-    default:
-        return EStone::Empty;
-    }
-}
-
 void WriteAnswer(const SPatternResult& result, const std::vector<std::string>& paths, bool continuations,
                  std::string& text)
 {
@@ -248,27 +235,14 @@ int RunPatternCommand(const std::vector<std::string>& args, std::ostream& out, s
         return kExitFailure;
     }
 
-    // The index of every game, each with its winner as the list shows it;
-    // rows that are damaged are left out (the cache makes them again).
-    CPositionIndex index;
-    std::vector<std::string> paths;
-    paths.reserve(doc.m_mapFiles.size());
-    index.Reserve(doc.m_mapFiles.size(), 0);
-    ForEachCollectionPositionRow(doc, [&](const std::string& path, std::string_view row) {
-        const CGameEntry* entry = doc.m_mapFiles.Find(path);
-        const EStone winner = entry ? WinnerStone(entry->Winner(shown)) : EStone::Empty;
-        if (!index.AddRow(row, winner))
-            return false;
-        paths.push_back(path);
-        return true;
-    });
+    const SCollectionIndex loaded = LoadCollectionIndex(doc, shown);
     doc.FlushHeaderCache();
 
     std::string text;
     for (std::size_t i = 0; i < queries.size(); ++i) {
         if (parsed->batch)
             text += "#\t" + std::to_string(i + 1) + '\n';
-        WriteAnswer(SearchPattern(index, queries[i]), paths, parsed->continuations, text);
+        WriteAnswer(SearchPattern(loaded.index, queries[i]), loaded.paths, parsed->continuations, text);
     }
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
