@@ -9,6 +9,7 @@
 #include "collection/CollectionFile.h"
 #include "collection/CollectionPositionRows.h"
 #include "collection/VarnexDoc.h"
+#include "files/FileStatus.h"
 #include "game/GameTimeline.h"
 #include "reader/GameRecord.h"
 
@@ -69,6 +70,19 @@ std::string PlayedRow(const SGameRecord& record)
     return row;
 }
 
+// The same bytes without playing: what the reading and storing cost alone.
+std::string MovesRow(const SGameRecord& record)
+{
+    std::string row;
+    row.reserve(2 * record.moves.size() + 1);
+    row += static_cast<char>(record.width);
+    for (const SGameMove& move : record.moves) {
+        row += static_cast<char>(move.kind == SGameMove::EKind::Play ? move.x : 0xFF);
+        row += static_cast<char>(move.y | (move.colour == EStone::White ? 0x80 : 0));
+    }
+    return row;
+}
+
 void RemoveCache(const std::string& folder)
 {
     std::error_code ec;
@@ -77,7 +91,8 @@ void RemoveCache(const std::string& folder)
 
 // Adds the tree to a new collection with a new cache, as varnex-cli add
 // does, and saves it.
-STimes Add(const std::string& tree, const std::string& collection, const std::string& cacheFolder, bool rows)
+STimes Add(const std::string& tree, const std::string& collection, const std::string& cacheFolder,
+           const PositionRowBuilder& rows)
 {
     RemoveCache(cacheFolder);
     fs::remove(collection);
@@ -87,7 +102,7 @@ STimes Add(const std::string& tree, const std::string& collection, const std::st
     CVarnexDoc doc;
     doc.SetHeaderCache(CHeaderCache::Open(cacheFolder, collection));
     if (rows)
-        doc.SetPositionRowBuilder(PlayedRow);
+        doc.SetPositionRowBuilder(rows);
     const SAddSummary summary = doc.AddBatch({tree});
     doc.FlushHeaderCache();
     if (!SaveCollectionFile(doc, collection))
@@ -124,18 +139,24 @@ int main(int argc, char** argv)
     // Each kind twice, alternating, so the file system's cache is as warm
     // for one as for the other.
     STimes without;
+    STimes moves;
     STimes with;
     for (int round = 0; round < 2; ++round) {
-        without.KeepBest(Add(tree, collection, cacheFolder, false));
-        with.KeepBest(Add(tree, collection, cacheFolder, true));
+        without.KeepBest(Add(tree, collection, cacheFolder, {}));
+        moves.KeepBest(Add(tree, collection, cacheFolder, MovesRow));
+        with.KeepBest(Add(tree, collection, cacheFolder, PlayedRow));
     }
     const auto more = [](double a, double b) { return 100.0 * (b - a) / a; };
     std::printf("add with the header cache, new cache, without position rows: %.0f ms (processor %.0f ms)\n",
                 without.wall, without.process);
-    std::printf("the same with position rows: %.0f ms (+%.0f %%), processor %.0f ms (+%.0f %%), of it the reading "
-                "thread %.0f ms (+%.0f %%)\n",
-                with.wall, more(without.wall, with.wall), with.process, more(without.process, with.process),
-                with.reading, more(without.reading, with.reading));
+    const auto report = [&](const char* what, const STimes& t) {
+        std::printf("the same with %s: %.0f ms (+%.0f %%), processor %.0f ms (+%.0f %%), of it the reading thread "
+                    "%.0f ms (+%.0f %%)\n",
+                    what, t.wall, more(without.wall, t.wall), t.process, more(without.process, t.process), t.reading,
+                    more(without.reading, t.reading));
+    };
+    report("rows of 2 bytes a move, not played", moves);
+    report("rows of a builder that plays each game", with);
 
     // The collection and the cache the last add left, opened as a search
     // opens them, then every row fetched.
@@ -157,14 +178,29 @@ int main(int argc, char** argv)
     });
     const double walk = MsSince(start);
 
+    // A search that does not open the document: the rows walked, each
+    // checked against its file's status now.
+    std::size_t current = 0;
+    start = Clock::now();
+    doc.HeaderCache()->ForEachPositionRow([&](std::string_view path, const SFileStatus& stored, std::string_view) {
+        SFileStatus status;
+        current += StatGameFile(std::string(path), status) && status == stored;
+    });
+    const double walkAndStat = MsSince(start);
+
     std::size_t bytes = 0;
     start = Clock::now();
     const SPositionRowsSummary summary =
-        ForEachCollectionPositionRow(doc, [&](const std::string&, std::string_view row) { bytes += row.size(); });
+        ForEachCollectionPositionRow(doc, [&](const std::string&, std::string_view row) {
+            bytes += row.size();
+            return true;
+        });
     const double fetch = MsSince(start);
     std::printf("open of the collection (%zu games, %zu not read) with the cache: %.0f ms\n", doc.m_mapFiles.size(),
                 doc.m_unread.size(), open);
     std::printf("walk of the cache's position rows: %zu rows, %.1f MB, %.0f ms\n", rawRows, rawBytes / 1e6, walk);
+    std::printf("walk of the position rows, each file's status taken and compared: %zu current, %.0f ms\n", current,
+                walkAndStat);
     std::printf("position rows of every game, matched with the collection: %zu from the cache, %zu made, "
                 "%zu unreadable, %.1f MB, %.0f ms\n",
                 summary.fromCache, summary.built, summary.unreadable, bytes / 1e6, fetch);

@@ -1,7 +1,8 @@
 // Writes position rows of the input's paths, statuses and bytes through the
 // header cache, then lets the input damage them in the database (bytes of a
-// row, its status, its path or checksum, rows exchanged, the table or the
-// schema version) and the database file's own bytes. A position row the
+// row, its status, its path or checksum, rows exchanged, the header row's
+// bytes in its place, the table or the schema version) and the database
+// file's own bytes. A position row the
 // cache gives back, looked up or walked, is always exactly one it was given:
 // a damaged row is never trusted.
 #include "cache/HeaderCache.h"
@@ -79,37 +80,39 @@ void Damage(const std::string& file, CInput& input)
         std::string sql;
         switch (input.Byte() % 10) {
         case 0: // one byte of the row changed, or one added
-            sql = "UPDATE positions SET row = substr(row, 1, " + number + ") || x'" + (input.Byte() % 2 ? "00" : "ff") +
-                  "' || substr(row, " + number + " + 2) WHERE rowid = " + rowid;
+            sql = "UPDATE headers SET positions = substr(positions, 1, " + number + ") || x'" +
+                  (input.Byte() % 2 ? "00" : "ff") + "' || substr(positions, " + number +
+                  " + 2) WHERE rowid = " + rowid;
             break;
         case 1:
-            sql = "UPDATE positions SET row = substr(row, 1, length(row) - 1) WHERE rowid = " + rowid;
+            sql = "UPDATE headers SET positions = substr(positions, 1, length(positions) - 1) WHERE rowid = " + rowid;
             break;
         case 2:
-            sql = "UPDATE positions SET size = size + " + number + " + 1 WHERE rowid = " + rowid;
+            sql = "UPDATE headers SET size = size + " + number + " + 1 WHERE rowid = " + rowid;
             break;
         case 3:
-            sql = "UPDATE positions SET checksum = checksum + 1 WHERE rowid = " + rowid;
+            sql = "UPDATE headers SET positions_checksum = positions_checksum + 1 WHERE rowid = " + rowid;
             break;
         case 4: // the bytes of another row, with its checksum
-            sql = "UPDATE positions SET (row, checksum) = (SELECT row, checksum FROM positions WHERE rowid = " + other +
-                  ") WHERE rowid = " + rowid;
+            sql = "UPDATE headers SET (positions, positions_checksum) = (SELECT positions, positions_checksum FROM"
+                  " headers WHERE rowid = " +
+                  other + ") WHERE rowid = " + rowid;
             break;
         case 5:
-            sql = "UPDATE positions SET path = (SELECT path FROM positions WHERE rowid = " + other +
+            sql = "UPDATE headers SET path = (SELECT path FROM headers WHERE rowid = " + other +
                   ") WHERE rowid = " + rowid;
             break;
         case 6:
-            sql = "UPDATE positions SET read_ns = read_ns - 1 WHERE rowid = " + rowid;
+            sql = "UPDATE headers SET read_ns = read_ns - 1 WHERE rowid = " + rowid;
             break;
-        case 7:
-            sql = "DELETE FROM positions WHERE rowid = " + rowid;
+        case 7: // the header row's bytes in place of the position row's
+            sql = "UPDATE headers SET positions = props, positions_checksum = checksum WHERE rowid = " + rowid;
             break;
         case 8:
             sql = "PRAGMA user_version = " + number;
             break;
         case 9:
-            sql = input.Byte() % 2 ? "DROP TABLE positions" : "UPDATE positions SET row = NULL WHERE rowid = " + rowid;
+            sql = input.Byte() % 2 ? "DROP TABLE headers" : "DELETE FROM headers WHERE rowid = " + rowid;
             break;
         }
         sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
@@ -171,14 +174,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         CPropertyTable table;
         table.Set("PB", "b");
-        // Half with their header row, half alone, as a search stores them.
+        // Half with their header row, half added to it as a search does.
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (i % 2)
+            if (i % 2) {
+                cache->Record(rows[i].path, rows[i].status, kReadNs, table);
                 cache->RecordPositions(rows[i].path, rows[i].status, kReadNs, rows[i].positions);
-            else {
-                cache->Record(rows[i].path, rows[i].status, kReadNs, table, CHeaderCache::EPositionRow::Follows);
-                cache->RecordPositions(rows[i].path, rows[i].status, kReadNs, rows[i].positions);
-            }
+            } else
+                cache->Record(rows[i].path, rows[i].status, kReadNs, table, &rows[i].positions);
         }
     }
     Damage(file, input);

@@ -11,6 +11,7 @@
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
 #include "files/CollectionLock.h"
+#include "pattern/PositionRow.h"
 #include "reader/GameReader.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -187,6 +188,9 @@ int RunAdd(const std::string& collection, const std::vector<std::string>& paths,
     CCliDocHost host(err);
     CVarnexDoc doc(host);
     doc.SetHeaderCache(CHeaderCache::Open(cacheFolder, collection));
+    // The positions of each game file read go into the cache beside its
+    // values, so a search over the collection reads no game file.
+    doc.SetPositionRowBuilder(BuildPositionRow);
 
     // Held from the read to the save: two adds at once would each save what
     // they read plus their own files, and the first one's additions would be lost.
@@ -264,6 +268,9 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
     CCliDocHost host(err);
     CVarnexDoc doc(host);
     doc.SetHeaderCache(CHeaderCache::Open(cacheFolder, collection));
+    // The positions of each game file read go into the cache beside its
+    // values, so a search over the collection reads no game file.
+    doc.SetPositionRowBuilder(BuildPositionRow);
 
     CColumnLayout layout = BuildColumnLayout(store);
     const bool showFullPath = fullPath ? *fullPath : ReadInt(store, settings::kFullPath) != 0;

@@ -12,6 +12,9 @@ constexpr const char* kSynopsis = R"(Usage:
                  [--filter TEXT] [--no-cache] [--escape]
   varnex-cli board [--move N | --start] [--pretty] FILE...
   varnex-cli dups COLLECTION.vnx
+  varnex-cli pattern COLLECTION.vnx [--fixed-colours] [--continuations] --region RECT --rows ROWS
+  varnex-cli pattern COLLECTION.vnx [--fixed-colours] [--continuations] --region RECT --from GAME [--move N]
+  varnex-cli pattern COLLECTION.vnx [--continuations] --batch FILE
   varnex-cli --help
   varnex-cli COMMAND --help   (that command's part of this help)
 )";
@@ -27,7 +30,7 @@ struct SCommandHelp
 };
 
 // Each section starts with the command's own synopsis line.
-constexpr std::array<SCommandHelp, 5> kCommands = {{
+constexpr std::array<SCommandHelp, 6> kCommands = {{
     {"info", R"(info [--utf8] FILE...
   Reads the game-information properties (the root node) of each game file.
   Writes one line "PATH<TAB>ok" or "PATH<TAB>fail" per file; after an ok line
@@ -141,6 +144,44 @@ constexpr std::array<SCommandHelp, 5> kCommands = {{
   comments, then the oldest file), the others in the same order. Groups in
   bytewise order of their first path. Nothing when there are none. Exit 0,
   1 when the collection cannot be opened, 2 on bad arguments.
+)"},
+    {"pattern", R"(pattern COLLECTION.vnx [--fixed-colours] [--continuations] --region RECT --rows ROWS
+       varnex-cli pattern COLLECTION.vnx [--fixed-colours] [--continuations] --region RECT --from GAME [--move N]
+       varnex-cli pattern COLLECTION.vnx [--continuations] --batch FILE
+  Finds the games of the collection in which a shape of stones occurs.
+  RECT is a rectangle of the 19x19 board given by two SGF points, its
+  upper-left and lower-right corners (aa:gg), or "all" for the whole board.
+  ROWS are its rows from the top joined by "/", each as wide as the
+  rectangle, one sign a point: X black, O white, . empty, x black or empty,
+  o white or empty, * anything. With --from GAME the signs are the stones
+  inside RECT at position N of that game file's main line (its end without
+  --move), on that game's board.
+  Where the shape may stand: along an axis on which the rectangle touches an
+  edge of the board it stays there; along an axis on which it touches
+  neither edge it may shift as long as it touches neither edge. It also
+  stands in the 8 rotations and reflections of the board and, unless
+  --fixed-colours is given, with black and white exchanged. Only games on a
+  board of the pattern's size are searched. The positions of a game are
+  those of its main line played by the rules: 0 the start with the setup
+  stones, K the board after K moves (passes and skipped moves count).
+  Writes one line "PATH<TAB>K" per game where the shape stands, K the first
+  position it stands at, in bytewise order of the paths (escaped as info
+  escapes them). With --continuations, instead, one line per continuation
+  "POINT<TAB>COLOUR<TAB>GAMES<TAB>BLACKWINS<TAB>WHITEWINS": the first later
+  move of the main line inside the matched rectangle, as an SGF point on the
+  board as the pattern was drawn and the colour it played in the pattern's
+  colours (B or W), how many games went on so, and how many of them the
+  pattern's Black and the pattern's White won; most games first, then by
+  point, then B before W. Symmetric moves of a symmetric pattern count as
+  one.
+  --batch FILE: one query a line, "RECT ROWS" with an optional third word
+  "fixed"; each answer follows a line "#<TAB>N", N the query's number from 1.
+  The games' positions are kept in the header cache: a game file unchanged
+  since is never read again for a search.
+  Exit 0 (no output when nothing matches), 1 when the collection cannot be
+  opened, 2 for a pattern that cannot be read (rows of the wrong width or
+  count, a sign outside the six, a rectangle off the board, a move past the
+  game's end), with the reason on stderr.
 )"},
 }};
 

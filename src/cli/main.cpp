@@ -2,6 +2,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliDups.h"
 #include "cli/CliHelp.h"
+#include "cli/CliPattern.h"
 #include "cli/QtUtf8Converter.h"
 #include "qtcore/CacheFolder.h"
 #include "qtcore/FilterText.h"
@@ -194,6 +195,18 @@ int main(int argc, char** argv)
         if (rest.size() != 1 || (rest[0].size() > 1 && rest[0][0] == '-'))
             return UsageError("dups needs exactly one collection file");
         return OutputChecked(RunDups(rest[0], std::cout, std::cerr));
+    }
+    if (command == "pattern") {
+        for (const std::string& arg : rest) {
+            if (arg == "--")
+                break;
+            if (IsHelp(arg))
+                return PrintHelp(command);
+        }
+        // Results are read as the list shows them, so each game's winner
+        // is the one the Winner column names.
+        CQtUtf8Converter converter;
+        return RunPatternCommand(rest, std::cout, std::cerr, HeaderCacheFolder(), &converter);
     }
     if (command == "info" || command == "add" || command == "list") {
         const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add");

@@ -34,20 +34,16 @@ constexpr int kScanMissesBeforeSearchOnly = 64;
 // every step. Two paths of one hash share a row (the path in it tells them
 // apart); without the database's key no one can make them. Rows are added
 // at the end in the order files are read, which is the order the next open
-// asks for them; only the small index of hashes is written all over. The
-// position rows have a table of their own with the same ids and the status
-// of their own, so a search walks them without the header rows in between
-// and each is checked alone.
+// asks for them; only the small index of hashes is written all over. A
+// file's position row is two more columns of its row (NULL when it has
+// none), with a checksum of its own: one row and one index entry a file,
+// written at once.
 constexpr const char* kCreate = "CREATE TABLE headers(id INTEGER NOT NULL, path BLOB NOT NULL,"
                                 " size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL, ctime_ns INTEGER NOT NULL,"
                                 " inode INTEGER NOT NULL, device INTEGER NOT NULL, read_ns INTEGER NOT NULL,"
-                                " props BLOB NOT NULL, checksum INTEGER NOT NULL);"
+                                " props BLOB NOT NULL, checksum INTEGER NOT NULL,"
+                                " positions BLOB, positions_checksum INTEGER NOT NULL);"
                                 "CREATE UNIQUE INDEX headers_id ON headers(id);"
-                                "CREATE TABLE positions(id INTEGER NOT NULL, path BLOB NOT NULL,"
-                                " size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL, ctime_ns INTEGER NOT NULL,"
-                                " inode INTEGER NOT NULL, device INTEGER NOT NULL, read_ns INTEGER NOT NULL,"
-                                " row BLOB NOT NULL, checksum INTEGER NOT NULL);"
-                                "CREATE UNIQUE INDEX positions_id ON positions(id);"
                                 "CREATE TABLE meta(collection BLOB NOT NULL, key0 INTEGER NOT NULL,"
                                 " key1 INTEGER NOT NULL);";
 
@@ -160,7 +156,8 @@ int CHeaderCache::OpenAndCheck()
         return rc;
     rc = sqlite3_prepare_v2(m_db,
                             "INSERT OR REPLACE INTO headers(id, path, size, mtime_ns, ctime_ns, inode, device,"
-                            " read_ns, props, checksum) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
+                            " read_ns, props, checksum, positions, positions_checksum)"
+                            " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)",
                             -1, &m_replace, nullptr);
     if (rc != SQLITE_OK)
         return rc;
@@ -421,14 +418,16 @@ CHeaderCache::SRow CHeaderCache::NewRow(const std::string& path, const SFileStat
 }
 
 void CHeaderCache::Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
-                          const CPropertyTable& table, EPositionRow positions)
+                          const CPropertyTable& table, const std::string* positionRow)
 {
     if (!m_replace || !m_writable)
         return;
     SRow row = NewRow(path, status, statusTakenNs);
     row.props = table.Packed();
-    if (positions == EPositionRow::Follows)
-        row.write = SRow::EWrite::HeaderOnly;
+    if (positionRow) {
+        row.hasPositions = true;
+        row.positions = *positionRow;
+    }
     m_pending.push_back(std::move(row));
     if (m_pending.size() >= kFlushRows)
         Flush();
@@ -440,7 +439,8 @@ void CHeaderCache::RecordPositions(const std::string& path, const SFileStatus& s
     if (!m_replace || !m_writable)
         return;
     SRow row = NewRow(path, status, statusTakenNs);
-    row.write = SRow::EWrite::PositionsOnly;
+    row.positionsOnly = true;
+    row.hasPositions = true;
     row.positions = std::move(positionRow);
     m_pending.push_back(std::move(row));
     if (m_pending.size() >= kFlushRows)
@@ -462,7 +462,7 @@ void CHeaderCache::Flush()
     for (SRow& row : m_pending)
         row.id = RowId(row.path);
     for (const SRow& row : m_pending) {
-        if (row.write == SRow::EWrite::PositionsOnly) {
+        if (row.positionsOnly) {
             rc = WritePositions(row);
             if (rc != SQLITE_DONE)
                 break;
@@ -480,10 +480,16 @@ void CHeaderCache::Flush()
         sqlite3_bind_int64(m_replace, 8, row.readNs);
         BindBlob(m_replace, 9, row.props);
         sqlite3_bind_int64(m_replace, 10, static_cast<sqlite3_int64>(RowChecksum(row.path, s, row.readNs, row.props)));
+        if (row.hasPositions) {
+            BindBlob(m_replace, 11, row.positions);
+            sqlite3_bind_int64(m_replace, 12,
+                               static_cast<sqlite3_int64>(PositionRowChecksum(row.path, s, row.readNs, row.positions)));
+        } else {
+            sqlite3_bind_null(m_replace, 11);
+            sqlite3_bind_int64(m_replace, 12, 0);
+        }
         rc = sqlite3_step(m_replace);
         sqlite3_reset(m_replace);
-        if (rc == SQLITE_DONE && row.write != SRow::EWrite::HeaderOnly)
-            rc = WritePositions(row);
         if (rc != SQLITE_DONE)
             break;
         rc = SQLITE_OK;

@@ -58,17 +58,15 @@ public:
     // The values stored for path, when its row was written with status and
     // can be trusted; table is left as it was otherwise.
     bool Lookup(const std::string& path, const SFileStatus& status, CPropertyTable& table);
-    // What becomes of the position row of a file whose header row is written.
-    enum class EPositionRow {
-        Drop,    // it goes: it may be of other contents with the same status
-        Follows, // RecordPositions replaces it next
-    };
     // Replaces the row of path with the values read after status was taken
-    // at statusTakenNs (wall clock). Rows are written in batches.
+    // at statusTakenNs (wall clock), and its position row with positionRow
+    // (none when not given: one of earlier contents with the same status
+    // goes). Rows are written in batches.
     void Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
-                const CPropertyTable& table, EPositionRow positions = EPositionRow::Drop);
+                const CPropertyTable& table, const std::string* positionRow = nullptr);
     // Replaces the position row of path alone, leaving its header row as it
-    // is: a search that completes the index of files read before.
+    // is: a search that completes the index of files read before. The row
+    // is kept only when the header row of path was written with status.
     void RecordPositions(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
                          std::string positionRow);
     // Writes the rows recorded so far.
@@ -101,13 +99,9 @@ private:
         SFileStatus status;
         std::int64_t readNs = 0;
         std::string props;
-        // Which rows of the file the batch writes.
-        enum class EWrite : std::uint8_t {
-            HeaderDropPositions, // the header row; the position row goes
-            HeaderOnly,
-            PositionsOnly,
-        };
-        EWrite write = EWrite::HeaderDropPositions;
+        // The position row alone, into the file's header row.
+        bool positionsOnly = false;
+        bool hasPositions = false;
         std::string positions;
     };
 
@@ -139,7 +133,8 @@ private:
     // The statements of the position rows; the table is made with the rest.
     int PreparePositions();
     void ClosePositions();
-    // Writes the position row of row, or drops it: SQLITE_DONE or the error.
+    // Writes the position row of row into its header row, when that was
+    // written with the same status: SQLITE_DONE or the error.
     int WritePositions(const SRow& row);
     void RemoveFiles() const;
     // A statement failed: damage rebuilds the database, anything else stops
@@ -154,8 +149,7 @@ private:
     sqlite3_stmt* m_replace = nullptr;
     sqlite3_stmt* m_scan = nullptr;
     sqlite3_stmt* m_selectPositions = nullptr;
-    sqlite3_stmt* m_replacePositions = nullptr;
-    sqlite3_stmt* m_dropPositions = nullptr;
+    sqlite3_stmt* m_updatePositions = nullptr;
     EScan m_scanState = EScan::Stopped;
     std::int64_t m_scanAfter = 0;
     // Lookups in a row that the scan's next row did not answer. Rows written

@@ -1,6 +1,6 @@
-// The position rows of the header cache: stored, looked up and walked. They
-// live in a table of their own beside the header rows, under the same ids,
-// written in the same batches; the cache never looks into their bytes.
+// The position rows of the header cache: stored, looked up and walked. Each
+// is two columns of its file's header row (the bytes and their checksum),
+// written with it; the cache never looks into the bytes.
 #include "cache/HeaderCache.h"
 
 #include "cache/RowChecksum.h"
@@ -11,7 +11,8 @@
 namespace {
 
 // The columns every position statement selects, in this order.
-constexpr const char* kColumns = "size, mtime_ns, ctime_ns, inode, device, read_ns, row, checksum, path";
+constexpr const char* kColumns =
+    "size, mtime_ns, ctime_ns, inode, device, read_ns, positions, positions_checksum, path, rowid";
 
 struct SStoredRow
 {
@@ -41,56 +42,53 @@ bool Trusted(sqlite3_stmt* statement, const SStoredRow& stored, std::int64_t rac
 {
     const auto checksum = static_cast<std::uint64_t>(sqlite3_column_int64(statement, 7));
     const bool settled = std::max(stored.status.mtimeNs, stored.status.ctimeNs) < stored.readNs - racyMarginNs;
-    return settled && checksum == PositionRowChecksum(stored.path, stored.status, stored.readNs, stored.row);
+    return settled && sqlite3_column_type(statement, 6) != SQLITE_NULL &&
+           checksum == PositionRowChecksum(stored.path, stored.status, stored.readNs, stored.row);
 }
 
 } // namespace
 
 int CHeaderCache::PreparePositions()
 {
-    const std::string select = std::string("SELECT ") + kColumns + " FROM positions WHERE id = ?1";
-    int rc = sqlite3_prepare_v2(m_db, select.c_str(), -1, &m_selectPositions, nullptr);
+    const std::string select = std::string("SELECT ") + kColumns + " FROM headers WHERE id = ?1";
+    const int rc = sqlite3_prepare_v2(m_db, select.c_str(), -1, &m_selectPositions, nullptr);
     if (rc != SQLITE_OK)
         return rc;
-    rc = sqlite3_prepare_v2(m_db,
-                            "INSERT OR REPLACE INTO positions(id, path, size, mtime_ns, ctime_ns, inode, device,"
-                            " read_ns, row, checksum) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)",
-                            -1, &m_replacePositions, nullptr);
-    if (rc != SQLITE_OK)
-        return rc;
-    return sqlite3_prepare_v2(m_db, "DELETE FROM positions WHERE id = ?1", -1, &m_dropPositions, nullptr);
+    return sqlite3_prepare_v2(m_db, "UPDATE headers SET positions = ?1, positions_checksum = ?2 WHERE rowid = ?3", -1,
+                              &m_updatePositions, nullptr);
 }
 
 void CHeaderCache::ClosePositions()
 {
     sqlite3_finalize(m_selectPositions);
-    sqlite3_finalize(m_replacePositions);
-    sqlite3_finalize(m_dropPositions);
-    m_selectPositions = m_replacePositions = m_dropPositions = nullptr;
+    sqlite3_finalize(m_updatePositions);
+    m_selectPositions = m_updatePositions = nullptr;
 }
 
 int CHeaderCache::WritePositions(const SRow& row)
 {
-    if (row.write == SRow::EWrite::HeaderDropPositions) {
-        sqlite3_bind_int64(m_dropPositions, 1, row.id);
-        const int rc = sqlite3_step(m_dropPositions);
-        sqlite3_reset(m_dropPositions);
-        return rc;
+    // The row's checksum covers the read time of the header row it joins.
+    sqlite3_bind_int64(m_selectPositions, 1, row.id);
+    int rc = sqlite3_step(m_selectPositions);
+    std::int64_t rowid = 0;
+    std::int64_t readNs = 0;
+    if (rc == SQLITE_ROW) {
+        const SStoredRow stored = ReadColumns(m_selectPositions);
+        if (stored.path == row.path && stored.status == row.status) {
+            rowid = sqlite3_column_int64(m_selectPositions, 9);
+            readNs = stored.readNs;
+        }
+        rc = SQLITE_DONE;
     }
-    const SFileStatus& s = row.status;
-    sqlite3_bind_int64(m_replacePositions, 1, row.id);
-    BindBlob(m_replacePositions, 2, row.path);
-    sqlite3_bind_int64(m_replacePositions, 3, static_cast<sqlite3_int64>(s.size));
-    sqlite3_bind_int64(m_replacePositions, 4, s.mtimeNs);
-    sqlite3_bind_int64(m_replacePositions, 5, s.ctimeNs);
-    sqlite3_bind_int64(m_replacePositions, 6, static_cast<sqlite3_int64>(s.inode));
-    sqlite3_bind_int64(m_replacePositions, 7, static_cast<sqlite3_int64>(s.device));
-    sqlite3_bind_int64(m_replacePositions, 8, row.readNs);
-    BindBlob(m_replacePositions, 9, row.positions);
-    sqlite3_bind_int64(m_replacePositions, 10,
-                       static_cast<sqlite3_int64>(PositionRowChecksum(row.path, s, row.readNs, row.positions)));
-    const int rc = sqlite3_step(m_replacePositions);
-    sqlite3_reset(m_replacePositions);
+    sqlite3_reset(m_selectPositions);
+    if (rc != SQLITE_DONE || rowid == 0)
+        return rc;
+    BindBlob(m_updatePositions, 1, row.positions);
+    sqlite3_bind_int64(m_updatePositions, 2,
+                       static_cast<sqlite3_int64>(PositionRowChecksum(row.path, row.status, readNs, row.positions)));
+    sqlite3_bind_int64(m_updatePositions, 3, rowid);
+    rc = sqlite3_step(m_updatePositions);
+    sqlite3_reset(m_updatePositions);
     return rc;
 }
 
@@ -126,7 +124,8 @@ void CHeaderCache::ForEachPositionRow(const PositionRowVisitor& f)
         return;
     // One statement in one read transaction, in the order the rows were
     // written: the table's pages one after the other.
-    const std::string query = std::string("SELECT ") + kColumns + " FROM positions ORDER BY rowid";
+    const std::string query =
+        std::string("SELECT ") + kColumns + " FROM headers WHERE positions IS NOT NULL ORDER BY rowid";
     sqlite3_stmt* walk = nullptr;
     int rc = sqlite3_prepare_v2(m_db, query.c_str(), -1, &walk, nullptr);
     if (rc == SQLITE_OK) {

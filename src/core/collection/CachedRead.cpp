@@ -32,8 +32,7 @@ bool ReadGameEntry(const std::string& path, CGameEntry& entry, IReadHooks& hooks
     SGameFileBytes file;
     if (!ReadGameFileContents(path, entry.m_props, hooks, nullptr, &file))
         return false;
-    // The header row now; the position row follows it once made.
-    cache->Record(path, entry.m_status, taken, entry.m_props, CHeaderCache::EPositionRow::Follows);
+    // The header row goes to the cache with the position row, once made.
     rows->Add(*cache, path, entry.m_status, taken, std::move(file), entry.m_props);
     return true;
 }

@@ -32,8 +32,14 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
             if (summary.stopped || !entry || !(entry->m_status == status) || !done.insert(entry).second)
                 return;
             path.assign(rowPath);
-            f(path, row);
-            ++summary.fromCache;
+            if (f(path, row)) {
+                ++summary.fromCache;
+            } else {
+                // Refused by the caller (a row of an older format, or one
+                // damaged in a way only its reader sees): made again below.
+                done.erase(entry);
+                ++summary.refused;
+            }
             summary.stopped = stop && stop();
         });
     }

@@ -18,16 +18,19 @@ struct SPositionRowsSummary
     std::size_t unreadable = 0;
     // The walk was stopped before every file had its row.
     bool stopped = false;
+    // Rows of the cache that f refused, made again from their files.
+    std::size_t refused = 0;
 };
 
-// Calls f(path, row) once for every game file of doc that has a position
-// row: first, in the order they were written, the rows of the header cache
+// Calls f(path, row) for every game file of doc that has a position row:
+// first, in the order they were written, the rows of the header cache
 // written with the status the document read the file with; then, made with
 // the document's builder, the rows of the files not found so (a cache made
-// before, a changed or damaged row, no cache at all), which are stored in
-// the cache for the next time. Nothing without a builder. The views are
-// valid during the call only. stop, when given, is asked after every row
-// and ends the walk when it says so.
-using CollectionRowVisitor = std::function<void(const std::string& path, std::string_view row)>;
+// before, a changed or damaged row, no cache at all) and of the rows f
+// refused by returning false, which are stored in the cache for the next
+// time (what f returns for those is not asked again). Nothing without a
+// builder. The views are valid during the call only. stop, when given, is
+// asked after every row and ends the walk when it says so.
+using CollectionRowVisitor = std::function<bool(const std::string& path, std::string_view row)>;
 SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const CollectionRowVisitor& f,
                                                   const std::function<bool()>& stop = {});

@@ -44,22 +44,20 @@ void CPositionRowMaker::Run()
             job.row = m_build(MainLineOf(job.file, job.table));
         } catch (const std::bad_alloc&) {
             // The row of a record too large for the memory left, as the
-            // reader gives one; failing that none, and the row of another
-            // read stays until the file is read again.
+            // reader gives one; failing that none.
             job.file.text = std::string();
             try {
                 SGameRecord tooLarge;
                 tooLarge.problem = EGameProblem::TooLarge;
                 job.row = m_build(tooLarge);
             } catch (const std::bad_alloc&) {
-                job.path.clear();
+                job.made = false;
             }
         }
         job.file.text = std::string();
         lock.lock();
         m_busy = false;
-        if (!job.path.empty())
-            m_made.push_back(std::move(job));
+        m_made.push_back(std::move(job));
         m_moved.notify_all();
     }
 }
@@ -72,9 +70,7 @@ void CPositionRowMaker::Add(CHeaderCache& cache, const std::string& path, const 
     job.status = status;
     job.takenNs = takenNs;
     job.file = std::move(file);
-    // The values are the main line's root for a binary record alone.
-    if (job.file.binary)
-        job.table = table;
+    job.table = table;
     m_gathered.push_back(std::move(job));
     if (m_gathered.size() >= kGathered) {
         HandOver(true);
@@ -135,5 +131,5 @@ void CPositionRowMaker::Drop()
 void CPositionRowMaker::Store(CHeaderCache& cache, std::vector<SJob>& made)
 {
     for (SJob& job : made)
-        cache.RecordPositions(job.path, job.status, job.takenNs, std::move(job.row));
+        cache.Record(job.path, job.status, job.takenNs, job.table, job.made ? &job.row : nullptr);
 }

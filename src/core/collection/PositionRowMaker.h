@@ -30,8 +30,9 @@ public:
     CPositionRowMaker& operator=(const CPositionRowMaker&) = delete;
 
     // Queues the row of a file whose root node gave table, read with status
-    // taken at takenNs (as its header row); waits while many are queued.
-    // Rows made meanwhile go to cache.
+    // taken at takenNs; waits while many are queued. The file's header row
+    // goes to the cache with its position row, once made; rows made
+    // meanwhile go to cache.
     void Add(CHeaderCache& cache, const std::string& path, const SFileStatus& status, std::int64_t takenNs,
              SGameFileBytes file, const CPropertyTable& table);
     // Stores the rows made so far in cache, without waiting.
@@ -51,6 +52,8 @@ private:
         SGameFileBytes file;
         CPropertyTable table;
         std::string row;
+        // False when no row could be made: the header row goes alone.
+        bool made = true;
     };
 
     void Run();

@@ -54,8 +54,9 @@ bool ReadGameFile(const std::string& path, CPropertyTable& table, IReadHooks& ho
 namespace {
 
 // Keeps the raw bytes of a text record whose root node was read from file,
-// up to one past maxBytes (so a larger one stays too large for the reader):
-// a small file is read again from the system's cache in one call.
+// up to one past maxBytes (so a larger one stays too large for the reader),
+// for a file the stream's first read did not bring whole: it is read again,
+// from the system's cache.
 void KeepText(CFileInput& file, std::uint64_t maxBytes, std::string& text)
 {
     text.clear();
@@ -113,8 +114,13 @@ bool ReadGameFileContents(const std::string& path, CPropertyTable& table, IReadH
         binary = StartsBinaryForm(stream);
         result = binary ? ReadBinaryRecord(file, stream.Unconsumed(), path, table, hooks)
                         : ReadTextRecord(stream, table, hooks.MaxRecordBytes());
-        if (whole && result == ERecordResult::Read && !binary)
-            KeepText(file, hooks.MaxRecordBytes(), whole->text);
+        std::string_view held;
+        if (whole && result == ERecordResult::Read && !binary) {
+            if (stream.WholeFileHeld(held) && held.size() <= hooks.MaxRecordBytes())
+                whole->text.assign(held);
+            else
+                KeepText(file, hooks.MaxRecordBytes(), whole->text);
+        }
     } catch (const std::bad_alloc&) {
         // One file too large for the memory left fails alone; the files
         // after it, and what was read before, are not lost with it.

@@ -69,6 +69,17 @@ public:
     {
         return {reinterpret_cast<const char*>(m_pos), static_cast<std::size_t>(m_end - m_pos)};
     }
+    // The raw bytes of a whole file that its first read brought entirely
+    // (one short read from the start: the file ended there), so they need no
+    // second read; false otherwise.
+    bool WholeFileHeld(std::string_view& bytes) const
+    {
+        const auto held = static_cast<std::size_t>(m_end - m_start);
+        if (!m_file || m_base != 0 || m_start != m_buffer || held >= sizeof m_buffer)
+            return false;
+        bytes = {reinterpret_cast<const char*>(m_start), held};
+        return true;
+    }
 
 private:
     static constexpr unsigned char kCtrlZ = 0x1A;

@@ -1,31 +1,30 @@
 #include "desktop/pattern/CollectionPatternIndex.h"
 
-#include "collection/CollectionPositionRows.h"
+#include "collection/CollectionPositionIndex.h"
+#include "collection/GameEntry.h"
 #include "collection/VarnexDoc.h"
 #include "report/GameDate.h"
 
-bool CCollectionPatternIndex::Build(CVarnexDoc& doc, const Step& step)
+bool CCollectionPatternIndex::Build(CVarnexDoc& doc, IShownText* shown, const Step& step)
 {
-    const auto add = [&](const std::string& path, std::string_view row) {
-        const CGameEntry* entry = doc.m_mapFiles.Find(path);
-        if (entry == nullptr)
-            return;
-        const EResultWinner winner = entry->Winner();
-        const EStone stone = winner == EResultWinner::Black   ? EStone::Black
-                             : winner == EResultWinner::White ? EStone::White
-                                                              : EStone::Empty;
-        if (!m_index.AddRow(row, stone))
-            return;
-        m_paths.push_back(path);
+    std::size_t rows = 0;
+    std::function<bool()> stop;
+    if (step)
+        stop = [&] { return step(++rows); };
+    SCollectionIndex loaded = LoadCollectionIndex(doc, shown, stop);
+    if (loaded.summary.stopped)
+        return false;
+    m_index = std::move(loaded.index);
+    m_paths = std::move(loaded.paths);
+    m_years.reserve(m_paths.size());
+    for (const std::string& path : m_paths) {
         int year = 0;
-        if (const CPropertyValue dt = entry->m_props.Find("DT")) {
+        const CGameEntry* entry = doc.m_mapFiles.Find(path);
+        if (const CPropertyValue dt = entry ? entry->m_props.Find("DT") : CPropertyValue()) {
             if (const std::optional<SDateSpan> date = FirstDate(*dt))
                 year = date->first / 10000;
         }
         m_years.push_back(year);
-    };
-    std::function<bool()> stop;
-    if (step)
-        stop = [&] { return step(m_paths.size()); };
-    return !ForEachCollectionPositionRow(doc, add, stop).stopped;
+    }
+    return true;
 }

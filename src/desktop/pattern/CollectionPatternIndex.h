@@ -8,6 +8,7 @@
 #include <vector>
 
 class CVarnexDoc;
+class IShownText;
 
 // The position index of a collection's game files, with what the window
 // needs beside each game: its path (the list's key) and the year of its
@@ -16,10 +17,12 @@ class CVarnexDoc;
 class CCollectionPatternIndex
 {
 public:
-    // step is told the rows taken so far and may ask to stop (true); the
-    // index is then left incomplete and Build answers false.
+    // The index as the command line loads it (shown decodes the results as
+    // the list shows them). step is told the rows taken so far and may ask
+    // to stop (true); the index is then left incomplete and Build answers
+    // false.
     using Step = std::function<bool(std::size_t rows)>;
-    bool Build(CVarnexDoc& doc, const Step& step = {});
+    bool Build(CVarnexDoc& doc, IShownText* shown, const Step& step = {});
 
     const CPositionIndex& Index() const { return m_index; }
     std::size_t GameCount() const { return m_paths.size(); }

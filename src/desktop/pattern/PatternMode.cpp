@@ -12,6 +12,7 @@
 #include "game/GameTimeline.h"
 #include "pattern/Pattern.h"
 #include "pattern/SearchWithin.h"
+#include "qtcore/DecodedText.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -38,7 +39,8 @@ int Clamped(std::size_t count)
 
 CPatternMode::CPatternMode(CVarnexDoc& doc, CDesktopDocHost& host, CPreviewPane& preview, CReportListCtrl& list,
                            QObject* parent)
-    : QObject(parent), m_doc(doc), m_host(host), m_preview(preview), m_list(list), m_panel(preview.PatternPanel())
+    : QObject(parent), m_doc(doc), m_host(host), m_preview(preview), m_list(list), m_panel(preview.PatternPanel()),
+      m_decoded(std::make_unique<CDecodedText>())
 {
     m_pool.setMaxThreadCount(1);
     m_doc.AddView(this);
@@ -188,7 +190,7 @@ bool CPatternMode::CompleteIndex()
         m_host.BeginBatch(Clamped(m_doc.m_mapFiles.size()), true);
         // The host lets the window's events run and counts the games; Esc
         // and the Cancel button stop it.
-        built = index->Build(m_doc, [this](std::size_t) {
+        built = index->Build(m_doc, m_decoded.get(), [this](std::size_t) {
             m_host.BeforeRead();
             return m_host.StopRequested();
         });

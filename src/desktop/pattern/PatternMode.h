@@ -16,6 +16,7 @@
 #include <vector>
 
 class CCollectionPatternIndex;
+class CDecodedText;
 class CDesktopDocHost;
 class CPatternPanel;
 class CPreviewPane;
@@ -109,6 +110,8 @@ private:
     CPreviewPane& m_preview;
     CReportListCtrl& m_list;
     CPatternPanel* m_panel = nullptr;
+    // Results decoded as the list shows them, for the winners.
+    std::unique_ptr<CDecodedText> m_decoded;
 
     bool m_on = false;
     std::shared_ptr<const CCollectionPatternIndex> m_index;

@@ -14,9 +14,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -61,8 +64,12 @@ protected:
         EXPECT_TRUE(LoadCollectionFile(doc, m_collection, &error)) << error;
         m_headerHits = doc.HeaderCache()->Counts().hits;
         std::map<std::string, std::string> rows;
-        const SPositionRowsSummary counted = ForEachCollectionPositionRow(
-            doc, [&](const std::string& path, std::string_view row) { EXPECT_TRUE(rows.emplace(path, row).second); });
+        const SPositionRowsSummary counted =
+            ForEachCollectionPositionRow(doc, [&](const std::string& path, std::string_view row) {
+                // A row refused is given again, made from its file.
+                rows[path] = row;
+                return !(m_refuse && row.substr(0, m_refuse->size()) == *m_refuse);
+            });
         if (summary)
             *summary = counted;
         return rows;
@@ -97,6 +104,8 @@ protected:
 
     CTempDir m_dir;
     std::string m_collection = (m_dir.path() / "games.vnx").string();
+    // Rows starting so are refused, as a loader refuses rows it cannot read.
+    std::optional<std::string> m_refuse;
     // Counted on the thread that makes the rows.
     std::atomic<int> m_built = 0;
     long long m_headerHits = 0;
@@ -163,18 +172,21 @@ TEST_F(PositionRowsTest, AChangedFileGetsANewRowAndAnOldRowIsNeverTaken)
     EXPECT_EQ(rows.at(a), "p0s19cc|New");
     EXPECT_EQ(summary.fromCache, 2u);
 
-    // A row of another status (written for the file's old contents behind
-    // the document's back) is passed over and made again from the file.
+    // A row made for another status than the header row's (the file's
+    // contents before or after) is not kept beside it.
     auto cache = CHeaderCache::Open(CacheFolder(), m_collection, {0, 0});
     SFileStatus old;
     ASSERT_TRUE(StatGameFile(b, old));
     old.mtimeNs -= 1;
     cache->RecordPositions(b, old, old.mtimeNs + 5'000'000'000, "stale");
+    cache->Flush();
+    std::string row;
+    EXPECT_FALSE(cache->LookupPositions(b, old, row));
     cache.reset();
     m_built = 0;
     EXPECT_EQ(Rows(&summary).at(b), Expected(b));
-    EXPECT_EQ(summary.built, 1u);
-    EXPECT_EQ(m_built, 1);
+    EXPECT_EQ(summary.fromCache, 2u);
+    EXPECT_EQ(m_built, 0);
 }
 
 TEST_F(PositionRowsTest, DamagedMissingAndOldSchemaRowsAreMadeAgainFromTheFiles)
@@ -191,9 +203,9 @@ TEST_F(PositionRowsTest, DamagedMissingAndOldSchemaRowsAreMadeAgainFromTheFiles)
 
     // Bytes of one row changed, another's status changed, a third removed:
     // each is made again from its file, the others come from the cache.
-    Sql(CacheFile(), "UPDATE positions SET row = x'00' || row WHERE rowid = 3;"
-                     "UPDATE positions SET inode = inode + 1 WHERE rowid = 7;"
-                     "DELETE FROM positions WHERE rowid = 11;");
+    Sql(CacheFile(), "UPDATE headers SET positions = x'00' || positions WHERE rowid = 3;"
+                     "UPDATE headers SET positions_checksum = positions_checksum + 1 WHERE rowid = 7;"
+                     "UPDATE headers SET positions = NULL WHERE rowid = 11;");
     SPositionRowsSummary summary;
     EXPECT_EQ(Rows(&summary), full);
     EXPECT_EQ(summary.fromCache, 37u);
@@ -201,14 +213,20 @@ TEST_F(PositionRowsTest, DamagedMissingAndOldSchemaRowsAreMadeAgainFromTheFiles)
     EXPECT_EQ(Rows(&summary), full);
     EXPECT_EQ(summary.fromCache, 40u);
 
-    // A row's bytes moved in from the header table are no position row.
-    Sql(CacheFile(), "UPDATE positions SET row = (SELECT props FROM headers WHERE headers.id = positions.id),"
-                     " checksum = (SELECT checksum FROM headers WHERE headers.id = positions.id)");
+    // Rows the caller refuses are made again from their files.
+    m_refuse = "p0";
+    EXPECT_EQ(Rows(&summary), full);
+    EXPECT_EQ(summary.refused, 40u);
+    EXPECT_EQ(summary.built, 40u);
+    m_refuse.reset();
+
+    // The header row's bytes in place of the position row's are no row.
+    Sql(CacheFile(), "UPDATE headers SET positions = props, positions_checksum = checksum");
     EXPECT_EQ(Rows(&summary), full);
     EXPECT_EQ(summary.built, 40u);
 
     // A database of the schema before position rows: rebuilt whole.
-    Sql(CacheFile(), "DROP TABLE positions; PRAGMA user_version=2");
+    Sql(CacheFile(), "ALTER TABLE headers DROP COLUMN positions; PRAGMA user_version=2");
     m_built = 0;
     EXPECT_EQ(Rows(&summary), full);
     EXPECT_EQ(m_headerHits, 0);
@@ -321,4 +339,43 @@ TEST(OneRead, GivesTheSameValuesAsTheRootReaderOnTheCorpus)
     }
     EXPECT_GT(compared, 1000);
     EXPECT_GT(withMoves, 1000);
+}
+
+// Rows are made on another thread: however many files are read ahead, each
+// row reaches the cache its file was read for, also when the document
+// changes caches or goes away before the rows are made.
+TEST_F(PositionRowsTest, RowsMadeMeanwhileGoToTheCacheTheirFilesWereReadFor)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < 700; ++i)
+        paths.push_back(m_dir.Write("g" + std::to_string(i) + ".sgf",
+                                    "(;PB[P" + std::to_string(i) + "];B[" + char('a' + i % 19) + "c])"));
+    SaveCollection(paths);
+    const std::string otherFolder = (m_dir.path() / "other-cache").string();
+    const auto rowsIn = [&](const std::string& folder) {
+        std::map<std::string, std::string> rows;
+        CHeaderCache::Open(folder, m_collection, {0, 0})
+            ->ForEachPositionRow(
+                [&](std::string_view path, const SFileStatus&, std::string_view row) { rows.emplace(path, row); });
+        return rows;
+    };
+    {
+        CVarnexDoc doc;
+        doc.SetHeaderCache(CHeaderCache::Open(CacheFolder(), m_collection, {0, 0}));
+        // Slow enough that the reading thread runs ahead of it.
+        doc.SetPositionRowBuilder([](const SGameRecord& record) {
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+            return TestRow(record);
+        });
+        ASSERT_TRUE(LoadCollectionFile(doc, m_collection));
+        doc.SetHeaderCache(CHeaderCache::Open(otherFolder, m_collection, {0, 0}));
+        EXPECT_EQ(rowsIn(CacheFolder()).size(), 700u);
+        EXPECT_TRUE(rowsIn(otherFolder).empty());
+        doc.Refresh(true);
+        // The document goes with rows still being made.
+    }
+    const auto rows = rowsIn(otherFolder);
+    ASSERT_EQ(rows.size(), 700u);
+    for (const std::string& path : paths)
+        EXPECT_EQ(rows.at(path), Expected(path));
 }
