@@ -1,3 +1,4 @@
+#include "CliRunner.h"
 #include "FrameFixture.h"
 
 #include "collection/VarnexDoc.h"
@@ -26,6 +27,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <set>
+#include <sstream>
 
 namespace {
 
@@ -310,6 +312,37 @@ TEST_F(PositionSearchTest, FixedColoursKeepOutTheGameWithTheColoursExchanged)
     Panel().FixedColours()->setChecked(true);
     PressEnterOnBoard();
     EXPECT_EQ(Shown(), (std::set<std::string>{g1, g2}));
+}
+
+TEST_F(PositionSearchTest, TheWindowAnswersAsTheCommandLineDoes)
+{
+    AddCornerGames();
+    Trigger(ID_VIEW_POSITION_SEARCH);
+    DrawCornerPattern();
+    PressEnterOnBoard();
+    const std::string rows = Board().Sketch().RowsText();
+    const std::filesystem::path config = dir.path() / "cli-config";
+    const std::string collection = (dir.path() / "corner.vnx").string();
+    ASSERT_EQ(RunCli({"add", collection, g1, g2, g3, g4}, dir.path(), config).exitCode, 0);
+
+    // The games and their first hits, a line each.
+    const CCliResult games = RunCli({"pattern", collection, "--region", "ka:si", "--rows", rows}, dir.path(), config);
+    ASSERT_EQ(games.exitCode, 0) << games.err;
+    std::string window;
+    for (const std::string& path : Shown())
+        window += path + "\t" + std::to_string(*Mode().FirstHit(path)) + "\n";
+    EXPECT_EQ(games.out, window);
+
+    // The continuation table, a line each, in the table's order.
+    const CCliResult table =
+        RunCli({"pattern", collection, "--continuations", "--region", "ka:si", "--rows", rows}, dir.path(), config);
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    std::ostringstream shown;
+    for (const SContinuationRow& row : Panel().Table()->Rows())
+        shown << SgfPointName(row.x, row.y) << '\t' << (row.colour == EStone::Black ? 'B' : 'W') << '\t' << row.games
+              << '\t' << row.blackWins << '\t' << row.whiteWins << '\n';
+    EXPECT_EQ(table.out, shown.str());
+    EXPECT_EQ(table.out, "nc\tB\t2\t1\t1\nqh\tB\t1\t1\t0\n");
 }
 
 TEST_F(PositionSearchTest, CorpusGamesGiveTheEnginesAnswerForAWholeBoardAndACornerFromAGame)
