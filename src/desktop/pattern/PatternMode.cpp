@@ -242,11 +242,17 @@ void CPatternMode::Run(const CPatternSketch& sketch, bool fixedColours,
             return;
         step->hits = std::move(result.hits);
         step->continuations = std::move(result.continuations);
+        auto found = std::make_shared<std::unordered_map<std::string, int>>();
+        found->reserve(step->hits.size());
         for (const SPatternHit& hit : step->hits) {
             const EStone winner = index.Winner(hit.game);
             step->blackWins += winner == EStone::Black;
             step->whiteWins += winner == EStone::White;
+            found->emplace(step->index->Path(hit.game), static_cast<int>(hit.firstHit));
+            if (const int year = step->index->Year(hit.game))
+                ++step->years[year];
         }
+        step->found = std::move(found);
         QMetaObject::invokeMethod(
             this,
             [this, ticket, step] {
@@ -271,7 +277,6 @@ void CPatternMode::Found(std::shared_ptr<SStep> step)
 void CPatternMode::ShowStep()
 {
     const SStep& step = m_history[static_cast<std::size_t>(m_shown)];
-    const CCollectionPatternIndex& index = *step.index;
 
     std::vector<SBoardLetter> letters;
     std::vector<SContinuationRow> rows;
@@ -288,19 +293,8 @@ void CPatternMode::ShowStep()
     m_panel->UpdateKind();
     m_panel->Table()->SetRows(std::move(rows), step.hits.size());
 
-    std::map<int, int> years;
-    std::unordered_set<std::string> paths;
-    paths.reserve(step.hits.size());
-    m_firstHits.clear();
-    m_firstHits.reserve(step.hits.size());
-    for (const SPatternHit& hit : step.hits) {
-        if (const int year = index.Year(hit.game))
-            ++years[year];
-        paths.insert(index.Path(hit.game));
-        m_firstHits.emplace(index.Path(hit.game), static_cast<int>(hit.firstHit));
-    }
-    m_panel->Profile()->SetYears(std::move(years));
-    m_list.SetRowMatches(std::move(paths));
+    m_panel->Profile()->SetYears(step.years);
+    m_list.SetRowMatches(step.found);
     m_filtering = true;
     UpdateButtons();
     emit Message(FoundText(step.hits.size(), step.blackWins, step.whiteWins));
@@ -309,12 +303,11 @@ void CPatternMode::ShowStep()
 
 void CPatternMode::ShowAll()
 {
-    m_firstHits.clear();
     m_panel->Board()->SetLetters({});
     m_panel->Table()->SetRows({}, 0);
     m_panel->Profile()->SetYears({});
     if (m_filtering)
-        m_list.SetRowMatches(std::nullopt);
+        m_list.SetRowMatches(nullptr);
     m_filtering = false;
     UpdateButtons();
 }
@@ -357,8 +350,11 @@ void CPatternMode::Escape()
 
 std::optional<int> CPatternMode::FirstHit(const std::string& path) const
 {
-    const auto it = m_firstHits.find(path);
-    if (it == m_firstHits.end())
+    if (!m_filtering || m_shown < 0)
+        return std::nullopt;
+    const auto& found = *m_history[static_cast<std::size_t>(m_shown)].found;
+    const auto it = found.find(path);
+    if (it == found.end())
         return std::nullopt;
     return it->second;
 }

@@ -9,6 +9,7 @@
 #include <QThreadPool>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -93,6 +94,11 @@ private:
         std::size_t whiteWins = 0;
         // How long the search took on its thread.
         double searchMs = 0;
+        // Made on the search's thread too, so the window only shows them:
+        // the path of each game found with its first hit, and the games by
+        // year of their first date.
+        std::shared_ptr<const std::unordered_map<std::string, int>> found;
+        std::map<int, int> years;
     };
 
     // Within: the games to keep (ascending), or all of them.
@@ -121,7 +127,6 @@ private:
     std::vector<SStep> m_history;
     int m_shown = -1;
     bool m_filtering = false;
-    std::unordered_map<std::string, int> m_firstHits;
 
     QThreadPool m_pool;
     std::atomic<quint64> m_ticket{0};

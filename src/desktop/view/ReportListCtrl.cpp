@@ -328,7 +328,7 @@ void CReportListCtrl::SetRowPlaces(std::unordered_map<std::string, int> places)
     m_proxy->SetPlaces(std::move(places));
 }
 
-void CReportListCtrl::SetRowMatches(std::optional<std::unordered_set<std::string>> matches)
+void CReportListCtrl::SetRowMatches(std::shared_ptr<const std::unordered_map<std::string, int>> matches)
 {
     m_model->Flush();
     ReshowRows([&] { m_proxy->SetMatches(std::move(matches)); });

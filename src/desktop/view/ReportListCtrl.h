@@ -9,10 +9,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 class CReportListModel;
@@ -69,7 +69,7 @@ public:
     // The duplicates view (see CRowFilterProxy::SetPlaces); the selection is cleared.
     void SetRowPlaces(std::unordered_map<std::string, int> places);
     // The games a position search found (see CRowFilterProxy::SetMatches).
-    void SetRowMatches(std::optional<std::unordered_set<std::string>> matches);
+    void SetRowMatches(std::shared_ptr<const std::unordered_map<std::string, int>> matches);
     int GetShownCount();
     // The row number of the shown row at position shown (0 at the top).
     int ShownRow(int shown);

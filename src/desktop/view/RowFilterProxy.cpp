@@ -36,7 +36,7 @@ void CRowFilterProxy::SetPlaces(std::unordered_map<std::string, int> places)
     sort(m_places.empty() ? -1 : 0);
 }
 
-void CRowFilterProxy::SetMatches(std::optional<std::unordered_set<std::string>> matches)
+void CRowFilterProxy::SetMatches(std::shared_ptr<const CMatches> matches)
 {
     if (!matches && !m_matches)
         return;

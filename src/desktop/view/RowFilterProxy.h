@@ -4,10 +4,10 @@
 
 #include <QSortFilterProxyModel>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 
 class CReportListModel;
 
@@ -23,7 +23,7 @@ public:
 
     void SetFilter(const CRowFilter& filter);
     const CRowFilter& Filter() const { return m_filter; }
-    bool IsFiltering() const { return !m_filter.IsEmpty() || HasPlaces() || m_matches.has_value(); }
+    bool IsFiltering() const { return !m_filter.IsEmpty() || HasPlaces() || m_matches != nullptr; }
 
     // The duplicates view: only the rows whose key has a place are shown, in
     // the order of their places (the filter still applies). Empty: every
@@ -31,9 +31,11 @@ public:
     void SetPlaces(std::unordered_map<std::string, int> places);
     bool HasPlaces() const { return !m_places.empty(); }
 
-    // The games a position search found: only the rows whose key is one of
-    // them are shown (the filter still applies). Nothing: every row.
-    void SetMatches(std::optional<std::unordered_set<std::string>> matches);
+    // The games a position search found (key to first hit): only the rows
+    // whose key is one of them are shown (the filter still applies).
+    // Null: every row.
+    using CMatches = std::unordered_map<std::string, int>;
+    void SetMatches(std::shared_ptr<const CMatches> matches);
 
     // The rows are a flat list: no row has a parent. The selection asks for
     // parents once per range for every row it paints, and the base class
@@ -56,5 +58,5 @@ private:
     CReportListModel& m_model;
     CRowFilter m_filter;
     std::unordered_map<std::string, int> m_places;
-    std::optional<std::unordered_set<std::string>> m_matches;
+    std::shared_ptr<const CMatches> m_matches;
 };
