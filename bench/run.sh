@@ -122,6 +122,12 @@ if [ -n "$corpus" ] && [ -x "$build/bench/varnex-gen-archive" ]; then
         "$build/src/cli/varnex-cli" pattern "$build/bench-archive.vnx" --continuations --batch "$queries" >/dev/null ||
             echo "bench: pattern failed"
         echo "varnex-cli pattern --batch of the $(grep -c . "$queries") queries, whole process: $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+        if [ -x "$build/bench/pattern_bench" ]; then
+            echo
+            echo "== window: position search over the archive, from the key to the list and letters shown"
+            QT_QPA_PLATFORM=offscreen "$build/bench/pattern_bench" "$build/bench-archive.vnx" "$queries" ||
+                echo "bench: pattern_bench failed"
+        fi
         rm -f "$build/bench-archive.vnx"
     fi
     "$build/bench/varnex-bench-position-rows" "$archive" "$build/bench-position-rows" ||

@@ -68,3 +68,63 @@ if [ -n "$corpus" ]; then
     rm -rf "$scratch"
     echo "screenshots: $here/docs/preview.png"
 fi
+# The position search on strong games: the upper right corner drawn by
+# the mouse with a stone on the 3-4 point, searched, then walked five moves
+# deep by the letters of the most played continuations. The pattern board
+# is found on a first look at the screen by its wood colour. Needs xdotool
+# and python3; left out without a corpus.
+if [ -n "$corpus" ]; then
+    scratch="$(mktemp -d)"
+    mkdir -p "$scratch/config/Pellmore" "$scratch/tmp"
+    # The professional games and those of the strongest programs, whose
+    # openings follow the joseki.
+    "$build/src/cli/varnex-cli" add "$scratch/pro.vnx" "$corpus/ugoertz__kombilo/kombilo/tests/sgfs" \
+        "$corpus/yenw__computer-go-dataset" > /dev/null
+    printf '[Frame]\nStyle=1\n' > "$scratch/config/Pellmore/Varnex.conf"
+    cat > "$scratch/points.py" <<'PY'
+import sys
+# The centre of board points on the screen: the topmost wood-coloured row
+# of the right half is the top edge of the pattern board (labels included).
+data = open(sys.argv[1], 'rb').read()
+parts = data.split(b'\n', 3)
+width, height = map(int, parts[1].split())
+pixels = parts[3]
+wood = bytes((222, 184, 110))
+for y in range(height):
+    row = pixels[y * width * 3:(y + 1) * width * 3]
+    xs = [x for x in range(width // 2, width) if row[x * 3:x * 3 + 3] == wood]
+    if len(xs) > 60:
+        left, size = xs[0], xs[-1] - xs[0] + 1
+        top = y
+        break
+cell = size / (19 + 1.6)
+def at(x, y):
+    return '%d %d' % (left + (1.3 + x) * cell, top + (1.3 + y) * cell)
+print(at(12, 0), at(18, 6), at(16, 3))
+PY
+    XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp" \
+        xvfb-run -a -s "-screen 0 1400x900x24" bash -c '
+            "$1" "$2" & pid=$!
+            sleep 4
+            xdotool search --sync --onlyvisible --name "Varnex" windowsize %@ 1380 880 windowmove %@ 0 0 || true
+            sleep 1
+            xdotool key ctrl+shift+f
+            sleep 1
+            import -window root -depth 8 "$3.ppm"
+            set -- "$@" $(python3 "$4" "$3.ppm")
+            xdotool mousemove "$5" "$6" mousedown 1 mousemove "$7" "$8" sleep 0.3 mouseup 1
+            xdotool mousemove "$9" "${10}" click 1
+            sleep 0.5
+            xdotool key Return
+            sleep 2
+            for move in 1 2 3 4 5; do xdotool key a; sleep 1.5; done
+            # The first game found, in the preview at its first hit.
+            xdotool mousemove 120 76 click 1
+            sleep 2
+            import -window root "$3"
+            kill $pid; wait $pid 2>/dev/null || true' shoot "$program" "$scratch/pro.vnx" "$scratch/shot.png" \
+        "$scratch/points.py"
+    convert "$scratch/shot.png" -trim +repage -colors 128 -strip "PNG8:$here/docs/pattern.png"
+    rm -rf "$scratch"
+    echo "screenshots: $here/docs/pattern.png"
+fi

@@ -3,6 +3,7 @@
 #include "collection/CollectionPositionRows.h"
 #include "pattern/PositionIndex.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,4 +22,7 @@ struct SCollectionIndex
 // Loads the index of every game file of doc from the header cache, reading
 // (and storing) the files whose rows are missing or damaged. shown decodes
 // results as the list shows them, so the winners are the Winner column's.
-SCollectionIndex LoadCollectionIndex(CVarnexDoc& doc, IShownText* shown = nullptr);
+// stop, when given, is asked after every row (see ForEachCollectionPositionRow);
+// the summary tells whether it ended the load.
+SCollectionIndex LoadCollectionIndex(CVarnexDoc& doc, IShownText* shown = nullptr,
+                                     const std::function<bool()>& stop = {});

@@ -10,7 +10,8 @@
 #include <unordered_set>
 #include <vector>
 
-SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const CollectionRowVisitor& f)
+SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const CollectionRowVisitor& f,
+                                                  const std::function<bool()>& stop)
 {
     SPositionRowsSummary summary;
     const PositionRowBuilder& build = doc.PositionRows();
@@ -28,7 +29,7 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
             const CGameEntry* entry = doc.m_mapFiles.Find(rowPath);
             // A row of another status is of other contents than the ones
             // the document shows.
-            if (!entry || !(entry->m_status == status) || !done.insert(entry).second)
+            if (summary.stopped || !entry || !(entry->m_status == status) || !done.insert(entry).second)
                 return;
             path.assign(rowPath);
             if (f(path, row)) {
@@ -39,9 +40,10 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
                 done.erase(entry);
                 ++summary.refused;
             }
+            summary.stopped = stop && stop();
         });
     }
-    if (done.size() == doc.m_mapFiles.size())
+    if (summary.stopped || done.size() == doc.m_mapFiles.size())
         return summary;
 
     std::vector<std::string> missing;
@@ -65,6 +67,10 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
         ++summary.built;
         if (cache)
             cache->RecordPositions(path, status, taken, std::move(row));
+        if (stop && stop()) {
+            summary.stopped = true;
+            break;
+        }
     }
     if (cache)
         cache->Flush();

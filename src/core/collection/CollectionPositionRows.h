@@ -16,6 +16,8 @@ struct SPositionRowsSummary
     std::size_t built = 0;
     // Game files of the collection that could not be read for a row.
     std::size_t unreadable = 0;
+    // The walk was stopped before every file had its row.
+    bool stopped = false;
     // Rows of the cache that f refused, made again from their files.
     std::size_t refused = 0;
 };
@@ -27,6 +29,8 @@ struct SPositionRowsSummary
 // before, a changed or damaged row, no cache at all) and of the rows f
 // refused by returning false, which are stored in the cache for the next
 // time (what f returns for those is not asked again). Nothing without a
-// builder. The views are valid during the call only.
+// builder. The views are valid during the call only. stop, when given, is
+// asked after every row and ends the walk when it says so.
 using CollectionRowVisitor = std::function<bool(const std::string& path, std::string_view row)>;
-SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const CollectionRowVisitor& f);
+SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const CollectionRowVisitor& f,
+                                                  const std::function<bool()>& stop = {});

@@ -63,6 +63,8 @@ constexpr std::array kStrings{
           "Show only the games held in more than one file, each game's files together\nFind Duplicates"},
     Entry{ID_EDIT_SELECT_EXTRA_COPIES,
           "Select every file of each duplicate game but the copy to keep\nSelect Extra Copies"},
+    Entry{ID_VIEW_POSITION_SEARCH,
+          "Draw a shape on the board and show the games where it occurs, and what was played next\nPosition Search"},
     Entry{AFX_IDS_APP_TITLE, "Varnex"},
     Entry{AFX_IDS_IDLEMESSAGE, "Ready"},
     Entry{ID_VIEW_AUTOARRANGE, "Automatically arrange icons\nAuto Arrange"},

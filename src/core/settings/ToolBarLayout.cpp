@@ -34,6 +34,7 @@ const std::vector<SToolBarButton>& MainFrameButtons()
         // Buttons added since the stored default layout was fixed: a user
         // puts them on the bar through the customisation dialog.
         list.push_back({image++, ID_EDIT_ADD_FOLDER, true});
+        list.push_back({image++, ID_VIEW_POSITION_SEARCH, true});
         return list;
     }();
     return buttons;

@@ -1,5 +1,7 @@
 #include "desktop/app/VarnexApp.h"
 
+#include "pattern/PositionRow.h"
+
 #include "collection/VarnexDoc.h"
 #include "desktop/app/DesktopDocHost.h"
 #include "desktop/app/DocFramework.h"
@@ -56,6 +58,9 @@ CVarnexApp::CVarnexApp(ISettingsStore& store, IPrompts& prompts, QObject* parent
       m_framework(std::make_unique<CDocFramework>(*m_doc, *m_host, prompts, *m_recent))
 {
     m_host->SetIdleWork([this] { OnIdle(0); });
+    // Position rows are made while game files are read anyway, for the
+    // position search.
+    m_doc->SetPositionRowBuilder(BuildPositionRow);
     m_openTimer = new QTimer(this);
     m_openTimer->setSingleShot(true);
     connect(m_openTimer, &QTimer::timeout, this, &CVarnexApp::RunPendingOpens);

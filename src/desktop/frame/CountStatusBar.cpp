@@ -172,6 +172,11 @@ void CCountStatusBar::SetShownCounts(int shown, int total, bool filtering)
     const QString before = m_shownText;
     if (!m_duplicateText.isEmpty())
         m_shownText = m_duplicateText, filtering = true;
+    else if (!m_patternText.isEmpty() && shown == m_patternGames)
+        m_shownText = m_patternText, filtering = true;
+    else if (!m_patternText.isEmpty())
+        m_shownText = QStringLiteral("%1 of %2 File(s) shown; %3").arg(shown).arg(total).arg(m_patternText),
+        filtering = true;
     else
         m_shownText = filtering ? QStringLiteral("%1 of %2 File(s) shown").arg(shown).arg(total) : QString();
     // A batch being read keeps its progress in the pane.
@@ -188,6 +193,12 @@ void CCountStatusBar::SetShownCounts(int shown, int total, bool filtering)
 void CCountStatusBar::SetDuplicateCounts(int files, int games, bool on)
 {
     m_duplicateText = on ? DuplicatesText(files, games) : QString();
+}
+
+void CCountStatusBar::SetPatternText(const QString& text, int games)
+{
+    m_patternText = text;
+    m_patternGames = games;
 }
 
 QString CCountStatusBar::DuplicatesText(int files, int games)

@@ -39,6 +39,10 @@ public:
     // While the duplicates view is on, its counts take the place of the
     // filter's ("N files of M games"); told before SetShownCounts.
     void SetDuplicateCounts(int files, int games, bool on);
+    // While the list shows the games a position search found, its text
+    // ("N games with the pattern ...") takes the place of the filter's; a
+    // Find on top of them puts its count before it. Empty: none.
+    void SetPatternText(const QString& text, int games);
     static QString DuplicatesText(int files, int games);
     QString IdleText() const;
 
@@ -70,6 +74,8 @@ private:
     QToolButton* m_cancel = nullptr;
     QString m_shownText;
     QString m_duplicateText;
+    QString m_patternText;
+    int m_patternGames = 0;
     QLabel* m_panes[2] = {nullptr, nullptr};
     int m_writes[2] = {0, 0};
     // The width the settings give each count pane; a longer text widens it.

@@ -8,6 +8,7 @@
 #include "desktop/frame/DuplicateSearch.h"
 #include "desktop/frame/ProgramIcon.h"
 #include "desktop/frame/WndPlacement.h"
+#include "desktop/pattern/PatternMode.h"
 #include "desktop/preview/PreviewPane.h"
 #include "desktop/toolbar/CustToolBar.h"
 #include "desktop/view/DuplicatesView.h"
@@ -154,6 +155,7 @@ constexpr SMenuItem kViewMenu[] = {
     VARNEX_MENU_ITEM(ID_VIEW_TOOLBAR, "&Toolbar", nullptr),
     VARNEX_MENU_ITEM(ID_VIEW_STATUS_BAR, "&Status Bar", nullptr),
     VARNEX_MENU_ITEM(ID_VIEW_PREVIEW, "&Preview", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_POSITION_SEARCH, "Position &Search\tCtrl+Shift+F", "Ctrl+Shift+F"),
     kSeparator,
     VARNEX_MENU_ITEM(ID_VIEW_LARGEICON, "Lar&ge Icons", nullptr),
     VARNEX_MENU_ITEM(ID_VIEW_SMALLICON, "S&mall Icons", nullptr),
@@ -207,6 +209,7 @@ void CMainFrame::BuildMenus()
     m_router.Action(ID_VIEW_TOOLBAR)->setCheckable(true);
     m_router.Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
     m_router.Action(ID_VIEW_PREVIEW)->setCheckable(true);
+    m_router.Action(ID_VIEW_POSITION_SEARCH)->setCheckable(true);
 
     m_menus = {m_fileMenu, edit, view, help};
     // Enabling and check marks are brought up to date before a menu opens.
@@ -278,8 +281,17 @@ void CMainFrame::CreatePreview()
     // Closed by its own button, the pane's menu item loses its check mark.
     connect(m_previewDock, &QDockWidget::visibilityChanged, this, [this] { m_router.UpdateAll(); });
     CReportListCtrl* list = m_view->ListCtrl();
-    connect(list, &CReportListCtrl::CurrentRowChanged, this,
-            [this, list](int row) { m_preview->ShowGame(row >= 0 ? list->GetItemKey(row) : std::string()); });
+    m_pattern = new CPatternMode(m_doc, m_host, *m_preview, *list, this);
+    connect(m_pattern, &CPatternMode::Message, this, [this](const QString& text) { m_statusBar->ShowMessage(text); });
+    connect(m_pattern, &CPatternMode::Changed, this, [this] {
+        m_statusBar->SetPatternText(m_pattern->StatusText(), m_pattern->FoundGames());
+        m_router.UpdateAll();
+    });
+    // A game found by the position search opens at its first hit.
+    connect(list, &CReportListCtrl::CurrentRowChanged, this, [this, list](int row) {
+        const std::string path = row >= 0 ? list->GetItemKey(row) : std::string();
+        m_preview->ShowGame(path, m_pattern->FirstHit(path));
+    });
 }
 
 void CMainFrame::ActivateFrame(int showCmd)
@@ -433,6 +445,11 @@ std::span<const SCommand<CMainFrame>> CMainFrame::Commands() const
              ui.Enable(on || (!f.m_duplicates->IsRunning() && !f.m_doc.IsBusy()));
              ui.SetCheck(on);
          }},
+        {ID_VIEW_POSITION_SEARCH, [](F& f, int) { f.OnPositionSearch(); },
+         [](F& f, int, CCmdUI& ui) {
+             ui.Enable(f.m_pattern != nullptr && !f.m_duplicates->IsRunning());
+             ui.SetCheck(f.m_pattern != nullptr && f.m_pattern->IsOn());
+         }},
     };
     return kCommands;
 }
@@ -441,6 +458,16 @@ void CMainFrame::OnCommand(int id)
 {
     CTableCommandTarget::OnCommand(id);
     m_router.UpdateAll();
+}
+
+void CMainFrame::OnPositionSearch()
+{
+    if (m_pattern == nullptr)
+        return;
+    // The pattern board lives in the preview, which is shown for it.
+    if (!m_pattern->IsOn())
+        m_previewDock->setVisible(true);
+    m_pattern->SetOn(!m_pattern->IsOn());
 }
 
 void CMainFrame::OnFindDuplicates()

@@ -14,6 +14,7 @@ class CCustToolBar;
 class CDesktopDocHost;
 class CDocFramework;
 class CDuplicateSearch;
+class CPatternMode;
 class CPreviewPane;
 class CRecentFileList;
 class CVarnexDoc;
@@ -65,6 +66,7 @@ public:
     QMenu* Menu(int index) const;
     bool HasPlacement() const { return m_placement != nullptr; }
     CDuplicateSearch& DuplicateSearch() const { return *m_duplicates; }
+    CPatternMode* PatternMode() const { return m_pattern; }
 
     // Every command brings the menus' and toolbar's states up to date.
     void OnCommand(int id) override;
@@ -79,6 +81,8 @@ private:
     // Exit, the bar and pane toggles, and Find Duplicates.
     std::span<const SCommand<CMainFrame>> Commands() const override;
     void OnFindDuplicates();
+    // Position Search: the mode on or off.
+    void OnPositionSearch();
     void BuildMenus();
     QAction* CommandAction(int id, const char* name, const QString& text, const QKeySequence& key = {});
     void SaveBarState();
@@ -101,6 +105,7 @@ private:
     CVarnexView* m_view = nullptr;
     QDockWidget* m_previewDock = nullptr;
     CPreviewPane* m_preview = nullptr;
+    CPatternMode* m_pattern = nullptr;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QMenu*> m_menus;

@@ -8,6 +8,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -21,19 +22,40 @@ constexpr qreal kLabelCells = 0.8;
 
 } // namespace
 
+SBoardGeometry BoardGeometry(const QRectF& area, int columns, int rows)
+{
+    SBoardGeometry geometry;
+    const qreal cell = std::min(area.width() / (columns + 2 * kLabelCells), area.height() / (rows + 2 * kLabelCells));
+    if (cell <= 0)
+        return geometry;
+    geometry.cell = cell;
+    const QSizeF size((columns + 2 * kLabelCells) * cell, (rows + 2 * kLabelCells) * cell);
+    geometry.whole = QRectF(area.center() - QPointF(size.width() / 2, size.height() / 2), size);
+    geometry.origin = geometry.whole.topLeft() + QPointF((kLabelCells + 0.5) * cell, (kLabelCells + 0.5) * cell);
+    return geometry;
+}
+
+bool SBoardGeometry::PointAt(const QPointF& at, int columns, int rows, int& x, int& y) const
+{
+    if (cell <= 0)
+        return false;
+    const QPointF offset = (at - origin) / cell;
+    x = static_cast<int>(std::floor(offset.x() + 0.5));
+    y = static_cast<int>(std::floor(offset.y() + 0.5));
+    return x >= 0 && y >= 0 && x < columns && y < rows;
+}
+
 void PaintBoard(QPainter& painter, const QRectF& area, const SGamePosition& position)
 {
     const CBoard& board = position.board;
     const int columns = board.Width();
     const int rows = board.Height();
-    const qreal cell = std::min(area.width() / (columns + 2 * kLabelCells), area.height() / (rows + 2 * kLabelCells));
+    const SBoardGeometry geometry = BoardGeometry(area, columns, rows);
+    const qreal cell = geometry.cell;
     if (cell <= 0)
         return;
-    const QSizeF size((columns + 2 * kLabelCells) * cell, (rows + 2 * kLabelCells) * cell);
-    const QRectF whole(area.center() - QPointF(size.width() / 2, size.height() / 2), size);
-    // The centre of the point at column x, row y.
-    const QPointF origin = whole.topLeft() + QPointF((kLabelCells + 0.5) * cell, (kLabelCells + 0.5) * cell);
-    const auto at = [&](int x, int y) { return origin + QPointF(x * cell, y * cell); };
+    const QRectF whole = geometry.whole;
+    const auto at = [&](int x, int y) { return geometry.Centre(x, y); };
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
 #include <QRectF>
 #include <QSize>
 
@@ -14,6 +15,21 @@ struct SGamePosition;
 // Everything is drawn in floating-point device-independent units, so a
 // screen of any pixel ratio gets it crisp.
 void PaintBoard(QPainter& painter, const QRectF& area, const SGamePosition& position);
+
+// Where PaintBoard puts the points of a board of columns x rows in area:
+// the side of a cell and the centre of the point at the top left. A cell of
+// 0 means the area is too small to draw in.
+struct SBoardGeometry
+{
+    qreal cell = 0;
+    QPointF origin;
+    QRectF whole;
+
+    QPointF Centre(int x, int y) const { return origin + QPointF(x * cell, y * cell); }
+    // The point whose cell holds at, or false outside the grid.
+    bool PointAt(const QPointF& at, int columns, int rows, int& x, int& y) const;
+};
+SBoardGeometry BoardGeometry(const QRectF& area, int columns, int rows);
 
 // The board as a picture with cells of cell device-independent pixels at
 // the given pixel ratio, for the clipboard and PNG files.

@@ -1,6 +1,7 @@
 #include "desktop/preview/PreviewPane.h"
 
 #include "desktop/app/Prompts.h"
+#include "desktop/pattern/PatternPanel.h"
 #include "desktop/preview/BoardPainter.h"
 #include "desktop/preview/BoardView.h"
 #include "qtcore/ByteText.h"
@@ -50,6 +51,8 @@ CPreviewPane::CPreviewPane(ISettingsStore& store, IPrompts& prompts, QWidget* pa
 
 void CPreviewPane::CreateWidgets()
 {
+    m_pattern = new CPatternPanel(this);
+    m_pattern->hide();
     m_board = new CBoardView(this);
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName(QStringLiteral("previewSlider"));
@@ -89,6 +92,7 @@ void CPreviewPane::CreateWidgets()
     // game's lines, it would push the board, the slider and the choice up
     // and down from one game to the next.
     auto* infoArea = new QScrollArea(this);
+    m_infoArea = infoArea;
     infoArea->setObjectName(QStringLiteral("previewInfoArea"));
     infoArea->setWidget(m_info);
     infoArea->setWidgetResizable(true);
@@ -97,6 +101,7 @@ void CPreviewPane::CreateWidgets()
     infoArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     m_comment->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pattern, 5);
     layout->addWidget(m_board, 4);
     layout->addLayout(steps);
     layout->addLayout(choice);
@@ -126,11 +131,18 @@ void CPreviewPane::Connect()
     connect(m_board->SaveAction(), &QAction::triggered, this, &CPreviewPane::SaveDiagramAs);
 }
 
-void CPreviewPane::ShowGame(const std::string& path)
+void CPreviewPane::ShowGame(const std::string& path, std::optional<int> openAt)
 {
-    if (path == m_wantedPath && !m_pending)
+    if (path == m_wantedPath && !m_pending) {
+        if (openAt && openAt != m_wantedAt) {
+            m_wantedAt = openAt;
+            SetShownMove(*openAt);
+        }
+        m_wantedAt = openAt;
         return;
+    }
     m_wantedPath = path;
+    m_wantedAt = openAt;
     if (path.empty()) {
         m_loader->Cancel();
         m_pending = false;
@@ -144,6 +156,36 @@ void CPreviewPane::ShowGame(const std::string& path)
     m_pending = !isVisible();
     if (!m_pending)
         m_loader->Request(path);
+}
+
+void CPreviewPane::SetPatternMode(bool on)
+{
+    m_pattern->setVisible(on);
+    // The game's board gives the room to the pattern board, and keeps
+    // showing the game chosen in the list with its slider; the game's
+    // information and comments make way.
+    m_infoArea->setVisible(!on);
+    m_comment->setVisible(!on);
+    FitGameBoard();
+}
+
+void CPreviewPane::FitGameBoard()
+{
+    // A board lays itself out as high as it is wide: in the mode the game's
+    // board is held to a part of the pane, or it would take the room of
+    // the pattern board.
+    m_board->setMaximumHeight(IsPatternMode() ? std::max(160, height() * 3 / 10) : QWIDGETSIZE_MAX);
+}
+
+void CPreviewPane::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FitGameBoard();
+}
+
+bool CPreviewPane::IsPatternMode() const
+{
+    return !m_pattern->isHidden();
 }
 
 void CPreviewPane::showEvent(QShowEvent* event)
@@ -178,6 +220,8 @@ int CPreviewPane::OpeningMove() const
 {
     if (!m_game)
         return 0;
+    if (m_wantedAt)
+        return std::clamp(*m_wantedAt, 0, m_game->timeline->PlayedCount());
     switch (m_showAt->currentData().toInt()) {
     case kShowStart:
         return 0;
@@ -190,6 +234,8 @@ int CPreviewPane::OpeningMove() const
 
 void CPreviewPane::OnShowAtChanged()
 {
+    // The user's choice counts from now on, over a move asked for.
+    m_wantedAt.reset();
     const int at = m_showAt->currentData().toInt();
     m_moveNumber->setEnabled(at == kShowMove);
     WriteInt(m_store, settings::kPreviewAt, at);

@@ -10,6 +10,7 @@
 #include <string>
 
 class CBoardView;
+class CPatternPanel;
 class IPrompts;
 class ISettingsStore;
 class QComboBox;
@@ -31,8 +32,9 @@ public:
     CPreviewPane(ISettingsStore& store, IPrompts& prompts, QWidget* parent = nullptr);
 
     // The game file at path (its bytes as the file system has them), or
-    // none for an empty path.
-    void ShowGame(const std::string& path);
+    // none for an empty path; at move openAt where given, else where the
+    // "Open at" choice says.
+    void ShowGame(const std::string& path, std::optional<int> openAt = std::nullopt);
 
     // What is on show: the path of the game read last, and its position.
     const std::string& ShownPath() const { return m_shownPath; }
@@ -46,6 +48,12 @@ public:
 
     CBoardView* Board() const { return m_board; }
 
+    // The position search: its panel, with the pattern board, above the
+    // game's board while the mode is on.
+    CPatternPanel* PatternPanel() const { return m_pattern; }
+    void SetPatternMode(bool on);
+    bool IsPatternMode() const;
+
 signals:
     // A game read for the current row is on show.
     void GameShown();
@@ -53,6 +61,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateWidgets();
@@ -60,6 +69,7 @@ private:
     void Connect();
     void OnLoaded(std::shared_ptr<const SPreviewGame> game);
     void OnShowAtChanged();
+    void FitGameBoard();
     // The move a game opens at, by the stored choice.
     int OpeningMove() const;
     void Refresh();
@@ -72,16 +82,19 @@ private:
     CDisplayDecoder m_decoder;
 
     std::string m_wantedPath;
+    std::optional<int> m_wantedAt;
     bool m_pending = false;
     std::string m_shownPath;
     std::shared_ptr<const SPreviewGame> m_game;
     std::optional<SGamePosition> m_position;
 
     CBoardView* m_board = nullptr;
+    CPatternPanel* m_pattern = nullptr;
     QSlider* m_slider = nullptr;
     QLabel* m_moveLabel = nullptr;
     QComboBox* m_showAt = nullptr;
     QSpinBox* m_moveNumber = nullptr;
     QLabel* m_info = nullptr;
+    QWidget* m_infoArea = nullptr;
     QPlainTextEdit* m_comment = nullptr;
 };

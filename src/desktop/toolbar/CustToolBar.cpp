@@ -190,6 +190,7 @@ QIcon CCustToolBar::ButtonIcon(int command)
         {ID_VIEW_SET_FONT, "preferences-desktop-font", "font"},
         {ID_VIEW_FULL_PATH, "varnex-full-path", "fullpath"},
         {ID_VIEW_LINEUP, "varnex-line-up", "lineup"},
+        {ID_VIEW_POSITION_SEARCH, "varnex-position-search", "pattern"},
         {ID_APP_ABOUT, "help-about", "about"},
     };
     static const bool pictures = (InitToolBarPictures(), true);

@@ -244,14 +244,19 @@ void CReportListCtrl::SetRowFilter(const CRowFilter& filter)
     m_model->Flush();
     if (filter == m_proxy->Filter())
         return;
-    // The filter's reset forgets the selection and the current row: the rows
+    ReshowRows([&] { m_proxy->SetFilter(filter); });
+}
+
+void CReportListCtrl::ReshowRows(const std::function<void()>& change)
+{
+    // The proxy's reset forgets the selection and the current row: the rows
     // still shown get theirs back.
     const std::vector<int> selected = GetSelectedRows();
     const int current = m_proxy->mapToSource(SelectionModel()->currentIndex()).row();
     {
         // Told once, when the current row is back or known to be hidden.
         const QScopedValueRollback hold(m_holdCurrent, true);
-        m_proxy->SetFilter(filter);
+        change();
         if (current >= 0) {
             const QModelIndex index = m_proxy->mapFromSource(m_model->index(current, 0));
             if (index.isValid())
@@ -321,6 +326,12 @@ void CReportListCtrl::SetRowPlaces(std::unordered_map<std::string, int> places)
     m_model->Flush();
     ClearSelection();
     m_proxy->SetPlaces(std::move(places));
+}
+
+void CReportListCtrl::SetRowMatches(std::shared_ptr<const std::unordered_map<std::string, int>> matches)
+{
+    m_model->Flush();
+    ReshowRows([&] { m_proxy->SetMatches(std::move(matches)); });
 }
 
 int CReportListCtrl::GetShownCount()

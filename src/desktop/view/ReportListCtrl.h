@@ -8,6 +8,9 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -65,6 +68,8 @@ public:
     bool IsFiltering() const;
     // The duplicates view (see CRowFilterProxy::SetPlaces); the selection is cleared.
     void SetRowPlaces(std::unordered_map<std::string, int> places);
+    // The games a position search found (see CRowFilterProxy::SetMatches).
+    void SetRowMatches(std::shared_ptr<const std::unordered_map<std::string, int>> matches);
     int GetShownCount();
     // The row number of the shown row at position shown (0 at the top).
     int ShownRow(int shown);
@@ -133,6 +138,9 @@ private:
     void UpdateGrid();
     // Adds the shown rows (proxy rows) to the selection in one step.
     void SelectShownRows(std::vector<int> shown);
+    // Makes the rows shown anew by change, keeping the current row and the
+    // selection of the rows still shown.
+    void ReshowRows(const std::function<void()>& change);
     // Emits CurrentRowChanged with the current row as it is now, or once
     // the events waiting now have run.
     void TellCurrentRow();

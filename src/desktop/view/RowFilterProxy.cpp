@@ -36,6 +36,15 @@ void CRowFilterProxy::SetPlaces(std::unordered_map<std::string, int> places)
     sort(m_places.empty() ? -1 : 0);
 }
 
+void CRowFilterProxy::SetMatches(std::shared_ptr<const CMatches> matches)
+{
+    if (!matches && !m_matches)
+        return;
+    beginResetModel();
+    m_matches = std::move(matches);
+    endResetModel();
+}
+
 int CRowFilterProxy::PlaceOf(int sourceRow) const
 {
     const auto it = m_places.find(m_model.PublishedKey(sourceRow));
@@ -54,6 +63,8 @@ bool CRowFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex& sourceP
     if (sourceParent.isValid())
         return false;
     if (!m_places.empty() && PlaceOf(sourceRow) < 0)
+        return false;
+    if (m_matches && !m_matches->count(m_model.PublishedKey(sourceRow)))
         return false;
     if (m_filter.IsEmpty())
         return true;

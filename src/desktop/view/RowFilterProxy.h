@@ -4,6 +4,8 @@
 
 #include <QSortFilterProxyModel>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -21,13 +23,19 @@ public:
 
     void SetFilter(const CRowFilter& filter);
     const CRowFilter& Filter() const { return m_filter; }
-    bool IsFiltering() const { return !m_filter.IsEmpty() || HasPlaces(); }
+    bool IsFiltering() const { return !m_filter.IsEmpty() || HasPlaces() || m_matches != nullptr; }
 
     // The duplicates view: only the rows whose key has a place are shown, in
     // the order of their places (the filter still applies). Empty: every
     // row, in the model's order.
     void SetPlaces(std::unordered_map<std::string, int> places);
     bool HasPlaces() const { return !m_places.empty(); }
+
+    // The games a position search found (key to first hit): only the rows
+    // whose key is one of them are shown (the filter still applies).
+    // Null: every row.
+    using CMatches = std::unordered_map<std::string, int>;
+    void SetMatches(std::shared_ptr<const CMatches> matches);
 
     // The rows are a flat list: no row has a parent. The selection asks for
     // parents once per range for every row it paints, and the base class
@@ -50,4 +58,5 @@ private:
     CReportListModel& m_model;
     CRowFilter m_filter;
     std::unordered_map<std::string, int> m_places;
+    std::shared_ptr<const CMatches> m_matches;
 };

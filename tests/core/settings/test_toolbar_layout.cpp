@@ -18,13 +18,17 @@ std::string Bytes(std::initializer_list<unsigned> values)
 TEST(ToolBarResource, MainFrameBarListsTwentyOneButtonsWithFourSeparatorsInOrderThenTheExtraOnes)
 {
     const auto& all = ToolBarResource(IDR_MAINFRAME);
-    ASSERT_EQ(all.size(), 22u);
-    // Add Folder is offered for the bar but is not part of its default layout.
-    EXPECT_EQ(all.back().command, ID_EDIT_ADD_FOLDER);
-    EXPECT_TRUE(all.back().extra);
-    EXPECT_EQ(all.back().image, 17);
+    ASSERT_EQ(all.size(), 23u);
+    // Add Folder and Position Search are offered for the bar but are not
+    // part of its default layout.
+    EXPECT_EQ(all[21].command, ID_EDIT_ADD_FOLDER);
+    EXPECT_TRUE(all[21].extra);
+    EXPECT_EQ(all[21].image, 17);
+    EXPECT_EQ(all[22].command, ID_VIEW_POSITION_SEARCH);
+    EXPECT_TRUE(all[22].extra);
+    EXPECT_EQ(all[22].image, 18);
     EXPECT_EQ(CToolBarLayout::FromResource(all).Commands().size(), 21u);
-    const std::vector<SToolBarButton> buttons(all.begin(), all.end() - 1);
+    const std::vector<SToolBarButton> buttons(all.begin(), all.end() - 2);
     const int expected[] = {57600, 57601, 57603, 57604, 0, 32785, 32784, 32793, 32794, 32795, 0,
                             59409, 59408, 59410, 59411, 0, 32792, 32791, 59412, 0,     57664};
     int image = 0;

@@ -51,6 +51,7 @@ std::vector<int> OfferedCommands()
 {
     std::vector<int> commands = ResourceCommands();
     commands.push_back(ID_EDIT_ADD_FOLDER);
+    commands.push_back(ID_VIEW_POSITION_SEARCH);
     return commands;
 }
 
@@ -125,7 +126,7 @@ protected:
 TEST_F(ToolBarTest, FirstStartShowsTheResourceButtonsThroughTheRoutersActions)
 {
     EXPECT_EQ(BarCommands(), ResourceCommands());
-    EXPECT_EQ(bar->ButtonCount(), 22) << "21 on the bar and Add Folder offered";
+    EXPECT_EQ(bar->ButtonCount(), 23) << "21 on the bar, Add Folder and Position Search offered";
     EXPECT_EQ(bar->actions().at(0), router.FindAction(kNew));
     EXPECT_FALSE(Stored().has_value()) << "nothing is written before customisation or destruction";
     for (QAction* action : bar->actions()) {
@@ -150,7 +151,7 @@ TEST_F(ToolBarTest, DialogListsEveryResourceEntryWithPictureAndToolTipText)
     InDialog([](CToolBarCustomizeDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Customize Toolbar"));
         const QListWidget* available = dialog.AvailableList();
-        ASSERT_EQ(available->count(), 22);
+        ASSERT_EQ(available->count(), 23);
         EXPECT_EQ(ListCommands(available), OfferedCommands());
         EXPECT_EQ(dialog.CurrentList()->count(), 0);
         for (int i = 0; i < available->count(); ++i) {
@@ -182,14 +183,15 @@ TEST_F(ToolBarTest, DialogButtonsChangeTheBarAtOnce)
     InDialog([this](CToolBarCustomizeDialog& dialog) {
         QListWidget* current = dialog.CurrentList();
         QListWidget* available = dialog.AvailableList();
-        EXPECT_EQ(ListCommands(available), (std::vector<int>{0, 0, 0, 0, ID_EDIT_ADD_FOLDER}));
+        EXPECT_EQ(ListCommands(available), (std::vector<int>{0, 0, 0, 0, ID_EDIT_ADD_FOLDER, ID_VIEW_POSITION_SEARCH}));
 
         // Remove New and Open.
         current->setCurrentRow(0);
         Click(dialog, "removeButton");
         Click(dialog, "removeButton");
         EXPECT_EQ(BarCommands().front(), ID_FILE_SAVE);
-        EXPECT_EQ(ListCommands(available), (std::vector<int>{kNew, kOpen, 0, 0, 0, 0, ID_EDIT_ADD_FOLDER}));
+        EXPECT_EQ(ListCommands(available),
+                  (std::vector<int>{kNew, kOpen, 0, 0, 0, 0, ID_EDIT_ADD_FOLDER, ID_VIEW_POSITION_SEARCH}));
 
         // Open goes back in before Save As (now row 1).
         current->setCurrentRow(1);
@@ -217,7 +219,7 @@ TEST_F(ToolBarTest, DialogButtonsChangeTheBarAtOnce)
         // A separator stays available after it was added.
         current->clearSelection();
         current->setCurrentRow(-1);
-        available->setCurrentRow(available->count() - 2);
+        available->setCurrentRow(available->count() - 3);
         Click(dialog, "addButton");
         EXPECT_EQ(BarCommands().back(), 0);
         EXPECT_EQ(ListCommands(current), BarCommands());
@@ -238,7 +240,7 @@ TEST_F(ToolBarTest, ResetGoesBackToTheLayoutAtOpeningNotTheResources)
         Click(dialog, "resetButton");
         EXPECT_EQ(bar->CurrentLayout(), before);
         EXPECT_EQ(ListCommands(dialog.CurrentList()), before.Commands());
-        EXPECT_EQ(dialog.AvailableList()->count(), 22 - 3);
+        EXPECT_EQ(dialog.AvailableList()->count(), 23 - 3);
     });
     EXPECT_EQ(BarCommands(), before.Commands());
 }
@@ -277,13 +279,13 @@ TEST_F(ToolBarTest, EmptyBarStaysEmptyAfterARestartAndStillOffersEverything)
         dialog.CurrentList()->setCurrentRow(0);
         while (dialog.CurrentList()->count() > 0)
             Click(dialog, "removeButton");
-        EXPECT_EQ(dialog.AvailableList()->count(), 22);
+        EXPECT_EQ(dialog.AvailableList()->count(), 23);
         EXPECT_FALSE(dialog.findChild<QPushButton*>(QStringLiteral("removeButton"))->isEnabled());
     });
     frame.reset();
     MakeBar();
     EXPECT_TRUE(bar->actions().isEmpty());
-    InDialog([](CToolBarCustomizeDialog& dialog) { EXPECT_EQ(dialog.AvailableList()->count(), 22); });
+    InDialog([](CToolBarCustomizeDialog& dialog) { EXPECT_EQ(dialog.AvailableList()->count(), 23); });
 }
 
 TEST_F(ToolBarTest, StoredValuesThatDoNotFitTheBarAreIgnored)

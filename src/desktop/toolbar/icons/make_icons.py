@@ -309,6 +309,23 @@ dddddddddddddd..
 .......bbb......
 ................
 """,
+    'pattern': """
+................
+.oooooooooooooo.
+.oyykyyyyyyyyyo.
+.oykkkyyywwyyyo.
+.oyykyyywkkwyyo.
+.oyyyyyywkkwyyo.
+.oyyyyyyywwyyyo.
+.okkokkokkokkoo.
+.oyyyyyyyyyyyyo.
+.oyykkyyyyrrryo.
+.oykkkkyyyrryyo.
+.oykkkkyyyryryo.
+.oyykkyyyyyyyro.
+.oooooooooooooo.
+................
+""",
 }
 
 

@@ -1,0 +1,30 @@
+#include "desktop/pattern/CollectionPatternIndex.h"
+
+#include "collection/CollectionPositionIndex.h"
+#include "collection/GameEntry.h"
+#include "collection/VarnexDoc.h"
+#include "report/GameDate.h"
+
+bool CCollectionPatternIndex::Build(CVarnexDoc& doc, IShownText* shown, const Step& step)
+{
+    std::size_t rows = 0;
+    std::function<bool()> stop;
+    if (step)
+        stop = [&] { return step(++rows); };
+    SCollectionIndex loaded = LoadCollectionIndex(doc, shown, stop);
+    if (loaded.summary.stopped)
+        return false;
+    m_index = std::move(loaded.index);
+    m_paths = std::move(loaded.paths);
+    m_years.reserve(m_paths.size());
+    for (const std::string& path : m_paths) {
+        int year = 0;
+        const CGameEntry* entry = doc.m_mapFiles.Find(path);
+        if (const CPropertyValue dt = entry ? entry->m_props.Find("DT") : CPropertyValue()) {
+            if (const std::optional<SDateSpan> date = FirstDate(*dt))
+                year = date->first / 10000;
+        }
+        m_years.push_back(year);
+    }
+    return true;
+}
