@@ -6,6 +6,10 @@
 
 namespace {
 
+// Positions a stretch: short enough that its bitmaps are nearly one
+// position's, long enough that looking at them costs little per position.
+constexpr std::uint32_t kStretch = 8;
+
 std::uint8_t SignCode(char sign)
 {
     switch (sign) {
@@ -94,6 +98,14 @@ CPreparedPattern::CPreparedPattern(const SPattern& pattern)
                         orientation.empty.push_back({x, y});
                 }
             }
+            for (const std::uint8_t code : {kBlack, kWhite, kEmpty, kBlackOrEmpty, kWhiteOrEmpty}) {
+                for (int y = 0; y < placement.height; ++y) {
+                    for (int x = 0; x < placement.width; ++x) {
+                        if (orientation.signs[static_cast<std::size_t>(y * placement.width + x)] == code)
+                            orientation.checks.emplace_back(SGridPoint{x, y}, code);
+                    }
+                }
+            }
             orientation.firstRow = size;
             orientation.anchors.assign(static_cast<std::size_t>(size), 0);
             orientation.placementAt.assign(static_cast<std::size_t>(size * size), -1);
@@ -117,6 +129,9 @@ CPreparedPattern::CPreparedPattern(const SPattern& pattern)
 CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
     : m_prepared(prepared), m_size(prepared.Pattern().boardSize),
       m_rows(static_cast<std::size_t>(kBitmapCount * m_size)),
+      m_gamePossible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
+      m_stretch(static_cast<std::size_t>(kStretchBitmapCount * m_size)),
+      m_boardBefore(static_cast<std::size_t>(m_size * m_size)),
       m_possible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
       m_possibleCover(static_cast<std::size_t>(m_size)), m_board(static_cast<std::size_t>(m_size * m_size)),
       m_counts(prepared.Placements().size()), m_completeCover(static_cast<std::size_t>(m_size))
@@ -132,12 +147,11 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
             m_rows[static_cast<std::size_t>(b * m_size + y)] = BitmapRow(bitmaps[b], m_size, y);
     }
     const auto row = [&](EBitmap b, int y) { return m_rows[static_cast<std::size_t>(b * m_size + y)]; };
-    std::fill(m_possibleCover.begin(), m_possibleCover.end(), 0);
-    m_possibleOrientations = 0;
+    m_gameOrientations = 0;
     const auto& orientations = m_prepared.Orientations();
     for (std::size_t o = 0; o < orientations.size(); ++o) {
         const CPreparedPattern::SOrientation& orientation = orientations[o];
-        std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
+        std::uint64_t* possible = m_gamePossible.data() + o * static_cast<std::size_t>(m_size);
         for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
             // Its stones were there at some time...
             std::uint64_t stones = orientation.anchors[static_cast<std::size_t>(y)];
@@ -176,6 +190,98 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
             }
             const std::uint64_t anchors = first | second;
             possible[y] = anchors;
+            if (anchors)
+                m_gameOrientations |= 1u << o;
+        }
+    }
+    return m_gameOrientations != 0;
+}
+
+std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first)
+{
+    const auto rows = [&](EStretchBitmap b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
+    std::uint64_t* someBlack = rows(kSomeBlack);
+    std::uint64_t* someWhite = rows(kSomeWhite);
+    std::uint64_t* someEmpty = rows(kSomeEmpty);
+    std::uint64_t* nowBlack = rows(kNowBlack);
+    std::uint64_t* nowWhite = rows(kNowWhite);
+    // The board before the stretch is among its positions but for the
+    // first stretch, where it is the empty board before the root's setup:
+    // a little more than the stretch's positions, never less.
+    const std::uint64_t all = Columns(0, m_size - 1);
+    for (int y = 0; y < m_size; ++y) {
+        someBlack[y] = nowBlack[y];
+        someWhite[y] = nowWhite[y];
+        someEmpty[y] = all & ~(nowBlack[y] | nowWhite[y]);
+    }
+    std::uint32_t position = first == 0 ? 0 : first - 1;
+    for (std::size_t i = begin; i < game.unitCount; ++i) {
+        const std::uint16_t unit = game.Unit(i);
+        const EPositionOp op = UnitOp(unit);
+        if (UnitIsMove(unit) && ++position == first + kStretch)
+            return i;
+        if (op == EPositionOp::OtherMove)
+            continue;
+        const int point = UnitPoint(unit);
+        const auto y = static_cast<std::size_t>(point / m_size);
+        const std::uint64_t bit = std::uint64_t{1} << (point % m_size);
+        EStone to = EStone::Empty;
+        if (op == EPositionOp::BlackMove || op == EPositionOp::SetupBlack)
+            to = EStone::Black;
+        else if (op == EPositionOp::WhiteMove || op == EPositionOp::SetupWhite)
+            to = EStone::White;
+        m_board[static_cast<std::size_t>(point)] = to;
+        nowBlack[y] &= ~bit;
+        nowWhite[y] &= ~bit;
+        if (to == EStone::Black) {
+            nowBlack[y] |= bit;
+            someBlack[y] |= bit;
+        } else if (to == EStone::White) {
+            nowWhite[y] |= bit;
+            someWhite[y] |= bit;
+        } else {
+            someEmpty[y] |= bit;
+        }
+    }
+    return game.unitCount;
+}
+
+bool CGameMatcher::NarrowToStretch()
+{
+    const auto rows = [&](EStretchBitmap b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
+    const std::uint64_t* someBlack = rows(kSomeBlack);
+    const std::uint64_t* someWhite = rows(kSomeWhite);
+    const std::uint64_t* someEmpty = rows(kSomeEmpty);
+    const auto row = [&](std::uint8_t sign, int y) {
+        switch (sign) {
+        case CPreparedPattern::kBlack:
+            return someBlack[y];
+        case CPreparedPattern::kWhite:
+            return someWhite[y];
+        case CPreparedPattern::kEmpty:
+            return someEmpty[y];
+        case CPreparedPattern::kBlackOrEmpty:
+            return someBlack[y] | someEmpty[y];
+        default:
+            return someWhite[y] | someEmpty[y];
+        }
+    };
+    std::fill(m_possibleCover.begin(), m_possibleCover.end(), 0);
+    m_possibleOrientations = 0;
+    const auto& orientations = m_prepared.Orientations();
+    for (std::uint32_t mask = m_gameOrientations; mask; mask &= mask - 1) {
+        const auto o = static_cast<std::size_t>(__builtin_ctz(mask));
+        const CPreparedPattern::SOrientation& orientation = orientations[o];
+        const std::uint64_t* gamePossible = m_gamePossible.data() + o * static_cast<std::size_t>(m_size);
+        std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
+        for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
+            std::uint64_t anchors = gamePossible[y];
+            for (const auto& [at, sign] : orientation.checks) {
+                if (!anchors)
+                    break;
+                anchors &= row(sign, y + at.y) >> at.x;
+            }
+            possible[y] = anchors;
             if (!anchors)
                 continue;
             m_possibleOrientations |= 1u << o;
@@ -187,6 +293,39 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
         }
     }
     return m_possibleOrientations != 0;
+}
+
+void CGameMatcher::StartCounting()
+{
+    if (++m_game == 0) {
+        std::fill(m_counts.begin(), m_counts.end(), SCount{});
+        m_game = 1;
+    }
+    std::fill(m_completeCover.begin(), m_completeCover.end(), 0);
+    m_complete.clear();
+    m_toCheck.clear();
+    const auto& orientations = m_prepared.Orientations();
+    for (std::uint32_t mask = m_possibleOrientations; mask; mask &= mask - 1) {
+        const auto o = static_cast<std::size_t>(__builtin_ctz(mask));
+        const CPreparedPattern::SOrientation& orientation = orientations[o];
+        const std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
+        for (int ay = orientation.firstRow; ay <= orientation.lastRow; ++ay) {
+            for (std::uint64_t anchors = possible[ay]; anchors; anchors &= anchors - 1) {
+                const int ax = __builtin_ctzll(anchors);
+                const int placement = orientation.placementAt[static_cast<std::size_t>(ay * m_size + ax)];
+                std::int32_t misses = 0;
+                for (const SGridPoint& at : orientation.black)
+                    misses += m_board[static_cast<std::size_t>((ay + at.y) * m_size + ax + at.x)] != EStone::Black;
+                for (const SGridPoint& at : orientation.white)
+                    misses += m_board[static_cast<std::size_t>((ay + at.y) * m_size + ax + at.x)] != EStone::White;
+                Count(placement).misses = misses;
+                if (misses == 0) {
+                    AddComplete(placement);
+                    m_toCheck.push_back(placement);
+                }
+            }
+        }
+    }
 }
 
 CGameMatcher::SCount& CGameMatcher::Count(int placement)
@@ -352,37 +491,11 @@ std::optional<SPatternMove> CGameMatcher::Continuation(const SIndexedGame& game,
     return std::nullopt;
 }
 
-std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& game)
+std::optional<CGameMatcher::SOutcome> CGameMatcher::CountStretch(const SIndexedGame& game, std::size_t begin,
+                                                                 std::size_t end, std::uint32_t position)
 {
-    if (game.width != m_size || game.height != m_size || !FindCandidates(game))
-        return std::nullopt;
-    if (++m_game == 0) {
-        std::fill(m_counts.begin(), m_counts.end(), SCount{});
-        m_game = 1;
-    }
-    std::fill(m_board.begin(), m_board.end(), EStone::Empty);
-    std::fill(m_completeCover.begin(), m_completeCover.end(), 0);
-    m_complete.clear();
-    m_toCheck.clear();
-    if (m_prepared.StoneCount() == 0) {
-        // Without stones every possible placement misses none from the
-        // start.
-        const auto& orientations = m_prepared.Orientations();
-        for (std::size_t o = 0; o < orientations.size(); ++o) {
-            const CPreparedPattern::SOrientation& orientation = orientations[o];
-            const std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
-            for (int ay = orientation.firstRow; ay <= orientation.lastRow; ++ay) {
-                for (std::uint64_t anchors = possible[ay]; anchors; anchors &= anchors - 1) {
-                    const int placement =
-                        orientation.placementAt[static_cast<std::size_t>(ay * m_size + __builtin_ctzll(anchors))];
-                    AddComplete(placement);
-                    m_toCheck.push_back(placement);
-                }
-            }
-        }
-    }
-    std::uint32_t position = 0;
-    for (std::size_t i = 0; i < game.unitCount; ++i) {
+    StartCounting();
+    for (std::size_t i = begin; i < end; ++i) {
         const std::uint16_t unit = game.Unit(i);
         const int point = UnitPoint(unit);
         switch (UnitOp(unit)) {
@@ -407,7 +520,30 @@ std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& ga
             break;
         }
     }
+    // The stretch's last position.
     if (!m_toCheck.empty() && AnyStands())
-        return SOutcome{position, std::nullopt};
+        return SOutcome{position, Continuation(game, end)};
     return std::nullopt;
+}
+
+std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& game)
+{
+    if (game.width != m_size || game.height != m_size || !FindCandidates(game))
+        return std::nullopt;
+    std::fill(m_board.begin(), m_board.end(), EStone::Empty);
+    std::fill(m_stretch.begin(), m_stretch.end(), 0);
+    std::size_t begin = 0;
+    for (std::uint32_t first = 0;; first += kStretch) {
+        m_boardBefore = m_board;
+        const std::size_t end = ScanStretch(game, begin, first);
+        if (NarrowToStretch()) {
+            // Played again, with the counts, from the board before it.
+            std::swap(m_board, m_boardBefore);
+            if (std::optional<SOutcome> outcome = CountStretch(game, begin, end, first == 0 ? 0 : first - 1))
+                return outcome;
+        }
+        if (end >= game.unitCount)
+            return std::nullopt;
+        begin = end;
+    }
 }

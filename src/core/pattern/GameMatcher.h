@@ -30,6 +30,9 @@ public:
         std::vector<SGridPoint> empty; // offsets that need an empty point
         // The other signs but '*': offset y * width + x and sign code.
         std::vector<std::pair<int, std::uint8_t>> open;
+        // Every sign but '*': its offset and code, stones first, as the
+        // stretches of a game narrow the anchors down.
+        std::vector<std::pair<SGridPoint, std::uint8_t>> checks;
         int firstRow = 0;
         int lastRow = -1;
         // Per row, a bit for each column where the upper-left point of a
@@ -63,12 +66,15 @@ private:
 // Looks for a prepared pattern in one game after another; keeps its
 // scratch space between games, so one matcher serves one thread.
 //
-// A game is played forward from its units. Each placement the bitmaps
-// left possible counts the stones it misses, touched only when a stone of
-// the colour it needs comes or goes at one of its stone points; once it
-// misses none, its other points are looked at after every position that
-// changed one of them. The first position where a placement stands is the
-// first hit, and the playing stops there: most first hits come early.
+// A game is played forward from its units, a stretch of kStretch positions
+// at a time. A stretch's bitmaps of the points that were black, white or
+// empty at some position of it leave few placements possible, most often
+// none: such a stretch is only played onto the board. In the others each
+// placement left possible counts the stones it misses, touched only when a
+// stone of the colour it needs comes or goes at one of its stone points;
+// once it misses none, its other points are looked at after every position
+// that changed one of them. The first position where a placement stands is
+// the first hit, and the playing stops there: most first hits come early.
 class CGameMatcher
 {
 public:
@@ -91,6 +97,19 @@ private:
     };
 
     bool FindCandidates(const SIndexedGame& game);
+    // Plays the units of the stretch from position first on (the unit
+    // begin makes that position, or is the first) onto the board and its
+    // bitmaps; returns the unit that makes the next stretch's first
+    // position, or the unit count.
+    std::size_t ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first);
+    // The game's candidates narrowed to those the stretch's bitmaps leave.
+    bool NarrowToStretch();
+    // The counts of the possible placements on the board as it stands.
+    void StartCounting();
+    // Plays units begin to end again with the counts, the board standing at
+    // position before begin; the first hit among them, if any.
+    std::optional<SOutcome> CountStretch(const SIndexedGame& game, std::size_t begin, std::size_t end,
+                                         std::uint32_t position);
     // The count of a placement, from an empty board when it was not
     // touched in this game yet.
     SCount& Count(int placement);
@@ -110,9 +129,18 @@ private:
     // white in the first half, filled all through the second half.
     enum EBitmap { kEverBlack, kEverWhite, kFirstBlack, kFirstWhite, kFilled, kBitmapCount };
     std::vector<std::uint64_t> m_rows;
-    // Per orientation and row, the anchors the bitmaps leave possible;
-    // the orientations with any; per row, the points such placements
-    // cover. A change anywhere else touches no count.
+    // Per orientation and row, the anchors the game's bitmaps leave
+    // possible, and the orientations with any.
+    std::vector<std::uint64_t> m_gamePossible;
+    std::uint32_t m_gameOrientations = 0;
+    // A stretch's bitmaps, a row a word: black, white, empty at some
+    // position of it; and the board's stones as rows.
+    enum EStretchBitmap { kSomeBlack, kSomeWhite, kSomeEmpty, kNowBlack, kNowWhite, kStretchBitmapCount };
+    std::vector<std::uint64_t> m_stretch;
+    std::vector<EStone> m_boardBefore;
+    // Per orientation and row, the anchors possible in the stretch being
+    // counted; the orientations with any; per row, the points such
+    // placements cover. A change anywhere else touches no count.
     std::vector<std::uint64_t> m_possible;
     std::uint32_t m_possibleOrientations = 0;
     std::vector<std::uint64_t> m_possibleCover;
