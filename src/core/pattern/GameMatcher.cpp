@@ -1,6 +1,7 @@
 #include "pattern/GameMatcher.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <map>
 
@@ -46,22 +47,16 @@ std::uint64_t Columns(int low, int high)
     return upToHigh & ~((std::uint64_t{1} << low) - 1);
 }
 
-// Row y of a bitmap of a board of size as bits 0 to size - 1: eight bytes
-// read at once where the bitmap has them.
+// Row y of a bitmap of a board of size as bits 0 to size - 1, read as
+// one word: the index lets eight bytes be read from any byte of a bitmap.
 std::uint64_t BitmapRow(const std::uint8_t* bitmap, int size, int y)
 {
+    static_assert(SGameRecord::kMaxSize + 7 <= 64, "a row and its offset in a byte fit in a word");
     const int first = y * size;
-    const int bytes = (size * size + 7) / 8;
     std::uint64_t word = 0;
-    if (first / 8 + 8 <= bytes) {
-        std::uint8_t eight[8];
-        std::memcpy(eight, bitmap + first / 8, 8);
-        for (int i = 7; i >= 0; --i)
-            word = (word << 8) | eight[i];
-    } else {
-        for (int b = first / 8, shift = 0; b < bytes && shift < 64; ++b, shift += 8)
-            word |= static_cast<std::uint64_t>(bitmap[b]) << shift;
-    }
+    std::memcpy(&word, bitmap + first / 8, sizeof word);
+    if constexpr (std::endian::native == std::endian::big)
+        word = __builtin_bswap64(word);
     return (word >> (first % 8)) & Columns(0, size - 1);
 }
 
@@ -129,7 +124,6 @@ CPreparedPattern::CPreparedPattern(const SPattern& pattern)
 CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
     : m_prepared(prepared), m_size(prepared.Pattern().boardSize),
       m_rows(static_cast<std::size_t>(kBitmapCount * m_size)),
-      m_gamePossible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
       m_stretch(static_cast<std::size_t>(kStretchBitmapCount * m_size)),
       m_boardBefore(static_cast<std::size_t>(m_size * m_size)),
       m_possible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
@@ -147,11 +141,13 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
             m_rows[static_cast<std::size_t>(b * m_size + y)] = BitmapRow(bitmaps[b], m_size, y);
     }
     const auto row = [&](EBitmap b, int y) { return m_rows[static_cast<std::size_t>(b * m_size + y)]; };
-    m_gameOrientations = 0;
+    // What the last game left possible is possible no more.
+    for (const SCandidateRow& candidate : m_candidates)
+        m_possible[static_cast<std::size_t>(candidate.orientation * m_size + candidate.row)] = 0;
+    m_candidates.clear();
     const auto& orientations = m_prepared.Orientations();
     for (std::size_t o = 0; o < orientations.size(); ++o) {
         const CPreparedPattern::SOrientation& orientation = orientations[o];
-        std::uint64_t* possible = m_gamePossible.data() + o * static_cast<std::size_t>(m_size);
         for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
             // Its stones were there at some time...
             std::uint64_t stones = orientation.anchors[static_cast<std::size_t>(y)];
@@ -165,10 +161,8 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
                     break;
                 stones &= row(kEverWhite, y + at.y) >> at.x;
             }
-            if (!stones) {
-                possible[y] = 0;
+            if (!stones)
                 continue;
-            }
             // ... in the first half, or else its empty points were not
             // filled all through the second.
             std::uint64_t first = stones;
@@ -188,21 +182,19 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
                     break;
                 second &= ~(row(kFilled, y + at.y) >> at.x);
             }
-            const std::uint64_t anchors = first | second;
-            possible[y] = anchors;
-            if (anchors)
-                m_gameOrientations |= 1u << o;
+            if (const std::uint64_t anchors = first | second)
+                m_candidates.push_back({anchors, static_cast<int>(o), y});
         }
     }
-    return m_gameOrientations != 0;
+    return !m_candidates.empty();
 }
 
 std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first)
 {
-    const auto rows = [&](EStretchBitmap b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
-    std::uint64_t* someBlack = rows(kSomeBlack);
-    std::uint64_t* someWhite = rows(kSomeWhite);
-    std::uint64_t* someEmpty = rows(kSomeEmpty);
+    const auto rows = [&](int b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
+    std::uint64_t* someBlack = rows(CPreparedPattern::kBlack);
+    std::uint64_t* someWhite = rows(CPreparedPattern::kWhite);
+    std::uint64_t* someEmpty = rows(CPreparedPattern::kEmpty);
     std::uint64_t* nowBlack = rows(kNowBlack);
     std::uint64_t* nowWhite = rows(kNowWhite);
     // The board before the stretch is among its positions but for the
@@ -248,49 +240,38 @@ std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begi
 
 bool CGameMatcher::NarrowToStretch()
 {
-    const auto rows = [&](EStretchBitmap b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
-    const std::uint64_t* someBlack = rows(kSomeBlack);
-    const std::uint64_t* someWhite = rows(kSomeWhite);
-    const std::uint64_t* someEmpty = rows(kSomeEmpty);
-    const auto row = [&](std::uint8_t sign, int y) {
-        switch (sign) {
-        case CPreparedPattern::kBlack:
-            return someBlack[y];
-        case CPreparedPattern::kWhite:
-            return someWhite[y];
-        case CPreparedPattern::kEmpty:
-            return someEmpty[y];
-        case CPreparedPattern::kBlackOrEmpty:
-            return someBlack[y] | someEmpty[y];
-        default:
-            return someWhite[y] | someEmpty[y];
-        }
-    };
+    const auto rows = [&](int b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
+    const std::uint64_t* someBlack = rows(CPreparedPattern::kBlack);
+    const std::uint64_t* someWhite = rows(CPreparedPattern::kWhite);
+    const std::uint64_t* someEmpty = rows(CPreparedPattern::kEmpty);
+    std::uint64_t* blackOrEmpty = rows(CPreparedPattern::kBlackOrEmpty);
+    std::uint64_t* whiteOrEmpty = rows(CPreparedPattern::kWhiteOrEmpty);
+    for (int y = 0; y < m_size; ++y) {
+        blackOrEmpty[y] = someBlack[y] | someEmpty[y];
+        whiteOrEmpty[y] = someWhite[y] | someEmpty[y];
+    }
     std::fill(m_possibleCover.begin(), m_possibleCover.end(), 0);
     m_possibleOrientations = 0;
     const auto& orientations = m_prepared.Orientations();
-    for (std::uint32_t mask = m_gameOrientations; mask; mask &= mask - 1) {
-        const auto o = static_cast<std::size_t>(__builtin_ctz(mask));
-        const CPreparedPattern::SOrientation& orientation = orientations[o];
-        const std::uint64_t* gamePossible = m_gamePossible.data() + o * static_cast<std::size_t>(m_size);
-        std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
-        for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
-            std::uint64_t anchors = gamePossible[y];
-            for (const auto& [at, sign] : orientation.checks) {
-                if (!anchors)
-                    break;
-                anchors &= row(sign, y + at.y) >> at.x;
-            }
-            possible[y] = anchors;
+    for (const SCandidateRow& candidate : m_candidates) {
+        const CPreparedPattern::SOrientation& orientation =
+            orientations[static_cast<std::size_t>(candidate.orientation)];
+        const int y = candidate.row;
+        std::uint64_t anchors = candidate.anchors;
+        for (const auto& [at, sign] : orientation.checks) {
+            anchors &= m_stretch[static_cast<std::size_t>(sign * m_size + y + at.y)] >> at.x;
             if (!anchors)
-                continue;
-            m_possibleOrientations |= 1u << o;
-            std::uint64_t columns = 0;
-            for (int x = 0; x < orientation.width; ++x)
-                columns |= anchors << x;
-            for (int r = y; r < y + orientation.height; ++r)
-                m_possibleCover[static_cast<std::size_t>(r)] |= columns;
+                break;
         }
+        m_possible[static_cast<std::size_t>(candidate.orientation * m_size + y)] = anchors;
+        if (!anchors)
+            continue;
+        m_possibleOrientations |= 1u << candidate.orientation;
+        std::uint64_t columns = 0;
+        for (int x = 0; x < orientation.width; ++x)
+            columns |= anchors << x;
+        for (int r = y; r < y + orientation.height; ++r)
+            m_possibleCover[static_cast<std::size_t>(r)] |= columns;
     }
     return m_possibleOrientations != 0;
 }

@@ -129,13 +129,18 @@ private:
     // white in the first half, filled all through the second half.
     enum EBitmap { kEverBlack, kEverWhite, kFirstBlack, kFirstWhite, kFilled, kBitmapCount };
     std::vector<std::uint64_t> m_rows;
-    // Per orientation and row, the anchors the game's bitmaps leave
-    // possible, and the orientations with any.
-    std::vector<std::uint64_t> m_gamePossible;
-    std::uint32_t m_gameOrientations = 0;
-    // A stretch's bitmaps, a row a word: black, white, empty at some
-    // position of it; and the board's stones as rows.
-    enum EStretchBitmap { kSomeBlack, kSomeWhite, kSomeEmpty, kNowBlack, kNowWhite, kStretchBitmapCount };
+    // The rows of anchors the game's bitmaps leave possible, those with
+    // any only: a stretch looks at nothing else.
+    struct SCandidateRow
+    {
+        std::uint64_t anchors = 0;
+        int orientation = 0;
+        int row = 0;
+    };
+    std::vector<SCandidateRow> m_candidates;
+    // A stretch's bitmaps, a row a word: the points that met each sign
+    // (ESignCode but '*') at some position of it; and the board's stones.
+    enum EStretchBitmap { kNowBlack = CPreparedPattern::kAny, kNowWhite, kStretchBitmapCount };
     std::vector<std::uint64_t> m_stretch;
     std::vector<EStone> m_boardBefore;
     // Per orientation and row, the anchors possible in the stretch being

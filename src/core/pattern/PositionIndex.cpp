@@ -26,9 +26,9 @@ std::uint32_t CPositionIndex::Add(const SPositionRow& row, EStone winner)
 {
     constexpr std::size_t kHeader = 3;
     constexpr std::size_t kBitmaps = 5;
-    const std::size_t start = m_bytes.size();
+    const std::size_t start = m_bytes.empty() ? 0 : m_bytes.size() - SIndexedGame::kReadAhead;
     const std::size_t bitmap = BitmapBytes(row.width, row.height);
-    m_bytes.resize(start + kHeader + kBitmaps * bitmap + 2 * row.units.size(), 0);
+    m_bytes.resize(start + kHeader + kBitmaps * bitmap + 2 * row.units.size() + SIndexedGame::kReadAhead, 0);
     std::uint8_t* out = m_bytes.data() + start;
     out[0] = static_cast<std::uint8_t>(row.width);
     out[1] = static_cast<std::uint8_t>(row.height);
@@ -86,7 +86,7 @@ std::uint32_t CPositionIndex::Add(const SPositionRow& row, EStone winner)
 SIndexedGame CPositionIndex::Game(std::uint32_t game) const
 {
     const std::size_t start = m_starts[game];
-    const std::size_t end = game + 1 < m_starts.size() ? m_starts[game + 1] : m_bytes.size();
+    const std::size_t end = game + 1 < m_starts.size() ? m_starts[game + 1] : m_bytes.size() - SIndexedGame::kReadAhead;
     const std::uint8_t* at = m_bytes.data() + start;
     SIndexedGame view;
     view.width = at[0];

@@ -27,6 +27,9 @@ struct SIndexedGame
     const std::uint8_t* firstHalfWhite = nullptr;
     const std::uint8_t* filledInSecondHalf = nullptr;
     bool hasSecondHalf = false;
+    // Eight bytes may be read from any byte of a bitmap: a board row at
+    // once, whatever follows the bitmap.
+    static constexpr std::size_t kReadAhead = 8;
     // The units, two bytes each, low byte first.
     const std::uint8_t* units = nullptr;
     std::size_t unitCount = 0;
@@ -58,6 +61,7 @@ public:
     void Reserve(std::size_t games, std::size_t bytes);
 
 private:
+    // The games, then SIndexedGame::kReadAhead bytes of zeros.
     std::vector<std::uint8_t> m_bytes;
     std::vector<std::uint64_t> m_starts;
     std::vector<std::uint8_t> m_winners;
