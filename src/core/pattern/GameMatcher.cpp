@@ -9,7 +9,9 @@ namespace {
 
 // Positions a stretch: short enough that its bitmaps are nearly one
 // position's, long enough that looking at them costs little per position.
+// A long stretch, looked at first, spares most short ones the looking.
 constexpr std::uint32_t kStretch = 8;
+constexpr std::uint32_t kLongStretch = 4 * kStretch;
 
 std::uint8_t SignCode(char sign)
 {
@@ -125,7 +127,7 @@ CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
     : m_prepared(prepared), m_size(prepared.Pattern().boardSize),
       m_rows(static_cast<std::size_t>(kBitmapCount * m_size)),
       m_stretch(static_cast<std::size_t>(kStretchBitmapCount * m_size)),
-      m_boardBefore(static_cast<std::size_t>(m_size * m_size)),
+      m_boardBefore(static_cast<std::size_t>(m_size * m_size)), m_nowBefore(static_cast<std::size_t>(2 * m_size)),
       m_possible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
       m_possibleCover(static_cast<std::size_t>(m_size)), m_board(static_cast<std::size_t>(m_size * m_size)),
       m_counts(prepared.Placements().size()), m_completeCover(static_cast<std::size_t>(m_size))
@@ -141,9 +143,6 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
             m_rows[static_cast<std::size_t>(b * m_size + y)] = BitmapRow(bitmaps[b], m_size, y);
     }
     const auto row = [&](EBitmap b, int y) { return m_rows[static_cast<std::size_t>(b * m_size + y)]; };
-    // What the last game left possible is possible no more.
-    for (const SCandidateRow& candidate : m_candidates)
-        m_possible[static_cast<std::size_t>(candidate.orientation * m_size + candidate.row)] = 0;
     m_candidates.clear();
     const auto& orientations = m_prepared.Orientations();
     for (std::size_t o = 0; o < orientations.size(); ++o) {
@@ -189,7 +188,8 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
     return !m_candidates.empty();
 }
 
-std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first)
+std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first,
+                                      std::uint32_t length)
 {
     const auto rows = [&](int b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
     std::uint64_t* someBlack = rows(CPreparedPattern::kBlack);
@@ -210,7 +210,7 @@ std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begi
     for (std::size_t i = begin; i < game.unitCount; ++i) {
         const std::uint16_t unit = game.Unit(i);
         const EPositionOp op = UnitOp(unit);
-        if (UnitIsMove(unit) && ++position == first + kStretch)
+        if (UnitIsMove(unit) && ++position == first + length)
             return i;
         if (op == EPositionOp::OtherMove)
             continue;
@@ -238,7 +238,7 @@ std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begi
     return game.unitCount;
 }
 
-bool CGameMatcher::NarrowToStretch()
+bool CGameMatcher::NarrowToStretch(const std::vector<SCandidateRow>& from, std::vector<SCandidateRow>& to)
 {
     const auto rows = [&](int b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
     const std::uint64_t* someBlack = rows(CPreparedPattern::kBlack);
@@ -250,30 +250,40 @@ bool CGameMatcher::NarrowToStretch()
         blackOrEmpty[y] = someBlack[y] | someEmpty[y];
         whiteOrEmpty[y] = someWhite[y] | someEmpty[y];
     }
-    std::fill(m_possibleCover.begin(), m_possibleCover.end(), 0);
-    m_possibleOrientations = 0;
     const auto& orientations = m_prepared.Orientations();
-    for (const SCandidateRow& candidate : m_candidates) {
-        const CPreparedPattern::SOrientation& orientation =
-            orientations[static_cast<std::size_t>(candidate.orientation)];
+    to.clear();
+    for (const SCandidateRow& candidate : from) {
         const int y = candidate.row;
         std::uint64_t anchors = candidate.anchors;
-        for (const auto& [at, sign] : orientation.checks) {
+        for (const auto& [at, sign] : orientations[static_cast<std::size_t>(candidate.orientation)].checks) {
             anchors &= m_stretch[static_cast<std::size_t>(sign * m_size + y + at.y)] >> at.x;
             if (!anchors)
                 break;
         }
-        m_possible[static_cast<std::size_t>(candidate.orientation * m_size + y)] = anchors;
-        if (!anchors)
-            continue;
-        m_possibleOrientations |= 1u << candidate.orientation;
+        if (anchors)
+            to.push_back({anchors, candidate.orientation, y});
+    }
+    return !to.empty();
+}
+
+void CGameMatcher::MakePossible(const std::vector<SCandidateRow>& rows)
+{
+    for (const SCandidateRow& row : m_possibleRows)
+        m_possible[static_cast<std::size_t>(row.orientation * m_size + row.row)] = 0;
+    m_possibleRows = rows;
+    std::fill(m_possibleCover.begin(), m_possibleCover.end(), 0);
+    m_possibleOrientations = 0;
+    const auto& orientations = m_prepared.Orientations();
+    for (const SCandidateRow& row : rows) {
+        const CPreparedPattern::SOrientation& orientation = orientations[static_cast<std::size_t>(row.orientation)];
+        m_possible[static_cast<std::size_t>(row.orientation * m_size + row.row)] = row.anchors;
+        m_possibleOrientations |= 1u << row.orientation;
         std::uint64_t columns = 0;
         for (int x = 0; x < orientation.width; ++x)
-            columns |= anchors << x;
-        for (int r = y; r < y + orientation.height; ++r)
+            columns |= row.anchors << x;
+        for (int r = row.row; r < row.row + orientation.height; ++r)
             m_possibleCover[static_cast<std::size_t>(r)] |= columns;
     }
-    return m_possibleOrientations != 0;
 }
 
 void CGameMatcher::StartCounting()
@@ -514,17 +524,50 @@ std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& ga
     std::fill(m_board.begin(), m_board.end(), EStone::Empty);
     std::fill(m_stretch.begin(), m_stretch.end(), 0);
     std::size_t begin = 0;
-    for (std::uint32_t first = 0;; first += kStretch) {
-        m_boardBefore = m_board;
-        const std::size_t end = ScanStretch(game, begin, first);
-        if (NarrowToStretch()) {
-            // Played again, with the counts, from the board before it.
-            std::swap(m_board, m_boardBefore);
-            if (std::optional<SOutcome> outcome = CountStretch(game, begin, end, first == 0 ? 0 : first - 1))
+    for (std::uint32_t first = 0;; first += kLongStretch) {
+        SaveBoard();
+        const std::size_t end = ScanStretch(game, begin, first, kLongStretch);
+        if (NarrowToStretch(m_candidates, m_longCandidates)) {
+            RestoreBoard();
+            if (std::optional<SOutcome> outcome = MatchShortStretches(game, begin, end, first))
                 return outcome;
         }
         if (end >= game.unitCount)
             return std::nullopt;
         begin = end;
     }
+}
+
+std::optional<CGameMatcher::SOutcome> CGameMatcher::MatchShortStretches(const SIndexedGame& game, std::size_t begin,
+                                                                        std::size_t end, std::uint32_t first)
+{
+    for (;; first += kStretch) {
+        SaveBoard();
+        const std::size_t shortEnd = ScanStretch(game, begin, first, kStretch);
+        if (NarrowToStretch(m_longCandidates, m_shortCandidates)) {
+            // Played again, with the counts, from the board before it.
+            RestoreBoard();
+            MakePossible(m_shortCandidates);
+            if (std::optional<SOutcome> outcome = CountStretch(game, begin, shortEnd, first == 0 ? 0 : first - 1))
+                return outcome;
+            // The counts played the units onto the board but not its rows.
+            ScanStretch(game, begin, first, kStretch);
+        }
+        if (shortEnd >= end)
+            return std::nullopt;
+        begin = shortEnd;
+    }
+}
+
+void CGameMatcher::SaveBoard()
+{
+    m_boardBefore = m_board;
+    const auto now = m_stretch.begin() + kNowBlack * m_size;
+    std::copy(now, now + 2 * m_size, m_nowBefore.begin());
+}
+
+void CGameMatcher::RestoreBoard()
+{
+    m_board = m_boardBefore;
+    std::copy(m_nowBefore.begin(), m_nowBefore.end(), m_stretch.begin() + kNowBlack * m_size);
 }

@@ -97,13 +97,22 @@ private:
     };
 
     bool FindCandidates(const SIndexedGame& game);
-    // Plays the units of the stretch from position first on (the unit
-    // begin makes that position, or is the first) onto the board and its
-    // bitmaps; returns the unit that makes the next stretch's first
-    // position, or the unit count.
-    std::size_t ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first);
-    // The game's candidates narrowed to those the stretch's bitmaps leave.
-    bool NarrowToStretch();
+    // Plays the units of the stretch of length positions from position
+    // first on (the unit begin makes that position, or is the first) onto
+    // the board and its rows, and makes the stretch's bitmaps; returns the
+    // unit that makes the next stretch's first position, or the unit count.
+    std::size_t ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first, std::uint32_t length);
+    // The rows of anchors of from that the stretch's bitmaps leave.
+    struct SCandidateRow;
+    bool NarrowToStretch(const std::vector<SCandidateRow>& from, std::vector<SCandidateRow>& to);
+    // The placements the counts follow.
+    void MakePossible(const std::vector<SCandidateRow>& rows);
+    // The short stretches of a long one, units begin to end from position
+    // first on; the board stands before begin.
+    std::optional<SOutcome> MatchShortStretches(const SIndexedGame& game, std::size_t begin, std::size_t end,
+                                                std::uint32_t first);
+    void SaveBoard();
+    void RestoreBoard();
     // The counts of the possible placements on the board as it stands.
     void StartCounting();
     // Plays units begin to end again with the counts, the board standing at
@@ -138,11 +147,16 @@ private:
         int row = 0;
     };
     std::vector<SCandidateRow> m_candidates;
+    std::vector<SCandidateRow> m_longCandidates;
+    std::vector<SCandidateRow> m_shortCandidates;
+    // Those m_possible holds.
+    std::vector<SCandidateRow> m_possibleRows;
     // A stretch's bitmaps, a row a word: the points that met each sign
     // (ESignCode but '*') at some position of it; and the board's stones.
     enum EStretchBitmap { kNowBlack = CPreparedPattern::kAny, kNowWhite, kStretchBitmapCount };
     std::vector<std::uint64_t> m_stretch;
     std::vector<EStone> m_boardBefore;
+    std::vector<std::uint64_t> m_nowBefore;
     // Per orientation and row, the anchors possible in the stretch being
     // counted; the orientations with any; per row, the points such
     // placements cover. A change anywhere else touches no count.
