@@ -1,6 +1,7 @@
 #include "pattern/GameMatcher.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <map>
@@ -60,6 +61,26 @@ std::uint64_t BitmapRow(const std::uint8_t* bitmap, int size, int y)
     if constexpr (std::endian::native == std::endian::big)
         word = __builtin_bswap64(word);
     return (word >> (first % 8)) & Columns(0, size - 1);
+}
+
+// anchors[r] &= bitmap[r + at.y] >> at.x, or its complement, for each
+// point and row: the rows innermost, so that the compiler takes several at
+// once. Whether any anchor is left; when none is, all are zero.
+template <bool kComplement>
+bool AndShifted(std::uint64_t* anchors, int rows, const std::uint64_t* bitmap, const std::vector<SGridPoint>& points)
+{
+    for (const SGridPoint& at : points) {
+        const std::uint64_t* from = bitmap + at.y;
+        std::uint64_t any = 0;
+        for (int r = 0; r < rows; ++r) {
+            const std::uint64_t shifted = from[r] >> at.x;
+            anchors[r] &= kComplement ? ~shifted : shifted;
+            any |= anchors[r];
+        }
+        if (!any)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -142,47 +163,36 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
         for (int y = 0; y < m_size; ++y)
             m_rows[static_cast<std::size_t>(b * m_size + y)] = BitmapRow(bitmaps[b], m_size, y);
     }
-    const auto row = [&](EBitmap b, int y) { return m_rows[static_cast<std::size_t>(b * m_size + y)]; };
     m_candidates.clear();
     const auto& orientations = m_prepared.Orientations();
     for (std::size_t o = 0; o < orientations.size(); ++o) {
         const CPreparedPattern::SOrientation& orientation = orientations[o];
-        for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
-            // Its stones were there at some time...
-            std::uint64_t stones = orientation.anchors[static_cast<std::size_t>(y)];
-            for (const SGridPoint& at : orientation.black) {
-                if (!stones)
-                    break;
-                stones &= row(kEverBlack, y + at.y) >> at.x;
-            }
-            for (const SGridPoint& at : orientation.white) {
-                if (!stones)
-                    break;
-                stones &= row(kEverWhite, y + at.y) >> at.x;
-            }
-            if (!stones)
-                continue;
-            // ... in the first half, or else its empty points were not
-            // filled all through the second.
-            std::uint64_t first = stones;
-            for (const SGridPoint& at : orientation.black) {
-                if (!first)
-                    break;
-                first &= row(kFirstBlack, y + at.y) >> at.x;
-            }
-            for (const SGridPoint& at : orientation.white) {
-                if (!first)
-                    break;
-                first &= row(kFirstWhite, y + at.y) >> at.x;
-            }
-            std::uint64_t second = game.hasSecondHalf ? stones & ~first : 0;
-            for (const SGridPoint& at : orientation.empty) {
-                if (!second)
-                    break;
-                second &= ~(row(kFilled, y + at.y) >> at.x);
-            }
-            if (const std::uint64_t anchors = first | second)
-                m_candidates.push_back({anchors, static_cast<int>(o), y});
+        const int top = orientation.firstRow;
+        const int rows = orientation.lastRow - top + 1;
+        if (rows <= 0)
+            continue;
+        const auto bitmap = [&](EBitmap b) { return m_rows.data() + static_cast<std::size_t>(b * m_size + top); };
+        // Its stones were there at some time...
+        std::array<std::uint64_t, 64> ever{};
+        std::copy_n(orientation.anchors.begin() + top, rows, ever.begin());
+        if (!AndShifted<false>(ever.data(), rows, bitmap(kEverBlack), orientation.black) ||
+            !AndShifted<false>(ever.data(), rows, bitmap(kEverWhite), orientation.white))
+            continue;
+        // ... in the first half, or else its empty points were not filled
+        // all through the second.
+        std::array<std::uint64_t, 64> first = ever;
+        if (AndShifted<false>(first.data(), rows, bitmap(kFirstBlack), orientation.black))
+            AndShifted<false>(first.data(), rows, bitmap(kFirstWhite), orientation.white);
+        std::array<std::uint64_t, 64> second{};
+        if (game.hasSecondHalf) {
+            for (int r = 0; r < rows; ++r)
+                second[static_cast<std::size_t>(r)] =
+                    ever[static_cast<std::size_t>(r)] & ~first[static_cast<std::size_t>(r)];
+            AndShifted<true>(second.data(), rows, bitmap(kFilled), orientation.empty);
+        }
+        for (int r = 0; r < rows; ++r) {
+            if (const std::uint64_t anchors = first[static_cast<std::size_t>(r)] | second[static_cast<std::size_t>(r)])
+                m_candidates.push_back({anchors, static_cast<int>(o), top + r});
         }
     }
     return !m_candidates.empty();
