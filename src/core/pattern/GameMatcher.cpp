@@ -148,7 +148,7 @@ CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
     : m_prepared(prepared), m_size(prepared.Pattern().boardSize),
       m_rows(static_cast<std::size_t>(kBitmapCount * m_size)),
       m_stretch(static_cast<std::size_t>(kStretchBitmapCount * m_size)),
-      m_boardBefore(static_cast<std::size_t>(m_size * m_size)), m_nowBefore(static_cast<std::size_t>(2 * m_size)),
+      m_nowBefore(static_cast<std::size_t>(2 * m_size)),
       m_possible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
       m_possibleCover(static_cast<std::size_t>(m_size)), m_board(static_cast<std::size_t>(m_size * m_size)),
       m_counts(prepared.Placements().size()), m_completeCover(static_cast<std::size_t>(m_size))
@@ -232,7 +232,6 @@ std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begi
             to = EStone::Black;
         else if (op == EPositionOp::WhiteMove || op == EPositionOp::SetupWhite)
             to = EStone::White;
-        m_board[static_cast<std::size_t>(point)] = to;
         nowBlack[y] &= ~bit;
         nowWhite[y] &= ~bit;
         if (to == EStone::Black) {
@@ -531,7 +530,6 @@ std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& ga
 {
     if (game.width != m_size || game.height != m_size || !FindCandidates(game))
         return std::nullopt;
-    std::fill(m_board.begin(), m_board.end(), EStone::Empty);
     std::fill(m_stretch.begin(), m_stretch.end(), 0);
     std::size_t begin = 0;
     for (std::uint32_t first = 0;; first += kLongStretch) {
@@ -557,10 +555,11 @@ std::optional<CGameMatcher::SOutcome> CGameMatcher::MatchShortStretches(const SI
         if (NarrowToStretch(m_longCandidates, m_shortCandidates)) {
             // Played again, with the counts, from the board before it.
             RestoreBoard();
+            BoardFromRows();
             MakePossible(m_shortCandidates);
             if (std::optional<SOutcome> outcome = CountStretch(game, begin, shortEnd, first == 0 ? 0 : first - 1))
                 return outcome;
-            // The counts played the units onto the board but not its rows.
+            // The counts played the units onto the board, not onto its rows.
             ScanStretch(game, begin, first, kStretch);
         }
         if (shortEnd >= end)
@@ -569,15 +568,28 @@ std::optional<CGameMatcher::SOutcome> CGameMatcher::MatchShortStretches(const SI
     }
 }
 
+void CGameMatcher::BoardFromRows()
+{
+    const std::uint64_t* black = m_stretch.data() + kNowBlack * m_size;
+    const std::uint64_t* white = m_stretch.data() + kNowWhite * m_size;
+    for (int y = 0; y < m_size; ++y) {
+        for (int x = 0; x < m_size; ++x) {
+            const bool isBlack = (black[y] >> x) & 1;
+            const bool isWhite = (white[y] >> x) & 1;
+            m_board[static_cast<std::size_t>(y * m_size + x)] = isBlack   ? EStone::Black
+                                                                : isWhite ? EStone::White
+                                                                          : EStone::Empty;
+        }
+    }
+}
+
 void CGameMatcher::SaveBoard()
 {
-    m_boardBefore = m_board;
     const auto now = m_stretch.begin() + kNowBlack * m_size;
     std::copy(now, now + 2 * m_size, m_nowBefore.begin());
 }
 
 void CGameMatcher::RestoreBoard()
 {
-    m_board = m_boardBefore;
     std::copy(m_nowBefore.begin(), m_nowBefore.end(), m_stretch.begin() + kNowBlack * m_size);
 }

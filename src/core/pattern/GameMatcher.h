@@ -111,8 +111,12 @@ private:
     // first on; the board stands before begin.
     std::optional<SOutcome> MatchShortStretches(const SIndexedGame& game, std::size_t begin, std::size_t end,
                                                 std::uint32_t first);
+    // The stone rows before a stretch, kept while it is looked at.
     void SaveBoard();
     void RestoreBoard();
+    // The board the counts play on, from the stone rows: between stretches
+    // only the rows are kept.
+    void BoardFromRows();
     // The counts of the possible placements on the board as it stands.
     void StartCounting();
     // Plays units begin to end again with the counts, the board standing at
@@ -155,7 +159,6 @@ private:
     // (ESignCode but '*') at some position of it; and the board's stones.
     enum EStretchBitmap { kNowBlack = CPreparedPattern::kAny, kNowWhite, kStretchBitmapCount };
     std::vector<std::uint64_t> m_stretch;
-    std::vector<EStone> m_boardBefore;
     std::vector<std::uint64_t> m_nowBefore;
     // Per orientation and row, the anchors possible in the stretch being
     // counted; the orientations with any; per row, the points such
@@ -163,6 +166,7 @@ private:
     std::vector<std::uint64_t> m_possible;
     std::uint32_t m_possibleOrientations = 0;
     std::vector<std::uint64_t> m_possibleCover;
+    // The board the counts play on, valid while a stretch is counted.
     std::vector<EStone> m_board;
     std::vector<SCount> m_counts;
     std::uint32_t m_game = 0;
