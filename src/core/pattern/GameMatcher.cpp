@@ -173,17 +173,20 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
             continue;
         const auto bitmap = [&](EBitmap b) { return m_rows.data() + static_cast<std::size_t>(b * m_size + top); };
         // Its stones were there at some time...
-        std::array<std::uint64_t, 64> ever{};
+        // Only the first rows of these are used: not cleared, not copied.
+        std::array<std::uint64_t, 64> ever;
+        std::array<std::uint64_t, 64> first;
+        std::array<std::uint64_t, 64> second;
         std::copy_n(orientation.anchors.begin() + top, rows, ever.begin());
         if (!AndShifted<false>(ever.data(), rows, bitmap(kEverBlack), orientation.black) ||
             !AndShifted<false>(ever.data(), rows, bitmap(kEverWhite), orientation.white))
             continue;
         // ... in the first half, or else its empty points were not filled
         // all through the second.
-        std::array<std::uint64_t, 64> first = ever;
+        std::copy_n(ever.begin(), rows, first.begin());
         if (AndShifted<false>(first.data(), rows, bitmap(kFirstBlack), orientation.black))
             AndShifted<false>(first.data(), rows, bitmap(kFirstWhite), orientation.white);
-        std::array<std::uint64_t, 64> second{};
+        std::fill_n(second.begin(), rows, 0);
         if (game.hasSecondHalf) {
             for (int r = 0; r < rows; ++r)
                 second[static_cast<std::size_t>(r)] =

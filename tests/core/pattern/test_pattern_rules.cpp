@@ -258,3 +258,37 @@ TEST(PatternSearchRules, SameAnswerOnOneThreadOrMany)
         EXPECT_EQ(one.continuations[i].blackWins, four.continuations[i].blackWins);
     }
 }
+
+// A game of passes up to position k - 1, then Black at dc, then what
+// follows: the first hit of a shape that stands at one position only.
+std::string PassesThen(int k, const std::string& then)
+{
+    std::string sgf = "(;SZ[19]";
+    for (int i = 1; i < k; ++i)
+        sgf += i % 2 ? ";B[]" : ";W[]";
+    return sgf + ";B[dc]" + then + ")";
+}
+
+TEST(PatternSearchRules, AShapeStandingAtOnePositionIsFoundWhereverThatFalls)
+{
+    // Black at dc with ec empty stands only from Black's move until
+    // White's at ec, on every side of the positions a game is looked at in
+    // groups of; and at a game's last position.
+    const SPattern shape = Parse("aa:ee", "...../...../...X./...../.....", true);
+    const SPattern withEmpty = Parse("aa:ee", "*****/*****/***X./*****/*****", true);
+    for (const int k : {1, 2, 7, 8, 9, 31, 32, 33, 63, 64, 65, 100}) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(Search({{PassesThen(k, ";W[ec]").c_str()}}, withEmpty), (Lines{std::to_string(k) + " ec W"}));
+        EXPECT_EQ(Search({{PassesThen(k, ";W[ec]").c_str()}}, shape), (Lines{std::to_string(k) + " ec W"}));
+        EXPECT_EQ(Search({{PassesThen(k, "").c_str()}}, shape), (Lines{std::to_string(k)}));
+    }
+    // Black at dc and ec empty each at some position near one another, but
+    // never at the same one: no hit.
+    for (const int k : {5, 8, 9, 32, 33, 40}) {
+        SCOPED_TRACE(k);
+        std::string sgf = "(;SZ[19]";
+        for (int i = 2; i < k; ++i)
+            sgf += ";B[]";
+        EXPECT_EQ(Search({{(sgf + ";W[ec];B[dc];W[cc])").c_str()}}, withEmpty), (Lines{"-"}));
+    }
+}
