@@ -148,11 +148,16 @@ CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
     : m_prepared(prepared), m_size(prepared.Pattern().boardSize),
       m_rows(static_cast<std::size_t>(kBitmapCount * m_size)),
       m_stretch(static_cast<std::size_t>(kStretchBitmapCount * m_size)),
-      m_nowBefore(static_cast<std::size_t>(2 * m_size)),
+      m_nowBefore(static_cast<std::size_t>(2 * m_size)), m_rowOf(static_cast<std::size_t>(m_size * m_size)),
+      m_bitOf(static_cast<std::size_t>(m_size * m_size)),
       m_possible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
       m_possibleCover(static_cast<std::size_t>(m_size)), m_board(static_cast<std::size_t>(m_size * m_size)),
       m_counts(prepared.Placements().size()), m_completeCover(static_cast<std::size_t>(m_size))
 {
+    for (int point = 0; point < m_size * m_size; ++point) {
+        m_rowOf[static_cast<std::size_t>(point)] = static_cast<std::uint8_t>(point / m_size);
+        m_bitOf[static_cast<std::size_t>(point)] = std::uint64_t{1} << (point % m_size);
+    }
 }
 
 bool CGameMatcher::FindCandidates(const SIndexedGame& game)
@@ -208,6 +213,8 @@ std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begi
     std::uint64_t* someBlack = rows(CPreparedPattern::kBlack);
     std::uint64_t* someWhite = rows(CPreparedPattern::kWhite);
     std::uint64_t* someEmpty = rows(CPreparedPattern::kEmpty);
+    static_assert(static_cast<int>(kNowWhite) == static_cast<int>(kNowBlack) + CPreparedPattern::kWhite,
+                  "a stone's now row by its colour");
     std::uint64_t* nowBlack = rows(kNowBlack);
     std::uint64_t* nowWhite = rows(kNowWhite);
     // The board before the stretch is among its positions but for the
@@ -219,33 +226,27 @@ std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begi
         someWhite[y] = nowWhite[y];
         someEmpty[y] = all & ~(nowBlack[y] | nowWhite[y]);
     }
+    // The stretch bitmap each op adds its point to; kAny for none.
+    constexpr std::uint8_t kLeaves[kPositionOpCount] = {
+        CPreparedPattern::kBlack, CPreparedPattern::kWhite, CPreparedPattern::kAny,  CPreparedPattern::kEmpty,
+        CPreparedPattern::kEmpty, CPreparedPattern::kBlack, CPreparedPattern::kWhite};
     std::uint32_t position = first == 0 ? 0 : first - 1;
     for (std::size_t i = begin; i < game.unitCount; ++i) {
         const std::uint16_t unit = game.Unit(i);
-        const EPositionOp op = UnitOp(unit);
         if (UnitIsMove(unit) && ++position == first + length)
             return i;
-        if (op == EPositionOp::OtherMove)
+        const std::uint8_t leaves = kLeaves[static_cast<std::size_t>(UnitOp(unit))];
+        if (leaves == CPreparedPattern::kAny)
             continue;
-        const int point = UnitPoint(unit);
-        const auto y = static_cast<std::size_t>(point / m_size);
-        const std::uint64_t bit = std::uint64_t{1} << (point % m_size);
-        EStone to = EStone::Empty;
-        if (op == EPositionOp::BlackMove || op == EPositionOp::SetupBlack)
-            to = EStone::Black;
-        else if (op == EPositionOp::WhiteMove || op == EPositionOp::SetupWhite)
-            to = EStone::White;
+        // A table, not a division, for the point's row and column.
+        const auto point = static_cast<std::size_t>(UnitPoint(unit));
+        const std::size_t y = m_rowOf[point];
+        const std::uint64_t bit = m_bitOf[point];
         nowBlack[y] &= ~bit;
         nowWhite[y] &= ~bit;
-        if (to == EStone::Black) {
-            nowBlack[y] |= bit;
-            someBlack[y] |= bit;
-        } else if (to == EStone::White) {
-            nowWhite[y] |= bit;
-            someWhite[y] |= bit;
-        } else {
-            someEmpty[y] |= bit;
-        }
+        m_stretch[leaves * static_cast<std::size_t>(m_size) + y] |= bit;
+        if (leaves != CPreparedPattern::kEmpty)
+            m_stretch[(kNowBlack + leaves) * static_cast<std::size_t>(m_size) + y] |= bit;
     }
     return game.unitCount;
 }

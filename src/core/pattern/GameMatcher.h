@@ -160,6 +160,9 @@ private:
     enum EStretchBitmap { kNowBlack = CPreparedPattern::kAny, kNowWhite, kStretchBitmapCount };
     std::vector<std::uint64_t> m_stretch;
     std::vector<std::uint64_t> m_nowBefore;
+    // Per point, its row and its bit in the row.
+    std::vector<std::uint8_t> m_rowOf;
+    std::vector<std::uint64_t> m_bitOf;
     // Per orientation and row, the anchors possible in the stretch being
     // counted; the orientations with any; per row, the points such
     // placements cover. A change anywhere else touches no count.
