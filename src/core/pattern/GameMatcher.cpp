@@ -83,6 +83,37 @@ bool AndShifted(std::uint64_t* anchors, int rows, const std::uint64_t* bitmap, c
     return true;
 }
 
+// The signs a stretch's bitmaps are laid over, in the order that rules
+// out the most anchors soonest: a stone, then an empty point, and so on
+// (early in a game stones are rare, late in it empty points), then 'x' and
+// 'o'.
+std::vector<std::pair<SGridPoint, std::uint8_t>> StretchChecks(const std::vector<std::uint8_t>& signs, int width,
+                                                               int height)
+{
+    std::vector<std::pair<SGridPoint, std::uint8_t>> stones;
+    std::vector<std::pair<SGridPoint, std::uint8_t>> empty;
+    std::vector<std::pair<SGridPoint, std::uint8_t>> others;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t sign = signs[static_cast<std::size_t>(y * width + x)];
+            auto& to = sign == CPreparedPattern::kBlack || sign == CPreparedPattern::kWhite ? stones
+                       : sign == CPreparedPattern::kEmpty                                   ? empty
+                                                                                            : others;
+            if (sign != CPreparedPattern::kAny)
+                to.emplace_back(SGridPoint{x, y}, sign);
+        }
+    }
+    std::vector<std::pair<SGridPoint, std::uint8_t>> checks;
+    for (std::size_t i = 0; i < std::max(stones.size(), empty.size()); ++i) {
+        if (i < stones.size())
+            checks.push_back(stones[i]);
+        if (i < empty.size())
+            checks.push_back(empty[i]);
+    }
+    checks.insert(checks.end(), others.begin(), others.end());
+    return checks;
+}
+
 } // namespace
 
 CPreparedPattern::CPreparedPattern(const SPattern& pattern)
@@ -116,14 +147,7 @@ CPreparedPattern::CPreparedPattern(const SPattern& pattern)
                         orientation.empty.push_back({x, y});
                 }
             }
-            for (const std::uint8_t code : {kBlack, kWhite, kEmpty, kBlackOrEmpty, kWhiteOrEmpty}) {
-                for (int y = 0; y < placement.height; ++y) {
-                    for (int x = 0; x < placement.width; ++x) {
-                        if (orientation.signs[static_cast<std::size_t>(y * placement.width + x)] == code)
-                            orientation.checks.emplace_back(SGridPoint{x, y}, code);
-                    }
-                }
-            }
+            orientation.checks = StretchChecks(orientation.signs, placement.width, placement.height);
             orientation.firstRow = size;
             orientation.anchors.assign(static_cast<std::size_t>(size), 0);
             orientation.placementAt.assign(static_cast<std::size_t>(size * size), -1);
@@ -154,6 +178,10 @@ CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
       m_possibleCover(static_cast<std::size_t>(m_size)), m_board(static_cast<std::size_t>(m_size * m_size)),
       m_counts(prepared.Placements().size()), m_completeCover(static_cast<std::size_t>(m_size))
 {
+    for (const CPreparedPattern::SOrientation& orientation : prepared.Orientations()) {
+        for (const auto& check : orientation.checks)
+            m_orEmptySigns = m_orEmptySigns || check.second >= CPreparedPattern::kBlackOrEmpty;
+    }
     for (int point = 0; point < m_size * m_size; ++point) {
         m_rowOf[static_cast<std::size_t>(point)] = static_cast<std::uint8_t>(point / m_size);
         m_bitOf[static_cast<std::size_t>(point)] = std::uint64_t{1} << (point % m_size);
@@ -259,7 +287,7 @@ bool CGameMatcher::NarrowToStretch(const std::vector<SCandidateRow>& from, std::
     const std::uint64_t* someEmpty = rows(CPreparedPattern::kEmpty);
     std::uint64_t* blackOrEmpty = rows(CPreparedPattern::kBlackOrEmpty);
     std::uint64_t* whiteOrEmpty = rows(CPreparedPattern::kWhiteOrEmpty);
-    for (int y = 0; y < m_size; ++y) {
+    for (int y = 0; m_orEmptySigns && y < m_size; ++y) {
         blackOrEmpty[y] = someBlack[y] | someEmpty[y];
         whiteOrEmpty[y] = someWhite[y] | someEmpty[y];
     }

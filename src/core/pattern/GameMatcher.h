@@ -30,8 +30,8 @@ public:
         std::vector<SGridPoint> empty; // offsets that need an empty point
         // The other signs but '*': offset y * width + x and sign code.
         std::vector<std::pair<int, std::uint8_t>> open;
-        // Every sign but '*': its offset and code, stones first, as the
-        // stretches of a game narrow the anchors down.
+        // Every sign but '*': its offset and code, in the order the
+        // stretches of a game narrow the anchors down by them.
         std::vector<std::pair<SGridPoint, std::uint8_t>> checks;
         int firstRow = 0;
         int lastRow = -1;
@@ -159,6 +159,8 @@ private:
     // (ESignCode but '*') at some position of it; and the board's stones.
     enum EStretchBitmap { kNowBlack = CPreparedPattern::kAny, kNowWhite, kStretchBitmapCount };
     std::vector<std::uint64_t> m_stretch;
+    // Whether the pattern has an 'x' or an 'o', which need those bitmaps.
+    bool m_orEmptySigns = false;
     std::vector<std::uint64_t> m_nowBefore;
     // Per point, its row and its bit in the row.
     std::vector<std::uint8_t> m_rowOf;
