@@ -206,7 +206,7 @@ int main(int argc, char** argv)
     const auto loadStart = Clock::now();
     CPositionIndex index;
     // The rows' units and, per game, its header and five bitmaps.
-    index.Reserve(rows.size(), rowBytes + rows.size() * (3 + 5 * 46));
+    index.Reserve(rows.size(), rowBytes + rows.size() * (7 + 5 * 46));
     for (std::size_t i = 0; i < rows.size(); ++i)
         index.AddRow(rows[i], winners[i]);
     const double load = Since(loadStart);

@@ -197,6 +197,8 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
             m_rows[static_cast<std::size_t>(b * m_size + y)] = BitmapRow(bitmaps[b], m_size, y);
     }
     m_candidates.clear();
+    m_firstHalfCandidates.clear();
+    m_secondHalfCandidates.clear();
     const auto& orientations = m_prepared.Orientations();
     for (std::size_t o = 0; o < orientations.size(); ++o) {
         const CPreparedPattern::SOrientation& orientation = orientations[o];
@@ -221,17 +223,31 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
             AndShifted<false>(first.data(), rows, bitmap(kFirstWhite), orientation.white);
         std::fill_n(second.begin(), rows, 0);
         if (game.hasSecondHalf) {
-            for (int r = 0; r < rows; ++r)
-                second[static_cast<std::size_t>(r)] =
-                    ever[static_cast<std::size_t>(r)] & ~first[static_cast<std::size_t>(r)];
+            std::copy_n(ever.begin(), rows, second.begin());
             AndShifted<true>(second.data(), rows, bitmap(kFilled), orientation.empty);
         }
         for (int r = 0; r < rows; ++r) {
-            if (const std::uint64_t anchors = first[static_cast<std::size_t>(r)] | second[static_cast<std::size_t>(r)])
-                m_candidates.push_back({anchors, static_cast<int>(o), top + r});
+            const std::uint64_t inFirst = first[static_cast<std::size_t>(r)];
+            const std::uint64_t inSecond = second[static_cast<std::size_t>(r)];
+            if (inFirst | inSecond)
+                m_candidates.push_back({inFirst | inSecond, static_cast<int>(o), top + r});
+            if (inFirst)
+                m_firstHalfCandidates.push_back({inFirst, static_cast<int>(o), top + r});
+            if (inSecond)
+                m_secondHalfCandidates.push_back({inSecond, static_cast<int>(o), top + r});
         }
     }
     return !m_candidates.empty();
+}
+
+const std::vector<CGameMatcher::SCandidateRow>&
+CGameMatcher::CandidatesFor(const SIndexedGame& game, std::uint32_t first, std::uint32_t length) const
+{
+    if (first + length - 1 <= game.half)
+        return m_firstHalfCandidates;
+    if (first > game.half)
+        return m_secondHalfCandidates;
+    return m_candidates;
 }
 
 std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first,
@@ -567,7 +583,7 @@ std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& ga
     for (std::uint32_t first = 0;; first += kLongStretch) {
         SaveBoard();
         const std::size_t end = ScanStretch(game, begin, first, kLongStretch);
-        if (NarrowToStretch(m_candidates, m_longCandidates)) {
+        if (NarrowToStretch(CandidatesFor(game, first, kLongStretch), m_longCandidates)) {
             RestoreBoard();
             if (std::optional<SOutcome> outcome = MatchShortStretches(game, begin, end, first))
                 return outcome;

@@ -96,6 +96,14 @@ private:
         bool complete = false; // in m_complete
     };
 
+    // The rows of anchors the game's bitmaps leave possible, those with
+    // any only: a stretch looks at nothing else.
+    struct SCandidateRow
+    {
+        std::uint64_t anchors = 0;
+        int orientation = 0;
+        int row = 0;
+    };
     bool FindCandidates(const SIndexedGame& game);
     // Plays the units of the stretch of length positions from position
     // first on (the unit begin makes that position, or is the first) onto
@@ -103,8 +111,10 @@ private:
     // unit that makes the next stretch's first position, or the unit count.
     std::size_t ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first, std::uint32_t length);
     // The rows of anchors of from that the stretch's bitmaps leave.
-    struct SCandidateRow;
     bool NarrowToStretch(const std::vector<SCandidateRow>& from, std::vector<SCandidateRow>& to);
+    // The candidates for a stretch of length positions from first on.
+    const std::vector<SCandidateRow>& CandidatesFor(const SIndexedGame& game, std::uint32_t first,
+                                                    std::uint32_t length) const;
     // The placements the counts follow.
     void MakePossible(const std::vector<SCandidateRow>& rows);
     // The short stretches of a long one, units begin to end from position
@@ -142,15 +152,12 @@ private:
     // white in the first half, filled all through the second half.
     enum EBitmap { kEverBlack, kEverWhite, kFirstBlack, kFirstWhite, kFilled, kBitmapCount };
     std::vector<std::uint64_t> m_rows;
-    // The rows of anchors the game's bitmaps leave possible, those with
-    // any only: a stretch looks at nothing else.
-    struct SCandidateRow
-    {
-        std::uint64_t anchors = 0;
-        int orientation = 0;
-        int row = 0;
-    };
     std::vector<SCandidateRow> m_candidates;
+    // Those possible at a position of the first half (their stones were
+    // all there in it), and of the second (its empty points were not all
+    // filled all through it).
+    std::vector<SCandidateRow> m_firstHalfCandidates;
+    std::vector<SCandidateRow> m_secondHalfCandidates;
     std::vector<SCandidateRow> m_longCandidates;
     std::vector<SCandidateRow> m_shortCandidates;
     // Those m_possible holds.
