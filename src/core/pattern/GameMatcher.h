@@ -66,10 +66,11 @@ private:
 // Looks for a prepared pattern in one game after another; keeps its
 // scratch space between games, so one matcher serves one thread.
 //
-// A game is played forward from its units, a stretch of kStretch positions
-// at a time. A stretch's bitmaps of the points that were black, white or
-// empty at some position of it leave few placements possible, most often
-// none: such a stretch is only played onto the board. In the others each
+// A game is played forward from its units, a stretch of 8 positions at a
+// time (looked at 4 together first). A stretch's bitmaps of the points that
+// were black, white or empty at some position of it leave few placements
+// possible, most often none: such a stretch is only played onto the stone
+// rows, a word a board row. In the others each
 // placement left possible counts the stones it misses, touched only when a
 // stone of the colour it needs comes or goes at one of its stone points;
 // once it misses none, its other points are looked at after every position
@@ -107,7 +108,7 @@ private:
     bool FindCandidates(const SIndexedGame& game);
     // Plays the units of the stretch of length positions from position
     // first on (the unit begin makes that position, or is the first) onto
-    // the board and its rows, and makes the stretch's bitmaps; returns the
+    // the stone rows, and makes the stretch's bitmaps; returns the
     // unit that makes the next stretch's first position, or the unit count.
     std::size_t ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first, std::uint32_t length);
     // The rows of anchors of from that the stretch's bitmaps leave.
@@ -133,8 +134,7 @@ private:
     // position before begin; the first hit among them, if any.
     std::optional<SOutcome> CountStretch(const SIndexedGame& game, std::size_t begin, std::size_t end,
                                          std::uint32_t position);
-    // The count of a placement, from an empty board when it was not
-    // touched in this game yet.
+    // The count of a placement in the stretch being counted.
     SCount& Count(int placement);
     void Change(int point, EStone to);
     void CountStones(int point, EStone colour, int delta);
