@@ -292,3 +292,19 @@ TEST(PatternSearchRules, AShapeStandingAtOnePositionIsFoundWhereverThatFalls)
         EXPECT_EQ(Search({{(sgf + ";W[ec];B[dc];W[cc])").c_str()}}, withEmpty), (Lines{"-"}));
     }
 }
+
+TEST(PatternSearchRules, TheWidestAndASmallBoardAreSearchedLikeAnyOther)
+{
+    // A board row of 52 points is one word with room for where it starts
+    // in a byte.
+    SPatternParse wide = ParsePattern("aa:cc", "X../.../...", 52, true);
+    ASSERT_TRUE(wide.pattern) << wide.error;
+    EXPECT_EQ(Search({{"(;SZ[52];B[ZZ];W[YZ])"}, {"(;SZ[52];B[ZY])"}, {"(;SZ[19];B[aa])"}}, *wide.pattern),
+              (Lines{"1 ab W", "-", "-"}));
+    // Black's two stones stand across the diagonal from the drawing: the
+    // shape is found turned upside down, where White's dd is the drawing's
+    // cd.
+    SPatternParse small = ParsePattern("cc:dd", "XO/.X", 7, false);
+    ASSERT_TRUE(small.pattern) << small.error;
+    EXPECT_EQ(Search({{"(;SZ[7];W[ee];B[ed];B[de];W[dd];W[ff])"}}, *small.pattern), (Lines{"3 cd W"}));
+}
