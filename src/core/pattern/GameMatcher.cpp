@@ -63,22 +63,31 @@ std::uint64_t BitmapRow(const std::uint8_t* bitmap, int size, int y)
     return (word >> (first % 8)) & Columns(0, size - 1);
 }
 
-// anchors[r] &= bitmap[r + at.y] >> at.x, or its complement, for each
-// point and row: the rows innermost, so that the compiler takes several at
-// once. Whether any anchor is left; when none is, all are zero.
+// out[r] = in[r] & (bitmap[r + at.y] >> at.x), or its complement, over
+// every point and row: the rows innermost, so that the compiler takes
+// several at once, and no copy of in made first. Whether any anchor is
+// left; when none is, all of out is zero. in may be out.
 template <bool kComplement>
-bool AndShifted(std::uint64_t* anchors, int rows, const std::uint64_t* bitmap, const std::vector<SGridPoint>& points)
+bool AndShifted(const std::uint64_t* in, std::uint64_t* out, int rows, const std::uint64_t* bitmap,
+                const std::vector<SGridPoint>& points)
 {
+    std::uint64_t any = 0;
+    if (points.empty()) {
+        for (int r = 0; r < rows; ++r)
+            any |= out[r] = in[r];
+        return any != 0;
+    }
     for (const SGridPoint& at : points) {
         const std::uint64_t* from = bitmap + at.y;
-        std::uint64_t any = 0;
+        any = 0;
         for (int r = 0; r < rows; ++r) {
             const std::uint64_t shifted = from[r] >> at.x;
-            anchors[r] &= kComplement ? ~shifted : shifted;
-            any |= anchors[r];
+            out[r] = in[r] & (kComplement ? ~shifted : shifted);
+            any |= out[r];
         }
         if (!any)
             return false;
+        in = out;
     }
     return true;
 }
@@ -212,19 +221,19 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
         std::array<std::uint64_t, 64> ever;
         std::array<std::uint64_t, 64> first;
         std::array<std::uint64_t, 64> second;
-        std::copy_n(orientation.anchors.begin() + top, rows, ever.begin());
-        if (!AndShifted<false>(ever.data(), rows, bitmap(kEverBlack), orientation.black) ||
-            !AndShifted<false>(ever.data(), rows, bitmap(kEverWhite), orientation.white))
+        if (!AndShifted<false>(orientation.anchors.data() + top, ever.data(), rows, bitmap(kEverBlack),
+                               orientation.black) ||
+            !AndShifted<false>(ever.data(), ever.data(), rows, bitmap(kEverWhite), orientation.white))
             continue;
         // ... in the first half, or else its empty points were not filled
         // all through the second.
-        std::copy_n(ever.begin(), rows, first.begin());
-        if (AndShifted<false>(first.data(), rows, bitmap(kFirstBlack), orientation.black))
-            AndShifted<false>(first.data(), rows, bitmap(kFirstWhite), orientation.white);
-        std::fill_n(second.begin(), rows, 0);
+        if (AndShifted<false>(ever.data(), first.data(), rows, bitmap(kFirstBlack), orientation.black))
+            AndShifted<false>(first.data(), first.data(), rows, bitmap(kFirstWhite), orientation.white);
         if (game.hasSecondHalf) {
-            std::copy_n(ever.begin(), rows, second.begin());
-            AndShifted<true>(second.data(), rows, bitmap(kFilled), orientation.empty);
+            AndShifted<true>(ever.data(), second.data(), rows, bitmap(kFilled), orientation.empty);
+        } else {
+            for (int r = 0; r < rows; ++r)
+                second[static_cast<std::size_t>(r)] = 0;
         }
         for (int r = 0; r < rows; ++r) {
             const std::uint64_t inFirst = first[static_cast<std::size_t>(r)];
