@@ -166,9 +166,10 @@ private:
     // (ESignCode but '*') at some position of it; and the board's stones.
     enum EStretchBitmap { kNowBlack = CPreparedPattern::kAny, kNowWhite, kStretchBitmapCount };
     std::vector<std::uint64_t> m_stretch;
+    // The stone rows before the stretch being looked at (SaveBoard).
+    std::vector<std::uint64_t> m_nowBefore;
     // Whether the pattern has an 'x' or an 'o', which need those bitmaps.
     bool m_orEmptySigns = false;
-    std::vector<std::uint64_t> m_nowBefore;
     // Per point, its row and its bit in the row.
     std::vector<std::uint8_t> m_rowOf;
     std::vector<std::uint64_t> m_bitOf;
