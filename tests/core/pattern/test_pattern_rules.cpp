@@ -308,3 +308,33 @@ TEST(PatternSearchRules, TheWidestAndASmallBoardAreSearchedLikeAnyOther)
     ASSERT_TRUE(small.pattern) << small.error;
     EXPECT_EQ(Search({{"(;SZ[7];W[ee];B[ed];B[de];W[dd];W[ff])"}}, *small.pattern), (Lines{"3 cd W"}));
 }
+
+// Passes from position first to position last, alternating colours.
+std::string Passes(int first, int last)
+{
+    std::string nodes;
+    for (int i = first; i <= last; ++i)
+        nodes += i % 2 ? ";B[]" : ";W[]";
+    return nodes;
+}
+
+TEST(PatternSearchRules, AHitEarlyOrLateInALongGameIsFound)
+{
+    const SPattern withEmpty = Parse("aa:ee", "*****/*****/***X./*****/*****", true);
+    // Standing at 3 only, in the first half of 80 positions; ec stays
+    // filled all through the second.
+    EXPECT_EQ(Search({{("(;SZ[19]" + Passes(1, 2) + ";B[dc];W[ec]" + Passes(5, 80) + ")").c_str()}}, withEmpty),
+              (Lines{"3 ec W"}));
+    // ec filled at 1 and emptied at 50, dc black from 60: standing from 60
+    // on, in the second half of 70 positions only.
+    EXPECT_EQ(Search({{("(;SZ[19];B[ec]" + Passes(2, 50) + "AE[ec]" + Passes(51, 59) + ";B[dc]" + Passes(61, 70) + ")")
+                           .c_str()}},
+                     withEmpty),
+              (Lines{"60"}));
+    // The same but White fills ec again just before Black plays dc: never.
+    EXPECT_EQ(
+        Search({{("(;SZ[19];B[ec]" + Passes(2, 50) + "AE[ec]" + Passes(51, 59) + ";W[ec];B[dc]" + Passes(62, 70) + ")")
+                     .c_str()}},
+               withEmpty),
+        (Lines{"-"}));
+}
