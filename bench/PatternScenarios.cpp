@@ -206,7 +206,7 @@ int main(int argc, char** argv)
     const auto loadStart = Clock::now();
     CPositionIndex index;
     // The rows' units and, per game, its header and five bitmaps.
-    index.Reserve(rows.size(), rowBytes + rows.size() * (3 + 5 * 46));
+    index.Reserve(rows.size(), rowBytes + rows.size() * (7 + 5 * 46));
     for (std::size_t i = 0; i < rows.size(); ++i)
         index.AddRow(rows[i], winners[i]);
     const double load = Since(loadStart);
@@ -222,12 +222,18 @@ int main(int argc, char** argv)
         const auto start = Clock::now();
         const SPatternResult result = SearchPattern(index, query.pattern);
         const double seconds = Since(start);
-        const double processorStart = ProcessorSeconds();
-        SearchPattern(index, query.pattern, 1);
-        single.push_back(ProcessorSeconds() - processorStart);
+        // The best of three: other work on the machine only ever adds.
+        double best = 0;
+        for (int run = 0; run < 3; ++run) {
+            const double processorStart = ProcessorSeconds();
+            SearchPattern(index, query.pattern, 1);
+            const double spent = ProcessorSeconds() - processorStart;
+            best = run == 0 ? spent : std::min(best, spent);
+        }
+        single.push_back(best);
         all.push_back(seconds);
         std::printf("pattern: %-8s %s %dx%d  %7zu games  %4zu continuations  %7.1f ms  (one thread: %6.1f ms of "
-                    "processor)\n",
+                    "processor, best of 3)\n",
                     query.kind.c_str(), SgfPointName(query.pattern.left, query.pattern.top).c_str(),
                     query.pattern.width, query.pattern.height, result.hits.size(), result.continuations.size(),
                     1e3 * seconds, 1e3 * single.back());

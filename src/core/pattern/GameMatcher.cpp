@@ -1,10 +1,18 @@
 #include "pattern/GameMatcher.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <map>
 
 namespace {
+
+// Positions a stretch: short enough that its bitmaps are nearly one
+// position's, long enough that looking at them costs little per position.
+// A long stretch, looked at first, spares most short ones the looking.
+constexpr std::uint32_t kStretch = 8;
+constexpr std::uint32_t kLongStretch = 4 * kStretch;
 
 std::uint8_t SignCode(char sign)
 {
@@ -42,23 +50,77 @@ std::uint64_t Columns(int low, int high)
     return upToHigh & ~((std::uint64_t{1} << low) - 1);
 }
 
-// Row y of a bitmap of a board of size as bits 0 to size - 1: eight bytes
-// read at once where the bitmap has them.
+// Row y of a bitmap of a board of size as bits 0 to size - 1, read as
+// one word: the index lets eight bytes be read from any byte of a bitmap.
 std::uint64_t BitmapRow(const std::uint8_t* bitmap, int size, int y)
 {
+    static_assert(SGameRecord::kMaxSize + 7 <= 64, "a row and its offset in a byte fit in a word");
     const int first = y * size;
-    const int bytes = (size * size + 7) / 8;
     std::uint64_t word = 0;
-    if (first / 8 + 8 <= bytes) {
-        std::uint8_t eight[8];
-        std::memcpy(eight, bitmap + first / 8, 8);
-        for (int i = 7; i >= 0; --i)
-            word = (word << 8) | eight[i];
-    } else {
-        for (int b = first / 8, shift = 0; b < bytes && shift < 64; ++b, shift += 8)
-            word |= static_cast<std::uint64_t>(bitmap[b]) << shift;
-    }
+    std::memcpy(&word, bitmap + first / 8, sizeof word);
+    if constexpr (std::endian::native == std::endian::big)
+        word = __builtin_bswap64(word);
     return (word >> (first % 8)) & Columns(0, size - 1);
+}
+
+// out[r] = in[r] & (bitmap[r + at.y] >> at.x), or its complement, over
+// every point and row: the rows innermost, so that the compiler takes
+// several at once, and no copy of in made first. Whether any anchor is
+// left; when none is, all of out is zero. in may be out.
+template <bool kComplement>
+bool AndShifted(const std::uint64_t* in, std::uint64_t* out, int rows, const std::uint64_t* bitmap,
+                const std::vector<SGridPoint>& points)
+{
+    std::uint64_t any = 0;
+    if (points.empty()) {
+        for (int r = 0; r < rows; ++r)
+            any |= out[r] = in[r];
+        return any != 0;
+    }
+    for (const SGridPoint& at : points) {
+        const std::uint64_t* from = bitmap + at.y;
+        any = 0;
+        for (int r = 0; r < rows; ++r) {
+            const std::uint64_t shifted = from[r] >> at.x;
+            out[r] = in[r] & (kComplement ? ~shifted : shifted);
+            any |= out[r];
+        }
+        if (!any)
+            return false;
+        in = out;
+    }
+    return true;
+}
+
+// The signs a stretch's bitmaps are laid over, in the order that rules
+// out the most anchors soonest: a stone, then an empty point, and so on
+// (early in a game stones are rare, late in it empty points), then 'x' and
+// 'o'.
+std::vector<std::pair<SGridPoint, std::uint8_t>> StretchChecks(const std::vector<std::uint8_t>& signs, int width,
+                                                               int height)
+{
+    std::vector<std::pair<SGridPoint, std::uint8_t>> stones;
+    std::vector<std::pair<SGridPoint, std::uint8_t>> empty;
+    std::vector<std::pair<SGridPoint, std::uint8_t>> others;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t sign = signs[static_cast<std::size_t>(y * width + x)];
+            auto& to = sign == CPreparedPattern::kBlack || sign == CPreparedPattern::kWhite ? stones
+                       : sign == CPreparedPattern::kEmpty                                   ? empty
+                                                                                            : others;
+            if (sign != CPreparedPattern::kAny)
+                to.emplace_back(SGridPoint{x, y}, sign);
+        }
+    }
+    std::vector<std::pair<SGridPoint, std::uint8_t>> checks;
+    for (std::size_t i = 0; i < std::max(stones.size(), empty.size()); ++i) {
+        if (i < stones.size())
+            checks.push_back(stones[i]);
+        if (i < empty.size())
+            checks.push_back(empty[i]);
+    }
+    checks.insert(checks.end(), others.begin(), others.end());
+    return checks;
 }
 
 } // namespace
@@ -94,6 +156,7 @@ CPreparedPattern::CPreparedPattern(const SPattern& pattern)
                         orientation.empty.push_back({x, y});
                 }
             }
+            orientation.checks = StretchChecks(orientation.signs, placement.width, placement.height);
             orientation.firstRow = size;
             orientation.anchors.assign(static_cast<std::size_t>(size), 0);
             orientation.placementAt.assign(static_cast<std::size_t>(size * size), -1);
@@ -117,10 +180,21 @@ CPreparedPattern::CPreparedPattern(const SPattern& pattern)
 CGameMatcher::CGameMatcher(const CPreparedPattern& prepared)
     : m_prepared(prepared), m_size(prepared.Pattern().boardSize),
       m_rows(static_cast<std::size_t>(kBitmapCount * m_size)),
+      m_stretch(static_cast<std::size_t>(kStretchBitmapCount * m_size)),
+      m_nowBefore(static_cast<std::size_t>(2 * m_size)), m_rowOf(static_cast<std::size_t>(m_size * m_size)),
+      m_bitOf(static_cast<std::size_t>(m_size * m_size)),
       m_possible(prepared.Orientations().size() * static_cast<std::size_t>(m_size)),
       m_possibleCover(static_cast<std::size_t>(m_size)), m_board(static_cast<std::size_t>(m_size * m_size)),
       m_counts(prepared.Placements().size()), m_completeCover(static_cast<std::size_t>(m_size))
 {
+    for (const CPreparedPattern::SOrientation& orientation : prepared.Orientations()) {
+        for (const auto& check : orientation.checks)
+            m_orEmptySigns = m_orEmptySigns || check.second >= CPreparedPattern::kBlackOrEmpty;
+    }
+    for (int point = 0; point < m_size * m_size; ++point) {
+        m_rowOf[static_cast<std::size_t>(point)] = static_cast<std::uint8_t>(point / m_size);
+        m_bitOf[static_cast<std::size_t>(point)] = std::uint64_t{1} << (point % m_size);
+    }
 }
 
 bool CGameMatcher::FindCandidates(const SIndexedGame& game)
@@ -131,62 +205,184 @@ bool CGameMatcher::FindCandidates(const SIndexedGame& game)
         for (int y = 0; y < m_size; ++y)
             m_rows[static_cast<std::size_t>(b * m_size + y)] = BitmapRow(bitmaps[b], m_size, y);
     }
-    const auto row = [&](EBitmap b, int y) { return m_rows[static_cast<std::size_t>(b * m_size + y)]; };
-    std::fill(m_possibleCover.begin(), m_possibleCover.end(), 0);
-    m_possibleOrientations = 0;
+    m_candidates.clear();
+    m_firstHalfCandidates.clear();
+    m_secondHalfCandidates.clear();
     const auto& orientations = m_prepared.Orientations();
     for (std::size_t o = 0; o < orientations.size(); ++o) {
         const CPreparedPattern::SOrientation& orientation = orientations[o];
-        std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
-        for (int y = orientation.firstRow; y <= orientation.lastRow; ++y) {
-            // Its stones were there at some time...
-            std::uint64_t stones = orientation.anchors[static_cast<std::size_t>(y)];
-            for (const SGridPoint& at : orientation.black) {
-                if (!stones)
-                    break;
-                stones &= row(kEverBlack, y + at.y) >> at.x;
-            }
-            for (const SGridPoint& at : orientation.white) {
-                if (!stones)
-                    break;
-                stones &= row(kEverWhite, y + at.y) >> at.x;
-            }
-            if (!stones) {
-                possible[y] = 0;
-                continue;
-            }
-            // ... in the first half, or else its empty points were not
-            // filled all through the second.
-            std::uint64_t first = stones;
-            for (const SGridPoint& at : orientation.black) {
-                if (!first)
-                    break;
-                first &= row(kFirstBlack, y + at.y) >> at.x;
-            }
-            for (const SGridPoint& at : orientation.white) {
-                if (!first)
-                    break;
-                first &= row(kFirstWhite, y + at.y) >> at.x;
-            }
-            std::uint64_t second = game.hasSecondHalf ? stones & ~first : 0;
-            for (const SGridPoint& at : orientation.empty) {
-                if (!second)
-                    break;
-                second &= ~(row(kFilled, y + at.y) >> at.x);
-            }
-            const std::uint64_t anchors = first | second;
-            possible[y] = anchors;
-            if (!anchors)
-                continue;
-            m_possibleOrientations |= 1u << o;
-            std::uint64_t columns = 0;
-            for (int x = 0; x < orientation.width; ++x)
-                columns |= anchors << x;
-            for (int r = y; r < y + orientation.height; ++r)
-                m_possibleCover[static_cast<std::size_t>(r)] |= columns;
+        const int top = orientation.firstRow;
+        const int rows = orientation.lastRow - top + 1;
+        if (rows <= 0)
+            continue;
+        const auto bitmap = [&](EBitmap b) { return m_rows.data() + static_cast<std::size_t>(b * m_size + top); };
+        // Its stones were there at some time...
+        // Only the first rows of these are used: not cleared, not copied.
+        std::array<std::uint64_t, 64> ever;
+        std::array<std::uint64_t, 64> first;
+        std::array<std::uint64_t, 64> second;
+        if (!AndShifted<false>(orientation.anchors.data() + top, ever.data(), rows, bitmap(kEverBlack),
+                               orientation.black) ||
+            !AndShifted<false>(ever.data(), ever.data(), rows, bitmap(kEverWhite), orientation.white))
+            continue;
+        // ... in the first half, or else its empty points were not filled
+        // all through the second.
+        if (AndShifted<false>(ever.data(), first.data(), rows, bitmap(kFirstBlack), orientation.black))
+            AndShifted<false>(first.data(), first.data(), rows, bitmap(kFirstWhite), orientation.white);
+        if (game.hasSecondHalf) {
+            AndShifted<true>(ever.data(), second.data(), rows, bitmap(kFilled), orientation.empty);
+        } else {
+            for (int r = 0; r < rows; ++r)
+                second[static_cast<std::size_t>(r)] = 0;
+        }
+        for (int r = 0; r < rows; ++r) {
+            const std::uint64_t inFirst = first[static_cast<std::size_t>(r)];
+            const std::uint64_t inSecond = second[static_cast<std::size_t>(r)];
+            if (inFirst | inSecond)
+                m_candidates.push_back({inFirst | inSecond, static_cast<int>(o), top + r});
+            if (inFirst)
+                m_firstHalfCandidates.push_back({inFirst, static_cast<int>(o), top + r});
+            if (inSecond)
+                m_secondHalfCandidates.push_back({inSecond, static_cast<int>(o), top + r});
         }
     }
-    return m_possibleOrientations != 0;
+    return !m_candidates.empty();
+}
+
+const std::vector<CGameMatcher::SCandidateRow>&
+CGameMatcher::CandidatesFor(const SIndexedGame& game, std::uint32_t first, std::uint32_t length) const
+{
+    if (first + length - 1 <= game.half)
+        return m_firstHalfCandidates;
+    if (first > game.half)
+        return m_secondHalfCandidates;
+    return m_candidates;
+}
+
+std::size_t CGameMatcher::ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first,
+                                      std::uint32_t length)
+{
+    const auto rows = [&](int b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
+    std::uint64_t* someBlack = rows(CPreparedPattern::kBlack);
+    std::uint64_t* someWhite = rows(CPreparedPattern::kWhite);
+    std::uint64_t* someEmpty = rows(CPreparedPattern::kEmpty);
+    static_assert(static_cast<int>(kNowWhite) == static_cast<int>(kNowBlack) + CPreparedPattern::kWhite,
+                  "a stone's now row by its colour");
+    std::uint64_t* nowBlack = rows(kNowBlack);
+    std::uint64_t* nowWhite = rows(kNowWhite);
+    // The board before the stretch is among its positions but for the
+    // first stretch, where it is the empty board before the root's setup:
+    // a little more than the stretch's positions, never less.
+    const std::uint64_t all = Columns(0, m_size - 1);
+    for (int y = 0; y < m_size; ++y) {
+        someBlack[y] = nowBlack[y];
+        someWhite[y] = nowWhite[y];
+        someEmpty[y] = all & ~(nowBlack[y] | nowWhite[y]);
+    }
+    // The stretch bitmap each op adds its point to; kAny for none.
+    constexpr std::uint8_t kLeaves[kPositionOpCount] = {
+        CPreparedPattern::kBlack, CPreparedPattern::kWhite, CPreparedPattern::kAny,  CPreparedPattern::kEmpty,
+        CPreparedPattern::kEmpty, CPreparedPattern::kBlack, CPreparedPattern::kWhite};
+    std::uint32_t position = first == 0 ? 0 : first - 1;
+    for (std::size_t i = begin; i < game.unitCount; ++i) {
+        const std::uint16_t unit = game.Unit(i);
+        if (UnitIsMove(unit) && ++position == first + length)
+            return i;
+        const std::uint8_t leaves = kLeaves[static_cast<std::size_t>(UnitOp(unit))];
+        if (leaves == CPreparedPattern::kAny)
+            continue;
+        // A table, not a division, for the point's row and column.
+        const auto point = static_cast<std::size_t>(UnitPoint(unit));
+        const std::size_t y = m_rowOf[point];
+        const std::uint64_t bit = m_bitOf[point];
+        nowBlack[y] &= ~bit;
+        nowWhite[y] &= ~bit;
+        m_stretch[leaves * static_cast<std::size_t>(m_size) + y] |= bit;
+        if (leaves != CPreparedPattern::kEmpty)
+            m_stretch[(kNowBlack + leaves) * static_cast<std::size_t>(m_size) + y] |= bit;
+    }
+    return game.unitCount;
+}
+
+bool CGameMatcher::NarrowToStretch(const std::vector<SCandidateRow>& from, std::vector<SCandidateRow>& to)
+{
+    const auto rows = [&](int b) { return m_stretch.data() + static_cast<std::size_t>(b * m_size); };
+    const std::uint64_t* someBlack = rows(CPreparedPattern::kBlack);
+    const std::uint64_t* someWhite = rows(CPreparedPattern::kWhite);
+    const std::uint64_t* someEmpty = rows(CPreparedPattern::kEmpty);
+    std::uint64_t* blackOrEmpty = rows(CPreparedPattern::kBlackOrEmpty);
+    std::uint64_t* whiteOrEmpty = rows(CPreparedPattern::kWhiteOrEmpty);
+    for (int y = 0; m_orEmptySigns && y < m_size; ++y) {
+        blackOrEmpty[y] = someBlack[y] | someEmpty[y];
+        whiteOrEmpty[y] = someWhite[y] | someEmpty[y];
+    }
+    const auto& orientations = m_prepared.Orientations();
+    to.clear();
+    for (const SCandidateRow& candidate : from) {
+        const int y = candidate.row;
+        std::uint64_t anchors = candidate.anchors;
+        for (const auto& [at, sign] : orientations[static_cast<std::size_t>(candidate.orientation)].checks) {
+            anchors &= m_stretch[static_cast<std::size_t>(sign * m_size + y + at.y)] >> at.x;
+            if (!anchors)
+                break;
+        }
+        if (anchors)
+            to.push_back({anchors, candidate.orientation, y});
+    }
+    return !to.empty();
+}
+
+void CGameMatcher::MakePossible(const std::vector<SCandidateRow>& rows)
+{
+    for (const SCandidateRow& row : m_possibleRows)
+        m_possible[static_cast<std::size_t>(row.orientation * m_size + row.row)] = 0;
+    m_possibleRows = rows;
+    std::fill(m_possibleCover.begin(), m_possibleCover.end(), 0);
+    m_possibleOrientations = 0;
+    const auto& orientations = m_prepared.Orientations();
+    for (const SCandidateRow& row : rows) {
+        const CPreparedPattern::SOrientation& orientation = orientations[static_cast<std::size_t>(row.orientation)];
+        m_possible[static_cast<std::size_t>(row.orientation * m_size + row.row)] = row.anchors;
+        m_possibleOrientations |= 1u << row.orientation;
+        std::uint64_t columns = 0;
+        for (int x = 0; x < orientation.width; ++x)
+            columns |= row.anchors << x;
+        for (int r = row.row; r < row.row + orientation.height; ++r)
+            m_possibleCover[static_cast<std::size_t>(r)] |= columns;
+    }
+}
+
+void CGameMatcher::StartCounting()
+{
+    if (++m_game == 0) {
+        std::fill(m_counts.begin(), m_counts.end(), SCount{});
+        m_game = 1;
+    }
+    std::fill(m_completeCover.begin(), m_completeCover.end(), 0);
+    m_complete.clear();
+    m_toCheck.clear();
+    const auto& orientations = m_prepared.Orientations();
+    for (std::uint32_t mask = m_possibleOrientations; mask; mask &= mask - 1) {
+        const auto o = static_cast<std::size_t>(__builtin_ctz(mask));
+        const CPreparedPattern::SOrientation& orientation = orientations[o];
+        const std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
+        for (int ay = orientation.firstRow; ay <= orientation.lastRow; ++ay) {
+            for (std::uint64_t anchors = possible[ay]; anchors; anchors &= anchors - 1) {
+                const int ax = __builtin_ctzll(anchors);
+                const int placement = orientation.placementAt[static_cast<std::size_t>(ay * m_size + ax)];
+                std::int32_t misses = 0;
+                for (const SGridPoint& at : orientation.black)
+                    misses += m_board[static_cast<std::size_t>((ay + at.y) * m_size + ax + at.x)] != EStone::Black;
+                for (const SGridPoint& at : orientation.white)
+                    misses += m_board[static_cast<std::size_t>((ay + at.y) * m_size + ax + at.x)] != EStone::White;
+                Count(placement).misses = misses;
+                if (misses == 0) {
+                    AddComplete(placement);
+                    m_toCheck.push_back(placement);
+                }
+            }
+        }
+    }
 }
 
 CGameMatcher::SCount& CGameMatcher::Count(int placement)
@@ -352,37 +548,11 @@ std::optional<SPatternMove> CGameMatcher::Continuation(const SIndexedGame& game,
     return std::nullopt;
 }
 
-std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& game)
+std::optional<CGameMatcher::SOutcome> CGameMatcher::CountStretch(const SIndexedGame& game, std::size_t begin,
+                                                                 std::size_t end, std::uint32_t position)
 {
-    if (game.width != m_size || game.height != m_size || !FindCandidates(game))
-        return std::nullopt;
-    if (++m_game == 0) {
-        std::fill(m_counts.begin(), m_counts.end(), SCount{});
-        m_game = 1;
-    }
-    std::fill(m_board.begin(), m_board.end(), EStone::Empty);
-    std::fill(m_completeCover.begin(), m_completeCover.end(), 0);
-    m_complete.clear();
-    m_toCheck.clear();
-    if (m_prepared.StoneCount() == 0) {
-        // Without stones every possible placement misses none from the
-        // start.
-        const auto& orientations = m_prepared.Orientations();
-        for (std::size_t o = 0; o < orientations.size(); ++o) {
-            const CPreparedPattern::SOrientation& orientation = orientations[o];
-            const std::uint64_t* possible = m_possible.data() + o * static_cast<std::size_t>(m_size);
-            for (int ay = orientation.firstRow; ay <= orientation.lastRow; ++ay) {
-                for (std::uint64_t anchors = possible[ay]; anchors; anchors &= anchors - 1) {
-                    const int placement =
-                        orientation.placementAt[static_cast<std::size_t>(ay * m_size + __builtin_ctzll(anchors))];
-                    AddComplete(placement);
-                    m_toCheck.push_back(placement);
-                }
-            }
-        }
-    }
-    std::uint32_t position = 0;
-    for (std::size_t i = 0; i < game.unitCount; ++i) {
+    StartCounting();
+    for (std::size_t i = begin; i < end; ++i) {
         const std::uint16_t unit = game.Unit(i);
         const int point = UnitPoint(unit);
         switch (UnitOp(unit)) {
@@ -407,7 +577,76 @@ std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& ga
             break;
         }
     }
+    // The stretch's last position.
     if (!m_toCheck.empty() && AnyStands())
-        return SOutcome{position, std::nullopt};
+        return SOutcome{position, Continuation(game, end)};
     return std::nullopt;
+}
+
+std::optional<CGameMatcher::SOutcome> CGameMatcher::Match(const SIndexedGame& game)
+{
+    if (game.width != m_size || game.height != m_size || !FindCandidates(game))
+        return std::nullopt;
+    std::fill(m_stretch.begin(), m_stretch.end(), 0);
+    std::size_t begin = 0;
+    for (std::uint32_t first = 0;; first += kLongStretch) {
+        SaveBoard();
+        const std::size_t end = ScanStretch(game, begin, first, kLongStretch);
+        if (NarrowToStretch(CandidatesFor(game, first, kLongStretch), m_longCandidates)) {
+            RestoreBoard();
+            if (std::optional<SOutcome> outcome = MatchShortStretches(game, begin, end, first))
+                return outcome;
+        }
+        if (end >= game.unitCount)
+            return std::nullopt;
+        begin = end;
+    }
+}
+
+std::optional<CGameMatcher::SOutcome> CGameMatcher::MatchShortStretches(const SIndexedGame& game, std::size_t begin,
+                                                                        std::size_t end, std::uint32_t first)
+{
+    for (;; first += kStretch) {
+        SaveBoard();
+        const std::size_t shortEnd = ScanStretch(game, begin, first, kStretch);
+        if (NarrowToStretch(m_longCandidates, m_shortCandidates)) {
+            // Played again, with the counts, from the board before it.
+            RestoreBoard();
+            BoardFromRows();
+            MakePossible(m_shortCandidates);
+            if (std::optional<SOutcome> outcome = CountStretch(game, begin, shortEnd, first == 0 ? 0 : first - 1))
+                return outcome;
+            // The counts played the units onto the board, not onto its rows.
+            ScanStretch(game, begin, first, kStretch);
+        }
+        if (shortEnd >= end)
+            return std::nullopt;
+        begin = shortEnd;
+    }
+}
+
+void CGameMatcher::BoardFromRows()
+{
+    const std::uint64_t* black = m_stretch.data() + kNowBlack * m_size;
+    const std::uint64_t* white = m_stretch.data() + kNowWhite * m_size;
+    for (int y = 0; y < m_size; ++y) {
+        for (int x = 0; x < m_size; ++x) {
+            const bool isBlack = (black[y] >> x) & 1;
+            const bool isWhite = (white[y] >> x) & 1;
+            m_board[static_cast<std::size_t>(y * m_size + x)] = isBlack   ? EStone::Black
+                                                                : isWhite ? EStone::White
+                                                                          : EStone::Empty;
+        }
+    }
+}
+
+void CGameMatcher::SaveBoard()
+{
+    const auto now = m_stretch.begin() + kNowBlack * m_size;
+    std::copy(now, now + 2 * m_size, m_nowBefore.begin());
+}
+
+void CGameMatcher::RestoreBoard()
+{
+    std::copy(m_nowBefore.begin(), m_nowBefore.end(), m_stretch.begin() + kNowBlack * m_size);
 }

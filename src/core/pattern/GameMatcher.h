@@ -30,6 +30,9 @@ public:
         std::vector<SGridPoint> empty; // offsets that need an empty point
         // The other signs but '*': offset y * width + x and sign code.
         std::vector<std::pair<int, std::uint8_t>> open;
+        // Every sign but '*': its offset and code, in the order the
+        // stretches of a game narrow the anchors down by them.
+        std::vector<std::pair<SGridPoint, std::uint8_t>> checks;
         int firstRow = 0;
         int lastRow = -1;
         // Per row, a bit for each column where the upper-left point of a
@@ -63,12 +66,16 @@ private:
 // Looks for a prepared pattern in one game after another; keeps its
 // scratch space between games, so one matcher serves one thread.
 //
-// A game is played forward from its units. Each placement the bitmaps
-// left possible counts the stones it misses, touched only when a stone of
-// the colour it needs comes or goes at one of its stone points; once it
-// misses none, its other points are looked at after every position that
-// changed one of them. The first position where a placement stands is the
-// first hit, and the playing stops there: most first hits come early.
+// A game is played forward from its units, a stretch of 8 positions at a
+// time (looked at 4 together first). A stretch's bitmaps of the points that
+// were black, white or empty at some position of it leave few placements
+// possible, most often none: such a stretch is only played onto the stone
+// rows, a word a board row. In the others each
+// placement left possible counts the stones it misses, touched only when a
+// stone of the colour it needs comes or goes at one of its stone points;
+// once it misses none, its other points are looked at after every position
+// that changed one of them. The first position where a placement stands is
+// the first hit, and the playing stops there: most first hits come early.
 class CGameMatcher
 {
 public:
@@ -90,9 +97,44 @@ private:
         bool complete = false; // in m_complete
     };
 
+    // The rows of anchors the game's bitmaps leave possible, those with
+    // any only: a stretch looks at nothing else.
+    struct SCandidateRow
+    {
+        std::uint64_t anchors = 0;
+        int orientation = 0;
+        int row = 0;
+    };
     bool FindCandidates(const SIndexedGame& game);
-    // The count of a placement, from an empty board when it was not
-    // touched in this game yet.
+    // Plays the units of the stretch of length positions from position
+    // first on (the unit begin makes that position, or is the first) onto
+    // the stone rows, and makes the stretch's bitmaps; returns the
+    // unit that makes the next stretch's first position, or the unit count.
+    std::size_t ScanStretch(const SIndexedGame& game, std::size_t begin, std::uint32_t first, std::uint32_t length);
+    // The rows of anchors of from that the stretch's bitmaps leave.
+    bool NarrowToStretch(const std::vector<SCandidateRow>& from, std::vector<SCandidateRow>& to);
+    // The candidates for a stretch of length positions from first on.
+    const std::vector<SCandidateRow>& CandidatesFor(const SIndexedGame& game, std::uint32_t first,
+                                                    std::uint32_t length) const;
+    // The placements the counts follow.
+    void MakePossible(const std::vector<SCandidateRow>& rows);
+    // The short stretches of a long one, units begin to end from position
+    // first on; the board stands before begin.
+    std::optional<SOutcome> MatchShortStretches(const SIndexedGame& game, std::size_t begin, std::size_t end,
+                                                std::uint32_t first);
+    // The stone rows before a stretch, kept while it is looked at.
+    void SaveBoard();
+    void RestoreBoard();
+    // The board the counts play on, from the stone rows: between stretches
+    // only the rows are kept.
+    void BoardFromRows();
+    // The counts of the possible placements on the board as it stands.
+    void StartCounting();
+    // Plays units begin to end again with the counts, the board standing at
+    // position before begin; the first hit among them, if any.
+    std::optional<SOutcome> CountStretch(const SIndexedGame& game, std::size_t begin, std::size_t end,
+                                         std::uint32_t position);
+    // The count of a placement in the stretch being counted.
     SCount& Count(int placement);
     void Change(int point, EStone to);
     void CountStones(int point, EStone colour, int delta);
@@ -110,12 +152,34 @@ private:
     // white in the first half, filled all through the second half.
     enum EBitmap { kEverBlack, kEverWhite, kFirstBlack, kFirstWhite, kFilled, kBitmapCount };
     std::vector<std::uint64_t> m_rows;
-    // Per orientation and row, the anchors the bitmaps leave possible;
-    // the orientations with any; per row, the points such placements
-    // cover. A change anywhere else touches no count.
+    std::vector<SCandidateRow> m_candidates;
+    // Those possible at a position of the first half (their stones were
+    // all there in it), and of the second (its empty points were not all
+    // filled all through it).
+    std::vector<SCandidateRow> m_firstHalfCandidates;
+    std::vector<SCandidateRow> m_secondHalfCandidates;
+    std::vector<SCandidateRow> m_longCandidates;
+    std::vector<SCandidateRow> m_shortCandidates;
+    // Those m_possible holds.
+    std::vector<SCandidateRow> m_possibleRows;
+    // A stretch's bitmaps, a row a word: the points that met each sign
+    // (ESignCode but '*') at some position of it; and the board's stones.
+    enum EStretchBitmap { kNowBlack = CPreparedPattern::kAny, kNowWhite, kStretchBitmapCount };
+    std::vector<std::uint64_t> m_stretch;
+    // The stone rows before the stretch being looked at (SaveBoard).
+    std::vector<std::uint64_t> m_nowBefore;
+    // Whether the pattern has an 'x' or an 'o', which need those bitmaps.
+    bool m_orEmptySigns = false;
+    // Per point, its row and its bit in the row.
+    std::vector<std::uint8_t> m_rowOf;
+    std::vector<std::uint64_t> m_bitOf;
+    // Per orientation and row, the anchors possible in the stretch being
+    // counted; the orientations with any; per row, the points such
+    // placements cover. A change anywhere else touches no count.
     std::vector<std::uint64_t> m_possible;
     std::uint32_t m_possibleOrientations = 0;
     std::vector<std::uint64_t> m_possibleCover;
+    // The board the counts play on, valid while a stretch is counted.
     std::vector<EStone> m_board;
     std::vector<SCount> m_counts;
     std::uint32_t m_game = 0;

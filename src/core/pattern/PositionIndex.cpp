@@ -2,6 +2,10 @@
 
 namespace {
 
+// A game's width, height, whether it has a second half, the last position
+// of its first half (4 bytes).
+constexpr std::size_t kHeaderBytes = 7;
+
 std::size_t BitmapBytes(int width, int height)
 {
     return (static_cast<std::size_t>(width * height) + 7) / 8;
@@ -24,15 +28,14 @@ std::uint32_t CPositionIndex::AddGame(const SGameRecord& record, EStone winner)
 
 std::uint32_t CPositionIndex::Add(const SPositionRow& row, EStone winner)
 {
-    constexpr std::size_t kHeader = 3;
     constexpr std::size_t kBitmaps = 5;
-    const std::size_t start = m_bytes.size();
+    const std::size_t start = m_bytes.empty() ? 0 : m_bytes.size() - SIndexedGame::kReadAhead;
     const std::size_t bitmap = BitmapBytes(row.width, row.height);
-    m_bytes.resize(start + kHeader + kBitmaps * bitmap + 2 * row.units.size(), 0);
+    m_bytes.resize(start + kHeaderBytes + kBitmaps * bitmap + 2 * row.units.size() + SIndexedGame::kReadAhead, 0);
     std::uint8_t* out = m_bytes.data() + start;
     out[0] = static_cast<std::uint8_t>(row.width);
     out[1] = static_cast<std::uint8_t>(row.height);
-    std::uint8_t* black = out + kHeader;
+    std::uint8_t* black = out + kHeaderBytes;
     std::uint8_t* white = black + bitmap;
     std::uint8_t* firstBlack = white + bitmap;
     std::uint8_t* firstWhite = firstBlack + bitmap;
@@ -78,6 +81,8 @@ std::uint32_t CPositionIndex::Add(const SPositionRow& row, EStone winner)
             set(filled, static_cast<int>(p));
     }
     out[2] = positions > half ? 1 : 0;
+    for (int i = 0; i < 4; ++i)
+        out[3 + i] = static_cast<std::uint8_t>(half >> (8 * i));
     m_starts.push_back(start);
     m_winners.push_back(static_cast<std::uint8_t>(winner));
     return static_cast<std::uint32_t>(m_starts.size() - 1);
@@ -86,20 +91,22 @@ std::uint32_t CPositionIndex::Add(const SPositionRow& row, EStone winner)
 SIndexedGame CPositionIndex::Game(std::uint32_t game) const
 {
     const std::size_t start = m_starts[game];
-    const std::size_t end = game + 1 < m_starts.size() ? m_starts[game + 1] : m_bytes.size();
+    const std::size_t end = game + 1 < m_starts.size() ? m_starts[game + 1] : m_bytes.size() - SIndexedGame::kReadAhead;
     const std::uint8_t* at = m_bytes.data() + start;
     SIndexedGame view;
     view.width = at[0];
     view.height = at[1];
     view.hasSecondHalf = at[2] != 0;
+    for (int i = 0; i < 4; ++i)
+        view.half |= static_cast<std::uint32_t>(at[3 + i]) << (8 * i);
     const std::size_t bitmap = BitmapBytes(view.width, view.height);
-    view.everBlack = at + 3;
+    view.everBlack = at + kHeaderBytes;
     view.everWhite = view.everBlack + bitmap;
     view.firstHalfBlack = view.everWhite + bitmap;
     view.firstHalfWhite = view.firstHalfBlack + bitmap;
     view.filledInSecondHalf = view.firstHalfWhite + bitmap;
     view.units = view.filledInSecondHalf + bitmap;
-    view.unitCount = (end - start - 3 - 5 * bitmap) / 2;
+    view.unitCount = (end - start - kHeaderBytes - 5 * bitmap) / 2;
     return view;
 }
 

@@ -27,6 +27,11 @@ struct SIndexedGame
     const std::uint8_t* firstHalfWhite = nullptr;
     const std::uint8_t* filledInSecondHalf = nullptr;
     bool hasSecondHalf = false;
+    // The last position of the first half.
+    std::uint32_t half = 0;
+    // Eight bytes may be read from any byte of a bitmap: a board row at
+    // once, whatever follows the bitmap.
+    static constexpr std::size_t kReadAhead = 8;
     // The units, two bytes each, low byte first.
     const std::uint8_t* units = nullptr;
     std::size_t unitCount = 0;
@@ -38,7 +43,8 @@ struct SIndexedGame
 };
 
 // The positions of many games, packed one after the other in one block:
-// per game its board size, whether it has a second half, the five bitmaps
+// per game its board size, whether it has a second half and where it
+// starts, the five bitmaps
 // and the units, and beside it the game's winner. Games are numbered in the order they were added.
 class CPositionIndex
 {
@@ -58,6 +64,7 @@ public:
     void Reserve(std::size_t games, std::size_t bytes);
 
 private:
+    // The games, then SIndexedGame::kReadAhead bytes of zeros.
     std::vector<std::uint8_t> m_bytes;
     std::vector<std::uint64_t> m_starts;
     std::vector<std::uint8_t> m_winners;

@@ -258,3 +258,83 @@ TEST(PatternSearchRules, SameAnswerOnOneThreadOrMany)
         EXPECT_EQ(one.continuations[i].blackWins, four.continuations[i].blackWins);
     }
 }
+
+// A game of passes up to position k - 1, then Black at dc, then what
+// follows: the first hit of a shape that stands at one position only.
+std::string PassesThen(int k, const std::string& then)
+{
+    std::string sgf = "(;SZ[19]";
+    for (int i = 1; i < k; ++i)
+        sgf += i % 2 ? ";B[]" : ";W[]";
+    return sgf + ";B[dc]" + then + ")";
+}
+
+TEST(PatternSearchRules, AShapeStandingAtOnePositionIsFoundWhereverThatFalls)
+{
+    // Black at dc with ec empty stands only from Black's move until
+    // White's at ec, on every side of the positions a game is looked at in
+    // groups of; and at a game's last position.
+    const SPattern shape = Parse("aa:ee", "...../...../...X./...../.....", true);
+    const SPattern withEmpty = Parse("aa:ee", "*****/*****/***X./*****/*****", true);
+    for (const int k : {1, 2, 7, 8, 9, 31, 32, 33, 63, 64, 65, 100}) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(Search({{PassesThen(k, ";W[ec]").c_str()}}, withEmpty), (Lines{std::to_string(k) + " ec W"}));
+        EXPECT_EQ(Search({{PassesThen(k, ";W[ec]").c_str()}}, shape), (Lines{std::to_string(k) + " ec W"}));
+        EXPECT_EQ(Search({{PassesThen(k, "").c_str()}}, shape), (Lines{std::to_string(k)}));
+    }
+    // Black at dc and ec empty each at some position near one another, but
+    // never at the same one: no hit.
+    for (const int k : {5, 8, 9, 32, 33, 40}) {
+        SCOPED_TRACE(k);
+        std::string sgf = "(;SZ[19]";
+        for (int i = 2; i < k; ++i)
+            sgf += ";B[]";
+        EXPECT_EQ(Search({{(sgf + ";W[ec];B[dc];W[cc])").c_str()}}, withEmpty), (Lines{"-"}));
+    }
+}
+
+TEST(PatternSearchRules, TheWidestAndASmallBoardAreSearchedLikeAnyOther)
+{
+    // A board row of 52 points is one word with room for where it starts
+    // in a byte.
+    SPatternParse wide = ParsePattern("aa:cc", "X../.../...", 52, true);
+    ASSERT_TRUE(wide.pattern) << wide.error;
+    EXPECT_EQ(Search({{"(;SZ[52];B[ZZ];W[YZ])"}, {"(;SZ[52];B[ZY])"}, {"(;SZ[19];B[aa])"}}, *wide.pattern),
+              (Lines{"1 ab W", "-", "-"}));
+    // Black's two stones stand across the diagonal from the drawing: the
+    // shape is found turned upside down, where White's dd is the drawing's
+    // cd.
+    SPatternParse small = ParsePattern("cc:dd", "XO/.X", 7, false);
+    ASSERT_TRUE(small.pattern) << small.error;
+    EXPECT_EQ(Search({{"(;SZ[7];W[ee];B[ed];B[de];W[dd];W[ff])"}}, *small.pattern), (Lines{"3 cd W"}));
+}
+
+// Passes from position first to position last, alternating colours.
+std::string Passes(int first, int last)
+{
+    std::string nodes;
+    for (int i = first; i <= last; ++i)
+        nodes += i % 2 ? ";B[]" : ";W[]";
+    return nodes;
+}
+
+TEST(PatternSearchRules, AHitEarlyOrLateInALongGameIsFound)
+{
+    const SPattern withEmpty = Parse("aa:ee", "*****/*****/***X./*****/*****", true);
+    // Standing at 3 only, in the first half of 80 positions; ec stays
+    // filled all through the second.
+    EXPECT_EQ(Search({{("(;SZ[19]" + Passes(1, 2) + ";B[dc];W[ec]" + Passes(5, 80) + ")").c_str()}}, withEmpty),
+              (Lines{"3 ec W"}));
+    // ec filled at 1 and emptied at 50, dc black from 60: standing from 60
+    // on, in the second half of 70 positions only.
+    EXPECT_EQ(Search({{("(;SZ[19];B[ec]" + Passes(2, 50) + "AE[ec]" + Passes(51, 59) + ";B[dc]" + Passes(61, 70) + ")")
+                           .c_str()}},
+                     withEmpty),
+              (Lines{"60"}));
+    // The same but White fills ec again just before Black plays dc: never.
+    EXPECT_EQ(
+        Search({{("(;SZ[19];B[ec]" + Passes(2, 50) + "AE[ec]" + Passes(51, 59) + ";W[ec];B[dc]" + Passes(62, 70) + ")")
+                     .c_str()}},
+               withEmpty),
+        (Lines{"-"}));
+}

@@ -111,6 +111,7 @@ TEST(PositionRows, TheIndexKeepsEachGamesBitmapsAndUnits)
     // Three positions after the start: the first half is 0 and 1, with ab
     // only; ab alone stays filled through positions 2 and 3.
     EXPECT_TRUE(small.hasSecondHalf);
+    EXPECT_EQ(small.half, 1u);
     EXPECT_EQ(small.firstHalfBlack[0], 0x08);
     EXPECT_EQ(small.firstHalfWhite[0], 0x00);
     EXPECT_EQ(small.filledInSecondHalf[0], 0x08);
@@ -119,6 +120,7 @@ TEST(PositionRows, TheIndexKeepsEachGamesBitmapsAndUnits)
     EXPECT_EQ(setup.width, 5);
     EXPECT_EQ(setup.unitCount, 1u);
     EXPECT_FALSE(setup.hasSecondHalf);
+    EXPECT_EQ(setup.half, 0u);
     EXPECT_EQ(setup.everWhite[3], 0x01); // ee (24)
     EXPECT_EQ(setup.Unit(0), 0x6018);
     EXPECT_EQ(index.Winner(1), EStone::Empty);
