@@ -10,6 +10,7 @@
 #include "reader/PropertyTable.h"
 #include "util/KeyedHash.h"
 
+#include "FuzzInput.h"
 #include "FuzzWorkFolder.h"
 
 #include <sqlite3.h>
@@ -25,39 +26,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Takes bytes off the front of the input; zeros once it runs out.
-class CInput
-{
-public:
-    CInput(const std::uint8_t* data, std::size_t size) : m_rest(reinterpret_cast<const char*>(data), size) {}
-
-    bool Empty() const { return m_rest.empty(); }
-    std::uint8_t Byte()
-    {
-        if (m_rest.empty())
-            return 0;
-        const auto b = static_cast<std::uint8_t>(m_rest.front());
-        m_rest.remove_prefix(1);
-        return b;
-    }
-    std::uint64_t Number(int bytes)
-    {
-        std::uint64_t value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value = value << 8 | Byte();
-        return value;
-    }
-    std::string_view Text(std::size_t length)
-    {
-        const std::string_view text = m_rest.substr(0, length);
-        m_rest.remove_prefix(text.size());
-        return text;
-    }
-
-private:
-    std::string_view m_rest;
-};
 
 struct SRow
 {
@@ -105,7 +73,7 @@ void Exec(sqlite3* db, const std::string& sql)
 
 // Rewrites the database the cache made: the input's rows in place of its
 // own, and perhaps damage to the tables that say whose it is.
-void WriteRows(const std::string& file, const std::vector<SRow>& rows, CInput& input)
+void WriteRows(const std::string& file, const std::vector<SRow>& rows, CFuzzInput& input)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
@@ -178,7 +146,7 @@ void WriteRows(const std::string& file, const std::vector<SRow>& rows, CInput& i
 }
 
 // Overwrites bytes of the database file at offsets the input names.
-void DamageFile(const std::string& file, CInput& input)
+void DamageFile(const std::string& file, CFuzzInput& input)
 {
     const std::uint8_t count = input.Byte() % 8;
     if (count == 0)
@@ -207,7 +175,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
         ::unlink((file + suffix).c_str());
 
-    CInput input(data, size);
+    CFuzzInput input(data, size);
     std::vector<SRow> rows;
     for (int n = input.Byte() % 8; n > 0 && !input.Empty(); --n) {
         SRow row;

@@ -8,6 +8,7 @@
 #include "cache/HeaderCache.h"
 #include "reader/PropertyTable.h"
 
+#include "FuzzInput.h"
 #include "FuzzWorkFolder.h"
 
 #include <sqlite3.h>
@@ -23,38 +24,6 @@
 
 namespace {
 
-class CInput
-{
-public:
-    CInput(const std::uint8_t* data, std::size_t size) : m_rest(reinterpret_cast<const char*>(data), size) {}
-
-    bool Empty() const { return m_rest.empty(); }
-    std::uint8_t Byte()
-    {
-        if (m_rest.empty())
-            return 0;
-        const auto b = static_cast<std::uint8_t>(m_rest.front());
-        m_rest.remove_prefix(1);
-        return b;
-    }
-    std::uint64_t Number(int bytes)
-    {
-        std::uint64_t value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value = value << 8 | Byte();
-        return value;
-    }
-    std::string_view Text(std::size_t length)
-    {
-        const std::string_view text = m_rest.substr(0, length);
-        m_rest.remove_prefix(text.size());
-        return text;
-    }
-
-private:
-    std::string_view m_rest;
-};
-
 struct SRow
 {
     std::string path;
@@ -66,7 +35,7 @@ struct SRow
 constexpr std::int64_t kReadNs = std::int64_t{1} << 40;
 
 // Changes the database behind the cache's back, as the input says.
-void Damage(const std::string& file, CInput& input)
+void Damage(const std::string& file, CFuzzInput& input)
 {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
@@ -151,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
         ::unlink((file + suffix).c_str());
 
-    CInput input(data, size);
+    CFuzzInput input(data, size);
     std::vector<SRow> rows;
     for (int n = input.Byte() % 9; n > 0 && !input.Empty(); --n) {
         SRow row;
