@@ -4,6 +4,7 @@
 // the corpus, its moves played over again until it is long enough. The
 // forms are made first (as reading the files would), then grouped as the
 // search groups one candidate set. Prints; never fails.
+#include "CorpusFiles.h"
 #include "game/DuplicateGroups.h"
 #include "reader/GameRecordReader.h"
 
@@ -30,14 +31,7 @@ double Seconds(Clock::time_point since)
 // holds at least 200 moves and no setup stones.
 bool RealGame(const fs::path& corpus, SGameRecord& game, std::string& name)
 {
-    std::vector<std::string> files;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(corpus, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string ext = it->path().extension().string();
-        if (it->is_regular_file() && (ext == ".sgf" || ext == ".SGF"))
-            files.push_back(it->path().string());
-    }
-    std::sort(files.begin(), files.end());
+    const std::vector<std::string> files = SgfFilesUnder(corpus);
     for (const std::string& file : files) {
         game = ReadGameRecordFile(file);
         if (game.HasGame() && game.width == 19 && game.height == 19 && game.setup.empty() && game.moves.size() >= 200) {

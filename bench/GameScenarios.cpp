@@ -2,6 +2,7 @@
 // played to the end against a floor that opens each file, reads it whole and
 // closes it; a 1,000-move analysed record with comments and variations; and
 // a record of 20 MB. Prints; never fails.
+#include "CorpusFiles.h"
 #include "game/GameTimeline.h"
 #include "reader/GameRecordReader.h"
 
@@ -24,15 +25,7 @@ namespace {
 
 std::vector<std::string> Files(const fs::path& root)
 {
-    std::vector<std::string> files;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string ext = it->path().extension().string();
-        if (it->is_regular_file() && (ext == ".sgf" || ext == ".SGF"))
-            files.push_back(it->path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+    return SgfFilesUnder(root);
 }
 
 // Seconds of each of runs runs of f, sorted.

@@ -10,6 +10,7 @@
 // in the signs X O . x o *. The same corpus and count always give the same
 // tree and queries; a complete tree (its mark file names the count) is left
 // as it is.
+#include "CorpusFiles.h"
 #include "ToolArgs.h"
 
 #include "game/GameTimeline.h"
@@ -44,14 +45,7 @@ struct SSource
 
 std::vector<SSource> CorpusGames(const fs::path& corpus)
 {
-    std::vector<std::string> paths;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(corpus, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string ext = it->path().extension().string();
-        if (it->is_regular_file(ec) && (ext == ".sgf" || ext == ".SGF"))
-            paths.push_back(it->path().string());
-    }
-    std::sort(paths.begin(), paths.end());
+    const std::vector<std::string> paths = SgfFilesUnder(corpus);
     std::vector<SSource> games;
     for (const std::string& path : paths) {
         SGameRecord record = ReadGameRecordFile(path);

@@ -2,6 +2,7 @@
 // symmetries, with colours exchanged or not, cut at various lengths, so
 // that openings repeat as in a real archive; their index rows built, loaded
 // and searched with patterns cut from real positions. Prints; never fails.
+#include "CorpusFiles.h"
 #include "game/GameTimeline.h"
 #include "pattern/PatternPlacements.h"
 #include "pattern/PatternSearch.h"
@@ -29,14 +30,7 @@ double Since(Clock::time_point start)
 
 std::vector<SGameRecord> CorpusGames(const fs::path& root)
 {
-    std::vector<std::string> files;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string ext = it->path().extension().string();
-        if (it->is_regular_file() && (ext == ".sgf" || ext == ".SGF"))
-            files.push_back(it->path().string());
-    }
-    std::sort(files.begin(), files.end());
+    const std::vector<std::string> files = SgfFilesUnder(root);
     std::vector<SGameRecord> games;
     for (const std::string& path : files) {
         SGameRecord record = ReadGameRecordFile(path);
