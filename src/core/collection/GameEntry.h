@@ -5,8 +5,10 @@
 #include "reader/PropertyTable.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class ISettingsStore;
 class IShownText;
@@ -16,11 +18,21 @@ class IShownText;
 constexpr std::uint32_t ENTRY_VIEWED = 1;
 
 // One game file of the collection. It does not know its own path: the path
-// is its key in the document's path table.
+// is its key in the document's path table. Its property table is the first
+// game's; a record of several game trees keeps each further game as an entry
+// of its own (only its properties mean anything), so every function that
+// takes an entry takes one game of a file as well.
 class CGameEntry
 {
 public:
     explicit CGameEntry(std::uint32_t flags = 0) : m_nFlags(flags) {}
+    CGameEntry(CGameEntry&&) noexcept = default;
+    CGameEntry& operator=(CGameEntry&&) noexcept = default;
+
+    // How many games the file holds: one row each.
+    std::size_t GameCount() const { return 1 + (m_pMoreGames ? m_pMoreGames->size() : 0); }
+    // Game 0 is this entry itself; the flags and status are always the file's.
+    const CGameEntry& Game(std::size_t game) const { return game == 0 ? *this : (*m_pMoreGames)[game - 1]; }
 
     // The text of a report column with this signature: a property identifier,
     // or a derived value starting with '$'. False when there is no value;
@@ -39,4 +51,7 @@ public:
     // The file's status when it was read, so a refresh can tell which files
     // changed since.
     SFileStatus m_status;
+    // The games after the first of a record of several game trees, in file
+    // order; none (and no allocation) for a file of one game.
+    std::unique_ptr<std::vector<CGameEntry>> m_pMoreGames;
 };

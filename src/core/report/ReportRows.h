@@ -17,6 +17,9 @@ class IShownText;
 struct CReportRow
 {
     std::string key;
+    // Which game of the file the row shows, from 0 in file order (0 for a
+    // file of one game).
+    std::uint32_t game = 0;
     std::vector<std::string> cells;
     // The cells as shown, decoded once when the row is made (by the layer
     // that knows charsets); sorting and export never look at them.
