@@ -257,8 +257,8 @@ int main(int argc, char** argv)
         std::function<bool(const std::vector<std::string>&, const CGameEntry*, const std::string&)> keep;
         if (args.filter) {
             // The typed text is read as the terminal gives it (UTF-8).
-            const CRowFilter filter =
-                MakeRowFilter(QString::fromUtf8(args.filter->data(), static_cast<qsizetype>(args.filter->size())));
+            const CRowFilter filter = MakeRowFilter(
+                QString::fromUtf8(args.filter->data(), static_cast<qsizetype>(args.filter->size())), *store);
             for (const std::string& problem : filter.Problems())
                 std::cerr << "varnex-cli: --filter: " << problem << "\n";
             if (!filter.IsEmpty()) {
