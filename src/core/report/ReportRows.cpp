@@ -1,6 +1,7 @@
 #include "report/ReportRows.h"
 
 #include "collection/GameEntry.h"
+#include "players/JoinedPlayerNames.h"
 #include "report/DisplayName.h"
 #include "report/MeaningOrder.h"
 #include "report/RowCompare.h"
@@ -23,9 +24,10 @@ CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const
     row.key = path;
     row.cells.reserve(columns.size() + 1);
     row.cells.push_back(GetDisplayName(path, fullPath));
+    const CJoinedPlayerNames joined(store);
     for (const CColumnDef& column : columns) {
         std::string value;
-        if (entry && !entry->GetValue(column.m_strSignature, value, store, shown))
+        if (entry && !entry->GetValue(column.m_strSignature, value, store, shown, &joined))
             value.clear();
         row.cells.push_back(std::move(value));
     }
