@@ -3,7 +3,9 @@
 #include "cli/CliDups.h"
 #include "cli/CliHelp.h"
 #include "cli/CliPattern.h"
+#include "cli/CliPlayers.h"
 #include "cli/QtUtf8Converter.h"
+#include "players/PlayerAliases.h"
 #include "qtcore/CacheFolder.h"
 #include "qtcore/FilterText.h"
 #include "qtcore/QtSettingsStore.h"
@@ -207,6 +209,22 @@ int main(int argc, char** argv)
         // is the one the Winner column names.
         CQtUtf8Converter converter;
         return RunPatternCommand(rest, std::cout, std::cerr, HeaderCacheFolder(), &converter);
+    }
+    if (command == "players") {
+        for (const std::string& arg : rest) {
+            if (arg == "--")
+                break;
+            if (IsHelp(arg))
+                return PrintHelp(command);
+        }
+        // The user's aliases and charset for records that name none, as
+        // the window reads them.
+        const CQtSettingsStore store;
+        CQtUtf8Converter converter;
+        converter.SetNoneCharset(ReadString(store, settings::kNoneCharset));
+        CPlayerAliases aliases;
+        aliases.Load(store);
+        return RunPlayersCommand(rest, std::cout, std::cerr, HeaderCacheFolder(), converter, aliases);
     }
     if (command == "info" || command == "add" || command == "list") {
         const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add");
