@@ -44,8 +44,13 @@ struct CReportRow
 // A row for path and its entry (which may be absent): the display name, one
 // cell per column from GetValue (empty when there is none), and the image.
 // shown, when given, lets the user's names match a record's names as shown.
+// game says which game of the entry's file the row shows; the display name
+// of a file of several games ends in its number, " #1" for the first.
 CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const std::vector<CColumnDef>& columns,
-                         bool fullPath, const ISettingsStore& store, IShownText* shown = nullptr);
+                         bool fullPath, const ISettingsStore& store, IShownText* shown = nullptr, std::size_t game = 0);
+// " #N" for the game-th game (from 0) of a file of several: how the list,
+// export and the command line name one game of such a file.
+std::string GameNumberSuffix(std::size_t game);
 
 // The sort of the list: m_nColSort holds one direction bit per column (bit
 // c mod 32, set is ascending), m_nColSortCur the sort column or -1.

@@ -65,8 +65,10 @@ protected:
         m_headerHits = doc.HeaderCache()->Counts().hits;
         std::map<std::string, std::string> rows;
         const SPositionRowsSummary counted =
-            ForEachCollectionPositionRow(doc, [&](const std::string& path, std::string_view row) {
+            ForEachCollectionPositionRow(doc, [&](const std::string& path, const std::vector<std::string_view>& games) {
                 // A row refused is given again, made from its file.
+                EXPECT_EQ(games.size(), 1u) << path;
+                const std::string_view row = games.front();
                 rows[path] = row;
                 return !(m_refuse && row.substr(0, m_refuse->size()) == *m_refuse);
             });
