@@ -218,7 +218,14 @@ int main(int argc, char** argv)
                 return PrintHelp(command);
         }
         // The user's aliases and charset for records that name none, as
-        // the window reads them.
+        // the window reads them; a settings file that is no regular file
+        // (a FIFO would block the read) is refused as list refuses it.
+        const QString irregular = FirstIrregularFile(UserSettingsFiles());
+        if (!irregular.isEmpty()) {
+            std::cerr << "varnex-cli: settings file " << QFile::encodeName(irregular).toStdString()
+                      << " is not a regular file\n";
+            return kExitFailure;
+        }
         const CQtSettingsStore store;
         CQtUtf8Converter converter;
         converter.SetNoneCharset(ReadString(store, settings::kNoneCharset));
