@@ -202,17 +202,14 @@ ETreeRoot ReadTreeRoot(CTextStream& stream, CRecordTokenizer& tokens, std::uint6
     }
     table = CPropertyTable();
     stream.Rewind(afterParen);
-    // Anything before the first ";" is passed over, as before the first
-    // game's root node; a tree that closes first holds no game.
+    // Anything before the first ";" is passed over byte by byte, as the
+    // whole-game reader passes it over from the tree's start, so both find
+    // the same root node; a tree that closes first holds no game.
     depth = 1;
     for (;;) {
         switch (stream.Get()) {
         case CTextStream::kEnd:
             return ETreeRoot::Stop;
-        case '[':
-            if (!SkipValue(stream))
-                return ETreeRoot::Stop;
-            break;
         case '(':
             ++depth;
             break;
