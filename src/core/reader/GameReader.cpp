@@ -239,9 +239,17 @@ void ReadMoreGames(CTextStream& stream, CRecordTokenizer& tokens, std::uint64_t 
     while (more.tables.size() < more.most) {
         if (depth > 0 && !SkipToTreeEnd(stream, depth))
             return;
-        if (SkipPast(stream, '(') == CTextStream::kEnd && stream.Peek() == CTextStream::kEnd)
-            return;
-        const std::uint64_t start = stream.Position() - 1;
+        // Where the next tree's "(" is, taken before it is consumed: the
+        // stream's position after it may have passed a CR already.
+        std::uint64_t start = 0;
+        for (;;) {
+            start = stream.Position();
+            const int c = stream.Get();
+            if (c == CTextStream::kEnd)
+                return;
+            if (c == '(')
+                break;
+        }
         CPropertyTable table;
         const ETreeRoot root = ReadTreeRoot(stream, tokens, maxRootBytes, table, depth);
         if (root == ETreeRoot::Game || (root == ETreeRoot::Stop && depth == 0 && !table.empty())) {
