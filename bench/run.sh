@@ -83,6 +83,9 @@ if [ -x "$build/src/cli/varnex-cli" ]; then
     rm -rf "$XDG_CACHE_HOME"
     echo "varnex-cli list, no cache yet (builds it): $(timed_list)"
     echo "varnex-cli list with the cache: $(timed_list)"
+    t0=$(date +%s%N)
+    "$build/src/cli/varnex-cli" players "$build/bench-add.vnx" >/dev/null || echo "bench: players failed"
+    echo "varnex-cli players with the cache (open, count, write): $(( ($(date +%s%N) - t0) / 1000000 )) ms"
     rm -f "$build/bench-add.vnx"
 fi
 
