@@ -57,6 +57,10 @@ echo "== display decoding: corpus records whose names show as text"
 "$build/bench/varnex-bench-decode" "$corpus" || echo "bench: varnex-bench-decode failed"
 
 echo
+echo "== players: the players table of the tree's games, and ten times as many"
+"$build/bench/varnex-bench-players" "$data" || echo "bench: varnex-bench-players failed"
+
+echo
 echo "== core functions in memory"
 "$build/bench/varnex-bench-micro" --benchmark_min_time=0.2 || echo "bench: varnex-bench-micro failed"
 
@@ -79,6 +83,9 @@ if [ -x "$build/src/cli/varnex-cli" ]; then
     rm -rf "$XDG_CACHE_HOME"
     echo "varnex-cli list, no cache yet (builds it): $(timed_list)"
     echo "varnex-cli list with the cache: $(timed_list)"
+    t0=$(date +%s%N)
+    "$build/src/cli/varnex-cli" players "$build/bench-add.vnx" >/dev/null || echo "bench: players failed"
+    echo "varnex-cli players with the cache (open, count, write): $(( ($(date +%s%N) - t0) / 1000000 )) ms"
     rm -f "$build/bench-add.vnx"
 fi
 

@@ -372,7 +372,7 @@ void CVarnexView::SetFilterText(const QString& text)
 {
     if (!m_pList)
         return;
-    const CRowFilter filter = MakeRowFilter(text);
+    const CRowFilter filter = MakeRowFilter(text, m_store);
     m_pFilterBar->ShowProblems(filter.Problems());
     m_pList->SetRowFilter(filter);
 }
