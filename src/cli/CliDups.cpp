@@ -6,6 +6,7 @@
 #include "collection/CollectionFile.h"
 #include "collection/DuplicateFinder.h"
 #include "collection/VarnexDoc.h"
+#include "report/ReportRows.h"
 
 #include <ostream>
 
@@ -19,6 +20,7 @@ int RunDups(const std::string& collection, std::ostream& out, std::ostream& err)
         return kExitFailure;
     }
     // The files the collection could read; the others hold no game to compare.
+    // Each game of a file of several is a game of its own.
     CDuplicateFinder finder;
     CDuplicateFinder::CFiles files;
     files.reserve(doc.m_mapFiles.size());
@@ -31,7 +33,10 @@ int RunDups(const std::string& collection, std::ostream& out, std::ostream& err)
         for (std::size_t i = 0; i < group.size(); ++i) {
             if (i > 0)
                 text += '\t';
-            AppendEscapedField(text, group[i]);
+            AppendEscapedField(text, group[i].path);
+            // A game of a file of several is named as the list names its row.
+            if (finder.GameCount(group[i].path) > 1)
+                text += GameNumberSuffix(group[i].game);
         }
         text += '\n';
     }

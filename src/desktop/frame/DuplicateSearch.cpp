@@ -43,9 +43,9 @@ bool CDuplicateSearch::Run(CVarnexView& view)
 
     std::optional<std::vector<CDuplicateGroup>> groups;
     if (read) {
-        const std::vector<CDuplicateFinder::CFiles> sets = m_finder.CandidateSets(paths);
+        const std::vector<CDuplicateFinder::CGames> sets = m_finder.CandidateSets(paths);
         std::size_t candidates = 0;
-        for (const CDuplicateFinder::CFiles& set : sets)
+        for (const CDuplicateFinder::CGames& set : sets)
             candidates += set.size();
         m_host.BeginBatch(Clamped(candidates), true);
         groups = m_finder.ConfirmGroups(sets, m_host);
@@ -58,11 +58,9 @@ bool CDuplicateSearch::Run(CVarnexView& view)
     }
     if (!alive)
         return false;
-    std::size_t files = 0;
-    for (const CDuplicateGroup& group : *groups)
-        files += group.size();
+    const int files = CDuplicatesView::CountFiles(*groups);
     const int games = Clamped(groups->size());
     view.Duplicates().Show(std::move(*groups));
-    m_host.ShowMessage(CCountStatusBar::DuplicatesText(Clamped(files), games));
+    m_host.ShowMessage(CCountStatusBar::DuplicatesText(files, games));
     return true;
 }

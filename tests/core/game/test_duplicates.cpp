@@ -139,7 +139,7 @@ TEST_F(DuplicateFinding, GroupsEverySymmetryCutCopyAndCommentedCopyButNoOtherGam
     ASSERT_EQ(groups.size(), 1u);
     // Most moves first, then the copy with comments, then the oldest file;
     // the cut copy last.
-    std::vector<std::string> expected = {Path("commented.sgf")};
+    CDuplicateGroup expected = {Path("commented.sgf")};
     for (int t = 0; t < 8; ++t)
         expected.push_back(Path("sym" + std::to_string(t) + ".sgf"));
     expected.push_back(Path("cut60.sgf"));
