@@ -17,7 +17,7 @@ class IDocHost;
 struct SFileGame
 {
     // A path alone names the file's first game.
-    SFileGame(std::string path = {}, std::uint32_t game = 0) : path(std::move(path)), game(game) {}
+    SFileGame(std::string filePath = {}, std::uint32_t number = 0) : path(std::move(filePath)), game(number) {}
     auto operator<=>(const SFileGame&) const = default;
 
     std::string path;
