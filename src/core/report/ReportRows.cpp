@@ -21,6 +21,16 @@ std::string GameNumberSuffix(std::size_t game)
     return " #" + std::to_string(game + 1);
 }
 
+std::string GameKey(std::string_view path, std::uint32_t game)
+{
+    std::string key(path);
+    if (game != 0) {
+        key.push_back('\0');
+        key += std::to_string(game);
+    }
+    return key;
+}
+
 CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const std::vector<CColumnDef>& columns,
                          bool fullPath, const ISettingsStore& store, IShownText* shown, std::size_t game)
 {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CGameEntry;
@@ -51,6 +52,10 @@ CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const
 // " #N" for the game-th game (from 0) of a file of several: how the list,
 // export and the command line name one game of such a file.
 std::string GameNumberSuffix(std::size_t game);
+// One game of a file as a single key, for maps keyed by the games shown:
+// the path for the first game, else the path, a NUL (which no path holds)
+// and the game number.
+std::string GameKey(std::string_view path, std::uint32_t game);
 
 // The sort of the list: m_nColSort holds one direction bit per column (bit
 // c mod 32, set is ascending), m_nColSortCur the sort column or -1.
