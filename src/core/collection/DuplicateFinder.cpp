@@ -51,13 +51,13 @@ CDuplicateFinder::CFiles CDuplicateFinder::FilesToRead(const CFiles& files) cons
     return toRead;
 }
 
-bool CDuplicateFinder::ReadKeys(const CFiles& files, IDocHost& host)
+bool CDuplicateFinder::ReadKeys(const CFiles& files, IDocHost& host, const FSeveralGames& several)
 {
     for (const std::string* path : files) {
         if (host.StopRequested())
             return false;
         host.BeforeRead();
-        std::vector<SDuplicateKey> keys = ReadDuplicateKeys(*path);
+        std::vector<SDuplicateKey> keys = ReadDuplicateKeys(*path, !several || several(*path));
         SFileKeys& file = m_keys[*path];
         file.first = keys.front();
         if (keys.size() > 1)
@@ -70,23 +70,42 @@ bool CDuplicateFinder::ReadKeys(const CFiles& files, IDocHost& host)
 
 std::vector<CDuplicateFinder::CGames> CDuplicateFinder::CandidateSets(const CFiles& files) const
 {
+    // The keys of every game, the games of a file together. Which game a
+    // key's number names is kept only where a file of several games moves
+    // the numbers on: a collection of files of one game needs no table.
+    struct SSeveral
+    {
+        std::size_t first = 0; // the number of the file's first game
+        std::size_t file = 0;
+        std::size_t count = 0;
+    };
     std::vector<const SDuplicateKey*> keys;
-    CGames games;
+    std::vector<SSeveral> several;
     keys.reserve(files.size());
-    games.reserve(files.size());
-    for (const std::string* path : files) {
-        const auto count = static_cast<std::uint32_t>(GameCount(*path));
-        for (std::uint32_t game = 0; game < std::max<std::uint32_t>(count, 1); ++game) {
-            keys.push_back(Key(*path, game));
-            games.push_back({path, game});
-        }
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        const std::string& path = *files[f];
+        const std::size_t count = std::max<std::size_t>(GameCount(path), 1);
+        if (count > 1)
+            several.push_back({keys.size(), f, count});
+        for (std::size_t game = 0; game < count; ++game)
+            keys.push_back(Key(path, static_cast<std::uint32_t>(game)));
     }
+    const auto gameOf = [&files, &several](std::size_t i) -> SGame {
+        const auto after = std::upper_bound(several.begin(), several.end(), i,
+                                            [](std::size_t at, const SSeveral& s) { return at < s.first; });
+        if (after == several.begin())
+            return {files[i], 0};
+        const SSeveral& last = *(after - 1);
+        if (i < last.first + last.count)
+            return {files[last.file], static_cast<std::uint32_t>(i - last.first)};
+        return {files[last.file + 1 + (i - last.first - last.count)], 0};
+    };
     std::vector<CGames> sets;
     for (const std::vector<std::size_t>& set : ::CandidateSets(keys)) {
         CGames named;
         named.reserve(set.size());
         for (std::size_t i : set)
-            named.push_back(games[i]);
+            named.push_back(gameOf(i));
         sets.push_back(std::move(named));
     }
     return sets;
@@ -176,9 +195,10 @@ std::optional<std::vector<CDuplicateGroup>> CDuplicateFinder::ConfirmGroups(cons
     return groups;
 }
 
-std::optional<std::vector<CDuplicateGroup>> CDuplicateFinder::FindGroups(const CFiles& files, IDocHost& host)
+std::optional<std::vector<CDuplicateGroup>> CDuplicateFinder::FindGroups(const CFiles& files, IDocHost& host,
+                                                                         const FSeveralGames& several)
 {
-    if (!ReadKeys(FilesToRead(files), host))
+    if (!ReadKeys(FilesToRead(files), host, several))
         return std::nullopt;
     return ConfirmGroups(CandidateSets(files), host);
 }

@@ -4,6 +4,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,6 +46,11 @@ public:
         std::uint32_t game = 0;
     };
     using CGames = std::vector<SGame>;
+    // Whether the collection holds several games of the file at a path: its
+    // other games are read for their keys only then, so a collection of
+    // files of one game reads each file no further than its one game.
+    // Without it every game of every file is read.
+    using FSeveralGames = std::function<bool(const std::string& path)>;
 
     // The finder's copy of path, made on first sight.
     const std::string* Track(const std::string& path);
@@ -52,7 +58,7 @@ public:
     CFiles FilesToRead(const CFiles& files) const;
     // Reads the keys of every game of files, each file in one pass; false
     // when the host stopped it (the keys read so far are kept).
-    bool ReadKeys(const CFiles& files, IDocHost& host);
+    bool ReadKeys(const CFiles& files, IDocHost& host, const FSeveralGames& several = {});
     // The sets of games that may be copies of one game, by their keys.
     std::vector<CGames> CandidateSets(const CFiles& files) const;
     // Reads the candidates again and compares their games: the groups, each
@@ -60,7 +66,8 @@ public:
     // read once for all its candidates. Nothing when stopped.
     std::optional<std::vector<CDuplicateGroup>> ConfirmGroups(const std::vector<CGames>& sets, IDocHost& host);
     // All of it in one call.
-    std::optional<std::vector<CDuplicateGroup>> FindGroups(const CFiles& files, IDocHost& host);
+    std::optional<std::vector<CDuplicateGroup>> FindGroups(const CFiles& files, IDocHost& host,
+                                                           const FSeveralGames& several = {});
     std::optional<std::vector<CDuplicateGroup>> FindGroups(const std::vector<std::string>& paths, IDocHost& host);
 
     // The key of a game of a file read, or null.

@@ -191,13 +191,17 @@ SDuplicateKey MakeDuplicateKey(const SCanonicalGame& game, bool usable, bool has
     return key;
 }
 
-std::vector<SDuplicateKey> ReadDuplicateKeys(const std::string& path)
+std::vector<SDuplicateKey> ReadDuplicateKeys(const std::string& path, bool allGames)
 {
     SFileStatus status;
     const bool stamped = StatGameFile(path, status);
     // Every game of the file in its one pass; a file that cannot be read
     // still has its one key, unusable, so it counts as read.
-    std::vector<SGameRecord> records = ReadGameRecordsFile(path);
+    std::vector<SGameRecord> records;
+    if (allGames)
+        records = ReadGameRecordsFile(path);
+    else
+        records.push_back(ReadGameRecordFile(path));
     if (records.empty())
         records.emplace_back();
     std::vector<SDuplicateKey> keys;

@@ -53,8 +53,9 @@ std::uint64_t HashTokens(const std::uint32_t* tokens, std::size_t count, const s
 SDuplicateKey MakeDuplicateKey(const SCanonicalGame& game, bool usable, bool hasComments);
 
 // The key of every game of the game file at path, in file order, from one
-// read of the file (one unusable key when it cannot be read).
-std::vector<SDuplicateKey> ReadDuplicateKeys(const std::string& path);
+// read of the file (one unusable key when it cannot be read); with
+// allGames false the first game's alone, the file read only that far.
+std::vector<SDuplicateKey> ReadDuplicateKeys(const std::string& path, bool allGames = true);
 // Reads it again for the comparison of a group; false when it holds no game.
 bool ReadCanonicalGame(const std::string& path, SCanonicalGame& game);
 

@@ -1,5 +1,6 @@
 #include "desktop/frame/DuplicateSearch.h"
 
+#include "collection/GameEntry.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/app/DesktopDocHost.h"
 #include "desktop/frame/CountStatusBar.h"
@@ -38,7 +39,11 @@ bool CDuplicateSearch::Run(CVarnexView& view)
 
     const CDuplicateFinder::CFiles toRead = m_finder.FilesToRead(paths);
     m_host.BeginBatch(Clamped(toRead.size()), true);
-    const bool read = m_finder.ReadKeys(toRead, m_host);
+    // The document as it stands when each file is read: events run between files.
+    const bool read = m_finder.ReadKeys(toRead, m_host, [this](const std::string& path) {
+        const CGameEntry* entry = m_doc.m_mapFiles.Find(path);
+        return entry != nullptr && entry->GameCount() > 1;
+    });
     m_host.EndBatch();
 
     std::optional<std::vector<CDuplicateGroup>> groups;

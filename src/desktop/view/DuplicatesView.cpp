@@ -3,6 +3,7 @@
 #include "desktop/app/WaitCursor.h"
 #include "desktop/view/QuickFilterBar.h"
 #include "desktop/view/ReportListCtrl.h"
+#include "report/ReportRows.h"
 
 #include <QString>
 
@@ -34,8 +35,7 @@ void CDuplicatesView::Hide()
 
 int CDuplicatesView::RowOf(const SFileGame& game)
 {
-    // The list holds a row for the first game of each file only.
-    return game.game == 0 ? m_list.FindItem(game.path) : -1;
+    return m_list.FindItem(game.path, game.game);
 }
 
 int CDuplicatesView::CountFiles(const std::vector<CDuplicateGroup>& groups)
@@ -54,7 +54,7 @@ void CDuplicatesView::PlaceRows()
     int place = 0;
     for (const CDuplicateGroup& group : m_groups) {
         for (const SFileGame& game : group)
-            places.emplace(game.path, place++);
+            places.emplace(GameKey(game.path, game.game), place++);
     }
     // A place for nothing still means "only these rows": a key no row has.
     if (places.empty())
