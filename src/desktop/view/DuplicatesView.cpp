@@ -8,8 +8,10 @@
 #include <QString>
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 void CDuplicatesView::Show(std::vector<CDuplicateGroup> groups)
 {
@@ -89,8 +91,11 @@ void CDuplicatesView::SelectExtraCopies()
         return;
     CWaitCursor busy;
     // The first copy of a group still in the list is the one kept: a kept
-    // copy deleted meanwhile hands its place to the next.
-    std::vector<int> extra;
+    // copy deleted meanwhile hands its place to the next. Delete takes a
+    // game's whole file, so a copy in the file of a kept one stays
+    // unselected: taking it would take the kept game too.
+    std::vector<std::pair<int, const std::string*>> copies;
+    std::unordered_set<std::string_view> keptFiles;
     for (const CDuplicateGroup& group : m_groups) {
         bool kept = false;
         for (const SFileGame& game : group) {
@@ -98,9 +103,16 @@ void CDuplicatesView::SelectExtraCopies()
             if (row < 0)
                 continue;
             if (kept)
-                extra.push_back(row);
+                copies.emplace_back(row, &game.path);
+            else
+                keptFiles.insert(game.path);
             kept = true;
         }
+    }
+    std::vector<int> extra;
+    for (const auto& [row, path] : copies) {
+        if (!keptFiles.count(*path))
+            extra.push_back(row);
     }
     m_list.ClearSelection();
     m_list.SelectRows(extra);
