@@ -5,6 +5,8 @@
 #include "reader/GameReader.h"
 
 #include <algorithm>
+#include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -130,12 +132,22 @@ std::optional<std::vector<CDuplicateGroup>> CDuplicateFinder::ConfirmGroups(cons
     const auto readSeveral = [&](const std::string* path) {
         if (!readFiles.insert(path).second)
             return;
-        const std::vector<SGameRecord> records = ReadGameRecordsFile(*path);
+        // Only the wanted games' forms are kept as the records are read, so
+        // the file's records are never held all at once.
+        std::unordered_map<std::size_t, std::optional<SCanonicalGame>> forms;
+        for (const SWanted& wanted : several[path])
+            forms.emplace(wanted.game, std::nullopt);
+        ForEachGameRecord(*path, [&](std::size_t game, SGameRecord& record) {
+            const auto it = forms.find(game);
+            SCanonicalGame form;
+            if (it != forms.end() && MakeCanonicalGame(record, form))
+                it->second = std::move(form);
+        });
         for (const SWanted& wanted : several[path]) {
             host.BeforeRead();
-            SReadAhead ahead{{path, wanted.game}, {}};
-            if (wanted.game < records.size() && MakeCanonicalGame(records[wanted.game], ahead.form))
-                readAhead[wanted.set].push_back(std::move(ahead));
+            const std::optional<SCanonicalGame>& form = forms[wanted.game];
+            if (form)
+                readAhead[wanted.set].push_back(SReadAhead{{path, wanted.game}, *form});
         }
         several.erase(path);
     };

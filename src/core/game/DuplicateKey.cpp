@@ -197,22 +197,22 @@ std::vector<SDuplicateKey> ReadDuplicateKeys(const std::string& path, bool allGa
     const bool stamped = StatGameFile(path, status);
     // Every game of the file in its one pass; a file that cannot be read
     // still has its one key, unusable, so it counts as read.
-    std::vector<SGameRecord> records;
-    if (allGames)
-        records = ReadGameRecordsFile(path);
-    else
-        records.push_back(ReadGameRecordFile(path));
-    if (records.empty())
-        records.emplace_back();
     std::vector<SDuplicateKey> keys;
-    keys.reserve(records.size());
     SCanonicalGame game;
-    for (const SGameRecord& record : records) {
+    const auto addKey = [&](std::size_t, const SGameRecord& record) {
         const bool usable = stamped && MakeCanonicalGame(record, game);
         keys.push_back(MakeDuplicateKey(game, usable, !record.comments.empty()));
         keys.back().file = status;
         keys.back().read = true;
-    }
+    };
+    // One game's record at a time: a file of many games never holds all
+    // its records at once.
+    if (allGames)
+        ForEachGameRecord(path, [&](std::size_t number, SGameRecord& record) { addKey(number, record); });
+    else
+        addKey(0, ReadGameRecordFile(path));
+    if (keys.empty())
+        addKey(0, SGameRecord{});
     return keys;
 }
 
