@@ -147,6 +147,12 @@ if [ -x "$build/bench/preview_bench" ]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/preview_bench" "$corpus" || echo "bench: preview_bench failed"
 fi
 
+if [ -x "$build/bench/players_bench" ]; then
+    echo
+    echo "== players dock"
+    QT_QPA_PLATFORM=offscreen "$build/bench/players_bench" "$count" "$data" || echo "bench: players_bench failed"
+fi
+
 if [ -x "$build/bench/charset_bench" ]; then
     echo
     echo "== report view: names in legacy charsets"

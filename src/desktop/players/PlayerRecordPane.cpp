@@ -72,8 +72,7 @@ void CPlayerRecordPane::ShowRecord(SRecord record)
     m_key = std::move(record.key);
     m_title->setText(record.name);
     m_chart->SetYears(std::move(record.years));
-    m_colours->setText(ColourText("black", record.asBlack) + QLatin1Char('\n') +
-                       ColourText("white", record.asWhite));
+    m_colours->setText(ColourText("black", record.asBlack) + QLatin1Char('\n') + ColourText("white", record.asWhite));
     m_model->SetLines(std::move(record.opponents));
     m_opponents->resizeColumnsToContents();
     m_opponents->horizontalHeader()->setSectionResizeMode(COpponentsModel::kName, QHeaderView::Stretch);

@@ -78,7 +78,7 @@ QVariant CPlayersModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const kHeaders[kColumnCount] = {"Player", "Games", "Wins",  "Losses",
+    static const char* const kHeaders[kColumnCount] = {"Player",    "Games", "Wins",  "Losses",
                                                        "No Winner", "Win %", "First", "Last"};
     return section >= 0 && section < kColumnCount ? QString::fromLatin1(kHeaders[section]) : QVariant();
 }

@@ -110,8 +110,8 @@ bool CYearRecordChart::event(QEvent* event)
         const int year = YearAt(help->pos());
         const auto found = m_years.find(year);
         if (year != 0)
-            QToolTip::showText(help->globalPos(),
-                               YearText(year, found != m_years.end() ? found->second : SYear{}), this);
+            QToolTip::showText(help->globalPos(), YearText(year, found != m_years.end() ? found->second : SYear{}),
+                               this);
         else
             QToolTip::hideText();
         return true;
