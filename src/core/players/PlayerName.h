@@ -17,6 +17,10 @@ std::string PlayerKey(std::string_view utf8Name);
 // A name that is nothing but rank words is kept as it was.
 std::string NameWithoutRank(std::string_view utf8Name);
 
+// PlayerKey of a name whose rank words NameWithoutRank has taken off
+// already: for callers that keep both.
+std::string KeyOfNameWithoutRank(std::string_view nameWithoutRank);
+
 // One spelling of a player and the number of games written with it.
 struct SNameSpelling
 {
