@@ -113,6 +113,18 @@ CPlayersPane::CPlayersPane(CVarnexDoc& doc, ISettingsStore& store, IPrompts& pro
             ShowPlayer(key.toStdString());
     });
 
+    // Enter in the name filter chooses the player it leaves first (or the
+    // current one), so a name typed is a record shown.
+    connect(m_filter, &QLineEdit::returnPressed, this, [this] {
+        QModelIndex index = m_view->currentIndex();
+        if (!index.isValid())
+            index = m_sorted->index(0, 0);
+        if (index.isValid()) {
+            m_view->setCurrentIndex(index);
+            ShowPlayer(index.data(CPlayersModel::kKeyRole).toString().toStdString());
+        }
+    });
+
     m_record = new CPlayerRecordPane(splitter);
     connect(m_record, &CPlayerRecordPane::OpponentChosen, this, [this](const std::string&, const QString& name) {
         const std::optional<SPlayerRecord> record = m_table.Record(m_record->PlayerKey());
@@ -204,9 +216,10 @@ void CPlayersPane::OnUpdate(int hint, const CHintPayload& payload)
         if (payload.path != nullptr) {
             RemoveFile(*payload.path);
         } else {
-            // The whole collection went: DeleteContents.
+            // The whole collection went (DeleteContents): nothing to wait for.
             m_table.Clear();
             m_fileGames.clear();
+            RefreshRows();
         }
         break;
     case hintBatchDone:
