@@ -218,7 +218,6 @@ void CPlayersPane::OnUpdate(int hint, const CHintPayload& payload)
         } else {
             // The whole collection went (DeleteContents): nothing to wait for.
             m_table.Clear();
-            m_fileGames.clear();
             RefreshRows();
         }
         break;
@@ -242,17 +241,13 @@ void CPlayersPane::AddFile(const std::string& path)
     const std::size_t games = entry->GameCount();
     for (std::size_t i = 0; i < games; ++i)
         m_table.AddGame(SGameId{path, static_cast<std::uint32_t>(i)}, PlayedGameOf(entry->Game(i), m_shown.get()));
-    m_fileGames[path] = static_cast<std::uint32_t>(games);
 }
 
 void CPlayersPane::RemoveFile(const std::string& path)
 {
-    const auto found = m_fileGames.find(path);
-    if (found == m_fileGames.end())
-        return;
-    for (std::uint32_t i = 0; i < found->second; ++i)
-        m_table.RemoveGame(SGameId{path, i});
-    m_fileGames.erase(found);
+    // The games counted for the file are numbered from 0 without a gap,
+    // whatever the file holds now.
+    m_table.RemoveFile(path);
 }
 
 void CPlayersPane::SetShowing(bool showing)

@@ -9,7 +9,6 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 
 class CDecodedText;
 class CPlayersModel;
@@ -83,9 +82,6 @@ private:
     // Names and results decoded as the list shows them.
     std::unique_ptr<CDecodedText> m_shown;
     CPlayerTable m_table;
-    // How many games each file was counted with: a file is taken out by its
-    // games, whatever it holds when it is read again.
-    std::unordered_map<std::string, std::uint32_t> m_fileGames;
     std::uint64_t m_rowsGeneration = ~std::uint64_t{0};
     bool m_showing = false;
     // Rows made during a long read wait at least this long for the next.
