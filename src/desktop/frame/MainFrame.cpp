@@ -309,7 +309,8 @@ void CMainFrame::CreatePlayers()
     m_players = new CPlayersPane(m_doc, m_store, m_prompts, m_playersDock);
     m_playersDock->setWidget(m_players);
     addDockWidget(Qt::LeftDockWidgetArea, m_playersDock);
-    resizeDocks({m_playersDock}, {std::max(320, width() / 3)}, Qt::Horizontal);
+    // Wide enough for a name beside seven counts; a stored bar state replaces it.
+    resizeDocks({m_playersDock}, {std::max(540, width() * 9 / 20)}, Qt::Horizontal);
     m_doc.AddView(m_players);
     connect(m_playersDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         // A hidden dock keeps its table counted but leaves its rows alone.

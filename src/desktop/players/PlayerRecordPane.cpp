@@ -1,5 +1,6 @@
 #include "desktop/players/PlayerRecordPane.h"
 
+#include "desktop/players/CountColumns.h"
 #include "desktop/players/PlayersModel.h"
 
 #include <QHeaderView>
@@ -42,7 +43,7 @@ CPlayerRecordPane::CPlayerRecordPane(QWidget* parent) : QWidget(parent)
     m_opponents->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_opponents->verticalHeader()->hide();
     m_opponents->verticalHeader()->setDefaultSectionSize(m_opponents->fontMetrics().height() + 4);
-    m_opponents->horizontalHeader()->setSectionResizeMode(COpponentsModel::kName, QHeaderView::Stretch);
+    FitCountColumns(*m_opponents, COpponentsModel::kName);
     m_opponents->setToolTip(QStringLiteral("Click an opponent to list the games of the two together"));
     layout->addWidget(m_opponents, 2);
     connect(m_opponents, &QTableView::clicked, this, [this](const QModelIndex& index) {
@@ -57,25 +58,26 @@ CPlayerRecordPane::CPlayerRecordPane(QWidget* parent) : QWidget(parent)
 
 QString CPlayerRecordPane::ColourText(const char* colour, const SColourLine& line)
 {
-    return QStringLiteral("As %1: %2 %3, %4 %5, %6 %7")
-        .arg(QLatin1String(colour))
-        .arg(line.games)
-        .arg(line.games == 1 ? QStringLiteral("game") : QStringLiteral("games"))
-        .arg(line.wins)
-        .arg(line.wins == 1 ? QStringLiteral("win") : QStringLiteral("wins"))
-        .arg(line.losses)
-        .arg(line.losses == 1 ? QStringLiteral("loss") : QStringLiteral("losses"));
+    const QString counts = QStringLiteral("%1 %2, %3 %4, %5 %6")
+                               .arg(line.games)
+                               .arg(line.games == 1 ? QStringLiteral("game") : QStringLiteral("games"))
+                               .arg(line.wins)
+                               .arg(line.wins == 1 ? QStringLiteral("win") : QStringLiteral("wins"))
+                               .arg(line.losses)
+                               .arg(line.losses == 1 ? QStringLiteral("loss") : QStringLiteral("losses"));
+    return colour == nullptr ? counts : QStringLiteral("As %1: %2").arg(QLatin1String(colour), counts);
 }
 
 void CPlayerRecordPane::ShowRecord(SRecord record)
 {
     m_key = std::move(record.key);
-    m_title->setText(record.name);
+    QString title = QStringLiteral("%1: %2").arg(record.name, ColourText(nullptr, record.total));
+    if (record.noWinner > 0)
+        title += QStringLiteral(", %1 without a winner").arg(record.noWinner);
+    m_title->setText(title);
     m_chart->SetYears(std::move(record.years));
     m_colours->setText(ColourText("black", record.asBlack) + QLatin1Char('\n') + ColourText("white", record.asWhite));
     m_model->SetLines(std::move(record.opponents));
-    m_opponents->resizeColumnsToContents();
-    m_opponents->horizontalHeader()->setSectionResizeMode(COpponentsModel::kName, QHeaderView::Stretch);
     setVisible(true);
 }
 

@@ -25,6 +25,8 @@ public:
     {
         std::string key;
         QString name;
+        SColourLine total;
+        int noWinner = 0;
         std::map<int, CYearRecordChart::SYear> years;
         SColourLine asBlack;
         SColourLine asWhite;
@@ -41,7 +43,8 @@ public:
     CYearRecordChart* Chart() const { return m_chart; }
     QTableView* Opponents() const { return m_opponents; }
     QLabel* ColourLine() const { return m_colours; }
-    // "As black: 12 games, 8 wins, 4 losses".
+    QLabel* Title() const { return m_title; }
+    // "As black: 12 games, 8 wins, 4 losses"; without a colour, the counts alone.
     static QString ColourText(const char* colour, const SColourLine& line);
 
 signals:

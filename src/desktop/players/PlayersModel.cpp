@@ -1,5 +1,7 @@
 #include "desktop/players/PlayersModel.h"
 
+#include "desktop/players/CountColumns.h"
+
 namespace {
 
 QVariant YearText(int year)
@@ -76,6 +78,8 @@ QVariant CPlayersModel::data(const QModelIndex& index, int role) const
 
 QVariant CPlayersModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == kWidestCellRole && section == kWinRate)
+        return QStringLiteral("100.0%");
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char* const kHeaders[kColumnCount] = {"Player",    "Games", "Wins",  "Losses",
@@ -129,6 +133,8 @@ QVariant COpponentsModel::data(const QModelIndex& index, int role) const
 
 QVariant COpponentsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == kWidestCellRole && section == kLastGame)
+        return QStringLiteral("8888-88-88");
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char* const kHeaders[kColumnCount] = {"Opponent", "Games", "Wins", "Losses", "Last Game"};

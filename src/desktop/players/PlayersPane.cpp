@@ -2,6 +2,7 @@
 
 #include "collection/VarnexDoc.h"
 #include "desktop/app/Prompts.h"
+#include "desktop/players/CountColumns.h"
 #include "desktop/players/PlayersModel.h"
 #include "files/SafeFileWrite.h"
 #include "qtcore/ByteText.h"
@@ -103,8 +104,7 @@ CPlayersPane::CPlayersPane(CVarnexDoc& doc, ISettingsStore& store, IPrompts& pro
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
-    m_view->horizontalHeader()->setSectionResizeMode(CPlayersModel::kName, QHeaderView::Stretch);
-    m_view->horizontalHeader()->setMinimumSectionSize(24);
+    FitCountColumns(*m_view, CPlayersModel::kName);
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
     // Double-click and Enter both activate a row.
     connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
@@ -163,6 +163,8 @@ CPlayersPane::CPlayersPane(CVarnexDoc& doc, ISettingsStore& store, IPrompts& pro
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(0, 0, 0, 0);
     for (QAction* a : {m_samePlayer, m_split, exportAliases, importAliases}) {
+        // The button says what the menu item says, "..." included.
+        a->setIconText(a->text());
         auto* button = new QToolButton(this);
         button->setDefaultAction(a);
         button->setObjectName(a->objectName() + QStringLiteral("Button"));
@@ -311,6 +313,8 @@ void CPlayersPane::ShowRecordOf(const std::string& key)
         if (year.year > 0)
             shown.years[year.year] = YearOf(year.record);
     }
+    shown.total = ColourOf(record->total);
+    shown.noWinner = static_cast<int>(record->total.noWinner);
     shown.asBlack = ColourOf(record->asBlack);
     shown.asWhite = ColourOf(record->asWhite);
     shown.opponents.reserve(record->opponents.size());

@@ -223,6 +223,7 @@ TEST_F(PlayersDock, APlayerChosenFiltersTheListAndShowsTheirRecordAndAnOpponentT
     const QRect chart = record->Chart()->rect();
     EXPECT_EQ(record->Chart()->YearAt(QPoint(chart.left() + 5, chart.center().y())), 2001);
     EXPECT_EQ(record->Chart()->YearAt(QPoint(chart.right() - 5, chart.center().y())), 2003);
+    EXPECT_EQ(record->Title()->text().toStdString(), "Chang Hao: 4 games, 2 wins, 1 loss, 1 without a winner");
     EXPECT_EQ(record->ColourLine()->text().toStdString(),
               "As black: 2 games, 1 win, 0 losses\nAs white: 2 games, 1 win, 1 loss");
 
