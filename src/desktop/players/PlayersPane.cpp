@@ -3,10 +3,11 @@
 #include "collection/VarnexDoc.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/players/CountColumns.h"
+#include "desktop/players/GameNameDecoder.h"
 #include "desktop/players/PlayersModel.h"
 #include "files/SafeFileWrite.h"
 #include "qtcore/ByteText.h"
-#include "qtcore/DecodedText.h"
+#include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
 #include <QAction>
@@ -65,9 +66,10 @@ QString DayText(std::uint32_t day, int year)
 } // namespace
 
 CPlayersPane::CPlayersPane(CVarnexDoc& doc, ISettingsStore& store, IPrompts& prompts, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_store(store), m_prompts(prompts), m_shown(std::make_unique<CDecodedText>())
+    : QWidget(parent), m_doc(doc), m_store(store), m_prompts(prompts), m_shown(std::make_unique<CGameNameDecoder>())
 {
     setObjectName(QStringLiteral("playersPane"));
+    m_shown->SetNoneCharset(ReadString(m_store, settings::kNoneCharset));
     CPlayerAliases aliases;
     aliases.Load(m_store);
     m_table.SetAliases(aliases);
@@ -241,6 +243,7 @@ void CPlayersPane::AddFile(const std::string& path)
     if (entry == nullptr)
         return;
     const std::size_t games = entry->GameCount();
+    m_shown->BeginFile(path);
     for (std::size_t i = 0; i < games; ++i)
         m_table.AddGame(SGameId{path, static_cast<std::uint32_t>(i)}, PlayedGameOf(entry->Game(i), m_shown.get()));
 }

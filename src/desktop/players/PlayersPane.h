@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-class CDecodedText;
+class CGameNameDecoder;
 class CPlayersModel;
 class CVarnexDoc;
 class IPrompts;
@@ -80,7 +80,7 @@ private:
     ISettingsStore& m_store;
     IPrompts& m_prompts;
     // Names and results decoded as the list shows them.
-    std::unique_ptr<CDecodedText> m_shown;
+    std::unique_ptr<CGameNameDecoder> m_shown;
     CPlayerTable m_table;
     std::uint64_t m_rowsGeneration = ~std::uint64_t{0};
     bool m_showing = false;
