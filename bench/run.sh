@@ -57,6 +57,10 @@ echo "== display decoding: corpus records whose names show as text"
 "$build/bench/varnex-bench-decode" "$corpus" || echo "bench: varnex-bench-decode failed"
 
 echo
+echo "== players: the players table of the tree's games, and ten times as many"
+"$build/bench/varnex-bench-players" "$data" || echo "bench: varnex-bench-players failed"
+
+echo
 echo "== core functions in memory"
 "$build/bench/varnex-bench-micro" --benchmark_min_time=0.2 || echo "bench: varnex-bench-micro failed"
 

@@ -15,6 +15,7 @@ constexpr const char* kSynopsis = R"(Usage:
   varnex-cli pattern COLLECTION.vnx [--fixed-colours] [--continuations] --region RECT --rows ROWS
   varnex-cli pattern COLLECTION.vnx [--fixed-colours] [--continuations] --region RECT --from GAME [--move N]
   varnex-cli pattern COLLECTION.vnx [--continuations] --batch FILE
+  varnex-cli players COLLECTION.vnx [--player NAME] [--aliases FILE]
   varnex-cli --help
   varnex-cli COMMAND --help   (that command's part of this help)
 )";
@@ -30,7 +31,7 @@ struct SCommandHelp
 };
 
 // Each section starts with the command's own synopsis line.
-constexpr std::array<SCommandHelp, 6> kCommands = {{
+constexpr std::array<SCommandHelp, 7> kCommands = {{
     {"info", R"(info [--utf8] FILE...
   Reads the game-information properties (the root node) of each game file.
   Writes one line "PATH<TAB>ok" or "PATH<TAB>fail" per file; after an ok line
@@ -183,6 +184,30 @@ constexpr std::array<SCommandHelp, 6> kCommands = {{
   count, a sign outside the six, a rectangle off the board, a move past the
   game's end), with the reason on stderr.
 )"},
+    {"players", R"help(players COLLECTION.vnx [--player NAME] [--aliases FILE]
+  Writes the players of the collection, one line each:
+  "NAME<TAB>GAMES<TAB>WINS<TAB>LOSSES<TAB>WITHOUT WINNER<TAB>FIRST YEAR<TAB>LAST YEAR",
+  most games first, then by name. Black and White count alike; every game
+  of a file of several games counts. A game's winner is the one the Winner
+  column names; a draw, a void game or an unknown result is a game without
+  a winner, never a loss. The years are the first four-digit year of DT
+  (empty when no game of the player has one).
+  Spellings of one player count as one: rank words and marks written after
+  a name ("9p", "9 dan", "P9", "[4k]", "(9段)", " 九段", "8단", "アマ", "pro",
+  and titles such as "Meijin" and "名人") are taken off, then blanks and
+  letter case are not told apart. The user's aliases (joined in the
+  window's Players dock) join further names; --aliases FILE joins those of
+  FILE too, one player per line: NAME<TAB>ALIAS<TAB>ALIAS... in UTF-8.
+  A player is named by the most frequent spelling, without rank words.
+  With --player NAME, writes that player's opponents instead, one line each:
+  "OPPONENT<TAB>GAMES<TAB>WINS<TAB>LOSSES<TAB>LAST GAME", most games first;
+  wins and losses are the player's, the last game the date of their latest
+  game (YYYY-MM-DD, or as much of it as DT gives).
+  Names are written in UTF-8 as the list shows them (see info --utf8); a
+  backslash, TAB, LF or CR in one is written \\, \t, \n, \r.
+  Exit 0, 1 when the collection cannot be opened or no game names the
+  player, 2 for bad arguments or an alias file that cannot be read.
+)help"},
 }};
 
 } // namespace

@@ -3,7 +3,9 @@
 #include "cli/CliDups.h"
 #include "cli/CliHelp.h"
 #include "cli/CliPattern.h"
+#include "cli/CliPlayers.h"
 #include "cli/QtUtf8Converter.h"
+#include "players/PlayerAliases.h"
 #include "qtcore/CacheFolder.h"
 #include "qtcore/FilterText.h"
 #include "qtcore/QtSettingsStore.h"
@@ -208,6 +210,22 @@ int main(int argc, char** argv)
         CQtUtf8Converter converter;
         return RunPatternCommand(rest, std::cout, std::cerr, HeaderCacheFolder(), &converter);
     }
+    if (command == "players") {
+        for (const std::string& arg : rest) {
+            if (arg == "--")
+                break;
+            if (IsHelp(arg))
+                return PrintHelp(command);
+        }
+        // The user's aliases and charset for records that name none, as
+        // the window reads them.
+        const CQtSettingsStore store;
+        CQtUtf8Converter converter;
+        converter.SetNoneCharset(ReadString(store, settings::kNoneCharset));
+        CPlayerAliases aliases;
+        aliases.Load(store);
+        return RunPlayersCommand(rest, std::cout, std::cerr, HeaderCacheFolder(), converter, aliases);
+    }
     if (command == "info" || command == "add" || command == "list") {
         const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add");
         CQtUtf8Converter converter;
@@ -257,8 +275,8 @@ int main(int argc, char** argv)
         std::function<bool(const std::vector<std::string>&, const CGameEntry*, const std::string&)> keep;
         if (args.filter) {
             // The typed text is read as the terminal gives it (UTF-8).
-            const CRowFilter filter =
-                MakeRowFilter(QString::fromUtf8(args.filter->data(), static_cast<qsizetype>(args.filter->size())));
+            const CRowFilter filter = MakeRowFilter(
+                QString::fromUtf8(args.filter->data(), static_cast<qsizetype>(args.filter->size())), *store);
             for (const std::string& problem : filter.Problems())
                 std::cerr << "varnex-cli: --filter: " << problem << "\n";
             if (!filter.IsEmpty()) {

@@ -3,6 +3,7 @@
 #include "collection/GameEntry.h"
 #include "collection/ShownText.h"
 #include "players/PlayerName.h"
+#include "util/OpenAddressing.h"
 
 #include <algorithm>
 #include <functional>
@@ -139,7 +140,8 @@ struct CPlayerTable::SImpl
 
     struct SSlot
     {
-        const SGameId* id = nullptr; // the key of its place in slotOf
+        SGameId id;
+        bool live = false;
         std::uint32_t blackSpelling = kNone;
         std::uint32_t whiteSpelling = kNone;
         std::uint32_t black = kNone; // players; a game of one player with itself has only black
@@ -155,9 +157,22 @@ struct CPlayerTable::SImpl
     std::unordered_map<std::string, std::uint32_t> spellingOf;
     std::vector<SPlayer> players;
     std::unordered_map<std::string, std::uint32_t> playerOf;
+    // The index of the games by id: a place holds the id's hash and its slot
+    // + 1, so a probe touches a slot only when the hashes agree. At a
+    // million games a node per game made the lookups the fill's main cost.
+    struct SIdPlace
+    {
+        static constexpr std::uint32_t kRemoved = std::numeric_limits<std::uint32_t>::max();
+        std::uint64_t hash = 0;
+        std::uint32_t slot = 0;
+
+        bool Empty() const { return slot == 0; }
+        bool Removed() const { return slot == kRemoved; }
+    };
+
     std::vector<SSlot> slots;
     std::vector<std::uint32_t> freeSlots;
-    std::unordered_map<SGameId, std::uint32_t, SGameIdHash> slotOf;
+    COpenAddressing<SIdPlace> slotOf;
     std::size_t livePlayers = 0;
 
     std::uint32_t PlayerFor(const std::string& key)
@@ -293,6 +308,12 @@ struct CPlayerTable::SImpl
         return best ? *best->first : std::string();
     }
 
+    auto IdMatches(const SGameId& id, std::uint64_t hash) const
+    {
+        return
+            [this, &id, hash](const SIdPlace& place) { return place.hash == hash && slots[place.slot - 1].id == id; };
+    }
+
     const SPlayer* Find(std::string_view key) const
     {
         const auto found = playerOf.find(std::string(key));
@@ -309,19 +330,27 @@ CPlayerTable::~CPlayerTable() = default;
 void CPlayerTable::AddGame(const SGameId& id, const SPlayedGame& game)
 {
     SImpl& impl = *m_impl;
-    RemoveGame(id);
+    const std::uint64_t hash = SGameIdHash()(id);
+    impl.slotOf.MakeRoomForOne([](const SImpl::SIdPlace& place) { return place.hash; });
+    // One probe finds the game's place whether it is new or replaced.
+    const auto probe = impl.slotOf.Probe(hash, impl.IdMatches(id, hash));
     std::uint32_t index;
-    if (!impl.freeSlots.empty()) {
-        index = impl.freeSlots.back();
-        impl.freeSlots.pop_back();
+    if (probe.found) {
+        index = impl.slotOf[probe.at].slot - 1;
+        impl.Unlink(index);
     } else {
-        index = static_cast<std::uint32_t>(impl.slots.size());
-        impl.slots.emplace_back();
+        if (!impl.freeSlots.empty()) {
+            index = impl.freeSlots.back();
+            impl.freeSlots.pop_back();
+        } else {
+            index = static_cast<std::uint32_t>(impl.slots.size());
+            impl.slots.emplace_back();
+        }
+        impl.slots[index].id = id;
+        impl.slotOf.Put(probe.at, {hash, index + 1});
     }
-    const auto placed = impl.slotOf.emplace(id, index).first;
     SImpl::SSlot& slot = impl.slots[index];
-    slot = SImpl::SSlot();
-    slot.id = &placed->first;
+    slot.live = true;
     slot.blackSpelling = impl.SpellingFor(game.black, m_aliases);
     slot.whiteSpelling = impl.SpellingFor(game.white, m_aliases);
     slot.winner = game.winner;
@@ -334,14 +363,15 @@ void CPlayerTable::AddGame(const SGameId& id, const SPlayedGame& game)
 bool CPlayerTable::RemoveGame(const SGameId& id)
 {
     SImpl& impl = *m_impl;
-    const auto found = impl.slotOf.find(id);
-    if (found == impl.slotOf.end())
+    const std::uint64_t hash = SGameIdHash()(id);
+    const std::size_t at = impl.slotOf.Find(hash, impl.IdMatches(id, hash));
+    if (at == COpenAddressing<SImpl::SIdPlace>::npos)
         return false;
-    const std::uint32_t index = found->second;
+    const std::uint32_t index = impl.slotOf[at].slot - 1;
     impl.Unlink(index);
     impl.slots[index] = SImpl::SSlot();
     impl.freeSlots.push_back(index);
-    impl.slotOf.erase(found);
+    impl.slotOf.Remove(at, {0, SImpl::SIdPlace::kRemoved});
     ++m_generation;
     return true;
 }
@@ -366,9 +396,9 @@ void CPlayerTable::SetAliases(const CPlayerAliases& aliases)
         return;
     m_aliases = aliases;
     SImpl& impl = *m_impl;
-    for (SImpl::SSlot& slot : impl.slots)
-        if (slot.id)
-            impl.Unlink(static_cast<std::uint32_t>(&slot - impl.slots.data()));
+    for (std::uint32_t i = 0; i < impl.slots.size(); ++i)
+        if (impl.slots[i].live)
+            impl.Unlink(i);
     impl.players.clear();
     impl.playerOf.clear();
     impl.livePlayers = 0;
@@ -378,7 +408,7 @@ void CPlayerTable::SetAliases(const CPlayerAliases& aliases)
         impl.players[spelling.player].spellings.push_back(i);
     }
     for (std::uint32_t i = 0; i < impl.slots.size(); ++i)
-        if (impl.slots[i].id)
+        if (impl.slots[i].live)
             impl.Link(i);
     ++m_generation;
 }
@@ -484,7 +514,7 @@ std::vector<SGameId> CPlayerTable::GamesOf(std::string_view playerKey, std::stri
         const SImpl::SSlot& slot = impl.slots[index];
         if (opponent && (slot.black == self ? slot.white : slot.black) != other)
             continue;
-        ids.push_back(*slot.id);
+        ids.push_back(slot.id);
     }
     return ids;
 }

@@ -1,3 +1,5 @@
+#include "collection/GameEntry.h"
+#include "players/JoinedPlayerNames.h"
 #include "players/PlayerAliases.h"
 #include "players/PlayerName.h"
 #include "settings/MemorySettingsStore.h"
@@ -57,4 +59,37 @@ TEST(PlayerAliases, TextFormRoundTripsThroughExportImportAndTheSettings)
     loaded.Load(store);
     EXPECT_EQ(loaded, aliases);
     EXPECT_EQ(loaded.Key("Wu Qingyuan 9d"), "goseigen");
+}
+
+// The Opponent column: a player is mine by bytes as before, and also when
+// rank words come off to leave one of My Names, or when aliases join them.
+TEST(PlayerAliases, MyNamesFollowRankWordsAndAliasesInTheOpponentColumn)
+{
+    CMemorySettingsStore store;
+    store.WriteProfileString("Misc", "My Names", "Tom Walker");
+    auto opponent = [&](std::string_view black, std::string_view white) -> std::optional<std::string> {
+        CGameEntry entry;
+        entry.m_props.Set("PB", black);
+        entry.m_props.Set("PW", white);
+        const CJoinedPlayerNames joined(store);
+        std::string value;
+        if (!entry.GetValue("$Opponent", value, store, nullptr, &joined))
+            return std::nullopt;
+        return value;
+    };
+    EXPECT_EQ(opponent("Tom Walker", "Ann"), "Ann");
+    EXPECT_EQ(opponent("Ann", "Tom Walker 2d"), "Ann");
+    EXPECT_EQ(opponent("Ann", "Tom Walker [3k]"), "Ann");
+    // Case and blanks count as they always did, without aliases.
+    EXPECT_EQ(opponent("Ann", "tom walker 2d"), std::nullopt);
+    EXPECT_EQ(opponent("Ann", "TomWalker"), std::nullopt);
+
+    CPlayerAliases aliases;
+    aliases.Join({"Tom Walker", "twalker", "\xE3\x83\x88\xE3\x83\xA0"}); // トム
+    aliases.Save(store);
+    EXPECT_EQ(opponent("TWalker 1d", "Ann"), "Ann");
+    EXPECT_EQ(opponent("Ann", "\xE3\x83\x88\xE3\x83\xA0"), "Ann");
+    EXPECT_EQ(opponent("Ann", "tom walker"), "Ann");
+    EXPECT_EQ(opponent("Ann", "Bob"), std::nullopt);
+    EXPECT_EQ(opponent("twalker", "Tom Walker"), std::nullopt); // both are mine
 }
