@@ -160,6 +160,10 @@ TEST_F(PlayersDock, SamePlayerJoinsUnderTheFirstSelectedAndSplitUndoesItBothKept
     PaneAction("playersSamePlayer")->trigger();
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Chang Hao 5/3/1/1 2001-2003", "Gu Li 2/1/1/0 2003-2003",
                                                 "Lee Changho 4/0/3/1 2001-2004", "古力 1/1/0/0 2004-2004"}));
+    // The joined player's games are listed under either spelling.
+    Table()->setCurrentIndex(RowOf("Chang Hao"));
+    QTest::keyClick(Table(), Qt::Key_Return);
+    EXPECT_EQ(View()->ShownCount(), 5);
 
     // The join applies to every collection: a new start counts them as one.
     prompts.saveChanges.push_back(IPrompts::EAnswer::No);
