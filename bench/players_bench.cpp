@@ -1,6 +1,6 @@
-// The Players dock on a large collection: filling it from the document's
-// hints (every game counted in, the rows listed, sorted and painted), one
-// player's record, and a file read again once the dock is full. Prints
+// The Players dock on a large collection: shown on it, filling it from the
+// document's hints (every game counted in, the rows listed, sorted and
+// painted), one player's record, and a file read again once the dock is full. Prints
 // figures; never fails.
 #include "ToolArgs.h"
 #include "ViewBenchSupport.h"
@@ -74,14 +74,24 @@ int main(int argc, char** argv)
     CPlayersPane pane(doc, store, prompts);
     pane.resize(420, 800);
     pane.show();
-    pane.SetShowing(true);
     Paint(pane);
+
+    // The dock first shown on an open collection: every game counted, the
+    // rows listed, sorted and painted.
+    double cpuBefore = CpuMs();
+    QElapsedTimer timer;
+    timer.start();
+    pane.SetShowing(true);
+    Paint(*pane.PlayersView());
+    std::printf("Players dock first shown on %zu games: %lld ms, %.0f ms processor\n", games,
+                static_cast<long long>(timer.elapsed()), CpuMs() - cpuBefore);
 
     // The dock fills as it does while a collection opens: one hint a file,
     // then the end of the batch lists the rows; timed until they are painted.
-    const double cpuBefore = CpuMs();
-    QElapsedTimer timer;
-    timer.start();
+    pane.OnUpdate(hintFileRemoved, {});
+    Paint(pane);
+    cpuBefore = CpuMs();
+    timer.restart();
     for (const std::string& path : files)
         pane.OnUpdate(hintFileAdded, CHintPayload{&path});
     const qint64 countedMs = timer.elapsed();
@@ -90,10 +100,11 @@ int main(int argc, char** argv)
     Paint(*pane.PlayersView());
     const qint64 filledMs = timer.elapsed();
     const double filledCpuMs = CpuMs() - cpuBefore;
-    std::printf("Players dock filled from %zu games: %lld ms, %.0f ms processor (counting %lld ms, %.0f ms "
-                "processor; %d players listed, sorted and painted %lld ms)\n",
-                games, static_cast<long long>(filledMs), filledCpuMs, static_cast<long long>(countedMs), countedCpuMs,
-                pane.Model().rowCount(), static_cast<long long>(filledMs - countedMs));
+    std::printf(
+        "Players dock filled hint by hint from %zu games: %lld ms, %.0f ms processor (counting %lld ms, %.0f ms "
+        "processor; %d players listed, sorted and painted %lld ms)\n",
+        games, static_cast<long long>(filledMs), filledCpuMs, static_cast<long long>(countedMs), countedCpuMs,
+        pane.Model().rowCount(), static_cast<long long>(filledMs - countedMs));
 
     // The records of the players with the most games, as a double-click
     // shows them: the counts gathered, the chart and opponents painted.

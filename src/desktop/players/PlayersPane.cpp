@@ -205,6 +205,10 @@ QString CPlayersPane::PlayerFilterText(const QString& name, const QString& oppon
 
 void CPlayersPane::OnUpdate(int hint, const CHintPayload& payload)
 {
+    // Until the dock is first shown nothing is counted: it costs nothing to
+    // whoever never opens it, and the first showing counts what is there.
+    if (!m_counting)
+        return;
     switch (hint) {
     case hintFileAdded:
         if (payload.path != nullptr)
@@ -258,6 +262,11 @@ void CPlayersPane::RemoveFile(const std::string& path)
 void CPlayersPane::SetShowing(bool showing)
 {
     m_showing = showing;
+    if (showing && !m_counting) {
+        m_counting = true;
+        m_table.Clear();
+        m_doc.m_mapFiles.ForEach([this](const std::string& path, const CGameEntry&) { AddFile(path); });
+    }
     if (showing)
         RefreshRows();
 }

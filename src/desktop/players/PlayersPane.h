@@ -24,8 +24,9 @@ class QTableView;
 // wins and losses, sortable and filtered by name; the user's joins of
 // spellings; one player's record below. It hears the document as the list
 // does and counts each game in or out as its file comes and goes, so no
-// change recounts the collection. The rows follow the counts when a batch
-// ends and at idle time, and only while the dock is shown.
+// change recounts the collection; it starts counting when it is first
+// shown. The rows follow the counts when a batch ends and at idle time, and
+// only while the dock is shown.
 class CPlayersPane : public QWidget, public IDocView
 {
     Q_OBJECT
@@ -35,7 +36,8 @@ public:
 
     void OnUpdate(int hint, const CHintPayload& payload) override;
 
-    // The dock shown or hidden: a shown dock brings its rows up to date.
+    // The dock shown or hidden: a shown dock brings its rows up to date, the
+    // first time after counting every game there is.
     void SetShowing(bool showing);
     // The rows from the counts, now (when they changed).
     void RefreshRows();
@@ -84,6 +86,8 @@ private:
     CPlayerTable m_table;
     std::uint64_t m_rowsGeneration = ~std::uint64_t{0};
     bool m_showing = false;
+    // Whether the games are being counted: from the dock's first showing on.
+    bool m_counting = false;
     // Rows made during a long read wait at least this long for the next.
     QElapsedTimer m_sinceRefresh;
 
