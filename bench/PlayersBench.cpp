@@ -38,7 +38,9 @@ struct SEntry
 void Fill(CPlayerTable& table, const std::vector<SEntry>& entries, int rounds)
 {
     for (int round = 0; round < rounds; ++round) {
-        const std::string suffix = round == 0 ? std::string() : " " + std::to_string(round);
+        std::string suffix;
+        if (round > 0)
+            suffix = ' ' + std::to_string(round);
         for (const SEntry& file : entries) {
             for (std::size_t i = 0; i < file.entry.GameCount(); ++i) {
                 SPlayedGame game = PlayedGameOf(file.entry.Game(i));

@@ -46,6 +46,22 @@ if [ "$count" -ge 100000 ]; then
     "$build/bench/varnex-bench-dups" "$data" "$build/bench-data-copies" "${cli[@]}" || echo "bench: varnex-bench-dups failed"
 fi
 
+echo
+echo "== one file of all the generated games against the files of one game each"
+"$build/bench/varnex-bench-games-file" "$data" "$build/bench-games.sgf" || echo "bench: varnex-bench-games-file failed"
+if [ -x "$build/src/cli/varnex-cli" ]; then
+    for form in files file; do
+        rm -f "$build/bench-$form.vnx"
+        source="$data"
+        [ "$form" = file ] && source="$build/bench-games.sgf"
+        t0=$(date +%s%N)
+        "$build/src/cli/varnex-cli" add --no-cache "$build/bench-$form.vnx" "$source" >/dev/null || echo "bench: add failed"
+        t1=$(date +%s%N)
+        lines=$("$build/src/cli/varnex-cli" list --no-cache "$build/bench-$form.vnx" | wc -l)
+        echo "varnex-cli add, list --no-cache of the $form: $(( (t1 - t0) / 1000000 )) ms, $(( ($(date +%s%N) - t1) / 1000000 )) ms, $lines lines"
+    done
+fi
+
 if [ -n "$corpus" ]; then
     echo
     echo "== duplicates: grouping cut copies of one long game, each the start of the longer ones"
@@ -83,6 +99,9 @@ if [ -x "$build/src/cli/varnex-cli" ]; then
     rm -rf "$XDG_CACHE_HOME"
     echo "varnex-cli list, no cache yet (builds it): $(timed_list)"
     echo "varnex-cli list with the cache: $(timed_list)"
+    t0=$(date +%s%N)
+    "$build/src/cli/varnex-cli" players "$build/bench-add.vnx" >/dev/null || echo "bench: players failed"
+    echo "varnex-cli players with the cache (open, count, write): $(( ($(date +%s%N) - t0) / 1000000 )) ms"
     rm -f "$build/bench-add.vnx"
 fi
 

@@ -6,7 +6,7 @@ namespace {
 
 // The synopsis of every command, then what the commands share.
 constexpr const char* kSynopsis = R"(Usage:
-  varnex-cli info [--utf8] FILE...
+  varnex-cli info [--utf8] [--game N] FILE...
   varnex-cli add [--verbose] COLLECTION.vnx PATH... [--no-cache]
   varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
                  [--filter TEXT] [--no-cache] [--escape]
@@ -32,8 +32,12 @@ struct SCommandHelp
 
 // Each section starts with the command's own synopsis line.
 constexpr std::array<SCommandHelp, 7> kCommands = {{
-    {"info", R"(info [--utf8] FILE...
-  Reads the game-information properties (the root node) of each game file.
+    {"info", R"(info [--utf8] [--game N] FILE...
+  Reads the game-information properties (the root node) of each game file:
+  of its first game, or with --game N of its N-th game tree (N from 1, as
+  the list numbers the games of a file of several: "NAME #N"). A file that
+  holds fewer games gives a fail line, says so on stderr, and makes the
+  exit status 1.
   Writes one line "PATH<TAB>ok" or "PATH<TAB>fail" per file; after an ok line
   one line "<TAB>ID<TAB>VALUE" per property, in bytewise order of ID. In PATH,
   ID and VALUE a backslash is written \\, TAB \t, LF \n, CR \r, every other
@@ -78,7 +82,8 @@ constexpr std::array<SCommandHelp, 7> kCommands = {{
     {"list", R"(list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
      [--filter TEXT] [--no-cache] [--escape]
   Writes exactly the bytes the Export command writes right after the
-  collection is opened in the details style: one line per game, in the
+  collection is opened in the details style: one line per game (each game
+  of a file of several games is a line, its name followed by " #N"), in the
   stored sort order, the shown columns of the settings, cells separated by
   TAB and cut to 199 bytes, every line ended by CR LF, no header line.
   The first column shows file names, or full paths with --full-path;
@@ -140,8 +145,9 @@ constexpr std::array<SCommandHelp, 7> kCommands = {{
   information do not count. A copy cut short of 50 moves or more goes with
   the longest game it is the start of. Games of fewer than 20 moves are one
   game only when their players (PB, PW) and date (DT) are equal too.
-  Writes one line per group: its paths, escaped as info escapes them,
-  separated by TAB; first the copy to keep (the most moves, then one with
+  Each game of a file of several games is a game: two of one file can be
+  copies. Writes one line per group: its paths, escaped as info escapes
+  them, a game of a file of several followed by " #N", separated by TAB; first the copy to keep (the most moves, then one with
   comments, then the oldest file), the others in the same order. Groups in
   bytewise order of their first path. Nothing when there are none. Exit 0,
   1 when the collection cannot be opened, 2 on bad arguments.
@@ -167,7 +173,8 @@ constexpr std::array<SCommandHelp, 7> kCommands = {{
   stones, K the board after K moves (passes and skipped moves count).
   Writes one line "PATH<TAB>K" per game where the shape stands, K the first
   position it stands at, in bytewise order of the paths (escaped as info
-  escapes them). With --continuations, instead, one line per continuation
+  escapes them); a game of a file of several games is "PATH #N", the games
+  of one file in file order. With --continuations, instead, one line per continuation
   "POINT<TAB>COLOUR<TAB>GAMES<TAB>BLACKWINS<TAB>WHITEWINS": the first later
   move of the main line inside the matched rectangle, as an SGF point on the
   board as the pattern was drawn and the colour it played in the pattern's

@@ -76,10 +76,24 @@ struct CArgs
     bool noCache = false;
     std::optional<std::string> filter;
     bool escape = false;
+    // info's game of each file, from 1.
+    std::size_t game = 1;
     std::string error;
 };
 
-CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf8Option, bool verboseOption)
+// A game number as the list names games: 1 or more.
+bool ParseGameNumber(const std::string& text, std::size_t& game)
+{
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 1)
+        return false;
+    game = value;
+    return true;
+}
+
+CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf8Option, bool verboseOption,
+                bool gameOption)
 {
     CArgs parsed;
     bool optionsEnded = false;
@@ -117,6 +131,13 @@ CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf
             parsed.filter = args[++i];
         } else if (listOptions && arg.rfind("--filter=", 0) == 0) {
             parsed.filter = arg.substr(std::strlen("--filter="));
+        } else if (gameOption && (arg == "--game" || arg.rfind("--game=", 0) == 0)) {
+            const bool joined = arg != "--game";
+            if ((!joined && i + 1 >= args.size()) ||
+                !ParseGameNumber(joined ? arg.substr(std::strlen("--game=")) : args[++i], parsed.game)) {
+                parsed.error = "--game needs a game number (1 or more)";
+                return parsed;
+            }
         } else if (listOptions && arg == "--escape") {
             parsed.escape = true;
         } else {
@@ -218,7 +239,14 @@ int main(int argc, char** argv)
                 return PrintHelp(command);
         }
         // The user's aliases and charset for records that name none, as
-        // the window reads them.
+        // the window reads them; a settings file that is no regular file
+        // (a FIFO would block the read) is refused as list refuses it.
+        const QString irregular = FirstIrregularFile(UserSettingsFiles());
+        if (!irregular.isEmpty()) {
+            std::cerr << "varnex-cli: settings file " << QFile::encodeName(irregular).toStdString()
+                      << " is not a regular file\n";
+            return kExitFailure;
+        }
         const CQtSettingsStore store;
         CQtUtf8Converter converter;
         converter.SetNoneCharset(ReadString(store, settings::kNoneCharset));
@@ -227,7 +255,7 @@ int main(int argc, char** argv)
         return RunPlayersCommand(rest, std::cout, std::cerr, HeaderCacheFolder(), converter, aliases);
     }
     if (command == "info" || command == "add" || command == "list") {
-        const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add");
+        const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add", command == "info");
         CQtUtf8Converter converter;
         IUtf8Converter* utf8 = args.utf8 ? &converter : nullptr;
         if (!args.error.empty())
@@ -237,7 +265,7 @@ int main(int argc, char** argv)
         if (command == "info") {
             if (args.operands.empty())
                 return UsageError("info needs at least one file");
-            return RunInfo(args.operands, std::cout, std::cerr, utf8);
+            return RunInfo(args.operands, std::cout, std::cerr, utf8, args.game - 1);
         }
         if (command == "add") {
             if (args.operands.size() < 2)

@@ -275,3 +275,14 @@ bool CRowFilter::SamePlayer(const STerm& term, std::string_view folded) const
         known = keys.known.emplace(std::string(folded), keys.KeyOf(folded)).first;
     return known->second == term.playerKey;
 }
+
+bool CRowFilter::operator==(const CRowFilter& other) const
+{
+    if (m_terms != other.m_terms)
+        return false;
+    const bool namesPlayer =
+        std::any_of(m_terms.begin(), m_terms.end(), [](const STerm& term) { return !term.playerKey.empty(); });
+    if (!namesPlayer || m_playerKeys == other.m_playerKeys)
+        return true;
+    return m_playerKeys && other.m_playerKeys && m_playerKeys->aliasKeys == other.m_playerKeys->aliasKeys;
+}

@@ -66,7 +66,9 @@ public:
     // row: its cells and the fields of FieldIds().
     bool Matches(const CSearchText& row) const;
 
-    bool operator==(const CRowFilter& other) const { return m_terms == other.m_terms; }
+    // The same terms, and the same aliases behind their names: a change of
+    // aliases alone can keep other rows.
+    bool operator==(const CRowFilter& other) const;
 
 private:
     struct SPlayerKeys;

@@ -276,3 +276,13 @@ TEST(RowFilter, NameFieldsFollowThePlayerKeyAndTheAliases)
     const CRowFilter event("event:changhao", Fold, &aliases);
     EXPECT_FALSE(event.Matches(Row({"g.sgf"}, {{"EV", "Chang Hao"}}, event)));
 }
+
+TEST(RowFilter, AChangeOfAliasesAloneMakesAnotherFilter)
+{
+    CPlayerAliases aliases;
+    EXPECT_TRUE(CRowFilter("player:lee", Fold, &aliases) == CRowFilter("player:lee", Fold));
+    aliases.Join({"Lee", "\xEC\x9D\xB4"}); // 이
+    EXPECT_FALSE(CRowFilter("player:lee", Fold, &aliases) == CRowFilter("player:lee", Fold));
+    // Terms that name no player do not depend on them.
+    EXPECT_TRUE(CRowFilter("event:lee", Fold, &aliases) == CRowFilter("event:lee", Fold));
+}
