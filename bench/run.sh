@@ -170,6 +170,14 @@ if [ -x "$build/bench/preview_bench" ]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/preview_bench" "$corpus" || echo "bench: preview_bench failed"
 fi
 
+if [ -x "$build/bench/players_bench" ]; then
+    echo
+    echo "== players dock"
+    QT_QPA_PLATFORM=offscreen "$build/bench/players_bench" "$count" "$data" || echo "bench: players_bench failed"
+    echo "-- the same with a third of the names in GB2312, Shift_JIS or EUC-KR"
+    QT_QPA_PLATFORM=offscreen "$build/bench/players_bench" "$count" "$mixed" || echo "bench: players_bench failed"
+fi
+
 if [ -x "$build/bench/charset_bench" ]; then
     echo
     echo "== report view: names in legacy charsets"

@@ -20,11 +20,13 @@
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -375,6 +377,17 @@ void CVarnexView::SetFilterText(const QString& text)
     const CRowFilter filter = MakeRowFilter(text, m_store);
     m_pFilterBar->ShowProblems(filter.Problems());
     m_pList->SetRowFilter(filter);
+}
+
+void CVarnexView::FilterTo(const QString& text)
+{
+    if (!m_pList)
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    OnFind();
+    m_pFilterBar->Field()->setText(text);
+    if (focus != nullptr)
+        focus->setFocus(Qt::OtherFocusReason);
 }
 
 int CVarnexView::SelectedCount() const
