@@ -100,8 +100,9 @@ constexpr std::array<SCommandHelp, 7> kCommands = {{
   when it is found in one of the row's cells (the file-name cell included);
   FIELD:TEXT when TEXT is found in that field of the record, shown or not:
   player: (either colour), black:, white:, winner:, loser:, event:,
-  result:, date:, or a property identifier (PB:, EV:, RO:, PC: ...).
-  date: takes 2016, 2016-03, 2016-03-05 or a range 2016..2019, ..1990,
+  result:, date:, or a property identifier (PB:, EV:, RO:, PC: ...);
+  player:="NAME" (and black:=, white:=, winner:=, loser:=) matches that
+  player's names alone, not another name that holds NAME. date: takes 2016, 2016-03, 2016-03-05 or a range 2016..2019, ..1990,
   2016.. (both ends included; the first date of DT counts, a record without
   a readable date never matches); result:jigo matches the draws (0, Draw,
   Jigo), result:B+R, result:W+, result:void what their texts hold. A leading

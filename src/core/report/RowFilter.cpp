@@ -186,7 +186,12 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
         std::string name;
         for (char c : rest.substr(0, letters))
             name += AsciiLower(c);
-        const std::string text = WithoutLineBreaks(fold(WithoutQuotes(rest.substr(letters + 1))));
+        std::string_view value = rest.substr(letters + 1);
+        // FIELD:=TEXT asks for the player TEXT names and no one else.
+        const bool exact = !value.empty() && value.front() == '=';
+        if (exact)
+            value.remove_prefix(1);
+        const std::string text = WithoutLineBreaks(fold(WithoutQuotes(value)));
         const auto named = std::find_if(NamedFields().begin(), NamedFields().end(),
                                         [&](const SNamedField& field) { return field.name == name; });
         bool known = true;
@@ -218,8 +223,10 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
             if (text.empty())
                 return;
             term.text = text;
-            if (named != NamedFields().end() && named->namesPlayer)
+            if (named != NamedFields().end() && named->namesPlayer) {
                 term.playerKey = m_playerKeys->KeyOf(text);
+                term.samePlayerOnly = exact && !term.playerKey.empty();
+            }
         }
     }
     if (term.kind == STerm::EKind::Word) {
@@ -245,8 +252,12 @@ bool CRowFilter::Matches(const CSearchText& row) const
         case STerm::EKind::Field:
             holds = std::any_of(term.fields.begin(), term.fields.end(), [&](const std::string& id) {
                 const std::optional<std::string_view> value = row.Field(id);
-                return value && (value->find(term.text) != std::string_view::npos ||
-                                 (!term.playerKey.empty() && SamePlayer(term, *value)));
+                if (!value)
+                    return false;
+                if (term.samePlayerOnly)
+                    return SamePlayer(term, *value);
+                return value->find(term.text) != std::string_view::npos ||
+                       (!term.playerKey.empty() && SamePlayer(term, *value));
             });
             break;
         case STerm::EKind::Draw:

@@ -22,7 +22,9 @@
 // it; result:jigo (draw, 0) holds for the draws a result can name. A name
 // field (player:, black:, white:, winner:, loser:) also holds when its text
 // names the same player as the field: one PlayerKey, aliases followed, so
-// player:"Chang Hao" finds "Chang Hao 9p" and, joined, "常昊 九段". Texts
+// player:"Chang Hao" finds "Chang Hao 9p" and, joined, "常昊 九段";
+// written FIELD:=TEXT (player:="O Rissei") it holds for that player's
+// names alone, not for another name that holds the text. Texts
 // are compared in their case-folded display form, which the caller makes
 // (the core has no Unicode tables): fold turns UTF-8 into that form.
 class CPlayerAliases;
@@ -45,6 +47,7 @@ public:
         std::vector<std::string> fields; // the fields looked in (PB, $Winner, ...)
         std::optional<SDateSpan> range;  // for Date: nothing when the text is no date
         std::string playerKey;           // for a name field: the key of the player its text names
+        bool samePlayerOnly = false;     // FIELD:=TEXT: that player's names alone, no part of another
 
         bool operator==(const STerm&) const = default;
     };

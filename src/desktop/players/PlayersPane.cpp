@@ -197,9 +197,10 @@ CPlayersPane::~CPlayersPane()
 
 QString CPlayersPane::PlayerFilterText(const QString& name, const QString& opponent)
 {
-    QString text = QStringLiteral("player:") + Quoted(name);
+    // The player and no one else: "O Rissei" is part of "Cho Rissei".
+    QString text = QStringLiteral("player:=") + Quoted(name);
     if (!opponent.isEmpty())
-        text += QStringLiteral(" player:") + Quoted(opponent);
+        text += QStringLiteral(" player:=") + Quoted(opponent);
     return text;
 }
 

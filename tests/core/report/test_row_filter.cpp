@@ -272,6 +272,12 @@ TEST(RowFilter, NameFieldsFollowThePlayerKeyAndTheAliases)
     const CRowFilter plain("black:\"Chang Hao\"", Fold);
     EXPECT_FALSE(plain.Matches(Row({"g.sgf"}, {{"PB", changHan}}, plain)));
     EXPECT_TRUE(plain.Matches(Row({"g.sgf"}, {{"PB", "CHANG HAO (9p)"}}, plain)));
+    // FIELD:=NAME holds for that player alone: not for a name that holds it.
+    EXPECT_TRUE(keeps("player:=\"O Rissei\"", "O Rissei 9p", ""));
+    EXPECT_TRUE(keeps("player:\"O Rissei\"", "Cho Rissei", ""));
+    EXPECT_FALSE(keeps("player:=\"O Rissei\"", "Cho Rissei", ""));
+    EXPECT_TRUE(keeps("black:=\"Chang Hao\"", changHan, ""));
+    EXPECT_FALSE(keeps("black:=hao", "Chang Hao 9p", ""));
     // Words and other fields are untouched.
     const CRowFilter event("event:changhao", Fold, &aliases);
     EXPECT_FALSE(event.Matches(Row({"g.sgf"}, {{"EV", "Chang Hao"}}, event)));

@@ -145,7 +145,7 @@ TEST_F(PlayersDock, SortsByEveryColumnAndFiltersByName)
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Gu Li 2/1/1/0 2003-2003"}));
     // Enter in the filter chooses the player it leaves.
     QTest::keyClick(Pane()->NameFilter(), Qt::Key_Return);
-    EXPECT_EQ(View()->FilterBar()->Text().toStdString(), "player:\"Gu Li\"");
+    EXPECT_EQ(View()->FilterBar()->Text().toStdString(), "player:=\"Gu Li\"");
     Pane()->NameFilter()->clear();
     EXPECT_EQ(Rows().size(), 5u);
 }
@@ -215,7 +215,7 @@ TEST_F(PlayersDock, APlayerChosenFiltersTheListAndShowsTheirRecordAndAnOpponentT
     QTest::mouseClick(Table()->viewport(), Qt::LeftButton, {}, Table()->visualRect(chang).center());
     QTest::mouseDClick(Table()->viewport(), Qt::LeftButton, {}, Table()->visualRect(chang).center());
     ASSERT_FALSE(record->isHidden());
-    EXPECT_EQ(View()->FilterBar()->Text().toStdString(), "player:\"Chang Hao\"");
+    EXPECT_EQ(View()->FilterBar()->Text().toStdString(), "player:=\"Chang Hao\"");
     EXPECT_EQ(View()->ShownCount(), 4);
 
     // By year: the draw is neither won nor lost.
@@ -246,13 +246,13 @@ TEST_F(PlayersDock, APlayerChosenFiltersTheListAndShowsTheirRecordAndAnOpponentT
 
     QTest::mouseClick(opponents->viewport(), Qt::LeftButton, {},
                       opponents->visualRect(opponents->model()->index(1, 0)).center());
-    EXPECT_EQ(View()->FilterBar()->Text().toStdString(), "player:\"Chang Hao\" player:\"Lee Changho\"");
+    EXPECT_EQ(View()->FilterBar()->Text().toStdString(), "player:=\"Chang Hao\" player:=\"Lee Changho\"");
     EXPECT_EQ(View()->ShownCount(), 3);
 
     // Enter chooses the current player as a double-click does.
     Table()->setCurrentIndex(RowOf("Gu Li"));
     QTest::keyClick(Table(), Qt::Key_Return);
-    EXPECT_EQ(View()->FilterBar()->Text().toStdString(), "player:\"Gu Li\"");
+    EXPECT_EQ(View()->FilterBar()->Text().toStdString(), "player:=\"Gu Li\"");
     EXPECT_EQ(View()->ShownCount(), 2);
 }
 
