@@ -71,7 +71,7 @@ void CCliListView::CellsToUtf8(const CReportRow& row, IUtf8Converter& converter,
 {
     if (row.cells.empty())
         return;
-    cells.push_back(converter.PathToUtf8(row.cells[0]));
+    cells.push_back(converter.PathToUtf8(row.cells[0]) + (row.numbered ? GameNumberSuffix(row.game) : std::string()));
     if (const CGameEntry* entry = GameOf(row)) {
         const std::vector<std::string> rest(row.cells.begin() + 1, row.cells.end());
         for (std::string& cell : converter.TextsToUtf8(rest, *entry, row.key))
@@ -101,6 +101,8 @@ std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep,
         } else {
             for (const std::string& cell : row.cells)
                 cells.emplace_back(CutExportCell(cell));
+            if (row.numbered && !cells.empty())
+                cells.front() = CutExportCell(NameCell(row));
         }
         if (!escape) {
             AppendExportLine(out, cells);

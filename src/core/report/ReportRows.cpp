@@ -22,6 +22,14 @@ std::string GameNumberSuffix(std::size_t game)
     return " #" + std::to_string(game + 1);
 }
 
+std::string NameCell(const CReportRow& row)
+{
+    std::string name = row.cells.empty() ? std::string() : row.cells.front();
+    if (row.numbered)
+        name += GameNumberSuffix(row.game);
+    return name;
+}
+
 std::string GameKey(std::string_view path, std::uint32_t game)
 {
     std::string key(path);
@@ -41,9 +49,7 @@ CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const
     row.cells.reserve(columns.size() + 1);
     row.cells.push_back(GetDisplayName(path, fullPath));
     // The games of a file of several are told apart by their number.
-    const bool several = entry && entry->GameCount() > 1;
-    if (several)
-        row.cells.back() += GameNumberSuffix(game);
+    row.numbered = entry && entry->GameCount() > 1;
     const CGameEntry* values = entry && game < entry->GameCount() ? &entry->Game(game) : nullptr;
     const CJoinedPlayerNames joined(store);
     for (const CColumnDef& column : columns) {

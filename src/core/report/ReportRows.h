@@ -21,6 +21,11 @@ struct CReportRow
     // Which game of the file the row shows, from 0 in file order (0 for a
     // file of one game).
     std::uint32_t game = 0;
+    // The file holds several games: the name is shown with the game's
+    // number after it (NameCell). The number is not kept in the cell, so a
+    // row of a file of 100,000 games costs what a file's row costs, and
+    // sorting by name keeps a file's games in file order.
+    bool numbered = false;
     std::vector<std::string> cells;
     // The cells as shown, decoded once when the row is made (by the layer
     // that knows charsets); sorting and export never look at them.
@@ -46,12 +51,15 @@ struct CReportRow
 // cell per column from GetValue (empty when there is none), and the image.
 // shown, when given, lets the user's names match a record's names as shown.
 // game says which game of the entry's file the row shows; the display name
-// of a file of several games ends in its number, " #1" for the first.
+// of a file of several games is shown with its number, " #1" for the first.
 CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const std::vector<CColumnDef>& columns,
                          bool fullPath, const ISettingsStore& store, IShownText* shown = nullptr, std::size_t game = 0);
 // " #N" for the game-th game (from 0) of a file of several: how the list,
 // export and the command line name one game of such a file.
 std::string GameNumberSuffix(std::size_t game);
+// The name cell as shown and exported: with the game's number for a row of
+// a file of several games.
+std::string NameCell(const CReportRow& row);
 // One game of a file as a single key, for maps keyed by the games shown:
 // the path for the first game, else the path, a NUL (which no path holds)
 // and the game number.

@@ -180,9 +180,9 @@ void CReportListCtrl::SetItemText(int row, int column, std::string text)
     m_model->SetText(row, column, std::move(text));
 }
 
-void CReportListCtrl::SetItemCells(int row, std::vector<std::string> cells, const CGameEntry* entry)
+void CReportListCtrl::SetItemCells(int row, std::vector<std::string> cells, const CGameEntry* entry, bool numbered)
 {
-    m_model->ReplaceCells(row, std::move(cells), entry);
+    m_model->ReplaceCells(row, std::move(cells), entry, numbered);
 }
 
 std::string CReportListCtrl::GetItemText(int row, int column)

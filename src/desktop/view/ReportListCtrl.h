@@ -49,7 +49,7 @@ public:
     // entry (which may be absent) chooses the charset the row is shown in.
     int InsertItem(CReportRow row, const CGameEntry* entry = nullptr);
     void SetItemText(int row, int column, std::string text);
-    void SetItemCells(int row, std::vector<std::string> cells, const CGameEntry* entry);
+    void SetItemCells(int row, std::vector<std::string> cells, const CGameEntry* entry, bool numbered = false);
     std::string GetItemText(int row, int column);
     void SetItemImage(int row, int image);
     int GetItemImage(int row);

@@ -4,6 +4,7 @@
 #include "qtcore/ByteText.h"
 #include "qtcore/FilterText.h"
 #include "qtcore/RowDisplay.h"
+#include "report/ReportRows.h"
 #include "settings/MemorySettingsStore.h"
 
 #include <QBrush>
@@ -69,10 +70,16 @@ QVariant CReportListModel::data(const QModelIndex& index, int role) const
     const CReportRow& row = m_rows[static_cast<std::size_t>(index.row())];
     const auto column = static_cast<std::size_t>(index.column());
     switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        QString text;
         if (column < row.shown.size())
-            return ShownToQString(row.shown[column]);
-        return column < row.cells.size() ? BytesToDisplayText(row.cells[column]) : QString();
+            text = ShownToQString(row.shown[column]);
+        else if (column < row.cells.size())
+            text = BytesToDisplayText(row.cells[column]);
+        if (column == 0 && row.numbered)
+            text += QString::fromStdString(GameNumberSuffix(row.game));
+        return text;
+    }
     case Qt::DecorationRole:
         if (column == 0)
             return m_icons[row.image == 1 ? 1 : 0];
@@ -311,6 +318,8 @@ std::string CReportListModel::Text(int row, int column)
         return {};
     const CReportRow& r = m_rows[static_cast<std::size_t>(row)];
     const auto c = static_cast<std::size_t>(column);
+    if (c == 0)
+        return NameCell(r);
     return c < r.cells.size() ? r.cells[c] : std::string();
 }
 
@@ -340,13 +349,14 @@ void CReportListModel::SetText(int row, int column, std::string text)
         emit dataChanged(changed, changed, {Qt::DisplayRole});
 }
 
-void CReportListModel::ReplaceCells(int row, std::vector<std::string> cells, const CGameEntry* entry)
+void CReportListModel::ReplaceCells(int row, std::vector<std::string> cells, const CGameEntry* entry, bool numbered)
 {
     Flush();
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return;
     CReportRow& r = m_rows[static_cast<std::size_t>(row)];
     r.cells = std::move(cells);
+    r.numbered = numbered;
     DecodeRowForDisplay(r, entry, m_decoder);
     r.search.clear();
     if (row < m_published && !m_headers.empty())

@@ -65,7 +65,8 @@ public:
     void SetText(int row, int column, std::string text);
     // Every cell of a row made anew (its game file was read again), decoded
     // as Append decodes; the key, image and icon places stay.
-    void ReplaceCells(int row, std::vector<std::string> cells, const CGameEntry* entry);
+    // numbered: the row's file holds several games (CReportRow::numbered).
+    void ReplaceCells(int row, std::vector<std::string> cells, const CGameEntry* entry, bool numbered = false);
     void SetImage(int row, int image);
     // Hand-set icon places; slot 0 large icons, 1 small icons.
     void SetIconPlace(int row, int slot, int x, int y);

@@ -275,7 +275,7 @@ void CVarnexView::UpdateRow(const std::string& path)
         CReportRow made = MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get(), game);
         const int row = m_pList->FindItem(path, static_cast<std::uint32_t>(game));
         if (row >= 0) {
-            m_pList->SetItemCells(row, std::move(made.cells), &entry->Game(game));
+            m_pList->SetItemCells(row, std::move(made.cells), &entry->Game(game), made.numbered);
         } else {
             made.image = (entry->m_nFlags & ENTRY_VIEWED) ? 1 : 0;
             m_pList->InsertItem(std::move(made), &entry->Game(game));
@@ -646,14 +646,9 @@ void CVarnexView::OnFullPath()
 {
     m_bFullPath = !m_bFullPath;
     const int rows = m_pList->GetItemCount();
-    for (int r = 0; r < rows; ++r) {
-        const std::string key = m_pList->GetItemKey(r);
-        const CGameEntry* entry = m_doc.m_mapFiles.Find(key);
-        std::string name = GetDisplayName(key);
-        if (entry && entry->GameCount() > 1)
-            name += GameNumberSuffix(m_pList->GetItemGame(r));
-        m_pList->SetItemText(r, 0, std::move(name));
-    }
+    // A game's number is shown beside the name, not kept in it.
+    for (int r = 0; r < rows; ++r)
+        m_pList->SetItemText(r, 0, GetDisplayName(m_pList->GetItemKey(r)));
 }
 
 void CVarnexView::OnSetFont()

@@ -76,6 +76,11 @@ TEST_F(GamesOfAFile, EachGameHasARowAndTheViewedMarkIsTheFiles)
     EXPECT_EQ(List().GetItemText(2, 7), "");
     RunIdle();
     EXPECT_EQ(app->Frame()->CountStatusBar()->PaneText(1), QStringLiteral("Total 4 Game(s) in 2 File(s)"));
+    // Sorted by name, a file's games keep their order in the file, either way.
+    View().OnHeaderClick(0);
+    EXPECT_EQ(Rows(), (Texts{"one.sgf:Eve", "problems.sgf #1:Ann", "problems.sgf #2:Bob", "problems.sgf #3:Cid"}));
+    View().OnHeaderClick(0);
+    EXPECT_EQ(Rows(), (Texts{"problems.sgf #1:Ann", "problems.sgf #2:Bob", "problems.sgf #3:Cid", "one.sgf:Eve"}));
 
     // Marking one game marks the file: every row of it.
     List().SelectRow(1);
