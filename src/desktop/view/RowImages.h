@@ -1,5 +1,7 @@
 #pragma once
 
+class CBoardPicture;
+
 #include <QIcon>
 #include <QPixmap>
 
@@ -10,3 +12,9 @@
 QPixmap DrawRowPicture(int image, int size);
 // Both sizes of one picture.
 QIcon RowIcon(int image);
+
+// A board picture at size pixels square (times ratio for the screen's
+// pixels): the wooden board, its lines where there is room for them, the
+// stones, and the row picture of image (viewed or not) over the lower right
+// corner, so the viewed mark is seen on every game.
+QPixmap DrawBoardPicture(const CBoardPicture& picture, int image, int size, qreal ratio = 1.0);

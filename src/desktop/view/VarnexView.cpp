@@ -1,9 +1,11 @@
 #include "desktop/view/VarnexView.h"
 
+#include "cache/HeaderCache.h"
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/app/WaitCursor.h"
+#include "desktop/view/BoardPictures.h"
 #include "desktop/view/DuplicatesView.h"
 #include "desktop/view/FontRecordQt.h"
 #include "desktop/view/QuickFilterBar.h"
@@ -11,6 +13,7 @@
 #include "desktop/view/ReportListModel.h"
 #include "desktop/view/TextDrop.h"
 #include "desktop/view/ViewerLaunch.h"
+#include "game/BoardPicture.h"
 #include "qtcore/ByteText.h"
 #include "qtcore/DecodedText.h"
 #include "qtcore/FilterText.h"
@@ -136,6 +139,13 @@ bool CVarnexView::Create()
 
     m_bFullPath = ReadInt(m_store, settings::kFullPath) != 0;
 
+    // The pictures are stored beside the headers of whatever collection is
+    // open when they are made.
+    m_pList->BoardPictures().SetCacheSource([this] { return m_doc.HeaderCache(); });
+    ReadOpenAt();
+    m_bBoardPictures = ReadInt(m_store, settings::kBoardPictures) != 0;
+    m_pList->SetBoardPictures(m_bBoardPictures);
+
     LoadColumns();
 
     const std::int32_t style = ReadInt(m_store, settings::kStyle);
@@ -249,8 +259,18 @@ void CVarnexView::UpdateRow(const std::string& path)
     const CGameEntry* entry = m_doc.m_mapFiles.Find(path);
     if (row < 0 || !entry)
         return;
+    m_pList->BoardPictures().Forget(path, m_pList->Model().Row(row).game);
     m_pList->SetItemCells(row, MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get()).cells,
                           entry);
+}
+
+void CVarnexView::ReadOpenAt()
+{
+    if (!m_pList)
+        return;
+    m_pList->BoardPictures().SetOpenAt(
+        OpenAtOfChoice(ReadInt(m_store, settings::kPreviewAt), ReadInt(m_store, settings::kPreviewMove)));
+    m_pList->IconView()->viewport()->update();
 }
 
 int CVarnexView::FindRow(const std::string& path)
@@ -388,6 +408,8 @@ std::span<const SCommand<CVarnexView>> CVarnexView::Commands() const
          }},
         {ID_VIEW_FULL_PATH, [](V& v, int) { v.OnFullPath(); },
          [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_bFullPath); }},
+        {ID_VIEW_BOARD_PICTURES, [](V& v, int) { v.OnBoardPictures(); },
+         [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_bBoardPictures); }},
         {ID_VIEW_SORT_MEANING, [](V& v, int) { v.OnSortByMeaning(); },
          [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_sort.m_bByMeaning); }},
         {ID_VIEW_SET_FONT, [](V& v, int) { v.OnSetFont(); }},
@@ -556,6 +578,14 @@ void CVarnexView::OnFullPath()
     const int rows = m_pList->GetItemCount();
     for (int r = 0; r < rows; ++r)
         m_pList->SetItemText(r, 0, GetDisplayName(m_pList->GetItemKey(r)));
+}
+
+void CVarnexView::OnBoardPictures()
+{
+    // Kept at once, like the sort: nothing else needs to close first.
+    m_bBoardPictures = !m_bBoardPictures;
+    WriteInt(m_store, settings::kBoardPictures, m_bBoardPictures ? 1 : 0);
+    m_pList->SetBoardPictures(m_bBoardPictures);
 }
 
 void CVarnexView::OnSetFont()
