@@ -95,7 +95,7 @@ QPixmap DrawBoardPicture(const CBoardPicture& picture, int image, int size, qrea
 
     // Lines only where a point is wide enough to tell them from the stones.
     if (cell * ratio >= 3) {
-        painter.setPen(QPen(QColor(0xB0, 0x88, 0x44), 1.0 / ratio));
+        painter.setPen(QPen(QColor(0xBE, 0x94, 0x4E), 1.0 / ratio));
         for (int x = 0; x < columns; ++x)
             painter.drawLine(QPointF((x + 0.5) * cell, cell / 2), QPointF((x + 0.5) * cell, wood.height() - cell / 2));
         for (int y = 0; y < rows; ++y)
