@@ -191,8 +191,9 @@ int main(int argc, char** argv)
     std::size_t bytes = 0;
     start = Clock::now();
     const SPositionRowsSummary summary =
-        ForEachCollectionPositionRow(doc, [&](const std::string&, std::string_view row) {
-            bytes += row.size();
+        ForEachCollectionPositionRow(doc, [&](const std::string&, const std::vector<std::string_view>& rows) {
+            for (std::string_view row : rows)
+                bytes += row.size();
             return true;
         });
     const double fetch = MsSince(start);

@@ -4,6 +4,7 @@
 #include "cache/SqliteValues.h"
 #include "reader/PropertyTable.h"
 #include "util/Fnv1a.h"
+#include "util/Framed.h"
 #include "util/KeyedHash.h"
 
 #include <sqlite3.h>
@@ -37,12 +38,16 @@ constexpr int kScanMissesBeforeSearchOnly = 64;
 // asks for them; only the small index of hashes is written all over. A
 // file's position row is two more columns of its row (NULL when it has
 // none), with a checksum of its own: one row and one index entry a file,
-// written at once.
+// written at once. The games after the first of a file of several game
+// trees are one more column (NULL for a file of one game), each game's
+// packed table after its length, under a checksum of its own: a file's
+// games are found, trusted and written together, by the file's status.
 constexpr const char* kCreate = "CREATE TABLE headers(id INTEGER NOT NULL, path BLOB NOT NULL,"
                                 " size INTEGER NOT NULL, mtime_ns INTEGER NOT NULL, ctime_ns INTEGER NOT NULL,"
                                 " inode INTEGER NOT NULL, device INTEGER NOT NULL, read_ns INTEGER NOT NULL,"
                                 " props BLOB NOT NULL, checksum INTEGER NOT NULL,"
-                                " positions BLOB, positions_checksum INTEGER NOT NULL);"
+                                " positions BLOB, positions_checksum INTEGER NOT NULL,"
+                                " games BLOB, games_checksum INTEGER NOT NULL);"
                                 "CREATE UNIQUE INDEX headers_id ON headers(id);"
                                 "CREATE TABLE meta(collection BLOB NOT NULL, key0 INTEGER NOT NULL,"
                                 " key1 INTEGER NOT NULL);";
@@ -143,21 +148,21 @@ int CHeaderCache::OpenAndCheck()
     if (rc != SQLITE_OK)
         return rc;
     rc = sqlite3_prepare_v2(m_db,
-                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum, path, rowid"
-                            " FROM headers WHERE id = ?1",
+                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum, path, rowid,"
+                            " games, games_checksum FROM headers WHERE id = ?1",
                             -1, &m_select, nullptr);
     if (rc != SQLITE_OK)
         return rc;
     rc = sqlite3_prepare_v2(m_db,
-                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum, path, rowid"
-                            " FROM headers WHERE rowid > ?1 ORDER BY rowid",
+                            "SELECT size, mtime_ns, ctime_ns, inode, device, read_ns, props, checksum, path, rowid,"
+                            " games, games_checksum FROM headers WHERE rowid > ?1 ORDER BY rowid",
                             -1, &m_scan, nullptr);
     if (rc != SQLITE_OK)
         return rc;
     rc = sqlite3_prepare_v2(m_db,
                             "INSERT OR REPLACE INTO headers(id, path, size, mtime_ns, ctime_ns, inode, device,"
-                            " read_ns, props, checksum, positions, positions_checksum)"
-                            " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)",
+                            " read_ns, props, checksum, positions, positions_checksum, games, games_checksum)"
+                            " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)",
                             -1, &m_replace, nullptr);
     if (rc != SQLITE_OK)
         return rc;
@@ -354,7 +359,34 @@ void CHeaderCache::Failed(int rc)
     m_writable = false;
 }
 
-bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CPropertyTable& table)
+namespace {
+
+// The later games of a file as the games column holds them.
+std::string PackGames(const std::vector<CPropertyTable>& games)
+{
+    std::string bytes;
+    for (const CPropertyTable& game : games)
+        AppendFramed(bytes, game.Packed());
+    return bytes;
+}
+
+bool UnpackGames(std::string_view bytes, std::vector<CPropertyTable>& games)
+{
+    std::vector<std::string_view> parts;
+    if (!SplitFramed(bytes, parts) || parts.empty())
+        return false;
+    games.assign(parts.size(), CPropertyTable());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (!games[i].AssignPacked(parts[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CPropertyTable& table,
+                          std::vector<CPropertyTable>* more)
 {
     if (!m_select) {
         ++m_counts.misses;
@@ -397,8 +429,19 @@ bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CP
         const bool settled = std::max(stored.mtimeNs, stored.ctimeNs) < readNs - m_options.racyMarginNs;
         // A row holds the table's own packed bytes, copied in whole; the
         // table is left as it was when they do not make one.
-        found = stored == status && settled && checksum == RowChecksum(path, stored, readNs, props) &&
-                table.AssignPacked(props);
+        found = stored == status && settled && checksum == RowChecksum(path, stored, readNs, props);
+        // The later games come whole or not at all: a file's rows are its
+        // games, never some of them.
+        std::vector<CPropertyTable> games;
+        if (found && sqlite3_column_type(row, 10) != SQLITE_NULL) {
+            const std::string_view packed = Blob(row, 10);
+            found = static_cast<std::uint64_t>(sqlite3_column_int64(row, 11)) ==
+                        GamesChecksum(path, stored, readNs, packed) &&
+                    UnpackGames(packed, games);
+        }
+        found = found && table.AssignPacked(props);
+        if (found && more)
+            *more = std::move(games);
         m_scanAfter = sqlite3_column_int64(row, 9);
         if (row == m_scan)
             m_scanState = EScan::Passed;
@@ -423,12 +466,17 @@ CHeaderCache::SRow CHeaderCache::NewRow(const std::string& path, const SFileStat
 }
 
 void CHeaderCache::Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
-                          const CPropertyTable& table, const std::string* positionRow)
+                          const CPropertyTable& table, const std::string* positionRow,
+                          const std::vector<CPropertyTable>* more)
 {
     if (!m_replace || !m_writable)
         return;
     SRow row = NewRow(path, status, statusTakenNs);
     row.props = table.Packed();
+    if (more && !more->empty()) {
+        row.hasGames = true;
+        row.games = PackGames(*more);
+    }
     if (positionRow) {
         row.hasPositions = true;
         row.positions = *positionRow;
@@ -493,6 +541,14 @@ void CHeaderCache::Flush()
         } else {
             sqlite3_bind_null(m_replace, 11);
             sqlite3_bind_int64(m_replace, 12, 0);
+        }
+        if (row.hasGames) {
+            BindBlob(m_replace, 13, row.games);
+            sqlite3_bind_int64(m_replace, 14,
+                               static_cast<sqlite3_int64>(GamesChecksum(row.path, s, row.readNs, row.games)));
+        } else {
+            sqlite3_bind_null(m_replace, 13);
+            sqlite3_bind_int64(m_replace, 14, 0);
         }
         rc = sqlite3_step(m_replace);
         sqlite3_reset(m_replace);

@@ -42,7 +42,7 @@ struct SHeaderCacheOptions
 class CHeaderCache
 {
 public:
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
     // The database header's application id of a header cache ("VnxC").
     static constexpr int kApplicationId = 0x566E7843;
 
@@ -58,14 +58,19 @@ public:
     CHeaderCache& operator=(const CHeaderCache&) = delete;
 
     // The values stored for path, when its row was written with status and
-    // can be trusted; table is left as it was otherwise.
-    bool Lookup(const std::string& path, const SFileStatus& status, CPropertyTable& table);
+    // can be trusted; table is left as it was otherwise. more, when given,
+    // gets the games after the first of a file of several (emptied for a
+    // file of one).
+    bool Lookup(const std::string& path, const SFileStatus& status, CPropertyTable& table,
+                std::vector<CPropertyTable>* more = nullptr);
     // Replaces the row of path with the values read after status was taken
     // at statusTakenNs (wall clock), and its position row with positionRow
     // (none when not given: one of earlier contents with the same status
-    // goes). Rows are written in batches.
+    // goes). more holds the games after the first of a file of several.
+    // Rows are written in batches.
     void Record(const std::string& path, const SFileStatus& status, std::int64_t statusTakenNs,
-                const CPropertyTable& table, const std::string* positionRow = nullptr);
+                const CPropertyTable& table, const std::string* positionRow = nullptr,
+                const std::vector<CPropertyTable>* more = nullptr);
     // Replaces the position row of path alone, leaving its header row as it
     // is: a search that completes the index of files read before. The row
     // is kept only when the header row of path was written with status.
@@ -127,6 +132,8 @@ private:
         bool positionsOnly = false;
         bool hasPositions = false;
         std::string positions;
+        bool hasGames = false;
+        std::string games;
     };
 
     CHeaderCache(std::string file, std::string collection, const SHeaderCacheOptions& options);

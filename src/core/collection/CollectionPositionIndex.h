@@ -3,6 +3,7 @@
 #include "collection/CollectionPositionRows.h"
 #include "pattern/PositionIndex.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,12 +11,14 @@
 class CVarnexDoc;
 class IShownText;
 
-// The position index of a collection: every game file's positions, each
-// with its winner as the list shows it, and the path of each game number.
+// The position index of a collection: every game's positions, each with its
+// winner as the list shows it, and for each game number of the index the
+// path of its file and which game of the file it is (from 0).
 struct SCollectionIndex
 {
     CPositionIndex index;
     std::vector<std::string> paths;
+    std::vector<std::uint32_t> games;
     SPositionRowsSummary summary;
 };
 

@@ -4,8 +4,10 @@
 #include "collection/GameEntry.h"
 #include "collection/VarnexDoc.h"
 #include "files/FileStatus.h"
+#include "reader/GameReader.h"
 #include "reader/GameRecord.h"
 #include "reader/GameRecordReader.h"
+#include "util/Framed.h"
 
 #include <unordered_set>
 #include <vector>
@@ -25,6 +27,7 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
     done.reserve(doc.m_mapFiles.size());
     if (cache) {
         std::string path;
+        std::vector<std::string_view> rows;
         cache->ForEachPositionRow([&](std::string_view rowPath, const SFileStatus& status, std::string_view row) {
             const CGameEntry* entry = doc.m_mapFiles.Find(rowPath);
             // A row of another status is of other contents than the ones
@@ -32,7 +35,15 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
             if (summary.stopped || !entry || !(entry->m_status == status) || !done.insert(entry).second)
                 return;
             path.assign(rowPath);
-            if (f(path, row)) {
+            // A file of several games keeps their rows one after the other;
+            // rows of another number of games are of other contents.
+            const std::size_t games = entry->GameCount();
+            bool whole = true;
+            if (games == 1)
+                rows.assign(1, row);
+            else
+                whole = SplitFramed(row, rows) && rows.size() == games;
+            if (whole && f(path, rows)) {
                 ++summary.fromCache;
             } else {
                 // Refused by the caller (a row of an older format, or one
@@ -57,13 +68,24 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
         const std::int64_t taken = WallClockNs();
         SFileStatus status;
         const bool known = StatGameFile(path, status);
-        const SGameRecord record = ReadGameRecordFile(path);
-        if (!known || record.problem == EGameProblem::CannotOpen) {
+        const std::vector<SGameRecord> records = ReadGameRecordsFile(path);
+        if (!known || records.empty()) {
             ++summary.unreadable;
             continue;
         }
-        std::string row = build(record);
-        f(path, row);
+        std::vector<std::string> made;
+        made.reserve(records.size());
+        for (const SGameRecord& record : records)
+            made.push_back(build(record));
+        std::string row;
+        if (made.size() == 1) {
+            row = std::move(made.front());
+            f(path, {row});
+        } else {
+            for (const std::string& one : made)
+                AppendFramed(row, one);
+            f(path, std::vector<std::string_view>(made.begin(), made.end()));
+        }
         ++summary.built;
         if (cache)
             cache->RecordPositions(path, status, taken, std::move(row));

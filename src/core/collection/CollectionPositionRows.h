@@ -4,15 +4,17 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CVarnexDoc;
 
 struct SPositionRowsSummary
 {
-    // Rows taken from the header cache.
+    // Files whose rows were taken from the header cache.
     std::size_t fromCache = 0;
-    // Rows made by reading the game file, for files without a row that can
-    // be trusted (stored in the cache, when there is one).
+    // Files whose rows were made by reading the game file, for files
+    // without rows that can be trusted (stored in the cache, when there is
+    // one).
     std::size_t built = 0;
     // Game files of the collection that could not be read for a row.
     std::size_t unreadable = 0;
@@ -22,7 +24,8 @@ struct SPositionRowsSummary
     std::size_t refused = 0;
 };
 
-// Calls f(path, row) for every game file of doc that has a position row:
+// Calls f(path, rows) for every game file of doc that has position rows, one
+// row for each of its games in file order:
 // first, in the order they were written, the rows of the header cache
 // written with the status the document read the file with; then, made with
 // the document's builder, the rows of the files not found so (a cache made
@@ -30,7 +33,8 @@ struct SPositionRowsSummary
 // refused by returning false, which are stored in the cache for the next
 // time (what f returns for those is not asked again). Nothing without a
 // builder. The views are valid during the call only. stop, when given, is
-// asked after every row and ends the walk when it says so.
-using CollectionRowVisitor = std::function<bool(const std::string& path, std::string_view row)>;
+// asked after every file and ends the walk when it says so. A file's rows
+// come together, and f refuses (or takes) them together.
+using CollectionRowVisitor = std::function<bool(const std::string& path, const std::vector<std::string_view>& rows)>;
 SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const CollectionRowVisitor& f,
                                                   const std::function<bool()>& stop = {});

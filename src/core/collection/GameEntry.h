@@ -33,6 +33,19 @@ public:
     std::size_t GameCount() const { return 1 + (m_pMoreGames ? m_pMoreGames->size() : 0); }
     // Game 0 is this entry itself; the flags and status are always the file's.
     const CGameEntry& Game(std::size_t game) const { return game == 0 ? *this : (*m_pMoreGames)[game - 1]; }
+    // Takes the root nodes of the games after the first (none for a file
+    // of one game).
+    void SetMoreGames(std::vector<CPropertyTable> tables)
+    {
+        if (tables.empty()) {
+            m_pMoreGames.reset();
+            return;
+        }
+        auto games = std::make_unique<std::vector<CGameEntry>>(tables.size());
+        for (std::size_t i = 0; i < tables.size(); ++i)
+            (*games)[i].m_props = std::move(tables[i]);
+        m_pMoreGames = std::move(games);
+    }
 
     // The text of a report column with this signature: a property identifier,
     // or a derived value starting with '$'. False when there is no value;

@@ -2,6 +2,7 @@
 
 #include "cache/HeaderCache.h"
 #include "reader/GameRecord.h"
+#include "util/Framed.h"
 
 #include <new>
 
@@ -41,7 +42,7 @@ void CPositionRowMaker::Run()
         m_busy = true;
         lock.unlock();
         try {
-            job.row = m_build(MainLineOf(job.file, job.table));
+            job.row = MakeRow(job);
         } catch (const std::bad_alloc&) {
             // The row of a record too large for the memory left, as the
             // reader gives one; failing that none.
@@ -62,10 +63,23 @@ void CPositionRowMaker::Run()
     }
 }
 
+std::string CPositionRowMaker::MakeRow(const SJob& job) const
+{
+    if (job.more.tables.empty())
+        return m_build(MainLineOf(job.file, job.table));
+    std::string rows;
+    AppendFramed(rows, m_build(MainLineOf(job.file, job.table)));
+    for (std::size_t i = 0; i < job.more.tables.size(); ++i)
+        AppendFramed(rows, m_build(MainLineOf(job.file, job.more.tables[i], kMaxRecordBytes, job.more.starts[i])));
+    return rows;
+}
+
 void CPositionRowMaker::Add(CHeaderCache& cache, const std::string& path, const SFileStatus& status,
-                            std::int64_t takenNs, SGameFileBytes file, const CPropertyTable& table)
+                            std::int64_t takenNs, SGameFileBytes file, const CPropertyTable& table,
+                            const SMoreGames& more)
 {
     SJob job;
+    job.more = more;
     job.path = path;
     job.status = status;
     job.takenNs = takenNs;
@@ -131,5 +145,5 @@ void CPositionRowMaker::Drop()
 void CPositionRowMaker::Store(CHeaderCache& cache, std::vector<SJob>& made)
 {
     for (SJob& job : made)
-        cache.Record(job.path, job.status, job.takenNs, job.table, job.made ? &job.row : nullptr);
+        cache.Record(job.path, job.status, job.takenNs, job.table, job.made ? &job.row : nullptr, &job.more.tables);
 }

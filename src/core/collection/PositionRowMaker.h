@@ -33,8 +33,10 @@ public:
     // taken at takenNs; waits while many are queued. The file's header row
     // goes to the cache with its position row, once made; rows made
     // meanwhile go to cache.
+    // The games after the first of a file of several are in more; their rows
+    // are kept one after the other in the file's one position row.
     void Add(CHeaderCache& cache, const std::string& path, const SFileStatus& status, std::int64_t takenNs,
-             SGameFileBytes file, const CPropertyTable& table);
+             SGameFileBytes file, const CPropertyTable& table, const SMoreGames& more = {});
     // Stores the rows made so far in cache, without waiting.
     void StoreMade(CHeaderCache& cache);
     // Waits for every queued row and stores it in cache.
@@ -51,12 +53,16 @@ private:
         std::int64_t takenNs = 0;
         SGameFileBytes file;
         CPropertyTable table;
+        SMoreGames more;
         std::string row;
         // False when no row could be made: the header row goes alone.
         bool made = true;
     };
 
     void Run();
+    // The position row of a job's file: its one game's, or its games' rows
+    // kept one after the other.
+    std::string MakeRow(const SJob& job) const;
     // Queues the gathered jobs; with wait, first waits for room.
     void HandOver(bool wait);
     void WaitIdle(std::unique_lock<std::mutex>& lock);

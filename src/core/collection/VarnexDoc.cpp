@@ -119,7 +119,11 @@ bool CVarnexDoc::ChangeFileFlags(const std::string& path, std::uint32_t setBits,
         return false;
     SetModifiedFlag();
     entry->m_nFlags = flags;
+    // Copied first: path may be a row's key. A view finds every row of the
+    // file by it (each game of a file of several has one).
+    const std::string key = path;
     CHintPayload payload;
+    payload.path = &key;
     payload.tag = tag;
     payload.flags = flags;
     UpdateAllViews(hintFlagsChanged, payload);

@@ -21,8 +21,9 @@ ENodeEnd ReadNodeProperties(CRecordTokenizer& tokens, CPropertyTable& table, std
         case ERecordToken::Semicolon:
             return ENodeEnd::Semicolon;
         case ERecordToken::Open:
+            return ENodeEnd::Open;
         case ERecordToken::Close:
-            return ENodeEnd::Paren;
+            return ENodeEnd::Close;
         case ERecordToken::End:
             // A record may consist of its root node alone: the input ending
             // before a new identifier has begun completes the node. An

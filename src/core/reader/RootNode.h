@@ -8,7 +8,8 @@
 // How the properties of one node ended.
 enum class ENodeEnd {
     Semicolon,     // a ";" closes the node
-    Paren,         // a "(" or ")" closes the node
+    Open,          // a "(" closes the node (a variation starts)
+    Close,         // a ")" closes the node (its tree ends)
     End,           // the input ended after a whole property
     IdentifierCut, // the input ended in an identifier that has no value
     ValueCutOff,   // the input ended inside a value

@@ -15,42 +15,58 @@ std::uint32_t CheckOf(std::uint64_t hash)
 
 CKeyIndex::CKeyIndex(KeyOf keyOf) : m_keyOf(std::move(keyOf)) {}
 
-bool CKeyIndex::Holds(const SPlace& place, std::string_view key, std::uint64_t hash) const
+bool CKeyIndex::Holds(const SPlace& place, std::string_view key, std::uint32_t game, std::uint64_t hash) const
 {
-    return place.check == CheckOf(hash) && m_keyOf(place.position) == key;
+    if (place.check != CheckOf(hash))
+        return false;
+    const SKey held = m_keyOf(place.position);
+    return held.game == game && held.key == key;
+}
+
+std::uint64_t CKeyIndex::HashOf(std::string_view key, std::uint32_t game)
+{
+    const std::uint64_t hash = ProcessKeyedHash(key);
+    if (game == 0)
+        return hash;
+    // Mixed so the games of one file spread over the index.
+    std::uint64_t mixed = hash ^ (static_cast<std::uint64_t>(game) * 0x9E3779B97F4A7C15ULL);
+    mixed ^= mixed >> 31;
+    mixed *= 0xBF58476D1CE4E5B9ULL;
+    return mixed ^ (mixed >> 29);
 }
 
 std::uint64_t CKeyIndex::HashOf(const SPlace& place) const
 {
-    return ProcessKeyedHash(m_keyOf(place.position));
+    const SKey held = m_keyOf(place.position);
+    return HashOf(held.key, held.game);
 }
 
-int CKeyIndex::Find(std::string_view key) const
+int CKeyIndex::Find(std::string_view key, std::uint32_t game) const
 {
     if (m_places.size() == 0)
         return -1;
-    const std::uint64_t hash = ProcessKeyedHash(key);
-    const std::size_t at = m_places.Find(hash, [&](const SPlace& place) { return Holds(place, key, hash); });
+    const std::uint64_t hash = HashOf(key, game);
+    const std::size_t at = m_places.Find(hash, [&](const SPlace& place) { return Holds(place, key, game, hash); });
     return at == m_places.npos ? -1 : m_places[at].position;
 }
 
-bool CKeyIndex::Insert(std::string_view key, int position)
+bool CKeyIndex::Insert(std::string_view key, int position, std::uint32_t game)
 {
     m_places.MakeRoomForOne([this](const SPlace& place) { return HashOf(place); });
-    const std::uint64_t hash = ProcessKeyedHash(key);
-    const auto probe = m_places.Probe(hash, [&](const SPlace& place) { return Holds(place, key, hash); });
+    const std::uint64_t hash = HashOf(key, game);
+    const auto probe = m_places.Probe(hash, [&](const SPlace& place) { return Holds(place, key, game, hash); });
     if (probe.found)
         return false;
     m_places.Put(probe.at, SPlace{CheckOf(hash), position});
     return true;
 }
 
-bool CKeyIndex::Erase(std::string_view key)
+bool CKeyIndex::Erase(std::string_view key, std::uint32_t game)
 {
     if (m_places.size() == 0)
         return false;
-    const std::uint64_t hash = ProcessKeyedHash(key);
-    const std::size_t at = m_places.Find(hash, [&](const SPlace& place) { return Holds(place, key, hash); });
+    const std::uint64_t hash = HashOf(key, game);
+    const std::size_t at = m_places.Find(hash, [&](const SPlace& place) { return Holds(place, key, game, hash); });
     if (at == m_places.npos)
         return false;
     m_places.Remove(at, SPlace{0, kRemoved});

@@ -16,16 +16,39 @@ std::uint32_t DirectionBit(std::int32_t column)
 
 } // namespace
 
+std::string GameNumberSuffix(std::size_t game)
+{
+    return " #" + std::to_string(game + 1);
+}
+
+std::string GameKey(std::string_view path, std::uint32_t game)
+{
+    std::string key(path);
+    if (game != 0) {
+        key.push_back('\0');
+        key += std::to_string(game);
+    }
+    return key;
+}
+
 CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const std::vector<CColumnDef>& columns,
-                         bool fullPath, const ISettingsStore& store, IShownText* shown)
+                         bool fullPath, const ISettingsStore& store, IShownText* shown, std::size_t game)
 {
     CReportRow row;
     row.key = path;
+    row.game = static_cast<std::uint32_t>(game);
     row.cells.reserve(columns.size() + 1);
     row.cells.push_back(GetDisplayName(path, fullPath));
+    // The games of a file of several are told apart by their number.
+    const bool several = entry && entry->GameCount() > 1;
+    if (several)
+        row.cells.back() += GameNumberSuffix(game);
+    const CGameEntry* values = entry && game < entry->GameCount() ? &entry->Game(game) : nullptr;
     for (const CColumnDef& column : columns) {
         std::string value;
-        if (entry && !entry->GetValue(column.m_strSignature, value, store, shown))
+        if (values && !values->GetValue(column.m_strSignature, value, store, shown))
+            value.clear();
+        else if (entry && !values)
             value.clear();
         row.cells.push_back(std::move(value));
     }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CGameEntry;
@@ -44,8 +45,17 @@ struct CReportRow
 // A row for path and its entry (which may be absent): the display name, one
 // cell per column from GetValue (empty when there is none), and the image.
 // shown, when given, lets the user's names match a record's names as shown.
+// game says which game of the entry's file the row shows; the display name
+// of a file of several games ends in its number, " #1" for the first.
 CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const std::vector<CColumnDef>& columns,
-                         bool fullPath, const ISettingsStore& store, IShownText* shown = nullptr);
+                         bool fullPath, const ISettingsStore& store, IShownText* shown = nullptr, std::size_t game = 0);
+// " #N" for the game-th game (from 0) of a file of several: how the list,
+// export and the command line name one game of such a file.
+std::string GameNumberSuffix(std::size_t game);
+// One game of a file as a single key, for maps keyed by the games shown:
+// the path for the first game, else the path, a NUL (which no path holds)
+// and the game number.
+std::string GameKey(std::string_view path, std::uint32_t game);
 
 // The sort of the list: m_nColSort holds one direction bit per column (bit
 // c mod 32, set is ascending), m_nColSortCur the sort column or -1.

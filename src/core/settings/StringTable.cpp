@@ -27,6 +27,7 @@ constexpr std::array kStrings{
     Entry{IDS_TOOLBAR_TITLE, "Varnex Toolbar"},
     Entry{IDS_UNREAD_FILES, "%d game files could not be read"},
     Entry{IDS_UNREAD_FILE, "%d game file could not be read"},
+    Entry{IDS_TOTAL_GAMES, "Total %d Game(s) in %d File(s)"},
     Entry{IDS_CHANGED_ON_DISK, "%s has been changed by another program since it was opened or saved here.\n"
                                "Overwrite it with this collection? (No saves nothing; Save As can keep both.)"},
     Entry{IDS_COLLECTION_IN_USE, "%s is being changed by another program just now. Nothing was saved; "

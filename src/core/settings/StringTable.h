@@ -19,6 +19,7 @@ enum EStringId : int {
     IDS_TOOLBAR_TITLE = 1103,
     IDS_UNREAD_FILES = 1104,
     IDS_UNREAD_FILE = 1105,
+    IDS_TOTAL_GAMES = 1106,
     IDS_CHANGED_ON_DISK = 1130,
     IDS_COLLECTION_IN_USE = 1131,
     // Why a game cannot be shown, or is shown only in part.

@@ -137,10 +137,12 @@ void CCountStatusBar::SetPaneTextIfChanged(int countIndex, const QString& text)
     pane->repaint();
 }
 
-void CCountStatusBar::SetCounts(int selected, int total)
+void CCountStatusBar::SetCounts(int selected, int total, int files)
 {
     SetPaneTextIfChanged(0, QString::asprintf(LoadResString(IDS_FILES_SELECTED).c_str(), selected));
-    SetPaneTextIfChanged(1, QString::asprintf(LoadResString(IDS_TOTAL_FILES).c_str(), total));
+    SetPaneTextIfChanged(1, files <= 0 || files >= total
+                                ? QString::asprintf(LoadResString(IDS_TOTAL_FILES).c_str(), total)
+                                : QString::asprintf(LoadResString(IDS_TOTAL_GAMES).c_str(), total, files));
 }
 
 void CCountStatusBar::ShowProgress(int current, int total, bool stoppable)

@@ -23,7 +23,9 @@ public:
     // Count index 0 is the selected-files pane, 1 the total pane. The pane is
     // rewritten (and repainted at once) only when the text differs.
     void SetPaneTextIfChanged(int countIndex, const QString& text);
-    void SetCounts(int selected, int total);
+    // total counts the rows; files, when it differs (files of several
+    // games), is named beside it.
+    void SetCounts(int selected, int total, int files = -1);
     // (0, 0) ends the progress display. While a batch can be stopped the
     // Cancel button (and the Esc key) stands beside the progress bar.
     void ShowProgress(int current, int total, bool stoppable = false);

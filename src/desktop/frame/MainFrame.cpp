@@ -293,7 +293,8 @@ void CMainFrame::CreatePreview()
     // A game found by the position search opens at its first hit.
     connect(list, &CReportListCtrl::CurrentRowChanged, this, [this, list](int row) {
         const std::string path = row >= 0 ? list->GetItemKey(row) : std::string();
-        m_preview->ShowGame(path, m_pattern->FirstHit(path));
+        const std::uint32_t game = row >= 0 ? list->GetItemGame(row) : 0;
+        m_preview->ShowGame(path, m_pattern->FirstHit(path, game), game);
     });
 }
 

@@ -16,10 +16,12 @@ bool CCollectionPatternIndex::Build(CVarnexDoc& doc, IShownText* shown, const St
         return false;
     m_index = std::move(loaded.index);
     m_paths = std::move(loaded.paths);
+    m_games = std::move(loaded.games);
     m_years.reserve(m_paths.size());
-    for (const std::string& path : m_paths) {
+    for (std::size_t i = 0; i < m_paths.size(); ++i) {
         int year = 0;
-        const CGameEntry* entry = doc.m_mapFiles.Find(path);
+        const CGameEntry* file = doc.m_mapFiles.Find(m_paths[i]);
+        const CGameEntry* entry = file && m_games[i] < file->GameCount() ? &file->Game(m_games[i]) : nullptr;
         if (const CPropertyValue dt = entry ? entry->m_props.Find("DT") : CPropertyValue()) {
             if (const std::optional<SDateSpan> date = FirstDate(*dt))
                 year = date->first / 10000;

@@ -11,7 +11,8 @@ class CVarnexDoc;
 class IShownText;
 
 // The position index of a collection's game files, with what the window
-// needs beside each game: its path (the list's key) and the year of its
+// needs beside each game: its path (the list's key), which game of the
+// file it is, and the year of its
 // first date (0 without one). Made from the header cache's position rows,
 // the missing ones read from the files.
 class CCollectionPatternIndex
@@ -27,10 +28,13 @@ public:
     const CPositionIndex& Index() const { return m_index; }
     std::size_t GameCount() const { return m_paths.size(); }
     const std::string& Path(std::uint32_t game) const { return m_paths[game]; }
+    // Which game of its file an index game is, from 0.
+    std::uint32_t GameInFile(std::uint32_t game) const { return m_games[game]; }
     int Year(std::uint32_t game) const { return m_years[game]; }
 
 private:
     CPositionIndex m_index;
     std::vector<std::string> m_paths;
+    std::vector<std::uint32_t> m_games;
     std::vector<int> m_years;
 };

@@ -13,6 +13,7 @@
 #include "pattern/Pattern.h"
 #include "pattern/SearchWithin.h"
 #include "qtcore/DecodedText.h"
+#include "report/ReportRows.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -158,12 +159,12 @@ void CPatternMode::ChooseContinuation(int index)
         // there by their paths.
         if (!CompleteIndex())
             return;
-        std::unordered_set<std::string> paths;
+        std::unordered_set<std::string> games;
         for (const SPatternHit& hit : step.hits)
-            paths.insert(step.index->Path(hit.game));
+            games.insert(GameKey(step.index->Path(hit.game), step.index->GameInFile(hit.game)));
         within.clear();
         for (std::uint32_t game = 0; game < m_index->GameCount(); ++game) {
-            if (paths.count(m_index->Path(game)))
+            if (games.count(GameKey(m_index->Path(game), m_index->GameInFile(game))))
                 within.push_back(game);
         }
     }
@@ -248,7 +249,8 @@ void CPatternMode::Run(const CPatternSketch& sketch, bool fixedColours,
             const EStone winner = index.Winner(hit.game);
             step->blackWins += winner == EStone::Black;
             step->whiteWins += winner == EStone::White;
-            found->emplace(step->index->Path(hit.game), static_cast<int>(hit.firstHit));
+            found->emplace(GameKey(step->index->Path(hit.game), step->index->GameInFile(hit.game)),
+                           static_cast<int>(hit.firstHit));
             if (const int year = step->index->Year(hit.game))
                 ++step->years[year];
         }
@@ -348,12 +350,12 @@ void CPatternMode::Escape()
     }
 }
 
-std::optional<int> CPatternMode::FirstHit(const std::string& path) const
+std::optional<int> CPatternMode::FirstHit(const std::string& path, std::uint32_t game) const
 {
     if (!m_filtering || m_shown < 0)
         return std::nullopt;
     const auto& found = *m_history[static_cast<std::size_t>(m_shown)].found;
-    const auto it = found.find(path);
+    const auto it = found.find(GameKey(path, game));
     if (it == found.end())
         return std::nullopt;
     return it->second;

@@ -65,7 +65,7 @@ public:
     QString StatusText() const;
     int FoundGames() const;
     // The first hit of a game found by the search shown.
-    std::optional<int> FirstHit(const std::string& path) const;
+    std::optional<int> FirstHit(const std::string& path, std::uint32_t game = 0) const;
 
     // "N games with the pattern (Black wins P %, White wins Q %)".
     static QString FoundText(std::size_t games, std::size_t blackWins, std::size_t whiteWins);
@@ -95,7 +95,7 @@ private:
         // How long the search took on its thread.
         double searchMs = 0;
         // Made on the search's thread too, so the window only shows them:
-        // the path of each game found with its first hit, and the games by
+        // each game found (its GameKey) with its first hit, and the games by
         // year of their first date.
         std::shared_ptr<const std::unordered_map<std::string, int>> found;
         std::map<int, int> years;

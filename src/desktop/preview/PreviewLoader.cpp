@@ -1,5 +1,6 @@
 #include "desktop/preview/PreviewLoader.h"
 
+#include "reader/GameReader.h"
 #include "reader/GameRecordReader.h"
 
 #include <QMetaObject>
@@ -21,14 +22,14 @@ CPreviewLoader::~CPreviewLoader()
     m_pool.waitForDone();
 }
 
-void CPreviewLoader::Request(const std::string& path)
+void CPreviewLoader::Request(const std::string& path, std::size_t wanted)
 {
     const quint64 ticket = ++m_latest;
-    m_pool.start([this, ticket, path] {
+    m_pool.start([this, ticket, path, wanted] {
         if (ticket != m_latest.load())
             return;
         const StopCheck overtaken = [this, ticket] { return ticket != m_latest.load(); };
-        std::shared_ptr<const SPreviewGame> game = Read(path, m_decoder, overtaken);
+        std::shared_ptr<const SPreviewGame> game = Read(path, m_decoder, overtaken, wanted);
         if (ticket != m_latest.load())
             return;
         // Delivered on the GUI thread; the destructor waits for this thread,
@@ -49,11 +50,12 @@ void CPreviewLoader::Cancel()
 }
 
 std::shared_ptr<SPreviewGame> CPreviewLoader::Read(const std::string& path, CDisplayDecoder& decoder,
-                                                   const StopCheck& stop)
+                                                   const StopCheck& stop, std::size_t wanted)
 {
     auto game = std::make_shared<SPreviewGame>();
     game->path = path;
-    game->record = ReadGameRecordFile(path, stop);
+    game->game = wanted;
+    game->record = ReadGameRecordFile(path, stop, wanted);
     // A binary record still has a size to show its empty board at.
     if (!game->record.HasGame()) {
         int width = 0;

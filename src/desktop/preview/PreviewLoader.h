@@ -18,6 +18,8 @@
 struct SPreviewGame
 {
     std::string path;
+    // Which game of the file, from 0.
+    std::size_t game = 0;
     SGameRecord record;
     std::optional<CGameTimeline> timeline;
     CDisplayDecoder::SChoice charset;
@@ -35,14 +37,15 @@ public:
     // Waits for the read in progress.
     ~CPreviewLoader() override;
 
-    void Request(const std::string& path);
+    // The game-th game (from 0) of the file at path.
+    void Request(const std::string& path, std::size_t game = 0);
     // Nothing asked so far is delivered any more.
     void Cancel();
 
     // Reads the game file at path as the preview shows it; the decoder
     // chooses the charset of its texts; stop may cut the read short.
     static std::shared_ptr<SPreviewGame> Read(const std::string& path, CDisplayDecoder& decoder,
-                                              const StopCheck& stop = {});
+                                              const StopCheck& stop = {}, std::size_t game = 0);
 
 signals:
     // On the GUI thread, for the latest request only.

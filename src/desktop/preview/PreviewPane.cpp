@@ -131,9 +131,9 @@ void CPreviewPane::Connect()
     connect(m_board->SaveAction(), &QAction::triggered, this, &CPreviewPane::SaveDiagramAs);
 }
 
-void CPreviewPane::ShowGame(const std::string& path, std::optional<int> openAt)
+void CPreviewPane::ShowGame(const std::string& path, std::optional<int> openAt, std::size_t game)
 {
-    if (path == m_wantedPath && !m_pending) {
+    if (path == m_wantedPath && game == m_wantedGame && !m_pending) {
         if (openAt && openAt != m_wantedAt) {
             m_wantedAt = openAt;
             SetShownMove(*openAt);
@@ -142,6 +142,7 @@ void CPreviewPane::ShowGame(const std::string& path, std::optional<int> openAt)
         return;
     }
     m_wantedPath = path;
+    m_wantedGame = game;
     m_wantedAt = openAt;
     if (path.empty()) {
         m_loader->Cancel();
@@ -155,7 +156,7 @@ void CPreviewPane::ShowGame(const std::string& path, std::optional<int> openAt)
     // A hidden pane reads nothing; it catches up when it is shown again.
     m_pending = !isVisible();
     if (!m_pending)
-        m_loader->Request(path);
+        m_loader->Request(path, game);
 }
 
 void CPreviewPane::SetPatternMode(bool on)
@@ -193,13 +194,13 @@ void CPreviewPane::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (m_pending) {
         m_pending = false;
-        m_loader->Request(m_wantedPath);
+        m_loader->Request(m_wantedPath, m_wantedGame);
     }
 }
 
 void CPreviewPane::OnLoaded(std::shared_ptr<const SPreviewGame> game)
 {
-    if (game->path != m_wantedPath)
+    if (game->path != m_wantedPath || game->game != m_wantedGame)
         return;
     m_game = std::move(game);
     m_shownPath = m_game->path;

@@ -34,7 +34,8 @@ public:
     // The game file at path (its bytes as the file system has them), or
     // none for an empty path; at move openAt where given, else where the
     // "Open at" choice says.
-    void ShowGame(const std::string& path, std::optional<int> openAt = std::nullopt);
+    // The game-th game (from 0) of the file at path.
+    void ShowGame(const std::string& path, std::optional<int> openAt = std::nullopt, std::size_t game = 0);
 
     // What is on show: the path of the game read last, and its position.
     const std::string& ShownPath() const { return m_shownPath; }
@@ -84,6 +85,7 @@ private:
     CDisplayDecoder m_decoder;
 
     std::string m_wantedPath;
+    std::size_t m_wantedGame = 0;
     std::optional<int> m_wantedAt;
     bool m_pending = false;
     std::string m_shownPath;

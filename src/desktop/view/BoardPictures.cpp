@@ -2,7 +2,7 @@
 
 #include "desktop/view/RowImages.h"
 #include "files/FileStatus.h"
-#include "reader/GameRecordReader.h"
+#include "reader/GameReader.h"
 
 #include <QMetaObject>
 
@@ -163,8 +163,7 @@ std::optional<CBoardPicture> CBoardPictures::Make(const SJob& job, CHeaderCache*
             return picture;
     }
     const StopCheck stop = [this] { return m_quit.load(); };
-    // The game-th game tree of the file: job.game goes to the reader here.
-    const SGameRecord record = ReadGameRecordFile(job.path, stop);
+    const SGameRecord record = ReadGameRecordFile(job.path, stop, job.game);
     CBoardPicture picture = PictureOfGame(record, job.openAt, stop);
     if (m_quit)
         return std::nullopt;

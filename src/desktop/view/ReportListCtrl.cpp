@@ -238,9 +238,16 @@ std::string CReportListCtrl::GetItemKey(int row)
     return m_model->Row(row).key;
 }
 
-int CReportListCtrl::FindItem(const std::string& key)
+int CReportListCtrl::FindItem(const std::string& key, std::uint32_t game)
 {
-    return m_model->Find(key);
+    return m_model->Find(key, game);
+}
+
+std::uint32_t CReportListCtrl::GetItemGame(int row)
+{
+    if (row < 0 || row >= GetItemCount())
+        return 0;
+    return m_model->Row(row).game;
 }
 
 void CReportListCtrl::DeleteItem(int row)
@@ -248,9 +255,9 @@ void CReportListCtrl::DeleteItem(int row)
     m_model->RemoveAt(row);
 }
 
-bool CReportListCtrl::DeleteItemByKey(const std::string& key)
+bool CReportListCtrl::DeleteItemByKey(const std::string& key, std::uint32_t game)
 {
-    return m_model->RemoveKey(key);
+    return m_model->RemoveKey(key, game);
 }
 
 void CReportListCtrl::DeleteAllItems()

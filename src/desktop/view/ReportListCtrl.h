@@ -55,9 +55,11 @@ public:
     void SetItemImage(int row, int image);
     int GetItemImage(int row);
     std::string GetItemKey(int row);
-    int FindItem(const std::string& key);
+    int FindItem(const std::string& key, std::uint32_t game = 0);
+    // Which game of its file the row shows, from 0.
+    std::uint32_t GetItemGame(int row);
     void DeleteItem(int row);
-    bool DeleteItemByKey(const std::string& key);
+    bool DeleteItemByKey(const std::string& key, std::uint32_t game = 0);
     void DeleteAllItems();
     int GetItemCount() const;
     // Room for count rows; the count comes from a file and is capped.

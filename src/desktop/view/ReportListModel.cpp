@@ -1,5 +1,6 @@
 #include "desktop/view/ReportListModel.h"
 
+#include "collection/GameEntry.h"
 #include "qtcore/ByteText.h"
 #include "qtcore/FilterText.h"
 #include "qtcore/RowDisplay.h"
@@ -202,7 +203,7 @@ void CReportListModel::RebuildIndex()
     for (std::size_t r = 0; r < m_rows.size(); ++r) {
         if (m_deadCount > 0 && m_dead[r])
             continue;
-        if (!m_index.Insert(m_rows[r].key, static_cast<int>(r)))
+        if (!m_index.Insert(m_rows[r].key, static_cast<int>(r), m_rows[r].game))
             m_hasDuplicates = true;
     }
     m_indexValid = true;
@@ -213,11 +214,11 @@ void CReportListModel::Append(CReportRow row, const CGameEntry* entry)
     // A record no rule could place may yet take its folder's charset, once
     // the folder's other records are known.
     if (DecodeRowForDisplay(row, entry, m_decoder) == CDisplayDecoder::ERule::Latin1 && entry)
-        m_unsure.push_back(row.key);
+        m_unsure.emplace_back(row.key, row.game);
     const int at = static_cast<int>(m_rows.size());
     if (m_indexValid) {
         // A key already there keeps pointing at its first row.
-        if (!m_index.Insert(row.key, at))
+        if (!m_index.Insert(row.key, at, row.game))
             m_hasDuplicates = true;
     }
     m_rows.push_back(std::move(row));
@@ -226,23 +227,23 @@ void CReportListModel::Append(CReportRow row, const CGameEntry* entry)
     ScheduleFlush();
 }
 
-int CReportListModel::Find(const std::string& key)
+int CReportListModel::Find(const std::string& key, std::uint32_t game)
 {
     Flush();
     if (!m_indexValid)
         RebuildIndex();
-    return m_index.Find(key);
+    return m_index.Find(key, game);
 }
 
-bool CReportListModel::RemoveKey(const std::string& key)
+bool CReportListModel::RemoveKey(const std::string& key, std::uint32_t game)
 {
     if (!m_indexValid)
         RebuildIndex();
-    const int found = m_index.Find(key);
+    const int found = m_index.Find(key, game);
     if (found < 0)
         return false;
     const auto row = static_cast<std::size_t>(found);
-    m_index.Erase(key);
+    m_index.Erase(key, game);
     if (m_deadCount == 0)
         m_dead.assign(m_rows.size(), 0);
     m_dead[row] = 1;
@@ -371,7 +372,7 @@ const CSearchText& CReportListModel::FilterText(int row, const CRowFilter& filte
     const auto missing = [&r](const std::string& id) { return !r.search.HasField(id); };
     // The record is looked up only for fields the row has not got yet.
     if (std::any_of(filter.FieldIds().begin(), filter.FieldIds().end(), missing)) {
-        const CGameEntry* entry = m_entryLookup ? m_entryLookup(r.key) : nullptr;
+        const CGameEntry* entry = GameOf(r.key, r.game);
         static const CMemorySettingsStore kNoSettings;
         AddSearchFields(r.search, filter, entry, m_store ? *m_store : kNoSettings, m_decoder, FolderOf(r.key));
     }
@@ -404,21 +405,27 @@ void CReportListModel::RetryUnsureRows()
 {
     if (m_unsure.empty() || !m_entryLookup)
         return;
-    const std::vector<std::string> unsure = std::move(m_unsure);
+    const auto unsure = std::move(m_unsure);
     m_unsure.clear();
-    for (const std::string& key : unsure) {
-        const int row = Find(key);
-        const CGameEntry* entry = m_entryLookup(key);
+    for (const auto& [key, game] : unsure) {
+        const int row = Find(key, game);
+        const CGameEntry* entry = GameOf(key, game);
         if (row < 0 || !entry)
             continue;
         CReportRow& r = m_rows[static_cast<std::size_t>(row)];
         if (DecodeRowForDisplay(r, entry, m_decoder) == CDisplayDecoder::ERule::Latin1) {
-            m_unsure.push_back(key);
+            m_unsure.emplace_back(key, game);
             continue;
         }
         r.search.clear();
         emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
     }
+}
+
+const CGameEntry* CReportListModel::GameOf(const std::string& key, std::uint32_t game) const
+{
+    const CGameEntry* entry = m_entryLookup ? m_entryLookup(key) : nullptr;
+    return entry && game < entry->GameCount() ? &entry->Game(game) : nullptr;
 }
 
 void CReportListModel::SetNoneCharset(std::string_view charset)

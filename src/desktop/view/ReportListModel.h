@@ -49,9 +49,10 @@ public:
     // (or its cells choose without one); the views hear of it at the next flush.
     void Append(CReportRow row, const CGameEntry* entry = nullptr);
     // Row index of key (the first row with it), or -1.
-    int Find(const std::string& key);
+    // The row of key's game (from 0), or -1.
+    int Find(const std::string& key, std::uint32_t game = 0);
     // Removes the row of key; the views hear of it at the next flush.
-    bool RemoveKey(const std::string& key);
+    bool RemoveKey(const std::string& key, std::uint32_t game = 0);
     void RemoveAt(int row);
     void Clear();
     void Reserve(std::int32_t count);
@@ -89,6 +90,7 @@ public:
     // The key of a row the views know, without a flush (the filter asks
     // while views update).
     const std::string& PublishedKey(int row) const { return m_rows[static_cast<std::size_t>(row)].key; }
+    std::uint32_t PublishedGame(int row) const { return m_rows[static_cast<std::size_t>(row)].game; }
 
     // Where the filter finds a row's record (by its key) and the settings its
     // derived values read; without them a row has only its cells to search.
@@ -125,7 +127,12 @@ private:
     // The rows the views know about: the first m_published of m_rows.
     int m_published = 0;
     // Row of each key; keys of removed rows not yet compacted are out of it.
-    CKeyIndex m_index{[this](int row) { return std::string_view(m_rows[static_cast<std::size_t>(row)].key); }};
+    CKeyIndex m_index{[this](int row) {
+        const CReportRow& r = m_rows[static_cast<std::size_t>(row)];
+        return CKeyIndex::SKey(r.key, r.game);
+    }};
+    // The game a row shows, through the record source; none without one.
+    const CGameEntry* GameOf(const std::string& key, std::uint32_t game) const;
     bool m_indexValid = true;
     // Two rows share a key (a path not in the collection added twice).
     bool m_hasDuplicates = false;
@@ -143,6 +150,6 @@ private:
     CDisplayDecoder m_decoder;
     FEntryLookup m_entryLookup;
     // Keys of rows shown as Latin-1 because nothing placed their charset.
-    std::vector<std::string> m_unsure;
+    std::vector<std::pair<std::string, std::uint32_t>> m_unsure;
     const ISettingsStore* m_store = nullptr;
 };

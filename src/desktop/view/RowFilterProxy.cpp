@@ -1,6 +1,7 @@
 #include "desktop/view/RowFilterProxy.h"
 
 #include "desktop/view/ReportListModel.h"
+#include "report/ReportRows.h"
 
 CRowFilterProxy::CRowFilterProxy(CReportListModel& model, QObject* parent)
     : QSortFilterProxyModel(parent), m_model(model)
@@ -64,8 +65,13 @@ bool CRowFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex& sourceP
         return false;
     if (!m_places.empty() && PlaceOf(sourceRow) < 0)
         return false;
-    if (m_matches && !m_matches->count(m_model.PublishedKey(sourceRow)))
-        return false;
+    if (m_matches) {
+        // Matches are keyed by GameKey: the path alone for a first game.
+        const std::uint32_t game = m_model.PublishedGame(sourceRow);
+        const std::string& path = m_model.PublishedKey(sourceRow);
+        if (!(game == 0 ? m_matches->count(path) : m_matches->count(GameKey(path, game))))
+            return false;
+    }
     if (m_filter.IsEmpty())
         return true;
     return m_filter.Matches(m_model.FilterText(sourceRow, m_filter));

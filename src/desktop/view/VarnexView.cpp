@@ -38,6 +38,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -210,13 +211,23 @@ void CVarnexView::OnUpdate(int hint, const CHintPayload& payload)
         m_pList->SetItemCount(payload.count);
         break;
     case hintIdle:
-        emit StatusCounts(SelectedCount(), RowCount());
+        emit StatusCounts(SelectedCount(), RowCount(), FileCount());
         m_duplicates->Count();
         emit DuplicateCounts(m_duplicates->Files(), m_duplicates->Games(), m_duplicates->IsShowing());
         emit ShownCounts(ShownCount(), RowCount(), m_pList->IsFiltering());
         break;
     case hintFlagsChanged:
-        SetRowImage(payload.tag, payload.flags);
+        // The viewed mark is the file's: every row of its games shows it.
+        if (payload.path) {
+            for (std::uint32_t game = 0;; ++game) {
+                const int row = m_pList->FindItem(*payload.path, game);
+                if (row < 0)
+                    break;
+                SetRowImage(row, payload.flags);
+            }
+        } else {
+            SetRowImage(payload.tag, payload.flags);
+        }
         break;
     case hintFileChanged:
         if (payload.path)
@@ -235,7 +246,11 @@ void CVarnexView::AddRow(const std::string& path, const CGameEntry* entry)
 {
     if (!entry)
         entry = m_doc.m_mapFiles.Find(path);
-    m_pList->InsertItem(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get()), entry);
+    // One row for each game of the file.
+    const std::size_t games = entry ? entry->GameCount() : 1;
+    for (std::size_t game = 0; game < games; ++game)
+        m_pList->InsertItem(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get(), game),
+                            entry ? &entry->Game(game) : nullptr);
 }
 
 void CVarnexView::FillRows()
@@ -247,21 +262,37 @@ void CVarnexView::FillRows()
 
 void CVarnexView::RemoveRow(const std::string* path)
 {
-    if (path)
-        m_pList->DeleteItemByKey(*path);
-    else
+    if (!path) {
         m_pList->DeleteAllItems();
+        return;
+    }
+    // Every game's row: their numbers run from 0 without a gap.
+    for (std::uint32_t game = 0; m_pList->DeleteItemByKey(*path, game); ++game) {
+    }
 }
 
 void CVarnexView::UpdateRow(const std::string& path)
 {
-    const int row = FindRow(path);
     const CGameEntry* entry = m_doc.m_mapFiles.Find(path);
-    if (row < 0 || !entry)
+    if (!entry || FindRow(path) < 0)
         return;
-    m_pList->BoardPictures().Forget(path, m_pList->Model().Row(row).game);
-    m_pList->SetItemCells(row, MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get()).cells,
-                          entry);
+    // The file may hold more or fewer games than before: the rows of the
+    // games it still holds change in place, new ones come at the end.
+    const std::size_t games = entry->GameCount();
+    for (std::size_t game = 0; game < games; ++game) {
+        // A board made of the game before is made again when next shown.
+        m_pList->BoardPictures().Forget(path, static_cast<std::uint32_t>(game));
+        CReportRow made = MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get(), game);
+        const int row = m_pList->FindItem(path, static_cast<std::uint32_t>(game));
+        if (row >= 0) {
+            m_pList->SetItemCells(row, std::move(made.cells), &entry->Game(game));
+        } else {
+            made.image = (entry->m_nFlags & ENTRY_VIEWED) ? 1 : 0;
+            m_pList->InsertItem(std::move(made), &entry->Game(game));
+        }
+    }
+    for (auto game = static_cast<std::uint32_t>(games); m_pList->DeleteItemByKey(path, game); ++game) {
+    }
 }
 
 void CVarnexView::ReadOpenAt()
@@ -345,6 +376,12 @@ CLogFontRecord CVarnexView::CurrentFont() const
 int CVarnexView::RowCount() const
 {
     return m_pList ? m_pList->GetItemCount() : 0;
+}
+
+int CVarnexView::FileCount() const
+{
+    // Rows of a path the document no longer holds are gone at the next flush.
+    return static_cast<int>(m_doc.m_mapFiles.size());
 }
 
 int CVarnexView::ShownCount()
@@ -444,13 +481,51 @@ void CVarnexView::OnDeleteFiles()
     const std::vector<int> rows = m_pList->GetSelectedRows();
     std::vector<std::string> keys;
     keys.reserve(rows.size());
-    for (int row : rows)
-        keys.push_back(m_pList->GetItemKey(row));
+    std::unordered_set<std::string> taken;
+    for (int row : rows) {
+        std::string key = m_pList->GetItemKey(row);
+        if (taken.insert(key).second)
+            keys.push_back(std::move(key));
+    }
+    // A game's row stands for its whole file: a file of several games goes
+    // only when the user agrees to lose its other games' rows too.
+    if (!ConfirmDeleteOfSeveralGames(keys))
+        return;
     for (const std::string& key : keys) {
         if (!m_doc.RemoveGameFile(key))
             RemoveRow(&key);
     }
     m_pList->Model().Flush();
+}
+
+bool CVarnexView::ConfirmDeleteOfSeveralGames(const std::vector<std::string>& paths)
+{
+    std::size_t files = 0;
+    std::size_t games = 0;
+    const std::string* only = nullptr;
+    for (const std::string& path : paths) {
+        const CGameEntry* entry = m_doc.m_mapFiles.Find(path);
+        if (entry && entry->GameCount() > 1) {
+            ++files;
+            games += entry->GameCount();
+            only = &path;
+        }
+    }
+    if (files == 0)
+        return true;
+    const QString question =
+        files == 1 ? QStringLiteral("%1 holds %2 games. Deleting the row takes the whole file, with all %2 games, "
+                                    "out of the collection.\n\nDelete it?")
+                         .arg(BytesToDisplayText(::GetDisplayName(*only, m_bFullPath)))
+                         .arg(games)
+                   : QStringLiteral("%1 of the files hold several games, %2 games in all. Deleting their rows takes "
+                                    "each whole file, with all its games, out of the collection.\n\nDelete them?")
+                         .arg(files)
+                         .arg(games);
+    const QPointer<CVarnexView> alive(this);
+    const IPrompts::EAnswer answer = m_prompts.AskYesNo(this, question);
+    // The question's own event loop may have closed the window.
+    return alive && !m_bDestroyed && answer == IPrompts::EAnswer::Yes;
 }
 
 void CVarnexView::OnSelectionCommand(int id)
@@ -576,8 +651,14 @@ void CVarnexView::OnFullPath()
 {
     m_bFullPath = !m_bFullPath;
     const int rows = m_pList->GetItemCount();
-    for (int r = 0; r < rows; ++r)
-        m_pList->SetItemText(r, 0, GetDisplayName(m_pList->GetItemKey(r)));
+    for (int r = 0; r < rows; ++r) {
+        const std::string key = m_pList->GetItemKey(r);
+        const CGameEntry* entry = m_doc.m_mapFiles.Find(key);
+        std::string name = GetDisplayName(key);
+        if (entry && entry->GameCount() > 1)
+            name += GameNumberSuffix(m_pList->GetItemGame(r));
+        m_pList->SetItemText(r, 0, std::move(name));
+    }
 }
 
 void CVarnexView::OnBoardPictures()

@@ -54,6 +54,8 @@ public:
     void RemoveRow(const std::string* path);
     // The row of a game file read again gets its cells anew, in place.
     void UpdateRow(const std::string& path);
+    // Asks before Delete takes out files of several games; true to go on.
+    bool ConfirmDeleteOfSeveralGames(const std::vector<std::string>& paths);
     int FindRow(const std::string& path);
     std::string GetDisplayName(const std::string& path) const;
     void SetRowImage(int row, std::uint32_t flags);
@@ -69,6 +71,8 @@ public:
     CLogFontRecord CurrentFont() const;
 
     int RowCount() const;
+    // The game files of the collection.
+    int FileCount() const;
     int SelectedCount() const;
     // Rows the list shows: all of them unless the quick filter is on.
     int ShownCount();
@@ -95,7 +99,8 @@ public:
 
 signals:
     // Sent at idle time for the status bar: selected rows first.
-    void StatusCounts(int selected, int total);
+    // total counts the rows, files the game files they show.
+    void StatusCounts(int selected, int total, int files);
     // Sent at idle time with the status counts: the rows shown of all rows,
     // and whether the quick filter is on.
     void ShownCounts(int shown, int total, bool filtering);

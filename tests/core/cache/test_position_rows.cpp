@@ -63,12 +63,23 @@ protected:
         std::string error;
         EXPECT_TRUE(LoadCollectionFile(doc, m_collection, &error)) << error;
         m_headerHits = doc.HeaderCache()->Counts().hits;
+        m_games.clear();
+        doc.m_mapFiles.ForEach([this](const std::string& path, const CGameEntry& entry) {
+            for (std::size_t game = 0; game < entry.GameCount(); ++game) {
+                const CPropertyValue black = entry.Game(game).m_props.Find("PB");
+                m_games[path] += (game ? "," : "") + std::string(black ? *black : "");
+            }
+        });
         std::map<std::string, std::string> rows;
         const SPositionRowsSummary counted =
-            ForEachCollectionPositionRow(doc, [&](const std::string& path, std::string_view row) {
-                // A row refused is given again, made from its file.
-                rows[path] = row;
-                return !(m_refuse && row.substr(0, m_refuse->size()) == *m_refuse);
+            ForEachCollectionPositionRow(doc, [&](const std::string& path, const std::vector<std::string_view>& games) {
+                // A row refused is given again, made from its file. The
+                // games of a file of several are joined by " / ".
+                std::string joined;
+                for (std::size_t i = 0; i < games.size(); ++i)
+                    joined += (i ? " / " : "") + std::string(games[i]);
+                rows[path] = joined;
+                return !(m_refuse && joined.substr(0, m_refuse->size()) == *m_refuse);
             });
         if (summary)
             *summary = counted;
@@ -109,6 +120,8 @@ protected:
     // Counted on the thread that makes the rows.
     std::atomic<int> m_built = 0;
     long long m_headerHits = 0;
+    // The black players of each file's games as the last open read them.
+    std::map<std::string, std::string> m_games;
 };
 
 } // namespace
@@ -378,4 +391,42 @@ TEST_F(PositionRowsTest, RowsMadeMeanwhileGoToTheCacheTheirFilesWereReadFor)
     ASSERT_EQ(rows.size(), 700u);
     for (const std::string& path : paths)
         EXPECT_EQ(rows.at(path), Expected(path));
+}
+
+TEST_F(PositionRowsTest, TheGamesOfAFileAreReadOnceAndFoundAgainTogether)
+{
+    const std::string several = m_dir.Write("several.sgf", "(;SZ[9]PB[Aa];B[aa])\n()\n(;SZ[13]PB[Bb];B[bb];W[cc])"
+                                                           "(;SZ[19]PB[Cc];B[dd])(;PB[D");
+    const std::string one = m_dir.Write("one.sgf", "(;SZ[9]PB[Ee];B[ee])");
+    SaveCollection({several, one});
+
+    SPositionRowsSummary first;
+    const auto rows = Rows(&first);
+    EXPECT_EQ(m_games.at(several), "Aa,Bb,Cc");
+    EXPECT_EQ(m_games.at(one), "Ee");
+    // One row for each game, made from the one read of each file.
+    EXPECT_EQ(rows.at(several), "p0s9aa|Aa / p0s13bbcc|Bb / p0s19dd|Cc");
+    EXPECT_EQ(m_built, 4);
+    EXPECT_EQ(first.fromCache, 2u);
+
+    // Opened again: every game from the cache, no file read.
+    m_built = 0;
+    EXPECT_EQ(Rows(), rows);
+    EXPECT_EQ(m_built, 0);
+    EXPECT_EQ(m_headerHits, 2);
+    EXPECT_EQ(m_games.at(several), "Aa,Bb,Cc");
+
+    // A changed game: the file is read again, and its games are what it now holds.
+    m_dir.Write("several.sgf", "(;SZ[9]PB[Aa];B[aa])(;SZ[9]PB[Zz];B[ab])");
+    SetTimes(several, 1'000'000'000);
+    const auto changed = Rows();
+    EXPECT_EQ(m_games.at(several), "Aa,Zz");
+    EXPECT_EQ(changed.at(several), "p0s9aa|Aa / p0s9ab|Zz");
+
+    // Damaged later games are not trusted: the file is read again.
+    Sql(CacheFile(), "UPDATE headers SET games = x'0741' WHERE games IS NOT NULL");
+    m_built = 0;
+    EXPECT_EQ(Rows(), changed);
+    EXPECT_EQ(m_headerHits, 1);
+    EXPECT_EQ(m_games.at(several), "Aa,Zz");
 }

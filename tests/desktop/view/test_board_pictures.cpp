@@ -174,3 +174,17 @@ TEST_F(BoardPicturesFrame, TheOptionIsOffAtFirstAndRemembered)
     Stop();
     EXPECT_EQ(CQtSettingsStore(SettingsPath()).GetProfileInt("Frame", "Board Pictures", -1), 0);
 }
+
+TEST_F(BoardPictures, EachGameOfAFileOfSeveralHasItsOwnBoard)
+{
+    const std::string path = AddGame("three.sgf", "(;SZ[9];B[aa])\n(;SZ[9];B[ii])\n(;SZ[9];W[ee])");
+    ASSERT_EQ(List().GetItemCount(), 3);
+    view->OnCommand(ID_VIEW_BOARD_PICTURES);
+    Painted();
+    const CBoardPictures& pictures = List().BoardPictures();
+    ASSERT_TRUE(pictures.Find(path, 0) && pictures.Find(path, 1) && pictures.Find(path, 2));
+    EXPECT_EQ(pictures.Find(path, 0)->At(0, 0), EStone::Black);
+    EXPECT_EQ(pictures.Find(path, 1)->At(0, 0), EStone::Empty);
+    EXPECT_EQ(pictures.Find(path, 1)->At(8, 8), EStone::Black) << "the second game's own move";
+    EXPECT_EQ(pictures.Find(path, 2)->At(4, 4), EStone::White);
+}
