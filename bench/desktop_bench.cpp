@@ -113,55 +113,55 @@ const char* StyleName(int id)
 
 } // namespace
 
-// Board Pictures on in large icons, the list scrolled page by page from top
-// to bottom twice: the first pass asks for every picture as its page comes
-// into view, the second finds them made. A frame is a scroll with its
-// paint, or a turn of the event loop that draws the pictures made
-// meanwhile; each is timed on its own.
-void ScrollWithPictures(CVarnexView& view)
+// The large icons scrolled page by page from top to bottom: once without
+// board pictures, then with them twice. The first pass with pictures asks
+// for each as its page comes into view; the second finds those still kept
+// in memory. A frame is a scroll with its paint, or a turn of the event loop
+// that draws the pictures made meanwhile; each is timed on its own.
+void ScrollPass(CVarnexView& view, const char* pass)
 {
-    view.OnCommand(ID_VIEW_BOARD_PICTURES);
-    Settle(view);
     CReportListCtrl& list = *view.ListCtrl();
     QListView& icons = *list.IconView();
     QScrollBar& bar = *icons.verticalScrollBar();
-    for (const char* pass : {"first", "second"}) {
-        std::vector<qint64> frames;
-        bar.setValue(0);
-        Settle(view);
-        QElapsedTimer whole;
-        whole.start();
-        QElapsedTimer frame;
-        for (int value = 0;; value += bar.pageStep()) {
-            frame.start();
-            bar.setValue(std::min(value, bar.maximum()));
-            icons.viewport()->repaint();
-            frames.push_back(frame.nsecsElapsed());
-            frame.start();
-            QCoreApplication::processEvents();
-            frames.push_back(frame.nsecsElapsed());
-            if (value >= bar.maximum())
-                break;
-        }
-        const qint64 wholeMs = whole.elapsed();
-        std::sort(frames.begin(), frames.end());
-        const auto ms = [](qint64 ns) { return static_cast<double>(ns) / 1e6; };
-        const auto over = std::count_if(frames.begin(), frames.end(), [](qint64 ns) { return ns >= 50'000'000; });
-        std::printf("scroll %d rows in large icons with board pictures, %s pass: %zu frames in %lld ms, median "
-                    "%.2f ms, 99th percentile %.2f ms, longest %.2f ms, %ld frames of 50 ms or more\n",
-                    view.RowCount(), pass, frames.size(), static_cast<long long>(wholeMs),
-                    ms(frames[frames.size() / 2]), ms(frames[frames.size() * 99 / 100]), ms(frames.back()),
-                    static_cast<long>(over));
-        if (*pass == 'f') {
-            // The pictures asked for on the way, made before the second pass.
-            QElapsedTimer made;
-            made.start();
-            list.BoardPictures().WaitUntilDone();
-            std::printf("pictures asked for while scrolling made %lld ms after the last frame\n",
-                        static_cast<long long>(made.elapsed()));
-            Settle(view);
-        }
+    std::vector<qint64> frames;
+    bar.setValue(0);
+    Settle(view);
+    QElapsedTimer whole;
+    whole.start();
+    QElapsedTimer frame;
+    for (int value = 0;; value += bar.pageStep()) {
+        frame.start();
+        bar.setValue(std::min(value, bar.maximum()));
+        icons.viewport()->repaint();
+        frames.push_back(frame.nsecsElapsed());
+        frame.start();
+        QCoreApplication::processEvents();
+        frames.push_back(frame.nsecsElapsed());
+        if (value >= bar.maximum())
+            break;
     }
+    const qint64 wholeMs = whole.elapsed();
+    std::sort(frames.begin(), frames.end());
+    const auto ms = [](qint64 ns) { return static_cast<double>(ns) / 1e6; };
+    const auto over = std::count_if(frames.begin(), frames.end(), [](qint64 ns) { return ns >= 50'000'000; });
+    std::printf("scroll %d rows in large icons, %s: %zu frames in %lld ms, median %.2f ms, 99th percentile "
+                "%.2f ms, longest %.2f ms, %ld frames of 50 ms or more\n",
+                view.RowCount(), pass, frames.size(), static_cast<long long>(wholeMs), ms(frames[frames.size() / 2]),
+                ms(frames[frames.size() * 99 / 100]), ms(frames.back()), static_cast<long>(over));
+}
+
+void ScrollWithPictures(CVarnexView& view)
+{
+    ScrollPass(view, "without board pictures");
+    view.OnCommand(ID_VIEW_BOARD_PICTURES);
+    Settle(view);
+    ScrollPass(view, "board pictures, first pass");
+    QElapsedTimer made;
+    made.start();
+    view.ListCtrl()->BoardPictures().WaitUntilDone();
+    std::printf("pictures asked for while scrolling made %lld ms after the last frame\n",
+                static_cast<long long>(made.elapsed()));
+    ScrollPass(view, "board pictures, second pass");
     view.OnCommand(ID_VIEW_BOARD_PICTURES);
 }
 

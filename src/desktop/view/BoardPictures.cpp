@@ -10,14 +10,19 @@ namespace {
 // Pictures kept in memory: a couple of hundred bytes each with their keys,
 // so the rows of many screens stay made.
 constexpr int kMadePictures = 20000;
-// Pixmaps kept: a few screens of icons (about 4 KiB each at 32 pixels).
-constexpr int kPixmaps = 4096;
+// Drawn boards kept (16 KiB each at 64 pixels): many screens of icons.
+constexpr int kBoards = 1536;
+// Boards with their marks, as painted: a few screens of icons.
+constexpr int kPixmaps = 512;
 // Requests waiting beyond this many are the oldest, of rows scrolled past
 // long ago: they are dropped, and asked again if those rows come back.
 constexpr std::size_t kMaxWaiting = 2048;
 } // namespace
 
-CBoardPictures::CBoardPictures(QObject* parent) : QObject(parent), m_made(kMadePictures), m_pixmaps(kPixmaps) {}
+CBoardPictures::CBoardPictures(QObject* parent)
+    : QObject(parent), m_made(kMadePictures), m_boards(kBoards), m_pixmaps(kPixmaps)
+{
+}
 
 CBoardPictures::~CBoardPictures()
 {
@@ -44,6 +49,7 @@ void CBoardPictures::SetOpenAt(std::int32_t openAt)
         return;
     m_openAt = openAt;
     m_made.clear();
+    m_boards.clear();
     m_pixmaps.clear();
     const std::lock_guard lock(m_mutex);
     m_jobs.clear();
@@ -59,6 +65,7 @@ void CBoardPictures::Forget(const std::string& path, std::uint32_t game)
 {
     QByteArray key = KeyOf(path, game);
     m_made.remove(key);
+    m_boards.remove(key);
     for (const char image : {'0', '1'})
         m_pixmaps.remove(key + image);
 }
@@ -66,22 +73,27 @@ void CBoardPictures::Forget(const std::string& path, std::uint32_t game)
 bool CBoardPictures::Pixmap(const std::string& path, std::uint32_t game, int image, int size, qreal ratio, int row,
                             QPixmap& pixmap)
 {
-    QByteArray key = KeyOf(path, game);
-    const CBoardPicture* picture = m_made.object(key);
-    if (!picture) {
-        Ask({path, game, m_openAt, row});
-        return false;
-    }
-    // A record without a board keeps the plain icon.
-    if (picture->IsEmpty())
-        return false;
-    key.append(image == 1 ? '1' : '0');
-    if (const QPixmap* made = m_pixmaps.object(key); made && made->width() == qRound(size * ratio)) {
+    const QByteArray key = KeyOf(path, game);
+    const QByteArray marked = key + (image == 1 ? '1' : '0');
+    const int pixels = qRound(size * ratio);
+    if (const QPixmap* made = m_pixmaps.object(marked); made && made->width() == pixels) {
         pixmap = *made;
         return true;
     }
-    pixmap = DrawBoardPicture(*picture, image, size, ratio);
-    m_pixmaps.insert(key, new QPixmap(pixmap));
+    const CBoardPicture* picture = m_made.object(key);
+    // A record without a board keeps the plain icon.
+    if (picture && picture->IsEmpty())
+        return false;
+    const QImage* board = m_boards.object(key);
+    if (!board || board->width() != pixels) {
+        SJob job{path, game, m_openAt, row, size, ratio, std::nullopt};
+        if (picture)
+            job.made = *picture;
+        Ask(std::move(job));
+        return false;
+    }
+    pixmap = MarkBoardImage(*board, image);
+    m_pixmaps.insert(marked, new QPixmap(pixmap));
     return true;
 }
 
@@ -133,9 +145,9 @@ void CBoardPictures::Run()
         lock.unlock();
         if (placeChanged)
             cache = place ? CHeaderCache::OpenPlace(*place) : nullptr;
-        std::optional<CBoardPicture> picture = Make(job, cache.get());
+        std::optional<CBoardPicture> picture = job.made ? job.made : Make(job, cache.get());
         if (picture)
-            Deliver(job, std::move(*picture));
+            Deliver(job, *picture, picture->IsEmpty() ? QImage() : DrawBoardImage(*picture, job.size, job.ratio));
         lock.lock();
         if (m_jobs.empty() && cache) {
             // Stored while nothing else waits, so a reopen finds them.
@@ -172,16 +184,19 @@ std::optional<CBoardPicture> CBoardPictures::Make(const SJob& job, CHeaderCache*
     return picture;
 }
 
-void CBoardPictures::Deliver(const SJob& job, CBoardPicture picture)
+void CBoardPictures::Deliver(const SJob& job, CBoardPicture picture, QImage board)
 {
     // Queued to the GUI thread; dropped by Qt if this object is gone by then.
     QMetaObject::invokeMethod(
         this,
-        [this, job, picture = std::move(picture)]() mutable {
+        [this, job, picture = std::move(picture), board = std::move(board)]() mutable {
             if (job.openAt != m_openAt)
                 return;
             Forget(job.path, job.game);
-            m_made.insert(KeyOf(job.path, job.game), new CBoardPicture(std::move(picture)));
+            const QByteArray key = KeyOf(job.path, job.game);
+            m_made.insert(key, new CBoardPicture(std::move(picture)));
+            if (!board.isNull())
+                m_boards.insert(key, new QImage(std::move(board)));
             emit Ready(job.row, job.path, job.game);
         },
         Qt::QueuedConnection);

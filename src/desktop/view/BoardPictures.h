@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QCache>
+#include <QImage>
 #include <QObject>
 #include <QPixmap>
 
@@ -22,9 +23,11 @@
 // The board pictures of the large-icon style: each row's game at the
 // position the preview's "Open at" choice gives. Painting only asks; a
 // thread of its own reads the files and plays the games (or finds the
-// picture in the header cache), so the window never waits for a file. The
+// picture in the header cache) and draws the boards, so the window never
+// waits for a file and only puts the viewed mark on a board it shows. The
 // rows asked for last are made first: those are the ones in view after a
-// scroll. Made pictures are kept in memory, their pixmaps too, both bounded.
+// scroll. Made pictures are kept in memory, their drawn boards too (fewer:
+// they are larger), all bounded.
 class CBoardPictures : public QObject
 {
     Q_OBJECT
@@ -70,6 +73,10 @@ private:
         std::uint32_t game = 0;
         std::int32_t openAt = kOpenAtEnd;
         int row = -1;
+        int size = 0;
+        qreal ratio = 1;
+        // Made before, its drawn board since forgotten: only drawn again.
+        std::optional<CBoardPicture> made;
     };
 
     static QByteArray KeyOf(const std::string& path, std::uint32_t game);
@@ -77,7 +84,7 @@ private:
     void Run();
     // The picture of job; none when the thread is asked to stop.
     std::optional<CBoardPicture> Make(const SJob& job, CHeaderCache* cache);
-    void Deliver(const SJob& job, CBoardPicture picture);
+    void Deliver(const SJob& job, CBoardPicture picture, QImage board);
 
     FCacheSource m_cacheSource;
     const CHeaderCache* m_lastCache = nullptr;
@@ -85,6 +92,7 @@ private:
     std::int32_t m_openAt = kOpenAtEnd;
     // Used by the GUI thread alone.
     QCache<QByteArray, CBoardPicture> m_made;
+    QCache<QByteArray, QImage> m_boards;
     QCache<QByteArray, QPixmap> m_pixmaps;
 
     // Shared with the thread, under m_mutex.

@@ -72,13 +72,13 @@ QIcon RowIcon(int image)
     return icon;
 }
 
-QPixmap DrawBoardPicture(const CBoardPicture& picture, int image, int size, qreal ratio)
+QImage DrawBoardImage(const CBoardPicture& picture, int size, qreal ratio)
 {
     const int pixels = qRound(size * ratio);
-    QPixmap pixmap(pixels, pixels);
-    pixmap.fill(Qt::transparent);
-    pixmap.setDevicePixelRatio(ratio);
-    QPainter painter(&pixmap);
+    QImage board(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    board.fill(Qt::transparent);
+    board.setDevicePixelRatio(ratio);
+    QPainter painter(&board);
     painter.setRenderHint(QPainter::Antialiasing);
 
     // The board keeps its own shape inside the square, a point's width of
@@ -116,9 +116,18 @@ QPixmap DrawBoardPicture(const CBoardPicture& picture, int image, int size, qrea
             painter.drawEllipse(centre, stone / 2, stone / 2);
         }
     }
-    painter.resetTransform();
-    painter.setPen(Qt::NoPen);
+    painter.end();
+    return board;
+}
 
+QPixmap MarkBoardImage(const QImage& board, int image)
+{
+    QPixmap pixmap = QPixmap::fromImage(board);
+    const qreal ratio = board.devicePixelRatio();
+    const int size = qRound(board.width() / ratio);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
     // The row picture over the corner, on a shadow of the ground so it
     // stands out from any stones beneath.
     const int mark = std::max(10, size / 4);
