@@ -1,10 +1,12 @@
 #include "FrameFixture.h"
 #include "ViewFixture.h"
 
+#include "cache/HeaderCache.h"
 #include "collection/GameEntry.h"
 #include "desktop/frame/MainFrame.h"
 #include "desktop/view/BoardPictures.h"
 #include "desktop/view/ReportListModel.h"
+#include "files/FileStatus.h"
 #include "settings/Settings.h"
 #include "settings/StringTable.h"
 
@@ -187,4 +189,24 @@ TEST_F(BoardPictures, EachGameOfAFileOfSeveralHasItsOwnBoard)
     EXPECT_EQ(pictures.Find(path, 1)->At(0, 0), EStone::Empty);
     EXPECT_EQ(pictures.Find(path, 1)->At(8, 8), EStone::Black) << "the second game's own move";
     EXPECT_EQ(pictures.Find(path, 2)->At(4, 4), EStone::White);
+}
+
+TEST_F(BoardPictures, AMadePictureIsStoredInTheHeaderCacheForTheNextOpen)
+{
+    SHeaderCacheOptions options;
+    options.racyMarginNs = 0;
+    doc.SetHeaderCache(CHeaderCache::Open((dir.path() / "cache").string(), (dir.path() / "c.vnx").string(), options));
+    ASSERT_TRUE(doc.HeaderCache());
+    const std::string path = AddGame("stored.sgf", "(;SZ[9];B[cc];W[gg])");
+    view->OnCommand(ID_VIEW_BOARD_PICTURES);
+    Painted();
+    const CBoardPicture* made = List().BoardPictures().Find(path, 0);
+    ASSERT_TRUE(made);
+    SFileStatus status;
+    ASSERT_TRUE(StatGameFile(path, status));
+    // The document's own reads end, so it sees what the picture thread wrote.
+    doc.FlushHeaderCache();
+    std::string stored;
+    ASSERT_TRUE(doc.HeaderCache()->LookupPicture(path, 0, kOpenAtEnd, status, stored));
+    EXPECT_EQ(CBoardPicture::Decode(stored), *made);
 }
