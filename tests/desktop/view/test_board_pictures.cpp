@@ -90,8 +90,6 @@ TEST_F(BoardPictures, LargeIconsShowTheBoardOnceMadeAndTheOtherStylesStayAsTheyW
 
     view->OnCommand(ID_VIEW_BOARD_PICTURES);
     const QImage boards = Painted();
-    if (qEnvironmentVariableIsSet("VARNEX_DUMP"))
-        boards.save(qEnvironmentVariable("VARNEX_DUMP"));
     for (int row : {0, 1}) {
         const QRect box = WoodBox(boards, row);
         EXPECT_GE(box.width(), 56) << "row " << row;
