@@ -291,6 +291,7 @@ SAddSummary CVarnexDoc::Refresh(bool everyFile)
                 // The entry stays where it is, so the row keeps its place.
                 old->m_props = std::move(step.fresh->m_props);
                 old->m_status = step.fresh->m_status;
+                old->m_pMoreGames = std::move(step.fresh->m_pMoreGames);
                 UpdateAllViews(hintFileChanged, payload);
                 break;
             case EReadOutcome::Unreadable:

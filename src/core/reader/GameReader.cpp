@@ -202,17 +202,14 @@ ETreeRoot ReadTreeRoot(CTextStream& stream, CRecordTokenizer& tokens, std::uint6
     }
     table = CPropertyTable();
     stream.Rewind(afterParen);
-    // Anything before the first ";" is passed over, as before the first
-    // game's root node; a tree that closes first holds no game.
+    // Anything before the first ";" is passed over byte by byte, as the
+    // whole-game reader passes it over from the tree's start, so both find
+    // the same root node; a tree that closes first holds no game.
     depth = 1;
     for (;;) {
         switch (stream.Get()) {
         case CTextStream::kEnd:
             return ETreeRoot::Stop;
-        case '[':
-            if (!SkipValue(stream))
-                return ETreeRoot::Stop;
-            break;
         case '(':
             ++depth;
             break;
@@ -242,9 +239,17 @@ void ReadMoreGames(CTextStream& stream, CRecordTokenizer& tokens, std::uint64_t 
     while (more.tables.size() < more.most) {
         if (depth > 0 && !SkipToTreeEnd(stream, depth))
             return;
-        if (SkipPast(stream, '(') == CTextStream::kEnd && stream.Peek() == CTextStream::kEnd)
-            return;
-        const std::uint64_t start = stream.Position() - 1;
+        // Where the next tree's "(" is, taken before it is consumed: the
+        // stream's position after it may have passed a CR already.
+        std::uint64_t start = 0;
+        for (;;) {
+            start = stream.Position();
+            const int c = stream.Get();
+            if (c == CTextStream::kEnd)
+                return;
+            if (c == '(')
+                break;
+        }
         CPropertyTable table;
         const ETreeRoot root = ReadTreeRoot(stream, tokens, maxRootBytes, table, depth);
         if (root == ETreeRoot::Game || (root == ETreeRoot::Stop && depth == 0 && !table.empty())) {

@@ -5,7 +5,6 @@
 bool SkipValue(CTextStream& stream)
 {
     for (;;) {
-        stream.SkipPlainRun(']', '\\', ']');
         const int c = stream.Get();
         if (c == CTextStream::kEnd)
             return false;
@@ -19,26 +18,7 @@ bool SkipValue(CTextStream& stream)
 
 bool SkipToTreeEnd(CTextStream& stream, int depth)
 {
-    for (;;) {
-        stream.SkipPlainRun('[', '(', ')');
-        switch (stream.Get()) {
-        case CTextStream::kEnd:
-            return false;
-        case '[':
-            if (!SkipValue(stream))
-                return false;
-            break;
-        case '(':
-            ++depth;
-            break;
-        case ')':
-            if (--depth <= 0)
-                return true;
-            break;
-        default:
-            break;
-        }
-    }
+    return stream.SkipTree(depth);
 }
 
 int DepthAfter(CTextStream& stream, std::uint64_t end, int depth)

@@ -2,6 +2,7 @@
 
 #include "files/FileInput.h"
 
+#include <array>
 #include <cstring>
 
 CTextStream::CTextStream(std::string_view bytes)
@@ -72,4 +73,68 @@ int CTextStream::PeekSpecial()
         return '\n';
     }
     return c;
+}
+
+namespace {
+
+// The bytes that matter while a game tree is passed over.
+enum : unsigned char { kPlain, kOpenValue, kCloseValue, kEscape, kOpen, kClose, kStop };
+constexpr auto kTreeBytes = [] {
+    std::array<unsigned char, 256> kinds{};
+    kinds['['] = kOpenValue;
+    kinds[']'] = kCloseValue;
+    kinds['\\'] = kEscape;
+    kinds['('] = kOpen;
+    kinds[')'] = kClose;
+    kinds[0x1A] = kStop;
+    return kinds;
+}();
+
+} // namespace
+
+bool CTextStream::SkipTree(int& depth)
+{
+    // The moves and comments after a game's root node are passed over here,
+    // a byte at a time straight from the buffer: a CR needs no translation,
+    // as only brackets, escapes and parentheses count.
+    bool inValue = false;
+    bool escaped = false;
+    for (;;) {
+        const unsigned char* at = m_pos;
+        const unsigned char* const end = m_end;
+        while (at != end) {
+            const unsigned char kind = kTreeBytes[*at++];
+            if (kind == kPlain) {
+                escaped = false;
+                continue;
+            }
+            if (kind == kStop) {
+                m_pos = at - 1;
+                m_ended = true;
+                return false;
+            }
+            if (inValue) {
+                if (escaped)
+                    escaped = false;
+                else if (kind == kEscape)
+                    escaped = true;
+                else if (kind == kCloseValue)
+                    inValue = false;
+                continue;
+            }
+            if (kind == kOpenValue) {
+                inValue = true;
+            } else if (kind == kOpen) {
+                ++depth;
+            } else if (kind == kClose && --depth <= 0) {
+                m_pos = at;
+                return true;
+            }
+        }
+        m_pos = at;
+        if (m_ended || !Ensure(1)) {
+            m_ended = true;
+            return false;
+        }
+    }
 }

@@ -57,16 +57,11 @@ public:
         return static_cast<std::size_t>(at - from);
     }
 
-    // Consumes bytes up to the first that is a stop byte, CR or 0x1A, or the
-    // end of the chunk read: TakePlainRun for bytes that are not kept.
-    void SkipPlainRun(unsigned char stop1, unsigned char stop2, unsigned char stop3)
-    {
-        const unsigned char* at = m_pos;
-        const unsigned char* const end = m_end;
-        while (at != end && *at != stop1 && *at != stop2 && *at != stop3 && *at != '\r' && *at != kCtrlZ)
-            ++at;
-        m_pos = at;
-    }
+    // Consumes the rest of a game tree from inside it, depth parentheses
+    // deep, up to and including the ")" that closes it; a value's bytes,
+    // escapes included, never count as parentheses. False when the input
+    // ends first. depth is left as deep as the stream stands.
+    bool SkipTree(int& depth);
 
     // How many raw bytes lie before the next character (a CR LF counts two).
     std::uint64_t Position() const { return m_base + static_cast<std::uint64_t>(m_pos - m_start); }

@@ -564,10 +564,15 @@ void CVarnexView::OnLaunchViewer(const std::vector<int>& rows)
     const std::string viewer = ReadString(m_store, settings::kViewer);
     // Rows are named by path: while events run, rows may be sorted, filtered
     // or deleted, so each one is looked up again before its start.
+    // The viewer opens files: games of one file selected together start it once.
     std::vector<std::string> paths;
     paths.reserve(rows.size());
-    for (int row : rows)
-        paths.push_back(m_pList->GetItemKey(row));
+    std::unordered_set<std::string> taken;
+    for (int row : rows) {
+        std::string path = m_pList->GetItemKey(row);
+        if (taken.insert(path).second)
+            paths.push_back(std::move(path));
+    }
     const QPointer<CVarnexView> alive(this);
     // One viewer window per game: many at once are rarely meant.
     if (paths.size() > kLaunchWithoutAsking) {

@@ -50,7 +50,7 @@ TEST(GameTrees, EveryTopLevelTreeIsAGameInFileOrder)
     // and parentheses inside values, escapes, and variations.
     const std::string three = "(;GM[1]PB[Ann]C[a ) and a \\] (;PB[x]];B[aa](;W[bb])(;W[cc]))\r\n"
                               "  junk text\n"
-                              "(;PB[Bob]SZ[13];B[dd])\n(\n;PB[Cid]C[(])";
+                              "(;PB[Bob]SZ[13];B[dd])\n(\r\n;PB[Cid]C[(])";
     const SRead read = ReadAll(three);
     EXPECT_EQ(read.result, ERecordResult::Read);
     EXPECT_EQ(read.black, (Names{"Ann", "Bob", "Cid"}));
