@@ -113,7 +113,8 @@ void CBoardPictures::Ask(SJob job)
             m_place = cache ? std::optional(cache->Place()) : std::nullopt;
             m_placeChanged = true;
         }
-        if (!m_queued.insert(queued).second)
+        // Asked again while it waits or is being made: once is enough.
+        if (queued == m_making || !m_queued.insert(queued).second)
             return;
         m_jobs.push_back(std::move(job));
         if (m_jobs.size() > kMaxWaiting) {
@@ -138,7 +139,8 @@ void CBoardPictures::Run()
         // Last asked, first made: the rows in view now.
         SJob job = std::move(m_jobs.back());
         m_jobs.pop_back();
-        m_queued.erase(KeyOf(job.path, job.game).toStdString());
+        m_making = KeyOf(job.path, job.game).toStdString();
+        m_queued.erase(m_making);
         m_busy = true;
         const std::optional<CHeaderCache::SPlace> place = m_placeChanged ? m_place : std::nullopt;
         const bool placeChanged = std::exchange(m_placeChanged, false);
@@ -155,6 +157,7 @@ void CBoardPictures::Run()
             cache->Flush();
             lock.lock();
         }
+        m_making.clear();
         m_busy = false;
         m_done.notify_all();
     }

@@ -101,6 +101,8 @@ private:
     std::condition_variable m_done;
     std::vector<SJob> m_jobs;
     std::unordered_set<std::string> m_queued;
+    // The key of the picture the thread is making, until it is sent on.
+    std::string m_making;
     std::optional<CHeaderCache::SPlace> m_place;
     bool m_placeChanged = false;
     bool m_busy = false;
