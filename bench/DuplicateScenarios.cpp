@@ -6,6 +6,7 @@
 // peak the search adds on top of the open collection is measured exactly.
 #include "collection/DocHost.h"
 #include "collection/DuplicateFinder.h"
+#include "collection/GameEntry.h"
 #include "collection/VarnexDoc.h"
 
 #include <malloc.h>
@@ -180,7 +181,12 @@ int main(int argc, char** argv)
     auto finder = std::make_unique<CDuplicateFinder>();
     CDuplicateFinder::CFiles paths;
     doc->m_mapFiles.ForEach([&](const std::string& path, const CGameEntry&) { paths.push_back(finder->Track(path)); });
-    const auto groups = finder->FindGroups(paths, DefaultDocHost());
+    // As the window's search does: only files of several games are read past their first game.
+    const auto several = [&doc](const std::string& path) {
+        const CGameEntry* entry = doc->m_mapFiles.Find(path);
+        return entry != nullptr && entry->GameCount() > 1;
+    };
+    const auto groups = finder->FindGroups(paths, DefaultDocHost(), several);
     const double find = Seconds(start);
     const long long peak = g_peak.load() - collection;
     std::size_t grouped = 0;
@@ -194,7 +200,7 @@ int main(int argc, char** argv)
     std::printf("  keys kept after the search: %.0f bytes per file\n",
                 static_cast<double>(g_live.load() - collection) / n);
     const auto again = Clock::now();
-    finder->FindGroups(paths, DefaultDocHost());
+    finder->FindGroups(paths, DefaultDocHost(), several);
     std::printf("  a second search, nothing new: %.3f s\n", Seconds(again));
 
     if (argc > 3) {

@@ -17,6 +17,9 @@ if(TARGET Qt6::Widgets)
     add_executable(pattern_bench ${CMAKE_CURRENT_LIST_DIR}/pattern_bench.cpp)
     target_link_libraries(pattern_bench PRIVATE varnex_view_bench_support)
 
+    add_executable(players_bench ${CMAKE_CURRENT_LIST_DIR}/players_bench.cpp)
+    target_link_libraries(players_bench PRIVATE varnex_view_bench_support)
+
     add_executable(charset_bench ${CMAKE_CURRENT_LIST_DIR}/charset_bench.cpp)
     target_link_libraries(charset_bench PRIVATE varnex_view_bench_support)
 endif()

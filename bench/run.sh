@@ -46,6 +46,22 @@ if [ "$count" -ge 100000 ]; then
     "$build/bench/varnex-bench-dups" "$data" "$build/bench-data-copies" "${cli[@]}" || echo "bench: varnex-bench-dups failed"
 fi
 
+echo
+echo "== one file of all the generated games against the files of one game each"
+"$build/bench/varnex-bench-games-file" "$data" "$build/bench-games.sgf" || echo "bench: varnex-bench-games-file failed"
+if [ -x "$build/src/cli/varnex-cli" ]; then
+    for form in files file; do
+        rm -f "$build/bench-$form.vnx"
+        source="$data"
+        [ "$form" = file ] && source="$build/bench-games.sgf"
+        t0=$(date +%s%N)
+        "$build/src/cli/varnex-cli" add --no-cache "$build/bench-$form.vnx" "$source" >/dev/null || echo "bench: add failed"
+        t1=$(date +%s%N)
+        lines=$("$build/src/cli/varnex-cli" list --no-cache "$build/bench-$form.vnx" | wc -l)
+        echo "varnex-cli add, list --no-cache of the $form: $(( (t1 - t0) / 1000000 )) ms, $(( ($(date +%s%N) - t1) / 1000000 )) ms, $lines lines"
+    done
+fi
+
 if [ -n "$corpus" ]; then
     echo
     echo "== duplicates: grouping cut copies of one long game, each the start of the longer ones"
@@ -55,6 +71,10 @@ fi
 echo
 echo "== display decoding: corpus records whose names show as text"
 "$build/bench/varnex-bench-decode" "$corpus" || echo "bench: varnex-bench-decode failed"
+
+echo
+echo "== players: the players table of the tree's games, and ten times as many"
+"$build/bench/varnex-bench-players" "$data" || echo "bench: varnex-bench-players failed"
 
 echo
 echo "== core functions in memory"
@@ -79,6 +99,9 @@ if [ -x "$build/src/cli/varnex-cli" ]; then
     rm -rf "$XDG_CACHE_HOME"
     echo "varnex-cli list, no cache yet (builds it): $(timed_list)"
     echo "varnex-cli list with the cache: $(timed_list)"
+    t0=$(date +%s%N)
+    "$build/src/cli/varnex-cli" players "$build/bench-add.vnx" >/dev/null || echo "bench: players failed"
+    echo "varnex-cli players with the cache (open, count, write): $(( ($(date +%s%N) - t0) / 1000000 )) ms"
     rm -f "$build/bench-add.vnx"
 fi
 
@@ -145,6 +168,14 @@ if [ -x "$build/bench/preview_bench" ]; then
     echo
     echo "== preview pane"
     QT_QPA_PLATFORM=offscreen "$build/bench/preview_bench" "$corpus" || echo "bench: preview_bench failed"
+fi
+
+if [ -x "$build/bench/players_bench" ]; then
+    echo
+    echo "== players dock"
+    QT_QPA_PLATFORM=offscreen "$build/bench/players_bench" "$count" "$data" || echo "bench: players_bench failed"
+    echo "-- the same with a third of the names in GB2312, Shift_JIS or EUC-KR"
+    QT_QPA_PLATFORM=offscreen "$build/bench/players_bench" "$count" "$mixed" || echo "bench: players_bench failed"
 fi
 
 if [ -x "$build/bench/charset_bench" ]; then

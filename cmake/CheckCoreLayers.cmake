@@ -1,5 +1,5 @@
 # The core's folders stand in one order and include only downward:
-#   util <- files, settings <- reader <- cache, game <- pattern <- collection <- columns <- report
+#   util <- files, settings <- reader <- cache, game <- pattern <- collection <- players <- columns <- report
 # Every folder names the folders it may include besides its own. A file
 # that includes a core header of a folder not in its list stops the
 # configuration, so the order is proven on every build.
@@ -17,9 +17,10 @@ set(_layers_cache util files settings reader)
 set(_layers_game util files settings reader)
 set(_layers_pattern util files settings reader cache game)
 set(_layers_collection util files settings reader cache game pattern)
-set(_layers_columns util files settings reader cache game pattern collection)
-set(_layers_report util files settings reader cache game pattern collection columns)
-set(_core_folders util files settings reader cache game pattern collection columns report)
+set(_layers_players util files settings reader cache game pattern collection)
+set(_layers_columns util files settings reader cache game pattern collection players)
+set(_layers_report util files settings reader cache game pattern collection players columns)
+set(_core_folders util files settings reader cache game pattern collection players columns report)
 
 function(varnex_check_core_layers core_dir)
     file(GLOB_RECURSE _files RELATIVE "${core_dir}" "${core_dir}/*.h" "${core_dir}/*.cpp")

@@ -47,3 +47,6 @@ set(VARNEX_FUZZ_SEEDS_fuzz_position_row "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/pos
 # Position rows stored through the header cache, then damaged.
 list(APPEND VARNEX_FUZZ_TARGETS fuzz_position_rows)
 set(VARNEX_FUZZ_SEEDS_fuzz_position_rows "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/position_rows")
+# The player key, aliases and the players table's counts.
+list(APPEND VARNEX_FUZZ_TARGETS fuzz_player_names)
+set(VARNEX_FUZZ_SEEDS_fuzz_player_names "${CMAKE_SOURCE_DIR}/tests/fuzzseeds/player_names")

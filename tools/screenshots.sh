@@ -128,6 +128,33 @@ PY
     rm -rf "$scratch"
     echo "screenshots: $here/docs/pattern.png"
 fi
+# The players dock over the professional games of the shared corpus: the
+# players sorted by games, and the record of the one with the most, chosen
+# by Enter in the dock's empty name filter. Needs xdotool; left out without
+# a corpus.
+if [ -n "$corpus" ]; then
+    scratch="$(mktemp -d)"
+    mkdir -p "$scratch/config/Pellmore" "$scratch/tmp"
+    "$build/src/cli/varnex-cli" add "$scratch/pro.vnx" "$corpus/ugoertz__kombilo/kombilo/tests/sgfs" > /dev/null
+    printf '[Frame]\nStyle=1\n[Preview]\nShown=0\n[Players]\nShown=1\n' > "$scratch/config/Pellmore/Varnex.conf"
+    XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp" \
+        xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+            "$1" "$2" & pid=$!
+            sleep 4
+            xdotool search --sync --onlyvisible --name "Varnex" windowsize %@ 1240 760 windowmove %@ 0 0 || true
+            sleep 1
+            # The name filter is the first field of the dock, at its top left.
+            xdotool mousemove 60 "$4" click 1
+            xdotool key Return
+            sleep 2
+            xdotool mousemove 1200 740
+            import -window root "$3"
+            kill $pid; wait $pid 2>/dev/null || true' shoot "$program" "$scratch/pro.vnx" "$scratch/shot.png" \
+        "${VARNEX_SHOT_FILTER_Y:-88}"
+    convert "$scratch/shot.png" -trim +repage -colors 128 -strip "PNG8:$here/docs/players.png"
+    rm -rf "$scratch"
+    echo "screenshots: $here/docs/players.png"
+fi
 # Board Pictures: the large icons of the professional games of the shared
 # corpus, each board at move 60 (the preview's "Open at" choice), the
 # preview hidden so the list has the window. Left out without a corpus.

@@ -136,9 +136,33 @@ void AppendInfoLines(std::string& text, const CGameEntry& entry, IUtf8Converter*
     }
 }
 
+// Reads the root node of the game-th game of file into table. The reading
+// stops at that game. missing says why when the file was read but holds
+// fewer games.
+bool ReadGameOf(const std::string& file, std::size_t game, CPropertyTable& table, CCliDocHost& hooks,
+                std::string& missing)
+{
+    if (game == 0)
+        return ReadGameFile(file, table, hooks);
+    hooks.BeforeRead();
+    SMoreGames more;
+    more.most = game;
+    if (!ReadGameFileContents(file, table, hooks, nullptr, nullptr, &more))
+        return false;
+    if (more.tables.size() < game) {
+        const std::size_t count = 1 + more.tables.size();
+        missing = "no game " + std::to_string(game + 1) + ": the file holds " + std::to_string(count) +
+                  (count == 1 ? " game" : " games");
+        return false;
+    }
+    table = std::move(more.tables[game - 1]);
+    return true;
+}
+
 } // namespace
 
-int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostream& err, IUtf8Converter* utf8)
+int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostream& err, IUtf8Converter* utf8,
+            std::size_t game)
 {
     // The lines of many files gather in one buffer that goes out in large
     // writes: formatting each value through the stream cost more than
@@ -153,13 +177,18 @@ int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostre
     };
 
     CCliDocHost hooks(err);
+    bool anyMissing = false;
     for (const std::string& file : files) {
         const std::size_t lineStart = text.size();
         std::string reason;
         try {
             CGameEntry entry;
-            const bool ok = ReadGameFile(file, entry.m_props, hooks);
-            reason = hooks.TakeReason();
+            const bool ok = ReadGameOf(file, game, entry.m_props, hooks, reason);
+            anyMissing = anyMissing || !reason.empty();
+            if (reason.empty())
+                reason = hooks.TakeReason();
+            else
+                hooks.TakeReason();
             AppendEscapedField(text, utf8 ? utf8->PathToUtf8(file) : file);
             text += ok ? "\tok\n" : "\tfail\n";
             if (ok)
@@ -179,7 +208,7 @@ int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostre
             break;
     }
     flush();
-    return WithOutputChecked(out, err, kExitOk);
+    return WithOutputChecked(out, err, anyMissing ? kExitFailure : kExitOk);
 }
 
 int RunAdd(const std::string& collection, const std::vector<std::string>& paths, std::ostream& out, std::ostream& err,
@@ -294,8 +323,10 @@ int RunList(const std::string& collection, std::optional<bool> fullPath, const I
     IUtf8Converter* const keepConverter = keep ? keepDecoder : nullptr;
     for (IUtf8Converter* converter : {utf8, keepConverter == utf8 ? nullptr : keepConverter})
         if (converter)
-            doc.m_mapFiles.ForEach(
-                [converter](const std::string& path, const CGameEntry& entry) { converter->NoteRecord(path, entry); });
+            doc.m_mapFiles.ForEach([converter](const std::string& path, const CGameEntry& entry) {
+                for (std::size_t game = 0; game < entry.GameCount(); ++game)
+                    converter->NoteRecord(path, entry.Game(game));
+            });
     const std::string text = view.ExportText(utf8, keep, keepDecoder, escape);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     return WithOutputChecked(out, err, kExitOk);

@@ -20,9 +20,11 @@ constexpr int kExitUsage = 2;
 // info: for each file "PATH<TAB>ok" or "PATH<TAB>fail", after an ok line one
 // "<TAB>ID<TAB>VALUE" line per property in bytewise order of ID, every field
 // escaped so that a record stays on its line. With utf8, PATH and VALUE are
-// converted to UTF-8 first.
-int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostream& err,
-            IUtf8Converter* utf8 = nullptr);
+// converted to UTF-8 first. game picks the game of each file (from 0, in
+// file order); a file without that game is a fail line, its reason on err,
+// and makes the exit status 1.
+int RunInfo(const std::vector<std::string>& files, std::ostream& out, std::ostream& err, IUtf8Converter* utf8 = nullptr,
+            std::size_t game = 0);
 
 // add: the collection file (a missing one starts empty) gets every game file
 // of paths; folders are walked. Paths are stored absolute and lexically

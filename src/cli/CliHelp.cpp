@@ -6,7 +6,7 @@ namespace {
 
 // The synopsis of every command, then what the commands share.
 constexpr const char* kSynopsis = R"(Usage:
-  varnex-cli info [--utf8] FILE...
+  varnex-cli info [--utf8] [--game N] FILE...
   varnex-cli add [--verbose] COLLECTION.vnx PATH... [--no-cache]
   varnex-cli list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
                  [--filter TEXT] [--no-cache] [--escape]
@@ -15,6 +15,7 @@ constexpr const char* kSynopsis = R"(Usage:
   varnex-cli pattern COLLECTION.vnx [--fixed-colours] [--continuations] --region RECT --rows ROWS
   varnex-cli pattern COLLECTION.vnx [--fixed-colours] [--continuations] --region RECT --from GAME [--move N]
   varnex-cli pattern COLLECTION.vnx [--continuations] --batch FILE
+  varnex-cli players COLLECTION.vnx [--player NAME] [--aliases FILE]
   varnex-cli --help
   varnex-cli COMMAND --help   (that command's part of this help)
 )";
@@ -30,9 +31,13 @@ struct SCommandHelp
 };
 
 // Each section starts with the command's own synopsis line.
-constexpr std::array<SCommandHelp, 6> kCommands = {{
-    {"info", R"(info [--utf8] FILE...
-  Reads the game-information properties (the root node) of each game file.
+constexpr std::array<SCommandHelp, 7> kCommands = {{
+    {"info", R"(info [--utf8] [--game N] FILE...
+  Reads the game-information properties (the root node) of each game file:
+  of its first game, or with --game N of its N-th game tree (N from 1, as
+  the list numbers the games of a file of several: "NAME #N"). A file that
+  holds fewer games gives a fail line, says so on stderr, and makes the
+  exit status 1.
   Writes one line "PATH<TAB>ok" or "PATH<TAB>fail" per file; after an ok line
   one line "<TAB>ID<TAB>VALUE" per property, in bytewise order of ID. In PATH,
   ID and VALUE a backslash is written \\, TAB \t, LF \n, CR \r, every other
@@ -77,7 +82,8 @@ constexpr std::array<SCommandHelp, 6> kCommands = {{
     {"list", R"(list COLLECTION.vnx [--full-path | --no-full-path] [--settings FILE] [--utf8]
      [--filter TEXT] [--no-cache] [--escape]
   Writes exactly the bytes the Export command writes right after the
-  collection is opened in the details style: one line per game, in the
+  collection is opened in the details style: one line per game (each game
+  of a file of several games is a line, its name followed by " #N"), in the
   stored sort order, the shown columns of the settings, cells separated by
   TAB and cut to 199 bytes, every line ended by CR LF, no header line.
   The first column shows file names, or full paths with --full-path;
@@ -94,8 +100,9 @@ constexpr std::array<SCommandHelp, 6> kCommands = {{
   when it is found in one of the row's cells (the file-name cell included);
   FIELD:TEXT when TEXT is found in that field of the record, shown or not:
   player: (either colour), black:, white:, winner:, loser:, event:,
-  result:, date:, or a property identifier (PB:, EV:, RO:, PC: ...).
-  date: takes 2016, 2016-03, 2016-03-05 or a range 2016..2019, ..1990,
+  result:, date:, or a property identifier (PB:, EV:, RO:, PC: ...);
+  player:="NAME" (and black:=, white:=, winner:=, loser:=) matches that
+  player's names alone, not another name that holds NAME. date: takes 2016, 2016-03, 2016-03-05 or a range 2016..2019, ..1990,
   2016.. (both ends included; the first date of DT counts, a record without
   a readable date never matches); result:jigo matches the draws (0, Draw,
   Jigo), result:B+R, result:W+, result:void what their texts hold. A leading
@@ -139,8 +146,9 @@ constexpr std::array<SCommandHelp, 6> kCommands = {{
   information do not count. A copy cut short of 50 moves or more goes with
   the longest game it is the start of. Games of fewer than 20 moves are one
   game only when their players (PB, PW) and date (DT) are equal too.
-  Writes one line per group: its paths, escaped as info escapes them,
-  separated by TAB; first the copy to keep (the most moves, then one with
+  Each game of a file of several games is a game: two of one file can be
+  copies. Writes one line per group: its paths, escaped as info escapes
+  them, a game of a file of several followed by " #N", separated by TAB; first the copy to keep (the most moves, then one with
   comments, then the oldest file), the others in the same order. Groups in
   bytewise order of their first path. Nothing when there are none. Exit 0,
   1 when the collection cannot be opened, 2 on bad arguments.
@@ -166,7 +174,8 @@ constexpr std::array<SCommandHelp, 6> kCommands = {{
   stones, K the board after K moves (passes and skipped moves count).
   Writes one line "PATH<TAB>K" per game where the shape stands, K the first
   position it stands at, in bytewise order of the paths (escaped as info
-  escapes them). With --continuations, instead, one line per continuation
+  escapes them); a game of a file of several games is "PATH #N", the games
+  of one file in file order. With --continuations, instead, one line per continuation
   "POINT<TAB>COLOUR<TAB>GAMES<TAB>BLACKWINS<TAB>WHITEWINS": the first later
   move of the main line inside the matched rectangle, as an SGF point on the
   board as the pattern was drawn and the colour it played in the pattern's
@@ -183,6 +192,30 @@ constexpr std::array<SCommandHelp, 6> kCommands = {{
   count, a sign outside the six, a rectangle off the board, a move past the
   game's end), with the reason on stderr.
 )"},
+    {"players", R"help(players COLLECTION.vnx [--player NAME] [--aliases FILE]
+  Writes the players of the collection, one line each:
+  "NAME<TAB>GAMES<TAB>WINS<TAB>LOSSES<TAB>WITHOUT WINNER<TAB>FIRST YEAR<TAB>LAST YEAR",
+  most games first, then by name. Black and White count alike; every game
+  of a file of several games counts. A game's winner is the one the Winner
+  column names; a draw, a void game or an unknown result is a game without
+  a winner, never a loss. The years are the first four-digit year of DT
+  (empty when no game of the player has one).
+  Spellings of one player count as one: rank words and marks written after
+  a name ("9p", "9 dan", "P9", "[4k]", "(9段)", " 九段", "8단", "アマ", "pro",
+  and titles such as "Meijin" and "名人") are taken off, then blanks and
+  letter case are not told apart. The user's aliases (joined in the
+  window's Players dock) join further names; --aliases FILE joins those of
+  FILE too, one player per line: NAME<TAB>ALIAS<TAB>ALIAS... in UTF-8.
+  A player is named by the most frequent spelling, without rank words.
+  With --player NAME, writes that player's opponents instead, one line each:
+  "OPPONENT<TAB>GAMES<TAB>WINS<TAB>LOSSES<TAB>LAST GAME", most games first;
+  wins and losses are the player's, the last game the date of their latest
+  game (YYYY-MM-DD, or as much of it as DT gives).
+  Names are written in UTF-8 as the list shows them (see info --utf8); a
+  backslash, TAB, LF or CR in one is written \\, \t, \n, \r.
+  Exit 0, 1 when the collection cannot be opened or no game names the
+  player, 2 for bad arguments or an alias file that cannot be read.
+)help"},
 }};
 
 } // namespace

@@ -27,21 +27,17 @@ void CCliListView::OnUpdate(int hint, const CHintPayload& payload)
     switch (hint) {
     case hintFileAdded:
         if (payload.path) {
-            m_rows.push_back(MakeReportRow(*payload.path, m_doc.m_mapFiles.Find(*payload.path), m_columns, m_bFullPath,
-                                           m_store, m_shown));
+            AppendRows(*payload.path, m_doc.m_mapFiles.Find(*payload.path));
         } else {
             m_rows.clear();
-            m_doc.m_mapFiles.ForEach([&](const std::string& path, const CGameEntry& entry) {
-                m_rows.push_back(MakeReportRow(path, &entry, m_columns, m_bFullPath, m_store, m_shown));
-            });
+            m_doc.m_mapFiles.ForEach(
+                [this](const std::string& path, const CGameEntry& entry) { AppendRows(path, &entry); });
         }
         break;
     case hintFileRemoved:
         if (payload.path) {
-            const auto it = std::find_if(m_rows.begin(), m_rows.end(),
-                                         [&](const CReportRow& row) { return row.key == *payload.path; });
-            if (it != m_rows.end())
-                m_rows.erase(it);
+            // Every game of the file goes with it.
+            std::erase_if(m_rows, [&](const CReportRow& row) { return row.key == *payload.path; });
         } else {
             m_rows.clear();
         }
@@ -58,12 +54,25 @@ void CCliListView::OnUpdate(int hint, const CHintPayload& payload)
     }
 }
 
+void CCliListView::AppendRows(const std::string& path, const CGameEntry* entry)
+{
+    const std::size_t games = entry ? entry->GameCount() : 1;
+    for (std::size_t game = 0; game < games; ++game)
+        m_rows.push_back(MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shown, game));
+}
+
+const CGameEntry* CCliListView::GameOf(const CReportRow& row) const
+{
+    const CGameEntry* entry = m_doc.m_mapFiles.Find(row.key);
+    return entry && row.game < entry->GameCount() ? &entry->Game(row.game) : nullptr;
+}
+
 void CCliListView::CellsToUtf8(const CReportRow& row, IUtf8Converter& converter, std::vector<std::string>& cells) const
 {
     if (row.cells.empty())
         return;
     cells.push_back(converter.PathToUtf8(row.cells[0]));
-    if (const CGameEntry* entry = m_doc.m_mapFiles.Find(row.key)) {
+    if (const CGameEntry* entry = GameOf(row)) {
         const std::vector<std::string> rest(row.cells.begin() + 1, row.cells.end());
         for (std::string& cell : converter.TextsToUtf8(rest, *entry, row.key))
             cells.push_back(std::move(cell));
@@ -83,7 +92,7 @@ std::string CCliListView::ExportText(IUtf8Converter* utf8, const CRowTest& keep,
             shown.clear();
             if (keepDecoder)
                 CellsToUtf8(row, *keepDecoder, shown);
-            if (!keep(keepDecoder ? shown : row.cells, m_doc.m_mapFiles.Find(row.key), row.key))
+            if (!keep(keepDecoder ? shown : row.cells, GameOf(row), row.key))
                 continue;
         }
         cells.clear();

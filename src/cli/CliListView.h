@@ -13,7 +13,7 @@ class IUtf8Converter;
 class ISettingsStore;
 
 // The rows the report view would hold, kept from the document's hints the
-// same way: a row appended for every added file, the stored sort applied
+// same way: a row appended for every game of every added file, the stored sort applied
 // when a batch is done. Lets the tool write what Export writes.
 class CCliListView : public IDocView
 {
@@ -27,7 +27,7 @@ public:
     const std::vector<CReportRow>& Rows() const { return m_rows; }
     const std::vector<CColumnDef>& Columns() const { return m_columns; }
 
-    // Whether a row (its cells, column 0 first, its record when the
+    // Whether a row (its cells, column 0 first, its game's record when the
     // collection has one, and its file's path) is written.
     using CRowTest =
         std::function<bool(const std::vector<std::string>& cells, const CGameEntry* entry, const std::string& path)>;
@@ -41,6 +41,10 @@ public:
                            IUtf8Converter* keepDecoder = nullptr, bool escape = false) const;
 
 private:
+    // One row for each game of the file at path.
+    void AppendRows(const std::string& path, const CGameEntry* entry);
+    // The game a row shows, or null when its file is not in the collection.
+    const CGameEntry* GameOf(const CReportRow& row) const;
     void CellsToUtf8(const CReportRow& row, IUtf8Converter& converter, std::vector<std::string>& cells) const;
 
     const CVarnexDoc& m_doc;

@@ -6,11 +6,13 @@
 #include "cli/CliEscape.h"
 #include "collection/CollectionFile.h"
 #include "collection/CollectionPositionIndex.h"
+#include "collection/GameEntry.h"
 #include "collection/VarnexDoc.h"
 #include "pattern/Pattern.h"
 #include "pattern/PatternSearch.h"
 #include "pattern/PositionRow.h"
 #include "reader/GameRecordReader.h"
+#include "report/ReportRows.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -184,8 +186,21 @@ std::vector<SPattern> ReadQueries(const SPatternArgs& args, std::string& error)
     return {std::move(*parse.pattern)};
 }
 
-void WriteAnswer(const SPatternResult& result, const std::vector<std::string>& paths, bool continuations,
-                 std::string& text)
+// How each game of the index is named: its path, and for a game of a file of
+// several games its number as the list's cell gives it ("PATH #N").
+std::vector<std::string> GameNames(const CVarnexDoc& doc, const SCollectionIndex& loaded)
+{
+    std::vector<std::string> names(loaded.paths.begin(), loaded.paths.end());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const CGameEntry* entry = doc.m_mapFiles.Find(loaded.paths[i]);
+        if (entry && entry->GameCount() > 1)
+            names[i] += GameNumberSuffix(loaded.games[i]);
+    }
+    return names;
+}
+
+void WriteAnswer(const SPatternResult& result, const SCollectionIndex& loaded, const std::vector<std::string>& names,
+                 bool continuations, std::string& text)
 {
     if (continuations) {
         for (const SContinuationStats& row : result.continuations) {
@@ -200,10 +215,14 @@ void WriteAnswer(const SPatternResult& result, const std::vector<std::string>& p
     hits.reserve(result.hits.size());
     for (const SPatternHit& hit : result.hits)
         hits.push_back(&hit);
-    std::sort(hits.begin(), hits.end(),
-              [&paths](const SPatternHit* a, const SPatternHit* b) { return paths[a->game] < paths[b->game]; });
+    // By path, and the games of one file in file order (game 10 after game 9).
+    std::sort(hits.begin(), hits.end(), [&loaded](const SPatternHit* a, const SPatternHit* b) {
+        const std::string& pathA = loaded.paths[a->game];
+        const std::string& pathB = loaded.paths[b->game];
+        return pathA != pathB ? pathA < pathB : loaded.games[a->game] < loaded.games[b->game];
+    });
     for (const SPatternHit* hit : hits) {
-        AppendEscapedField(text, paths[hit->game]);
+        AppendEscapedField(text, names[hit->game]);
         text += '\t' + std::to_string(hit->firstHit) + '\n';
     }
 }
@@ -238,11 +257,12 @@ int RunPatternCommand(const std::vector<std::string>& args, std::ostream& out, s
     const SCollectionIndex loaded = LoadCollectionIndex(doc, shown);
     doc.FlushHeaderCache();
 
+    const std::vector<std::string> names = GameNames(doc, loaded);
     std::string text;
     for (std::size_t i = 0; i < queries.size(); ++i) {
         if (parsed->batch)
             text += "#\t" + std::to_string(i + 1) + '\n';
-        WriteAnswer(SearchPattern(loaded.index, queries[i]), loaded.paths, parsed->continuations, text);
+        WriteAnswer(SearchPattern(loaded.index, queries[i]), loaded, names, parsed->continuations, text);
     }
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();

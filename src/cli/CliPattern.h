@@ -12,7 +12,8 @@ class IShownText;
 //
 // The games of the collection where the pattern stands, one line
 // "PATH<TAB>K" each (K the first position it stands at), in byte order of
-// the paths; with --continuations one line
+// the paths; a game of a file of several games is "PATH #N" (N from 1, the
+// games of one file in file order). With --continuations one line
 // "POINT<TAB>COLOUR<TAB>GAMES<TAB>BLACKWINS<TAB>WHITEWINS" a continuation
 // instead. A batch answers each of its queries after a line "#<TAB>N".
 // Exit 0, 1 when the collection cannot be opened, 2 for arguments or a

@@ -3,7 +3,9 @@
 #include "cli/CliDups.h"
 #include "cli/CliHelp.h"
 #include "cli/CliPattern.h"
+#include "cli/CliPlayers.h"
 #include "cli/QtUtf8Converter.h"
+#include "players/PlayerAliases.h"
 #include "qtcore/CacheFolder.h"
 #include "qtcore/FilterText.h"
 #include "qtcore/QtSettingsStore.h"
@@ -74,10 +76,24 @@ struct CArgs
     bool noCache = false;
     std::optional<std::string> filter;
     bool escape = false;
+    // info's game of each file, from 1.
+    std::size_t game = 1;
     std::string error;
 };
 
-CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf8Option, bool verboseOption)
+// A game number as the list names games: 1 or more.
+bool ParseGameNumber(const std::string& text, std::size_t& game)
+{
+    std::size_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 1)
+        return false;
+    game = value;
+    return true;
+}
+
+CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf8Option, bool verboseOption,
+                bool gameOption)
 {
     CArgs parsed;
     bool optionsEnded = false;
@@ -115,6 +131,13 @@ CArgs ParseArgs(const std::vector<std::string>& args, bool listOptions, bool utf
             parsed.filter = args[++i];
         } else if (listOptions && arg.rfind("--filter=", 0) == 0) {
             parsed.filter = arg.substr(std::strlen("--filter="));
+        } else if (gameOption && (arg == "--game" || arg.rfind("--game=", 0) == 0)) {
+            const bool joined = arg != "--game";
+            if ((!joined && i + 1 >= args.size()) ||
+                !ParseGameNumber(joined ? arg.substr(std::strlen("--game=")) : args[++i], parsed.game)) {
+                parsed.error = "--game needs a game number (1 or more)";
+                return parsed;
+            }
         } else if (listOptions && arg == "--escape") {
             parsed.escape = true;
         } else {
@@ -208,8 +231,31 @@ int main(int argc, char** argv)
         CQtUtf8Converter converter;
         return RunPatternCommand(rest, std::cout, std::cerr, HeaderCacheFolder(), &converter);
     }
+    if (command == "players") {
+        for (const std::string& arg : rest) {
+            if (arg == "--")
+                break;
+            if (IsHelp(arg))
+                return PrintHelp(command);
+        }
+        // The user's aliases and charset for records that name none, as
+        // the window reads them; a settings file that is no regular file
+        // (a FIFO would block the read) is refused as list refuses it.
+        const QString irregular = FirstIrregularFile(UserSettingsFiles());
+        if (!irregular.isEmpty()) {
+            std::cerr << "varnex-cli: settings file " << QFile::encodeName(irregular).toStdString()
+                      << " is not a regular file\n";
+            return kExitFailure;
+        }
+        const CQtSettingsStore store;
+        CQtUtf8Converter converter;
+        converter.SetNoneCharset(ReadString(store, settings::kNoneCharset));
+        CPlayerAliases aliases;
+        aliases.Load(store);
+        return RunPlayersCommand(rest, std::cout, std::cerr, HeaderCacheFolder(), converter, aliases);
+    }
     if (command == "info" || command == "add" || command == "list") {
-        const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add");
+        const CArgs args = ParseArgs(rest, command == "list", command != "add", command == "add", command == "info");
         CQtUtf8Converter converter;
         IUtf8Converter* utf8 = args.utf8 ? &converter : nullptr;
         if (!args.error.empty())
@@ -219,7 +265,7 @@ int main(int argc, char** argv)
         if (command == "info") {
             if (args.operands.empty())
                 return UsageError("info needs at least one file");
-            return RunInfo(args.operands, std::cout, std::cerr, utf8);
+            return RunInfo(args.operands, std::cout, std::cerr, utf8, args.game - 1);
         }
         if (command == "add") {
             if (args.operands.size() < 2)
@@ -257,8 +303,8 @@ int main(int argc, char** argv)
         std::function<bool(const std::vector<std::string>&, const CGameEntry*, const std::string&)> keep;
         if (args.filter) {
             // The typed text is read as the terminal gives it (UTF-8).
-            const CRowFilter filter =
-                MakeRowFilter(QString::fromUtf8(args.filter->data(), static_cast<qsizetype>(args.filter->size())));
+            const CRowFilter filter = MakeRowFilter(
+                QString::fromUtf8(args.filter->data(), static_cast<qsizetype>(args.filter->size())), *store);
             for (const std::string& problem : filter.Problems())
                 std::cerr << "varnex-cli: --filter: " << problem << "\n";
             if (!filter.IsEmpty()) {

@@ -2,6 +2,7 @@
 
 #include "collection/GameEntry.h"
 #include "collection/ShownText.h"
+#include "players/PlayerAliases.h"
 #include "qtcore/ByteText.h"
 #include "qtcore/DisplayDecoder.h"
 #include "qtcore/RowDisplay.h"
@@ -45,6 +46,13 @@ std::string FoldedUtf8(std::string_view text)
 CRowFilter MakeRowFilter(const QString& typed)
 {
     return CRowFilter(typed.toStdString(), FoldedUtf8);
+}
+
+CRowFilter MakeRowFilter(const QString& typed, const ISettingsStore& store)
+{
+    CPlayerAliases aliases;
+    aliases.Load(store);
+    return CRowFilter(typed.toStdString(), FoldedUtf8, &aliases);
 }
 
 namespace {

@@ -21,6 +21,8 @@ std::string FoldedShownText(const CShownTexts& shown);
 // Folds UTF-8 text as the filter compares it.
 std::string FoldedUtf8(std::string_view text);
 CRowFilter MakeRowFilter(const QString& typed);
+// The same, joining the names the user's aliases in store join.
+CRowFilter MakeRowFilter(const QString& typed, const ISettingsStore& store);
 
 // Adds to text the record's fields the filter looks in that it lacks yet,
 // decoded by the charset the record's texts choose and folded. Without an

@@ -248,7 +248,7 @@ TEST_F(CliTest, HelpDescribesEveryCommand)
 {
     const auto result = Run({"--help"});
     EXPECT_EQ(result.exitCode, 0);
-    for (const char* text : {"info [--utf8] FILE", "add [--verbose] COLLECTION.vnx", "list COLLECTION.vnx",
+    for (const char* text : {"info [--utf8] [--game N] FILE", "add [--verbose] COLLECTION.vnx", "list COLLECTION.vnx",
                              "--full-path", "--settings", "absolute", "added N, already present M, unreadable K"})
         EXPECT_NE(result.out.find(text), std::string::npos) << text;
 }

@@ -68,15 +68,15 @@ SPositionRowsSummary ForEachCollectionPositionRow(CVarnexDoc& doc, const Collect
         const std::int64_t taken = WallClockNs();
         SFileStatus status;
         const bool known = StatGameFile(path, status);
-        const std::vector<SGameRecord> records = ReadGameRecordsFile(path);
-        if (!known || records.empty()) {
+        // One game's record at a time: a file of many games never holds
+        // all its records at once.
+        std::vector<std::string> made;
+        const bool read =
+            known && ForEachGameRecord(path, [&](std::size_t, SGameRecord& record) { made.push_back(build(record)); });
+        if (!read || made.empty()) {
             ++summary.unreadable;
             continue;
         }
-        std::vector<std::string> made;
-        made.reserve(records.size());
-        for (const SGameRecord& record : records)
-            made.push_back(build(record));
         std::string row;
         if (made.size() == 1) {
             row = std::move(made.front());

@@ -1,6 +1,7 @@
 #include "collection/DerivedValues.h"
 
 #include "collection/GameEntry.h"
+#include "collection/JoinedNames.h"
 #include "collection/ResultWinner.h"
 #include "collection/ShownText.h"
 #include "settings/DelimStringArray.h"
@@ -74,7 +75,7 @@ EResultWinner CGameEntry::Winner(IShownText* shown) const
 }
 
 bool CGameEntry::GetValue(std::string_view signature, std::string& value, const ISettingsStore& store,
-                          IShownText* shown) const
+                          IShownText* shown, const IJoinedNames* joined) const
 {
     if (signature.empty()) {
         return false;
@@ -104,7 +105,13 @@ bool CGameEntry::GetValue(std::string_view signature, std::string& value, const 
         auto isMine = [&](std::string_view name) {
             if (names.Find(name) >= 0)
                 return true;
-            return shown && !names.empty() && !IsAscii(name) && names.Find(shown->ShownUtf8(*this, name)) >= 0;
+            if (names.empty())
+                return false;
+            if (shown && !IsAscii(name)) {
+                const std::string shownName = shown->ShownUtf8(*this, name);
+                return names.Find(shownName) >= 0 || (joined && joined->IsJoined(shownName, names));
+            }
+            return joined && joined->IsJoined(name, names);
         };
         const bool blackIsMine = isMine(*black);
         const bool whiteIsMine = isMine(*white);

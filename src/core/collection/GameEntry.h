@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+class IJoinedNames;
 class ISettingsStore;
 class IShownText;
 
@@ -51,9 +52,10 @@ public:
     // or a derived value starting with '$'. False when there is no value;
     // value is then left as it was. The opponent values read "Misc"/"My Names"
     // from store each time; a player is one of them when the name's bytes, or
-    // the name as shown (when shown is given), equal one.
+    // the name as shown (when shown is given), equal one, or when joined
+    // (when given) says the name stands for one.
     bool GetValue(std::string_view signature, std::string& value, const ISettingsStore& store,
-                  IShownText* shown = nullptr) const;
+                  IShownText* shown = nullptr, const IJoinedNames* joined = nullptr) const;
 
     // Who won, by the result as the list shows it (shown, when given,
     // decodes it), as the Winner column reads it.

@@ -1,5 +1,6 @@
 #include "game/DuplicateKey.h"
 
+#include "reader/GameReader.h"
 #include "reader/GameRecordReader.h"
 #include "util/Fnv1a.h"
 
@@ -190,17 +191,29 @@ SDuplicateKey MakeDuplicateKey(const SCanonicalGame& game, bool usable, bool has
     return key;
 }
 
-SDuplicateKey ReadDuplicateKey(const std::string& path)
+std::vector<SDuplicateKey> ReadDuplicateKeys(const std::string& path, bool allGames)
 {
     SFileStatus status;
     const bool stamped = StatGameFile(path, status);
-    const SGameRecord record = ReadGameRecordFile(path);
+    // Every game of the file in its one pass; a file that cannot be read
+    // still has its one key, unusable, so it counts as read.
+    std::vector<SDuplicateKey> keys;
     SCanonicalGame game;
-    const bool usable = stamped && MakeCanonicalGame(record, game);
-    SDuplicateKey key = MakeDuplicateKey(game, usable, !record.comments.empty());
-    key.file = status;
-    key.read = true;
-    return key;
+    const auto addKey = [&](std::size_t, const SGameRecord& record) {
+        const bool usable = stamped && MakeCanonicalGame(record, game);
+        keys.push_back(MakeDuplicateKey(game, usable, !record.comments.empty()));
+        keys.back().file = status;
+        keys.back().read = true;
+    };
+    // One game's record at a time: a file of many games never holds all
+    // its records at once.
+    if (allGames)
+        ForEachGameRecord(path, [&](std::size_t number, SGameRecord& record) { addKey(number, record); });
+    else
+        addKey(0, ReadGameRecordFile(path));
+    if (keys.empty())
+        addKey(0, SGameRecord{});
+    return keys;
 }
 
 bool ReadCanonicalGame(const std::string& path, SCanonicalGame& game)

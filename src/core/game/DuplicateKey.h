@@ -52,8 +52,10 @@ struct SDuplicateKey
 std::uint64_t HashTokens(const std::uint32_t* tokens, std::size_t count, const std::string& identity);
 SDuplicateKey MakeDuplicateKey(const SCanonicalGame& game, bool usable, bool hasComments);
 
-// Reads the game file at path for its key (unusable when it holds no game).
-SDuplicateKey ReadDuplicateKey(const std::string& path);
+// The key of every game of the game file at path, in file order, from one
+// read of the file (one unusable key when it cannot be read); with
+// allGames false the first game's alone, the file read only that far.
+std::vector<SDuplicateKey> ReadDuplicateKeys(const std::string& path, bool allGames = true);
 // Reads it again for the comparison of a group; false when it holds no game.
 bool ReadCanonicalGame(const std::string& path, SCanonicalGame& game);
 

@@ -368,19 +368,52 @@ SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop, s
     return RecordAt(bytes, more.starts[game - 1] - from, stop);
 }
 
+bool ForEachGameRecord(const std::string& path, const std::function<void(std::size_t game, SGameRecord& record)>& f)
+{
+    const int fd = OpenGameFile(path);
+    if (fd < 0)
+        return false;
+    CFileInput file(fd);
+    std::string bytes;
+    try {
+        char chunk[16384];
+        for (;;) {
+            const long got = file.Read(chunk, sizeof chunk);
+            if (got <= 0)
+                break;
+            bytes.append(chunk, static_cast<std::size_t>(got));
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (file.Refused())
+        return false;
+    // The first game as ReadGameRecordFile reads it: a file past the limit
+    // of one record is refused for it; the later games have a limit each.
+    SGameRecord record;
+    if (bytes.size() > kMaxRecordBytes) {
+        record.problem = EGameProblem::TooLarge;
+    } else {
+        record = ReadGameRecordBytes(bytes);
+    }
+    f(0, record);
+    if (StartsBinaryForm(bytes))
+        return true;
+    CTextStream stream(bytes);
+    CPropertyTable first;
+    SMoreGames more;
+    if (ReadTextRecord(stream, first, kMaxRecordBytes, &more) != ERecordResult::Read)
+        return true;
+    for (std::size_t i = 0; i < more.starts.size(); ++i) {
+        record = RecordAt(bytes, more.starts[i], {});
+        f(i + 1, record);
+    }
+    return true;
+}
+
 std::vector<SGameRecord> ReadGameRecordsFile(const std::string& path)
 {
     std::vector<SGameRecord> records;
-    SGameRecord first = ReadGameRecordFile(path);
-    if (first.problem == EGameProblem::CannotOpen)
-        return records;
-    records.push_back(std::move(first));
-    SMoreGames more;
-    std::string bytes;
-    std::uint64_t from = 0;
-    if (records.front().problem == EGameProblem::BinaryForm || !LaterGames(path, SIZE_MAX, false, more, bytes, from))
-        return records;
-    for (std::uint64_t start : more.starts)
-        records.push_back(RecordAt(bytes, start - from, {}));
+    ForEachGameRecord(path, [&records](std::size_t, SGameRecord& record) { records.push_back(std::move(record)); });
     return records;
 }

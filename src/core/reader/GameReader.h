@@ -7,6 +7,7 @@
 #include "reader/TextStream.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,8 +77,12 @@ ERecordResult ReadTextRecord(CTextStream& stream, CPropertyTable& table, std::ui
 // A game past the last gives NoGameTree.
 SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop, std::size_t game);
 
-// Every game of the game file at path, in one pass: its games' records in
-// file order (none when it cannot be read).
+// Every game of the game file at path, from one read of it: f(game, record)
+// for each game in file order, one record at a time (game 0 as
+// ReadGameRecordFile reads it). False, and no call, when the file cannot be
+// read.
+bool ForEachGameRecord(const std::string& path, const std::function<void(std::size_t game, SGameRecord& record)>& f);
+// The same, every record at once.
 std::vector<SGameRecord> ReadGameRecordsFile(const std::string& path);
 
 // "64 MiB" for a limit of whole mebibytes, else the number of bytes.

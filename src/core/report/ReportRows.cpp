@@ -1,6 +1,7 @@
 #include "report/ReportRows.h"
 
 #include "collection/GameEntry.h"
+#include "players/JoinedPlayerNames.h"
 #include "report/DisplayName.h"
 #include "report/MeaningOrder.h"
 #include "report/RowCompare.h"
@@ -44,9 +45,10 @@ CReportRow MakeReportRow(const std::string& path, const CGameEntry* entry, const
     if (several)
         row.cells.back() += GameNumberSuffix(game);
     const CGameEntry* values = entry && game < entry->GameCount() ? &entry->Game(game) : nullptr;
+    const CJoinedPlayerNames joined(store);
     for (const CColumnDef& column : columns) {
         std::string value;
-        if (values && !values->GetValue(column.m_strSignature, value, store, shown))
+        if (values && !values->GetValue(column.m_strSignature, value, store, shown, &joined))
             value.clear();
         else if (entry && !values)
             value.clear();

@@ -1,10 +1,14 @@
 #include "report/RowFilter.h"
 
+#include "players/PlayerAliases.h"
+#include "players/PlayerName.h"
 #include "util/AsciiFold.h"
 #include "util/TextTrim.h"
 
 #include <algorithm>
 #include <iterator>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
@@ -41,13 +45,14 @@ struct SNamedField
 {
     std::string_view name;
     std::vector<std::string> fields;
+    bool namesPlayer = false;
 };
 
 const std::vector<SNamedField>& NamedFields()
 {
     static const std::vector<SNamedField> named = {
-        {"player", {"PB", "PW"}}, {"black", {"PB"}}, {"white", {"PW"}},  {"winner", {"$Winner"}},
-        {"loser", {"$Loser"}},    {"event", {"EV"}}, {"result", {"RE"}}, {"date", {"DT"}},
+        {"player", {"PB", "PW"}, true}, {"black", {"PB"}, true}, {"white", {"PW"}, true}, {"winner", {"$Winner"}, true},
+        {"loser", {"$Loser"}, true},    {"event", {"EV"}},       {"result", {"RE"}},      {"date", {"DT"}},
     };
     return named;
 }
@@ -104,6 +109,24 @@ std::optional<SDateSpan> DateRange(std::string_view text)
 
 } // namespace
 
+// The player keys of folded names: the filter compares folded texts, so the
+// aliases are keyed by their names folded alike.
+struct CRowFilter::SPlayerKeys
+{
+    std::unordered_map<std::string, std::string> aliasKeys;
+    // A collection names far fewer players than it has rows: each field text
+    // is keyed once. Copies of a filter share this, hence the lock.
+    std::mutex mutex;
+    std::unordered_map<std::string, std::string> known;
+
+    std::string KeyOf(std::string_view folded) const
+    {
+        std::string key = PlayerKey(folded);
+        const auto alias = aliasKeys.find(key);
+        return alias == aliasKeys.end() ? key : alias->second;
+    }
+};
+
 const std::vector<std::string_view>& CRowFilter::FieldNames()
 {
     static const std::vector<std::string_view> names = [] {
@@ -115,8 +138,16 @@ const std::vector<std::string_view>& CRowFilter::FieldNames()
     return names;
 }
 
-CRowFilter::CRowFilter(std::string_view typed, const FFold& fold)
+CRowFilter::CRowFilter(std::string_view typed, const FFold& fold, const CPlayerAliases* aliases)
+    : m_playerKeys(std::make_shared<SPlayerKeys>())
 {
+    if (aliases) {
+        for (const std::vector<std::string>& group : aliases->Groups()) {
+            const std::string head = PlayerKey(fold(group.front()));
+            for (const std::string& name : group)
+                m_playerKeys->aliasKeys.emplace(PlayerKey(fold(name)), head);
+        }
+    }
     std::size_t i = 0;
     while (i < typed.size()) {
         while (i < typed.size() && IsBlank(typed[i]))
@@ -155,7 +186,12 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
         std::string name;
         for (char c : rest.substr(0, letters))
             name += AsciiLower(c);
-        const std::string text = WithoutLineBreaks(fold(WithoutQuotes(rest.substr(letters + 1))));
+        std::string_view value = rest.substr(letters + 1);
+        // FIELD:=TEXT asks for the player TEXT names and no one else.
+        const bool exact = !value.empty() && value.front() == '=';
+        if (exact)
+            value.remove_prefix(1);
+        const std::string text = WithoutLineBreaks(fold(WithoutQuotes(value)));
         const auto named = std::find_if(NamedFields().begin(), NamedFields().end(),
                                         [&](const SNamedField& field) { return field.name == name; });
         bool known = true;
@@ -187,6 +223,10 @@ void CRowFilter::AddTerm(std::string_view token, const FFold& fold)
             if (text.empty())
                 return;
             term.text = text;
+            if (named != NamedFields().end() && named->namesPlayer) {
+                term.playerKey = m_playerKeys->KeyOf(text);
+                term.samePlayerOnly = exact && !term.playerKey.empty();
+            }
         }
     }
     if (term.kind == STerm::EKind::Word) {
@@ -212,7 +252,12 @@ bool CRowFilter::Matches(const CSearchText& row) const
         case STerm::EKind::Field:
             holds = std::any_of(term.fields.begin(), term.fields.end(), [&](const std::string& id) {
                 const std::optional<std::string_view> value = row.Field(id);
-                return value && value->find(term.text) != std::string_view::npos;
+                if (!value)
+                    return false;
+                if (term.samePlayerOnly)
+                    return SamePlayer(term, *value);
+                return value->find(term.text) != std::string_view::npos ||
+                       (!term.playerKey.empty() && SamePlayer(term, *value));
             });
             break;
         case STerm::EKind::Draw:
@@ -230,4 +275,25 @@ bool CRowFilter::Matches(const CSearchText& row) const
             return false;
     }
     return true;
+}
+
+bool CRowFilter::SamePlayer(const STerm& term, std::string_view folded) const
+{
+    SPlayerKeys& keys = *m_playerKeys;
+    const std::lock_guard lock(keys.mutex);
+    auto known = keys.known.find(std::string(folded));
+    if (known == keys.known.end())
+        known = keys.known.emplace(std::string(folded), keys.KeyOf(folded)).first;
+    return known->second == term.playerKey;
+}
+
+bool CRowFilter::operator==(const CRowFilter& other) const
+{
+    if (m_terms != other.m_terms)
+        return false;
+    const bool namesPlayer =
+        std::any_of(m_terms.begin(), m_terms.end(), [](const STerm& term) { return !term.playerKey.empty(); });
+    if (!namesPlayer || m_playerKeys == other.m_playerKeys)
+        return true;
+    return m_playerKeys && other.m_playerKeys && m_playerKeys->aliasKeys == other.m_playerKeys->aliasKeys;
 }

@@ -55,6 +55,11 @@ inline constexpr SIntSetting kPreviewShown{"Preview", "Shown", 1};
 inline constexpr SIntSetting kPreviewAt{"Preview", "At", 0};
 inline constexpr SIntSetting kPreviewMove{"Preview", "Move", 50};
 
+// The user's aliases of players, one player per line: NAME<TAB>ALIAS...
+inline constexpr SStringSetting kPlayerAliases{"Players", "Aliases", ""};
+// The players dock beside the list: shown or not.
+inline constexpr SIntSetting kPlayersShown{"Players", "Shown", 0};
+
 // String lists in the delimited form; the definitions fall back to the
 // string table's default list.
 inline constexpr SStringSetting kDefinitions{"Header", "Definition", ""};

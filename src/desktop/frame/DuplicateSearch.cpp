@@ -1,5 +1,6 @@
 #include "desktop/frame/DuplicateSearch.h"
 
+#include "collection/GameEntry.h"
 #include "collection/VarnexDoc.h"
 #include "desktop/app/DesktopDocHost.h"
 #include "desktop/frame/CountStatusBar.h"
@@ -38,14 +39,18 @@ bool CDuplicateSearch::Run(CVarnexView& view)
 
     const CDuplicateFinder::CFiles toRead = m_finder.FilesToRead(paths);
     m_host.BeginBatch(Clamped(toRead.size()), true);
-    const bool read = m_finder.ReadKeys(toRead, m_host);
+    // The document as it stands when each file is read: events run between files.
+    const bool read = m_finder.ReadKeys(toRead, m_host, [this](const std::string& path) {
+        const CGameEntry* entry = m_doc.m_mapFiles.Find(path);
+        return entry != nullptr && entry->GameCount() > 1;
+    });
     m_host.EndBatch();
 
     std::optional<std::vector<CDuplicateGroup>> groups;
     if (read) {
-        const std::vector<CDuplicateFinder::CFiles> sets = m_finder.CandidateSets(paths);
+        const std::vector<CDuplicateFinder::CGames> sets = m_finder.CandidateSets(paths);
         std::size_t candidates = 0;
-        for (const CDuplicateFinder::CFiles& set : sets)
+        for (const CDuplicateFinder::CGames& set : sets)
             candidates += set.size();
         m_host.BeginBatch(Clamped(candidates), true);
         groups = m_finder.ConfirmGroups(sets, m_host);
@@ -58,11 +63,9 @@ bool CDuplicateSearch::Run(CVarnexView& view)
     }
     if (!alive)
         return false;
-    std::size_t files = 0;
-    for (const CDuplicateGroup& group : *groups)
-        files += group.size();
+    const int files = CDuplicatesView::CountFiles(*groups);
     const int games = Clamped(groups->size());
     view.Duplicates().Show(std::move(*groups));
-    m_host.ShowMessage(CCountStatusBar::DuplicatesText(Clamped(files), games));
+    m_host.ShowMessage(CCountStatusBar::DuplicatesText(files, games));
     return true;
 }

@@ -9,6 +9,7 @@
 #include "desktop/frame/ProgramIcon.h"
 #include "desktop/frame/WndPlacement.h"
 #include "desktop/pattern/PatternMode.h"
+#include "desktop/players/PlayersPane.h"
 #include "desktop/preview/PreviewPane.h"
 #include "desktop/toolbar/CustToolBar.h"
 #include "desktop/view/DuplicatesView.h"
@@ -67,6 +68,8 @@ CMainFrame::~CMainFrame()
     // frame, half gone by then, must not hear them.
     if (m_previewDock != nullptr)
         disconnect(m_previewDock, nullptr, this, nullptr);
+    if (m_playersDock != nullptr)
+        disconnect(m_playersDock, nullptr, this, nullptr);
     if (m_view != nullptr && m_view->ListCtrl() != nullptr)
         disconnect(m_view->ListCtrl(), nullptr, this, nullptr);
     m_host.SetProgressSink(nullptr);
@@ -155,6 +158,7 @@ constexpr SMenuItem kViewMenu[] = {
     VARNEX_MENU_ITEM(ID_VIEW_TOOLBAR, "&Toolbar", nullptr),
     VARNEX_MENU_ITEM(ID_VIEW_STATUS_BAR, "&Status Bar", nullptr),
     VARNEX_MENU_ITEM(ID_VIEW_PREVIEW, "&Preview", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_PLAYERS, "&Players", nullptr),
     VARNEX_MENU_ITEM(ID_VIEW_POSITION_SEARCH, "Position &Search\tCtrl+Shift+F", "Ctrl+Shift+F"),
     kSeparator,
     VARNEX_MENU_ITEM(ID_VIEW_LARGEICON, "Lar&ge Icons", nullptr),
@@ -210,6 +214,7 @@ void CMainFrame::BuildMenus()
     m_router.Action(ID_VIEW_TOOLBAR)->setCheckable(true);
     m_router.Action(ID_VIEW_STATUS_BAR)->setCheckable(true);
     m_router.Action(ID_VIEW_PREVIEW)->setCheckable(true);
+    m_router.Action(ID_VIEW_PLAYERS)->setCheckable(true);
     m_router.Action(ID_VIEW_POSITION_SEARCH)->setCheckable(true);
 
     m_menus = {m_fileMenu, edit, view, help};
@@ -255,8 +260,10 @@ bool CMainFrame::Create()
     m_toolBar->setFloatable(m_toolBar->isMovable());
     addToolBar(Qt::TopToolBarArea, m_toolBar);
     CreatePreview();
+    CreatePlayers();
     RestoreBarState();
     m_previewDock->setVisible(ReadInt(m_store, settings::kPreviewShown) != 0);
+    m_playersDock->setVisible(ReadInt(m_store, settings::kPlayersShown) != 0);
 
     setAcceptDrops(true);
 
@@ -296,6 +303,25 @@ void CMainFrame::CreatePreview()
         const std::uint32_t game = row >= 0 ? list->GetItemGame(row) : 0;
         m_preview->ShowGame(path, m_pattern->FirstHit(path, game), game);
     });
+}
+
+void CMainFrame::CreatePlayers()
+{
+    m_playersDock = new QDockWidget(ResText(IDS_PLAYERS_TITLE), this);
+    m_playersDock->setObjectName(QStringLiteral("PlayersDock"));
+    m_playersDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    m_players = new CPlayersPane(m_doc, m_store, m_prompts, m_playersDock);
+    m_playersDock->setWidget(m_players);
+    addDockWidget(Qt::LeftDockWidgetArea, m_playersDock);
+    // Wide enough for a name beside seven counts; a stored bar state replaces it.
+    resizeDocks({m_playersDock}, {std::max(540, width() * 9 / 20)}, Qt::Horizontal);
+    m_doc.AddView(m_players);
+    connect(m_playersDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        // A hidden dock keeps its table counted but leaves its rows alone.
+        m_players->SetShowing(visible);
+        m_router.UpdateAll();
+    });
+    connect(m_players, &CPlayersPane::FilterList, m_view, &CVarnexView::FilterTo);
 }
 
 void CMainFrame::ActivateFrame(int showCmd)
@@ -423,6 +449,8 @@ void CMainFrame::SaveBarState()
     WriteBinary(m_store, settings::kBarState, std::string_view(state.constData(), state.size()));
     if (m_previewDock != nullptr)
         WriteInt(m_store, settings::kPreviewShown, m_previewDock->isHidden() ? 0 : 1);
+    if (m_playersDock != nullptr)
+        WriteInt(m_store, settings::kPlayersShown, m_playersDock->isHidden() ? 0 : 1);
 }
 
 void CMainFrame::RestoreBarState()
@@ -443,6 +471,8 @@ std::span<const SCommand<CMainFrame>> CMainFrame::Commands() const
          [](F& f, int, CCmdUI& ui) { ui.SetCheck(IsShown(f.m_statusBar)); }},
         {ID_VIEW_PREVIEW, [](F& f, int) { ToggleShown(f.m_previewDock); },
          [](F& f, int, CCmdUI& ui) { ui.SetCheck(IsShown(f.m_previewDock)); }},
+        {ID_VIEW_PLAYERS, [](F& f, int) { ToggleShown(f.m_playersDock); },
+         [](F& f, int, CCmdUI& ui) { ui.SetCheck(IsShown(f.m_playersDock)); }},
         {ID_EDIT_FIND_DUPLICATES, [](F& f, int) { f.OnFindDuplicates(); },
          [](F& f, int, CCmdUI& ui) {
              const bool on = f.m_view != nullptr && f.m_view->Duplicates().IsShowing();

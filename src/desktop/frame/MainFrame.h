@@ -15,6 +15,7 @@ class CDesktopDocHost;
 class CDocFramework;
 class CDuplicateSearch;
 class CPatternMode;
+class CPlayersPane;
 class CPreviewPane;
 class CRecentFileList;
 class CVarnexDoc;
@@ -67,6 +68,8 @@ public:
     bool HasPlacement() const { return m_placement != nullptr; }
     CDuplicateSearch& DuplicateSearch() const { return *m_duplicates; }
     CPatternMode* PatternMode() const { return m_pattern; }
+    CPlayersPane* Players() const { return m_players; }
+    QDockWidget* PlayersDock() const { return m_playersDock; }
 
     // Every command brings the menus' and toolbar's states up to date.
     void OnCommand(int id) override;
@@ -89,6 +92,8 @@ private:
     void RestoreBarState();
     // The dock with the board of the current row's game, beside the list.
     void CreatePreview();
+    // The dock with every player of the collection and one player's record.
+    void CreatePlayers();
 
     CVarnexDoc& m_doc;
     CDocFramework& m_framework;
@@ -106,6 +111,8 @@ private:
     QDockWidget* m_previewDock = nullptr;
     CPreviewPane* m_preview = nullptr;
     CPatternMode* m_pattern = nullptr;
+    QDockWidget* m_playersDock = nullptr;
+    CPlayersPane* m_players = nullptr;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentSeparator = nullptr;
     QList<QMenu*> m_menus;

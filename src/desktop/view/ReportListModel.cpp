@@ -7,6 +7,7 @@
 #include "settings/MemorySettingsStore.h"
 
 #include <QBrush>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -117,6 +118,9 @@ void CReportListModel::ScheduleFlush()
 void CReportListModel::Flush()
 {
     m_flushTimer.stop();
+    if (m_flushing)
+        return;
+    const QScopedValueRollback flushing(m_flushing, true);
     if (m_deadCount > 0)
         Compact();
     const int total = static_cast<int>(m_rows.size());

@@ -126,6 +126,9 @@ private:
     std::size_t m_deadCount = 0;
     // The rows the views know about: the first m_published of m_rows.
     int m_published = 0;
+    // Set while Flush tells the views of removals and insertions: a view that
+    // asks for rows meanwhile (a filter proxy does) must not start another.
+    bool m_flushing = false;
     // Row of each key; keys of removed rows not yet compacted are out of it.
     CKeyIndex m_index{[this](int row) {
         const CReportRow& r = m_rows[static_cast<std::size_t>(row)];

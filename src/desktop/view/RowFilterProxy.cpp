@@ -48,7 +48,10 @@ void CRowFilterProxy::SetMatches(std::shared_ptr<const CMatches> matches)
 
 int CRowFilterProxy::PlaceOf(int sourceRow) const
 {
-    const auto it = m_places.find(m_model.PublishedKey(sourceRow));
+    // Places are keyed by GameKey, as the matches are.
+    const std::uint32_t game = m_model.PublishedGame(sourceRow);
+    const std::string& path = m_model.PublishedKey(sourceRow);
+    const auto it = m_places.find(game == 0 ? path : GameKey(path, game));
     return it == m_places.end() ? -1 : it->second;
 }
 

@@ -25,9 +25,9 @@ public:
     const CRowFilter& Filter() const { return m_filter; }
     bool IsFiltering() const { return !m_filter.IsEmpty() || HasPlaces() || m_matches != nullptr; }
 
-    // The duplicates view: only the rows whose key has a place are shown, in
-    // the order of their places (the filter still applies). Empty: every
-    // row, in the model's order.
+    // The duplicates view: only the rows whose game has a place (keyed by
+    // GameKey) are shown, in the order of their places (the filter still
+    // applies). Empty: every row, in the model's order.
     void SetPlaces(std::unordered_map<std::string, int> places);
     bool HasPlaces() const { return !m_places.empty(); }
 

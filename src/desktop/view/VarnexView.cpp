@@ -23,11 +23,13 @@
 #include "settings/SettingsStore.h"
 #include "settings/StringTable.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -393,9 +395,20 @@ void CVarnexView::SetFilterText(const QString& text)
 {
     if (!m_pList)
         return;
-    const CRowFilter filter = MakeRowFilter(text);
+    const CRowFilter filter = MakeRowFilter(text, m_store);
     m_pFilterBar->ShowProblems(filter.Problems());
     m_pList->SetRowFilter(filter);
+}
+
+void CVarnexView::FilterTo(const QString& text)
+{
+    if (!m_pList)
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    OnFind();
+    m_pFilterBar->Field()->setText(text);
+    if (focus != nullptr)
+        focus->setFocus(Qt::OtherFocusReason);
 }
 
 int CVarnexView::SelectedCount() const

@@ -78,6 +78,9 @@ public:
     int ShownCount();
     // The quick filter's text; the Find command opens the field for it.
     void SetFilterText(const QString& text);
+    // Opens the quick filter with text in it, as if typed, and leaves the
+    // keyboard focus where it was: another pane filters the list this way.
+    void FilterTo(const QString& text);
     CQuickFilterBar* FilterBar() const { return m_pFilterBar; }
     bool IsFullPath() const { return m_bFullPath; }
     const std::vector<CColumnDef>& Columns() const { return m_columns; }

@@ -139,7 +139,7 @@ TEST_F(DuplicateFinding, GroupsEverySymmetryCutCopyAndCommentedCopyButNoOtherGam
     ASSERT_EQ(groups.size(), 1u);
     // Most moves first, then the copy with comments, then the oldest file;
     // the cut copy last.
-    std::vector<std::string> expected = {Path("commented.sgf")};
+    CDuplicateGroup expected = {Path("commented.sgf")};
     for (int t = 0; t < 8; ++t)
         expected.push_back(Path("sym" + std::to_string(t) + ".sgf"));
     expected.push_back(Path("cut60.sgf"));
@@ -355,6 +355,33 @@ TEST_F(DuplicateFinding, AFileReplacedByOneOfTheSameSizeAndTimeIsReadAgain)
     // The replaced file, then the two files of the new candidate set.
     EXPECT_EQ(host.reads, 3);
     EXPECT_EQ(*groups, (std::vector<CDuplicateGroup>{{Path("g.sgf"), Path("other.sgf")}}));
+}
+
+} // namespace
+
+namespace {
+
+// Each game of a file of several is a game: two of one file can be copies,
+// and so can one of them and a file of one game; games on other boards are
+// other games, whatever their moves.
+TEST_F(DuplicateFinding, GamesOfOneFileAreCopiesOfEachOtherAndOfSingleFiles)
+{
+    const std::vector<Point> game = MakeMoves(80, 5);
+    const std::vector<Point> other = MakeMoves(90, 6);
+    std::string small = Sgf(game, Symmetries()[0]);
+    small.replace(small.find("SZ[19]"), 6, "SZ[13]");
+    const std::string several =
+        Write("several.sgf", Sgf(game, Symmetries()[0]) + "\n()\n" + Sgf(other, Symmetries()[0]) + " " + small + "\n" +
+                                 Sgf(game, Symmetries()[3]));
+    Write("single.sgf", Sgf(other, Symmetries()[6]));
+    CCountingHost host;
+    const auto groups = m_finder.FindGroups(m_paths, host);
+    ASSERT_TRUE(groups.has_value());
+    EXPECT_EQ(*groups,
+              (std::vector<CDuplicateGroup>{{{several, 0}, {several, 3}}, {{several, 1}, Path("single.sgf")}}));
+    EXPECT_EQ(m_finder.GameCount(several), 4u);
+    // Two files read for their keys, then each of the four candidates.
+    EXPECT_EQ(host.reads, 2 + 4);
 }
 
 } // namespace

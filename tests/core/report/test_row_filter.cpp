@@ -1,3 +1,4 @@
+#include "players/PlayerAliases.h"
 #include "report/RowFilter.h"
 
 #include <gtest/gtest.h>
@@ -245,4 +246,49 @@ TEST(SearchText, AFieldsTextCannotPoseAsAnotherField)
     EXPECT_TRUE(row.HasField("EV"));
     EXPECT_FALSE(row.Field("EV").has_value());
     EXPECT_EQ(row.Field("PB"), std::optional<std::string_view>("x PW fake"));
+}
+
+// A name field also finds the player's other spellings: rank words folded
+// always, and the names the user joined; what matched before still does.
+TEST(RowFilter, NameFieldsFollowThePlayerKeyAndTheAliases)
+{
+    CPlayerAliases aliases;
+    aliases.Join({"Chang Hao", "\xE5\xB8\xB8\xE6\x98\x8A"}); // 常昊
+    auto keeps = [&](std::string_view typed, std::string_view black, std::string_view winner) {
+        const CRowFilter filter(typed, Fold, &aliases);
+        return filter.Matches(Row({"g.sgf"}, {{"PB", black}, {"PW", "Kong Jie"}, {"$Winner", winner}}, filter));
+    };
+    const std::string changHan = "\xE5\xB8\xB8\xE6\x98\x8A \xE4\xB9\x9D\xE6\xAE\xB5"; // 常昊 九段
+    EXPECT_TRUE(keeps("player:changhao", "Chang Hao 9p", ""));
+    EXPECT_TRUE(keeps("black:\"Chang Hao\"", changHan, ""));
+    EXPECT_TRUE(keeps("winner:\"chang hao 9d\"", "x", changHan));
+    EXPECT_FALSE(keeps("loser:\"Chang Hao\"", changHan, ""));
+    EXPECT_FALSE(keeps("-player:\"Chang Hao\"", changHan, ""));
+    EXPECT_FALSE(keeps("white:\"Chang Hao\"", changHan, ""));
+    // Substrings match as they always did; a part of a name joins nothing.
+    EXPECT_TRUE(keeps("player:hao", "Chang Hao 9p", ""));
+    EXPECT_FALSE(keeps("player:chang", changHan, ""));
+    // Without aliases, only rank words are folded.
+    const CRowFilter plain("black:\"Chang Hao\"", Fold);
+    EXPECT_FALSE(plain.Matches(Row({"g.sgf"}, {{"PB", changHan}}, plain)));
+    EXPECT_TRUE(plain.Matches(Row({"g.sgf"}, {{"PB", "CHANG HAO (9p)"}}, plain)));
+    // FIELD:=NAME holds for that player alone: not for a name that holds it.
+    EXPECT_TRUE(keeps("player:=\"O Rissei\"", "O Rissei 9p", ""));
+    EXPECT_TRUE(keeps("player:\"O Rissei\"", "Cho Rissei", ""));
+    EXPECT_FALSE(keeps("player:=\"O Rissei\"", "Cho Rissei", ""));
+    EXPECT_TRUE(keeps("black:=\"Chang Hao\"", changHan, ""));
+    EXPECT_FALSE(keeps("black:=hao", "Chang Hao 9p", ""));
+    // Words and other fields are untouched.
+    const CRowFilter event("event:changhao", Fold, &aliases);
+    EXPECT_FALSE(event.Matches(Row({"g.sgf"}, {{"EV", "Chang Hao"}}, event)));
+}
+
+TEST(RowFilter, AChangeOfAliasesAloneMakesAnotherFilter)
+{
+    CPlayerAliases aliases;
+    EXPECT_TRUE(CRowFilter("player:lee", Fold, &aliases) == CRowFilter("player:lee", Fold));
+    aliases.Join({"Lee", "\xEC\x9D\xB4"}); // 이
+    EXPECT_FALSE(CRowFilter("player:lee", Fold, &aliases) == CRowFilter("player:lee", Fold));
+    // Terms that name no player do not depend on them.
+    EXPECT_TRUE(CRowFilter("event:lee", Fold, &aliases) == CRowFilter("event:lee", Fold));
 }

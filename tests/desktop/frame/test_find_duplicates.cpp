@@ -242,3 +242,32 @@ TEST_F(FindDuplicatesTest, EscStopsTheSearchAndLeavesTheListAsItWas)
     Trigger(ID_EDIT_FIND_DUPLICATES);
     EXPECT_TRUE(View()->Duplicates().IsShowing());
 }
+
+// Each game of a file of several is a game: the view shows the rows of the
+// copies, two of them in one file, and counts the files that hold them.
+TEST_F(FindDuplicatesTest, GamesOfOneFileAreCopiesOfEachOtherAndOfAFileOfOneGame)
+{
+    ASSERT_TRUE(Start());
+    Add("several.sgf", ColumnGame(80, false) + "\n" + ColumnGame(80, false, false, "", 6) + "\n()\n" +
+                           ColumnGame(80, true) + "\n" + ColumnGame(30, false, false, "", 12));
+    Add("single.sgf", ColumnGame(80, false, true, "", 6));
+    Trigger(ID_EDIT_FIND_DUPLICATES);
+    ASSERT_TRUE(View()->Duplicates().IsShowing());
+    CReportListCtrl* list = View()->ListCtrl();
+    std::vector<std::pair<std::string, std::uint32_t>> shown;
+    for (int i = 0; i < list->GetShownCount(); ++i)
+        shown.emplace_back(list->GetItemKey(list->ShownRow(i)), list->GetItemGame(list->ShownRow(i)));
+    const std::vector<std::pair<std::string, std::uint32_t>> groups = {
+        {Path("several.sgf"), 0}, {Path("several.sgf"), 2}, {Path("several.sgf"), 1}, {Path("single.sgf"), 0}};
+    EXPECT_EQ(shown, groups);
+    RunIdle();
+    EXPECT_EQ(MessageText(), QStringLiteral("2 files of 2 games"));
+
+    // The single file only: the file's own later copy goes with the file,
+    // which holds a kept copy.
+    Trigger(ID_EDIT_SELECT_EXTRA_COPIES);
+    std::vector<std::pair<std::string, std::uint32_t>> selected;
+    for (int row : list->GetSelectedRows())
+        selected.emplace_back(list->GetItemKey(row), list->GetItemGame(row));
+    EXPECT_EQ(selected, (std::vector<std::pair<std::string, std::uint32_t>>{{Path("single.sgf"), 0}}));
+}

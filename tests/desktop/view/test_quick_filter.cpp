@@ -298,7 +298,7 @@ TEST_F(QuickFilter, TheRowsShownPassTheModelChecksThroughFilterAndDuplicatesView
         key[List().GetItemText(row, 0)] = List().GetItemKey(row);
 
     // The copy to keep first: c before a; b's group has no other row left.
-    View().Duplicates().Show({{key["c.sgf"], key["a.sgf"]}, {key["b.sgf"], "/nowhere/b.sgf"}});
+    View().Duplicates().Show({{key["c.sgf"], key["a.sgf"]}, {key["b.sgf"], std::string("/nowhere/b.sgf")}});
     EXPECT_EQ(Shown(), (QStringList{QStringLiteral("c.sgf"), QStringLiteral("a.sgf")}));
     Trigger(ID_EDIT_FIND);
     Type(QStringLiteral("kim"));
