@@ -57,7 +57,7 @@ TEST_F(FrameTest, TheMenusHoldEveryItemSeparatorAndKeyInOrder)
                  "R&efresh All\tShift+F5", "-", "Mark As &Viewed", "Mark As &Unviewed", "-", "&Launch Viewer", "-",
                  "&Find...\tCtrl+F", "Find D&uplicates", "Select E&xtra Copies"}));
     EXPECT_EQ(Items(frame.Menu(2)),
-              L({"&Toolbar", "&Status Bar", "&Preview", "&Players", "Position &Search	Ctrl+Shift+F", "-",
+              L({"&Toolbar", "&Status Bar", "&Preview", "&Players", "Position &Search\tCtrl+Shift+F", "-",
                  "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "Board &Pictures", "-", "&Line Up Icons",
                  "&Auto Arrange", "-", "&Options...", "Show F&ull Path", "Sort by &Meaning", "Set &Font..."}));
     EXPECT_EQ(Items(frame.Menu(3)), L({"&About Varnex..."}));
