@@ -1,6 +1,7 @@
 // Whole-program figures for the report view on a large collection: opening
 // 100,000 files in each display style against the core's own load, switching
-// styles, and deleting 10,000 selected rows. Prints figures; never fails.
+// styles, scrolling the large icons with board pictures, and deleting 10,000
+// selected rows. Prints figures; never fails.
 #include "ToolArgs.h"
 #include "ViewBenchSupport.h"
 #include "collection/CollectionFile.h"
@@ -11,6 +12,7 @@
 #include "desktop/app/Prompts.h"
 #include "desktop/app/VarnexApp.h"
 #include "desktop/frame/MainFrame.h"
+#include "desktop/view/BoardPictures.h"
 #include "desktop/view/ReportListCtrl.h"
 #include "desktop/view/ReportListModel.h"
 #include "desktop/view/VarnexView.h"
@@ -23,13 +25,16 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListView>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -108,6 +113,58 @@ const char* StyleName(int id)
 
 } // namespace
 
+// The large icons scrolled page by page from top to bottom: once without
+// board pictures, then with them twice. The first pass with pictures asks
+// for each as its page comes into view; the second finds those still kept
+// in memory. A frame is a scroll with its paint, or a turn of the event loop
+// that draws the pictures made meanwhile; each is timed on its own.
+void ScrollPass(CVarnexView& view, const char* pass)
+{
+    CReportListCtrl& list = *view.ListCtrl();
+    QListView& icons = *list.IconView();
+    QScrollBar& bar = *icons.verticalScrollBar();
+    std::vector<qint64> frames;
+    bar.setValue(0);
+    Settle(view);
+    QElapsedTimer whole;
+    whole.start();
+    QElapsedTimer frame;
+    for (int value = 0;; value += bar.pageStep()) {
+        frame.start();
+        bar.setValue(std::min(value, bar.maximum()));
+        icons.viewport()->repaint();
+        frames.push_back(frame.nsecsElapsed());
+        frame.start();
+        QCoreApplication::processEvents();
+        frames.push_back(frame.nsecsElapsed());
+        if (value >= bar.maximum())
+            break;
+    }
+    const qint64 wholeMs = whole.elapsed();
+    std::sort(frames.begin(), frames.end());
+    const auto ms = [](qint64 ns) { return static_cast<double>(ns) / 1e6; };
+    const auto over = std::count_if(frames.begin(), frames.end(), [](qint64 ns) { return ns >= 50'000'000; });
+    std::printf("scroll %d rows in large icons, %s: %zu frames in %lld ms, median %.2f ms, 99th percentile "
+                "%.2f ms, longest %.2f ms, %ld frames of 50 ms or more\n",
+                view.RowCount(), pass, frames.size(), static_cast<long long>(wholeMs), ms(frames[frames.size() / 2]),
+                ms(frames[frames.size() * 99 / 100]), ms(frames.back()), static_cast<long>(over));
+}
+
+void ScrollWithPictures(CVarnexView& view)
+{
+    ScrollPass(view, "without board pictures");
+    view.OnCommand(ID_VIEW_BOARD_PICTURES);
+    Settle(view);
+    ScrollPass(view, "board pictures, first pass");
+    QElapsedTimer made;
+    made.start();
+    view.ListCtrl()->BoardPictures().WaitUntilDone();
+    std::printf("pictures asked for while scrolling made %lld ms after the last frame\n",
+                static_cast<long long>(made.elapsed()));
+    ScrollPass(view, "board pictures, second pass");
+    view.OnCommand(ID_VIEW_BOARD_PICTURES);
+}
+
 int main(int argc, char** argv)
 {
     // Each figure shows when it is measured, also when the output is a file:
@@ -155,7 +212,7 @@ int main(int argc, char** argv)
     }
 
     // VARNEX_BENCH_OPEN_ONLY=1: only the core load and the open per style,
-    // for profiling the open. VARNEX_BENCH_PARTS=add,filter,reopen,icons,details
+    // for profiling the open. VARNEX_BENCH_PARTS=add,filter,reopen,icons,pictures,details
     // (any of them) runs only those parts: at a million rows each takes minutes.
     const bool openOnly = std::getenv("VARNEX_BENCH_OPEN_ONLY") != nullptr;
     const char* parts = std::getenv("VARNEX_BENCH_PARTS");
@@ -378,6 +435,8 @@ int main(int argc, char** argv)
             icons->viewport()->repaint();
             std::printf("drag one icon in large icons with %d rows, press to drop: %lld ms\n", view.RowCount(),
                         static_cast<long long>(timer.elapsed()));
+            if (runs("pictures"))
+                ScrollWithPictures(view);
         }
         if (style != ID_VIEW_DETAILS || openOnly)
             continue;

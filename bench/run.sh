@@ -159,7 +159,7 @@ fi
 
 if [ -x "$build/bench/desktop_bench" ]; then
     echo
-    echo "== report view"
+    echo "== report view (with scrolling the large icons with board pictures)"
     QT_QPA_PLATFORM=offscreen "$build/bench/desktop_bench" "$count" "$data" "$build/src/cli/varnex-cli" ||
         echo "bench: desktop_bench failed"
 fi

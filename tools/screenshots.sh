@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the four screenshots of docs/ (one per display style) from the sample
+# Makes the screenshots of docs/ (one per display style) from the sample
 # collection, under Xvfb: ./tools/screenshots.sh build/release
 # Needs xvfb and imagemagick. Each shot starts the program with fresh
 # settings in a temporary folder that name the style; nothing of yours is
@@ -154,4 +154,25 @@ if [ -n "$corpus" ]; then
     convert "$scratch/shot.png" -trim +repage -colors 128 -strip "PNG8:$here/docs/players.png"
     rm -rf "$scratch"
     echo "screenshots: $here/docs/players.png"
+fi
+# Board Pictures: the large icons of the professional games of the shared
+# corpus, each board at move 60 (the preview's "Open at" choice), the
+# preview hidden so the list has the window. Left out without a corpus.
+if [ -n "$corpus" ]; then
+    scratch="$(mktemp -d)"
+    mkdir -p "$scratch/config/Pellmore" "$scratch/tmp"
+    "$build/src/cli/varnex-cli" add "$scratch/pro.vnx" "$corpus/ugoertz__kombilo/kombilo/tests/sgfs" > /dev/null
+    printf '[Frame]\nStyle=0\nBoard%%20Pictures=1\n[Header]\nColSortCur=0\nColSort=1\n[Preview]\nShown=0\nAt=1\nMove=60\n' \
+        > "$scratch/config/Pellmore/Varnex.conf"
+    XDG_CONFIG_HOME="$scratch/config" TMPDIR="$scratch/tmp" XDG_CACHE_HOME="$scratch/cache" \
+        xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+            "$1" "$2" & pid=$!
+            sleep 4
+            xdotool search --sync --onlyvisible --name "Varnex" windowsize %@ 900 560 windowmove %@ 0 0 || true
+            sleep 3
+            import -window root "$3"
+            kill $pid; wait $pid 2>/dev/null || true' shoot "$program" "$scratch/pro.vnx" "$scratch/shot.png"
+    convert "$scratch/shot.png" -trim +repage -colors 128 -strip "PNG8:$here/docs/board-pictures.png"
+    rm -rf "$scratch"
+    echo "screenshots: $here/docs/board-pictures.png"
 fi

@@ -166,7 +166,10 @@ int CHeaderCache::OpenAndCheck()
                             -1, &m_replace, nullptr);
     if (rc != SQLITE_OK)
         return rc;
-    return PreparePositions();
+    rc = PreparePositions();
+    if (rc == SQLITE_OK)
+        PreparePictures();
+    return rc;
 }
 
 // SQLITE_OK when the database is ours to write: marked as ours, without
@@ -238,7 +241,7 @@ int CHeaderCache::ResetIfStale()
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(m_db,
                           "DROP TABLE IF EXISTS headers; DROP TABLE IF EXISTS positions;"
-                          " DROP TABLE IF EXISTS meta;",
+                          " DROP TABLE IF EXISTS meta; DROP TABLE IF EXISTS pictures;",
                           nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(m_db, kCreate, nullptr, nullptr, nullptr);
@@ -329,6 +332,7 @@ void CHeaderCache::Close()
     sqlite3_finalize(m_replace);
     m_select = m_scan = m_replace = nullptr;
     ClosePositions();
+    ClosePictures();
     sqlite3_close_v2(m_db);
     m_db = nullptr;
 }
@@ -342,6 +346,7 @@ void CHeaderCache::RemoveFiles() const
 void CHeaderCache::Failed(int rc)
 {
     m_pending.clear();
+    m_pendingPictures.clear();
     if (IsDamage(rc)) {
         // Rows already taken were checked one by one; what is left is made
         // again from the files.
@@ -498,10 +503,11 @@ void CHeaderCache::RecordPositions(const std::string& path, const SFileStatus& s
 void CHeaderCache::Flush()
 {
     EndRead();
-    if (m_pending.empty())
+    if (m_pending.empty() && m_pendingPictures.empty())
         return;
     if (!m_replace || !m_writable) {
         m_pending.clear();
+        m_pendingPictures.clear();
         return;
     }
     int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
@@ -551,10 +557,20 @@ void CHeaderCache::Flush()
         rc = SQLITE_OK;
     }
     if (rc == SQLITE_OK)
+        rc = WritePictures();
+    if (rc == SQLITE_OK)
         rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
         return Failed(rc);
     }
     m_pending.clear();
+}
+
+std::shared_ptr<CHeaderCache> CHeaderCache::OpenPlace(const SPlace& place)
+{
+    std::shared_ptr<CHeaderCache> cache(new CHeaderCache(place.file, place.collection, place.options));
+    if (!cache->Connect())
+        return nullptr;
+    return cache;
 }

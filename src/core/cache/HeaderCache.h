@@ -36,7 +36,9 @@ struct SHeaderCacheOptions
 // checksum, because SQLite does not notice bytes changed inside a row.
 // Ours are marked with kApplicationId: a database without the mark that has
 // tables is someone else's and is never changed (the cache is not used),
-// and no symbolic link at the cache's path is ever followed.
+// and no symbolic link at the cache's path is ever followed. A table of
+// its own keeps the board pictures of the list's icons, one row per game of
+// a file and position shown, checked the same way.
 class CHeaderCache
 {
 public:
@@ -87,6 +89,28 @@ public:
     using PositionRowVisitor =
         std::function<void(std::string_view path, const SFileStatus& status, std::string_view row)>;
     void ForEachPositionRow(const PositionRowVisitor& f);
+
+    // The picture bytes stored for game (0-based) of path at openAt, when
+    // they were written with status and can be trusted; picture is left as
+    // it was otherwise.
+    bool LookupPicture(const std::string& path, std::uint32_t game, std::int32_t openAt, const SFileStatus& status,
+                       std::string& picture);
+    // Replaces the picture row of game of path at openAt with bytes made
+    // from the file after status was taken at statusTakenNs. Written with
+    // the next batch of rows.
+    void RecordPicture(const std::string& path, std::uint32_t game, std::int32_t openAt, const SFileStatus& status,
+                       std::int64_t statusTakenNs, std::string picture);
+
+    // Where a cache is, so another thread can open a connection of its own
+    // to it (a connection serves one thread at a time).
+    struct SPlace
+    {
+        std::string file;
+        std::string collection;
+        SHeaderCacheOptions options;
+    };
+    SPlace Place() const { return {m_file, m_collection, m_options}; }
+    static std::shared_ptr<CHeaderCache> OpenPlace(const SPlace& place);
 
     struct SCounts
     {
@@ -144,6 +168,13 @@ private:
     // written with the same status: SQLITE_DONE or the error.
     int WritePositions(const SRow& row);
     void RemoveFiles() const;
+    // The table of pictures and its statements; a database that cannot get
+    // the table (another program holds it) is used without pictures.
+    void PreparePictures();
+    void ClosePictures();
+    // Writes the pictures recorded so far inside the open write transaction:
+    // SQLITE_OK or the error.
+    int WritePictures();
     // A statement failed: damage rebuilds the database, anything else stops
     // the writes for this session.
     void Failed(int rc);
@@ -157,6 +188,8 @@ private:
     sqlite3_stmt* m_scan = nullptr;
     sqlite3_stmt* m_selectPositions = nullptr;
     sqlite3_stmt* m_updatePositions = nullptr;
+    sqlite3_stmt* m_selectPicture = nullptr;
+    sqlite3_stmt* m_replacePicture = nullptr;
     EScan m_scanState = EScan::Stopped;
     std::int64_t m_scanAfter = 0;
     // Lookups in a row that the scan's next row did not answer. Rows written
@@ -175,5 +208,15 @@ private:
     // Lookups in the open read transaction, plus one; 0 when none is open.
     int m_readsOpen = 0;
     std::vector<SRow> m_pending;
+    struct SPictureRow
+    {
+        std::string path;
+        std::uint32_t game = 0;
+        std::int32_t openAt = 0;
+        SFileStatus status;
+        std::int64_t readNs = 0;
+        std::string picture;
+    };
+    std::vector<SPictureRow> m_pendingPictures;
     SCounts m_counts;
 };

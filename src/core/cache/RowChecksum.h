@@ -15,3 +15,6 @@ std::uint64_t PositionRowChecksum(std::string_view path, const SFileStatus& s, s
                                   std::string_view row);
 // The same for the later games of a file of several, under a hash of its own.
 std::uint64_t GamesChecksum(std::string_view path, const SFileStatus& s, std::int64_t readNs, std::string_view games);
+// The same for a board picture row, which also names its game and position.
+std::uint64_t PictureRowChecksum(std::string_view path, std::uint32_t game, std::int32_t openAt, const SFileStatus& s,
+                                 std::int64_t readNs, std::string_view picture);

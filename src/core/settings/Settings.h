@@ -44,6 +44,8 @@ inline constexpr SIntSetting kFlatbar{"Frame", "Flatbar", 1};
 inline constexpr SBinarySetting kPlacement{"Frame", "Placement"};
 inline constexpr SIntSetting kStyle{"Frame", "Style", 0};
 inline constexpr SIntSetting kFullPath{"Frame", "Full Path", 0};
+// Board Pictures: the large icons show each game's board.
+inline constexpr SIntSetting kBoardPictures{"Frame", "Board Pictures", 0};
 // The bars' docking state, in the toolkit's own form.
 inline constexpr SBinarySetting kBarState{"Frame", "Bar State"};
 

@@ -60,6 +60,8 @@ constexpr std::array kStrings{
     Entry{ID_EDIT_REFRESH, "Read again the game files that changed since they were read\nRefresh"},
     Entry{ID_VIEW_SORT_MEANING, "Sort ranks by strength and dates by their first date\nSort by Meaning"},
     Entry{ID_EDIT_REFRESH_ALL, "Read every game file again, whatever the header cache holds\nRefresh All"},
+    Entry{ID_VIEW_BOARD_PICTURES,
+          "Show each game's board at the preview's opening position in the large icons\nBoard Pictures"},
     Entry{ID_VIEW_PREVIEW, "Show or hide the board of the current game beside the list\nPreview"},
     Entry{ID_EDIT_FIND_DUPLICATES,
           "Show only the games held in more than one file, each game's files together\nFind Duplicates"},

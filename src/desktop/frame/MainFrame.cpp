@@ -165,6 +165,7 @@ constexpr SMenuItem kViewMenu[] = {
     VARNEX_MENU_ITEM(ID_VIEW_SMALLICON, "S&mall Icons", nullptr),
     VARNEX_MENU_ITEM(ID_VIEW_LIST, "Li&st", nullptr),
     VARNEX_MENU_ITEM(ID_VIEW_DETAILS, "&Details", nullptr),
+    VARNEX_MENU_ITEM(ID_VIEW_BOARD_PICTURES, "Board &Pictures", nullptr),
     kSeparator,
     VARNEX_MENU_ITEM(ID_VIEW_LINEUP, "&Line Up Icons", nullptr),
     VARNEX_MENU_ITEM(ID_VIEW_AUTOARRANGE, "&Auto Arrange", nullptr),
@@ -294,6 +295,8 @@ void CMainFrame::CreatePreview()
         m_statusBar->SetPatternText(m_pattern->StatusText(), m_pattern->FoundGames());
         m_router.UpdateAll();
     });
+    // The board pictures show what the preview opens at.
+    connect(m_preview, &CPreviewPane::OpenAtChanged, m_view, &CVarnexView::ReadOpenAt);
     // A game found by the position search opens at its first hit.
     connect(list, &CReportListCtrl::CurrentRowChanged, this, [this, list](int row) {
         const std::string path = row >= 0 ? list->GetItemKey(row) : std::string();

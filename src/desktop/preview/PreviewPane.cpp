@@ -242,6 +242,7 @@ void CPreviewPane::OnShowAtChanged()
     WriteInt(m_store, settings::kPreviewAt, at);
     WriteInt(m_store, settings::kPreviewMove, m_moveNumber->value());
     SetShownMove(OpeningMove());
+    emit OpenAtChanged();
 }
 
 const SGamePosition* CPreviewPane::Position() const

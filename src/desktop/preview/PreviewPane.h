@@ -58,6 +58,8 @@ public:
 signals:
     // A game read for the current row is on show.
     void GameShown();
+    // The "Open at" choice changed (and is stored).
+    void OpenAtChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -1,5 +1,6 @@
 #include "desktop/view/ReportListCtrl.h"
 
+#include "desktop/view/BoardPictures.h"
 #include "desktop/view/ReportListModel.h"
 #include "desktop/view/RowFilterProxy.h"
 #include "desktop/view/RowImages.h"
@@ -21,6 +22,9 @@
 namespace {
 
 constexpr int kLargeIcon = 32;
+// Large icons with board pictures: a 19 by 19 board needs about three
+// pixels a point before its stones can be told apart.
+constexpr int kBoardIcon = 64;
 constexpr int kSmallIcon = 10;
 
 // In icon mode the list view puts labels below the icons; the small-icon
@@ -31,9 +35,14 @@ constexpr int kSmallIcon = 10;
 class CIconLabelDelegate : public QStyledItemDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    CIconLabelDelegate(const CReportListModel& model, const QSortFilterProxyModel& proxy, QObject* parent)
+        : QStyledItemDelegate(parent), m_model(model), m_proxy(proxy)
+    {
+    }
     bool m_labelsRight = false;
     QSize m_cellSize;
+    // Set while the rows show board pictures (large icons with the option).
+    CBoardPictures* m_pictures = nullptr;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -51,7 +60,25 @@ protected:
             option->displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
             option->features &= ~QStyleOptionViewItem::WrapText;
         }
+        if (m_pictures && option->widget) {
+            // A picture not made yet leaves the row picture in place; the
+            // row is drawn again once it is made.
+            const int source = m_proxy.mapToSource(index).row();
+            if (source < 0)
+                return;
+            const CReportRow& row = m_model.PublishedRow(source);
+            QPixmap board;
+            if (m_pictures->Pixmap(row.key, row.game, row.image, kBoardIcon, option->widget->devicePixelRatioF(),
+                                   source, board)) {
+                option->icon = QIcon(board);
+                option->decorationSize = QSize(kBoardIcon, kBoardIcon);
+            }
+        }
     }
+
+private:
+    const CReportListModel& m_model;
+    const QSortFilterProxyModel& m_proxy;
 };
 
 // Icon positions are set from outside the view. Qt forgets them whenever it
@@ -110,7 +137,9 @@ CReportListCtrl::CReportListCtrl(QWidget* parent) : QWidget(parent)
     // enough, which keeps layouts of many rows cheap.
     m_list->setUniformItemSizes(true);
     m_list->setLayoutMode(QListView::SinglePass);
-    m_list->setItemDelegate(new CIconLabelDelegate(m_list));
+    m_list->setItemDelegate(new CIconLabelDelegate(*m_model, *m_proxy, m_list));
+    m_pictures = new CBoardPictures(this);
+    connect(m_pictures, &CBoardPictures::Ready, this, &CReportListCtrl::OnPictureReady);
 
     m_tree = new QTreeView(m_stack);
     m_tree->setObjectName(QStringLiteral("reportDetails"));
@@ -448,7 +477,8 @@ void CReportListCtrl::ApplyStyle()
         m_list->setMovement(autoArrange ? QListView::Snap : QListView::Free);
         m_list->setResizeMode(autoArrange ? QListView::Adjust : QListView::Fixed);
         const bool large = code == kStyleLargeIcons;
-        m_list->setIconSize(large ? QSize(kLargeIcon, kLargeIcon) : QSize(kSmallIcon, kSmallIcon));
+        const int icon = !large ? kSmallIcon : m_boardPictures ? kBoardIcon : kLargeIcon;
+        m_list->setIconSize(QSize(icon, icon));
         m_list->setWordWrap(large);
         delegate->m_labelsRight = !large;
     }
@@ -457,8 +487,45 @@ void CReportListCtrl::ApplyStyle()
     static_cast<CIconListView*>(m_list)->m_placeSlot = PlaceSlot();
     m_list->setWrapping(true);
     UpdateGrid();
+    ApplyBoardPictures();
     m_list->setUpdatesEnabled(true);
     m_stack->setCurrentWidget(m_list);
+}
+
+void CReportListCtrl::SetBoardPictures(bool on)
+{
+    if (on == m_boardPictures)
+        return;
+    m_boardPictures = on;
+    // The large icons grow to show a board, and lay out again.
+    if (GetViewStyle() == kStyleLargeIcons)
+        ApplyStyle();
+    else
+        ApplyBoardPictures();
+}
+
+void CReportListCtrl::ApplyBoardPictures()
+{
+    auto* delegate = static_cast<CIconLabelDelegate*>(m_list->itemDelegate());
+    delegate->m_pictures = m_boardPictures && GetViewStyle() == kStyleLargeIcons ? m_pictures : nullptr;
+}
+
+void CReportListCtrl::OnPictureReady(int row, const std::string& path, std::uint32_t game)
+{
+    if (GetViewStyle() != kStyleLargeIcons || !m_boardPictures)
+        return;
+    // The row may have moved (a sort, a removal) since it was asked for:
+    // then whatever is in view is drawn again.
+    if (row >= 0 && row < m_model->rowCount()) {
+        const CReportRow& shown = m_model->PublishedRow(row);
+        const QModelIndex index = m_proxy->mapFromSource(m_model->index(row, 0));
+        if (shown.key == path && shown.game == game) {
+            if (index.isValid())
+                m_list->update(index);
+            return;
+        }
+    }
+    m_list->viewport()->update();
 }
 
 void CReportListCtrl::UpdateGrid()
@@ -469,7 +536,9 @@ void CReportListCtrl::UpdateGrid()
     switch (GetViewStyle()) {
     case kStyleLargeIcons:
         m_list->setSpacing(0);
-        m_list->setGridSize(QSize(std::max(76, metrics.averageCharWidth() * 13), kLargeIcon + 2 * line + 10));
+        m_list->setGridSize(
+            QSize(std::max(m_list->iconSize().width() + 12, std::max(76, metrics.averageCharWidth() * 13)),
+                  m_list->iconSize().height() + 2 * line + 10));
         break;
     case kStyleSmallIcons:
     case kStyleList:

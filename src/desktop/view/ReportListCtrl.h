@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+class CBoardPictures;
 class CReportListModel;
 class CRowFilter;
 class CRowFilterProxy;
@@ -111,6 +112,12 @@ public:
     int GetColumnWidth(int column) const;
     void SetColumnWidth(int column, int width);
 
+    // Board pictures in place of the row pictures, in the large-icon style
+    // only; the other styles keep their pictures.
+    void SetBoardPictures(bool on);
+    bool HasBoardPictures() const { return m_boardPictures; }
+    CBoardPictures& BoardPictures() const { return *m_pictures; }
+
     void SetTextColor(const QColor& color);
     QColor GetTextColor() const { return m_textColor; }
     void SetListFont(const QFont& font);
@@ -138,6 +145,10 @@ private:
     // icons, -1 where hand-set places do not apply (other styles, auto arrange).
     int PlaceSlot() const;
     void UpdateGrid();
+    // Gives the delegate the pictures when the style shows them.
+    void ApplyBoardPictures();
+    // A picture asked for at row (a model row) is ready.
+    void OnPictureReady(int row, const std::string& path, std::uint32_t game);
     // Adds the shown rows (proxy rows) to the selection in one step.
     void SelectShownRows(std::vector<int> shown);
     // Makes the rows shown anew by change, keeping the current row and the
@@ -153,6 +164,8 @@ private:
     QStackedWidget* m_stack = nullptr;
     QTreeView* m_tree = nullptr;
     QListView* m_list = nullptr;
+    CBoardPictures* m_pictures = nullptr;
+    bool m_boardPictures = false;
     int m_style = kStyleLargeIcons;
     QColor m_textColor = QColor(0, 0, 0);
     // Set while the rows are made again and the current item put back.

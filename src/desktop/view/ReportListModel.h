@@ -86,6 +86,8 @@ public:
     // search terms look in (players, event, result, date), so that the key
     // that completes such a term only compares.
     void PrepareFilterTexts();
+    // A row the views know, without a flush (painting asks).
+    const CReportRow& PublishedRow(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
     // The key of a row the views know, without a flush (the filter asks
     // while views update).
     const std::string& PublishedKey(int row) const { return m_rows[static_cast<std::size_t>(row)].key; }

@@ -1,5 +1,7 @@
 #include "desktop/view/RowImages.h"
 
+#include "game/BoardPicture.h"
+
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
@@ -68,4 +70,70 @@ QIcon RowIcon(int image)
     icon.addPixmap(DrawRowPicture(image, 32));
     icon.addPixmap(DrawRowPicture(image, 10));
     return icon;
+}
+
+QImage DrawBoardImage(const CBoardPicture& picture, int size, qreal ratio)
+{
+    const int pixels = qRound(size * ratio);
+    QImage board(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    board.fill(Qt::transparent);
+    board.setDevicePixelRatio(ratio);
+    QPainter painter(&board);
+    painter.setRenderHint(QPainter::Antialiasing);
+
+    // The board keeps its own shape inside the square, a point's width of
+    // wood around the outer lines.
+    const int columns = std::max(picture.Width(), 1);
+    const int rows = std::max(picture.Height(), 1);
+    const qreal cell = qreal(size) / std::max(columns, rows);
+    const QRectF wood(0, 0, cell * columns, cell * rows);
+    const QPointF corner((size - wood.width()) / 2, (size - wood.height()) / 2);
+    painter.translate(corner);
+    painter.setPen(QPen(QColor(0x8A, 0x64, 0x2A), 1.0 / ratio));
+    painter.setBrush(QColor(0xE3, 0xB8, 0x62));
+    painter.drawRect(wood.adjusted(0.5 / ratio, 0.5 / ratio, -0.5 / ratio, -0.5 / ratio));
+
+    // Lines only where a point is wide enough to tell them from the stones.
+    if (cell * ratio >= 3) {
+        painter.setPen(QPen(QColor(0xBE, 0x94, 0x4E), 1.0 / ratio));
+        for (int x = 0; x < columns; ++x)
+            painter.drawLine(QPointF((x + 0.5) * cell, cell / 2), QPointF((x + 0.5) * cell, wood.height() - cell / 2));
+        for (int y = 0; y < rows; ++y)
+            painter.drawLine(QPointF(cell / 2, (y + 0.5) * cell), QPointF(wood.width() - cell / 2, (y + 0.5) * cell));
+    }
+
+    // White stones get a rim where they are large enough to carry one.
+    const QPen rim = cell * ratio >= 4 ? QPen(QColor(0x40, 0x40, 0x40), 0.6 / ratio) : QPen(Qt::NoPen);
+    const qreal stone = std::max(cell * 0.94, 1.0 / ratio);
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            const EStone at = picture.At(x, y);
+            if (at == EStone::Empty)
+                continue;
+            painter.setPen(at == EStone::Black ? QPen(Qt::NoPen) : rim);
+            painter.setBrush(at == EStone::Black ? QColor(0x10, 0x10, 0x10) : QColor(0xFA, 0xFA, 0xFA));
+            const QPointF centre((x + 0.5) * cell, (y + 0.5) * cell);
+            painter.drawEllipse(centre, stone / 2, stone / 2);
+        }
+    }
+    painter.end();
+    return board;
+}
+
+QPixmap MarkBoardImage(const QImage& board, int image)
+{
+    QPixmap pixmap = QPixmap::fromImage(board);
+    const qreal ratio = board.devicePixelRatio();
+    const int size = qRound(board.width() / ratio);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    // The row picture over the corner, on a shadow of the ground so it
+    // stands out from any stones beneath.
+    const int mark = std::max(10, size / 4);
+    const QRectF badge(size - mark, size - mark, mark, mark);
+    painter.setBrush(QColor(255, 255, 255, 150));
+    painter.drawRoundedRect(badge.adjusted(0.5, -0.5, 0, 0), 2, 2);
+    painter.drawPixmap(badge.toRect(), DrawRowPicture(image, mark));
+    return pixmap;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+class CBoardPicture;
+
 #include <QIcon>
 #include <QPixmap>
 
@@ -10,3 +12,13 @@
 QPixmap DrawRowPicture(int image, int size);
 // Both sizes of one picture.
 QIcon RowIcon(int image);
+
+#include <QImage>
+
+// A board picture at size pixels square (times ratio for the screen's
+// pixels): the wooden board, its lines where there is room for them, and
+// the stones. An image, so it can be drawn off the GUI thread.
+QImage DrawBoardImage(const CBoardPicture& picture, int size, qreal ratio = 1.0);
+// The board with the row picture of image (viewed or not) over its lower
+// right corner, so the viewed mark is seen on every game.
+QPixmap MarkBoardImage(const QImage& board, int image);

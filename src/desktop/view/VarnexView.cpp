@@ -1,9 +1,11 @@
 #include "desktop/view/VarnexView.h"
 
+#include "cache/HeaderCache.h"
 #include "collection/VarnexDoc.h"
 #include "columns/ColumnLayout.h"
 #include "desktop/app/Prompts.h"
 #include "desktop/app/WaitCursor.h"
+#include "desktop/view/BoardPictures.h"
 #include "desktop/view/DuplicatesView.h"
 #include "desktop/view/FontRecordQt.h"
 #include "desktop/view/QuickFilterBar.h"
@@ -11,6 +13,7 @@
 #include "desktop/view/ReportListModel.h"
 #include "desktop/view/TextDrop.h"
 #include "desktop/view/ViewerLaunch.h"
+#include "game/BoardPicture.h"
 #include "qtcore/ByteText.h"
 #include "qtcore/DecodedText.h"
 #include "qtcore/FilterText.h"
@@ -138,6 +141,13 @@ bool CVarnexView::Create()
     ApplyFont(font, true);
 
     m_bFullPath = ReadInt(m_store, settings::kFullPath) != 0;
+
+    // The pictures are stored beside the headers of whatever collection is
+    // open when they are made.
+    m_pList->BoardPictures().SetCacheSource([this] { return m_doc.HeaderCache(); });
+    ReadOpenAt();
+    m_bBoardPictures = ReadInt(m_store, settings::kBoardPictures) != 0;
+    m_pList->SetBoardPictures(m_bBoardPictures);
 
     LoadColumns();
 
@@ -272,6 +282,8 @@ void CVarnexView::UpdateRow(const std::string& path)
     // games it still holds change in place, new ones come at the end.
     const std::size_t games = entry->GameCount();
     for (std::size_t game = 0; game < games; ++game) {
+        // A board made of the game before is made again when next shown.
+        m_pList->BoardPictures().Forget(path, static_cast<std::uint32_t>(game));
         CReportRow made = MakeReportRow(path, entry, m_columns, m_bFullPath, m_store, m_shownNames.get(), game);
         const int row = m_pList->FindItem(path, static_cast<std::uint32_t>(game));
         if (row >= 0) {
@@ -283,6 +295,15 @@ void CVarnexView::UpdateRow(const std::string& path)
     }
     for (auto game = static_cast<std::uint32_t>(games); m_pList->DeleteItemByKey(path, game); ++game) {
     }
+}
+
+void CVarnexView::ReadOpenAt()
+{
+    if (!m_pList)
+        return;
+    m_pList->BoardPictures().SetOpenAt(
+        OpenAtOfChoice(ReadInt(m_store, settings::kPreviewAt), ReadInt(m_store, settings::kPreviewMove)));
+    m_pList->IconView()->viewport()->update();
 }
 
 int CVarnexView::FindRow(const std::string& path)
@@ -437,6 +458,8 @@ std::span<const SCommand<CVarnexView>> CVarnexView::Commands() const
          }},
         {ID_VIEW_FULL_PATH, [](V& v, int) { v.OnFullPath(); },
          [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_bFullPath); }},
+        {ID_VIEW_BOARD_PICTURES, [](V& v, int) { v.OnBoardPictures(); },
+         [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_bBoardPictures); }},
         {ID_VIEW_SORT_MEANING, [](V& v, int) { v.OnSortByMeaning(); },
          [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_sort.m_bByMeaning); }},
         {ID_VIEW_SET_FONT, [](V& v, int) { v.OnSetFont(); }},
@@ -649,6 +672,14 @@ void CVarnexView::OnFullPath()
     // A game's number is shown beside the name, not kept in it.
     for (int r = 0; r < rows; ++r)
         m_pList->SetItemText(r, 0, GetDisplayName(m_pList->GetItemKey(r)));
+}
+
+void CVarnexView::OnBoardPictures()
+{
+    // Kept at once, like the sort: nothing else needs to close first.
+    m_bBoardPictures = !m_bBoardPictures;
+    WriteInt(m_store, settings::kBoardPictures, m_bBoardPictures ? 1 : 0);
+    m_pList->SetBoardPictures(m_bBoardPictures);
 }
 
 void CVarnexView::OnSetFont()

@@ -85,6 +85,10 @@ public:
     bool IsFullPath() const { return m_bFullPath; }
     const std::vector<CColumnDef>& Columns() const { return m_columns; }
     const CSortState& SortState() const { return m_sort; }
+    // Reads the stored "Open at" choice the board pictures show.
+    void ReadOpenAt();
+    bool HasBoardPictures() const { return m_bBoardPictures; }
+
     // The list control (null before Create).
     CReportListCtrl* ListCtrl() const { return m_pList; }
 
@@ -142,6 +146,7 @@ private:
     void OnAutoArrange();
     void OnLineUp();
     void OnFullPath();
+    void OnBoardPictures();
     void OnSetFont();
     void OnOptions();
     void StoreAppearance();
@@ -156,6 +161,7 @@ private:
     // The user's names are compared with the players' names as shown.
     std::unique_ptr<CDecodedText> m_shownNames;
     bool m_bFullPath = false;
+    bool m_bBoardPictures = false;
     bool m_bCreated = false;
     bool m_bDestroyed = false;
     // A launch is walking the selection (and running events as it goes).

@@ -58,8 +58,8 @@ TEST_F(FrameTest, TheMenusHoldEveryItemSeparatorAndKeyInOrder)
                  "&Find...\tCtrl+F", "Find D&uplicates", "Select E&xtra Copies"}));
     EXPECT_EQ(Items(frame.Menu(2)),
               L({"&Toolbar", "&Status Bar", "&Preview", "&Players", "Position &Search\tCtrl+Shift+F", "-",
-                 "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "-", "&Line Up Icons", "&Auto Arrange", "-",
-                 "&Options...", "Show F&ull Path", "Sort by &Meaning", "Set &Font..."}));
+                 "Lar&ge Icons", "S&mall Icons", "Li&st", "&Details", "Board &Pictures", "-", "&Line Up Icons",
+                 "&Auto Arrange", "-", "&Options...", "Show F&ull Path", "Sort by &Meaning", "Set &Font..."}));
     EXPECT_EQ(Items(frame.Menu(3)), L({"&About Varnex..."}));
     EXPECT_EQ(frame.Menu(0)->title(), QStringLiteral("&File"));
 
