@@ -31,7 +31,5 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    QRectF ChartArea() const;
-
     std::map<int, int> m_years;
 };

@@ -1,7 +1,5 @@
 #include "desktop/players/PlayersModel.h"
 
-#include "desktop/players/CountColumns.h"
-
 namespace {
 
 QVariant YearText(int year)
@@ -9,48 +7,25 @@ QVariant YearText(int year)
     return year > 0 ? QVariant(QString::number(year)) : QVariant(QString());
 }
 
-QVariant NumberAligned()
-{
-    return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-}
-
 } // namespace
+
+CPlayersModel::CPlayersModel(QObject* parent)
+    : CLinesModel({QStringLiteral("Player"), QStringLiteral("Games"), QStringLiteral("Wins"), QStringLiteral("Losses"),
+                   QStringLiteral("No Winner"), QStringLiteral("Win %"), QStringLiteral("First"),
+                   QStringLiteral("Last")},
+                  parent)
+{
+    Q_ASSERT(columnCount() == kColumnCount);
+}
 
 double CPlayersModel::WinRate(int wins, int losses)
 {
     return wins + losses > 0 ? 100.0 * wins / (wins + losses) : -1.0;
 }
 
-void CPlayersModel::SetLines(std::vector<SPlayerLine> lines)
+QVariant CPlayersModel::Cell(const SPlayerLine& line, int column, bool sort) const
 {
-    beginResetModel();
-    m_lines = std::move(lines);
-    endResetModel();
-}
-
-int CPlayersModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
-}
-
-int CPlayersModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : kColumnCount;
-}
-
-QVariant CPlayersModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || index.row() >= rowCount())
-        return {};
-    const SPlayerLine& line = m_lines[static_cast<std::size_t>(index.row())];
-    if (role == kKeyRole)
-        return QString::fromStdString(line.key);
-    if (role == Qt::TextAlignmentRole)
-        return index.column() == kName ? QVariant() : NumberAligned();
-    if (role != Qt::DisplayRole && role != kSortRole)
-        return {};
-    const bool sort = role == kSortRole;
-    switch (index.column()) {
+    switch (column) {
     case kName:
         return line.name;
     case kGames:
@@ -76,46 +51,22 @@ QVariant CPlayersModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant CPlayersModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant CPlayersModel::WidestCell(int column) const
 {
-    if (orientation == Qt::Horizontal && role == kWidestCellRole && section == kWinRate)
-        return QStringLiteral("100.0%");
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return {};
-    static const char* const kHeaders[kColumnCount] = {"Player",    "Games", "Wins",  "Losses",
-                                                       "No Winner", "Win %", "First", "Last"};
-    return section >= 0 && section < kColumnCount ? QString::fromLatin1(kHeaders[section]) : QVariant();
+    return column == kWinRate ? QVariant(QStringLiteral("100.0%")) : QVariant();
 }
 
-void COpponentsModel::SetLines(std::vector<SOpponentLine> lines)
+COpponentsModel::COpponentsModel(QObject* parent)
+    : CLinesModel({QStringLiteral("Opponent"), QStringLiteral("Games"), QStringLiteral("Wins"),
+                   QStringLiteral("Losses"), QStringLiteral("Last Game")},
+                  parent)
 {
-    beginResetModel();
-    m_lines = std::move(lines);
-    endResetModel();
+    Q_ASSERT(columnCount() == kColumnCount);
 }
 
-int COpponentsModel::rowCount(const QModelIndex& parent) const
+QVariant COpponentsModel::Cell(const SOpponentLine& line, int column, bool /*sort*/) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_lines.size());
-}
-
-int COpponentsModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : kColumnCount;
-}
-
-QVariant COpponentsModel::data(const QModelIndex& index, int role) const
-{
-    if (!index.isValid() || index.row() >= rowCount())
-        return {};
-    const SOpponentLine& line = m_lines[static_cast<std::size_t>(index.row())];
-    if (role == kKeyRole)
-        return QString::fromStdString(line.key);
-    if (role == Qt::TextAlignmentRole)
-        return index.column() == kName || index.column() == kLastGame ? QVariant() : NumberAligned();
-    if (role != Qt::DisplayRole && role != kSortRole)
-        return {};
-    switch (index.column()) {
+    switch (column) {
     case kName:
         return line.name;
     case kGames:
@@ -131,12 +82,7 @@ QVariant COpponentsModel::data(const QModelIndex& index, int role) const
     }
 }
 
-QVariant COpponentsModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant COpponentsModel::WidestCell(int column) const
 {
-    if (orientation == Qt::Horizontal && role == kWidestCellRole && section == kLastGame)
-        return QStringLiteral("8888-88-88");
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return {};
-    static const char* const kHeaders[kColumnCount] = {"Opponent", "Games", "Wins", "Losses", "Last Game"};
-    return section >= 0 && section < kColumnCount ? QString::fromLatin1(kHeaders[section]) : QVariant();
+    return column == kLastGame ? QVariant(QStringLiteral("8888-88-88")) : QVariant();
 }

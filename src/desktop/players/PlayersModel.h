@@ -1,58 +1,37 @@
 #pragma once
 
+#include "desktop/players/LinesModel.h"
 #include "desktop/players/PlayerLines.h"
 
-#include <QAbstractTableModel>
-
-#include <vector>
-
-// The rows of the Players dock. Display texts for the eye, and under
-// kSortRole the values the columns sort by (numbers as numbers).
-class CPlayersModel : public QAbstractTableModel
+// The rows of the Players dock.
+class CPlayersModel : public CLinesModel<SPlayerLine>
 {
     Q_OBJECT
 public:
     enum EColumn { kName, kGames, kWins, kLosses, kNoWinner, kWinRate, kFirstYear, kLastYear, kColumnCount };
-    static constexpr int kSortRole = Qt::UserRole + 1;
-    static constexpr int kKeyRole = Qt::UserRole + 2;
 
-    using QAbstractTableModel::QAbstractTableModel;
-
-    // The whole list anew: the views keep their sort and filter.
-    void SetLines(std::vector<SPlayerLine> lines);
-    const std::vector<SPlayerLine>& Lines() const { return m_lines; }
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    explicit CPlayersModel(QObject* parent = nullptr);
 
     // Wins of the games with a winner, in percent; -1 when none had one.
     static double WinRate(int wins, int losses);
 
-private:
-    std::vector<SPlayerLine> m_lines;
+protected:
+    bool IsTextColumn(int column) const override { return column == kName; }
+    QVariant Cell(const SPlayerLine& line, int column, bool sort) const override;
+    QVariant WidestCell(int column) const override;
 };
 
 // The opponents of one player, in the record under the dock.
-class COpponentsModel : public QAbstractTableModel
+class COpponentsModel : public CLinesModel<SOpponentLine>
 {
     Q_OBJECT
 public:
     enum EColumn { kName, kGames, kWins, kLosses, kLastGame, kColumnCount };
-    static constexpr int kSortRole = CPlayersModel::kSortRole;
-    static constexpr int kKeyRole = CPlayersModel::kKeyRole;
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit COpponentsModel(QObject* parent = nullptr);
 
-    void SetLines(std::vector<SOpponentLine> lines);
-    const std::vector<SOpponentLine>& Lines() const { return m_lines; }
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
-private:
-    std::vector<SOpponentLine> m_lines;
+protected:
+    bool IsTextColumn(int column) const override { return column == kName || column == kLastGame; }
+    QVariant Cell(const SOpponentLine& line, int column, bool sort) const override;
+    QVariant WidestCell(int column) const override;
 };

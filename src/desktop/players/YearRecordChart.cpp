@@ -1,5 +1,7 @@
 #include "desktop/players/YearRecordChart.h"
 
+#include "desktop/view/YearColumns.h"
+
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -7,9 +9,6 @@
 #include <algorithm>
 
 namespace {
-
-// The room under the columns for the first and the last year.
-constexpr int kLabelHeight = 14;
 
 // Wins and losses keep their colours whatever the style: green for won,
 // red for lost, as score sheets mark them.
@@ -47,46 +46,30 @@ QString CYearRecordChart::YearText(int year, const SYear& counts)
     return text;
 }
 
-QRectF CYearRecordChart::ChartArea() const
-{
-    return QRectF(rect()).adjusted(4, 4, -4, -4 - kLabelHeight);
-}
-
 int CYearRecordChart::YearAt(const QPoint& at) const
 {
-    if (m_years.empty())
-        return 0;
-    const int first = m_years.begin()->first;
-    const int span = m_years.rbegin()->first - first + 1;
-    const QRectF area = ChartArea();
-    if (at.x() < area.left() || at.x() >= area.right() || at.y() > area.bottom() + kLabelHeight)
-        return 0;
-    const int column = static_cast<int>((at.x() - area.left()) * span / area.width());
-    return first + std::clamp(column, 0, span - 1);
+    return CYearColumns::Of(rect(), m_years).YearAt(at);
 }
 
 void CYearRecordChart::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    const QRectF area = ChartArea();
-    if (m_years.empty() || area.width() <= 0 || area.height() <= 0) {
-        painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("No dated games"));
+    const CYearColumns columns = CYearColumns::Of(rect(), m_years);
+    if (columns.IsEmpty()) {
+        columns.DrawPlaceholder(painter, palette(), QStringLiteral("No dated games"));
         return;
     }
-    const int first = m_years.begin()->first;
-    const int last = m_years.rbegin()->first;
-    const int span = last - first + 1;
+    const QRectF& area = columns.Area();
     int highest = 1;
     for (const auto& [year, counts] : m_years)
         highest = std::max({highest, counts.wins, counts.losses});
     const qreal middle = area.top() + area.height() / 2;
     const qreal half = area.height() / 2;
-    const qreal width = area.width() / span;
+    const qreal width = columns.Width();
     const qreal gap = width > 3 ? 0.5 : 0;
     painter.setPen(Qt::NoPen);
     for (const auto& [year, counts] : m_years) {
-        const qreal left = area.left() + (year - first) * width + gap;
+        const qreal left = columns.Left(year) + gap;
         const qreal barWidth = std::max<qreal>(1, width - 2 * gap);
         const qreal up = half * counts.wins / highest;
         const qreal down = half * counts.losses / highest;
@@ -97,10 +80,7 @@ void CYearRecordChart::paintEvent(QPaintEvent* /*event*/)
     }
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawLine(QPointF(area.left(), middle), QPointF(area.right(), middle));
-    const QRectF labels(area.left(), area.bottom() + 1, area.width(), kLabelHeight);
-    painter.drawText(labels, Qt::AlignLeft | Qt::AlignVCenter, QString::number(first));
-    if (last != first)
-        painter.drawText(labels, Qt::AlignRight | Qt::AlignVCenter, QString::number(last));
+    columns.DrawYearLabels(painter);
 }
 
 bool CYearRecordChart::event(QEvent* event)

@@ -39,7 +39,5 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    QRectF ChartArea() const;
-
     std::map<int, SYear> m_years;
 };
