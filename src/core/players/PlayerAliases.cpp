@@ -143,7 +143,11 @@ std::size_t CPlayerAliases::ImportText(std::string_view text)
         std::vector<std::string> names;
         while (true) {
             const std::size_t tab = line.find('\t');
-            const std::string_view name = TrimmedName(line.substr(0, tab));
+            std::string_view name = TrimmedName(line.substr(0, tab));
+            // A byte-order mark is never part of a name: files joined from
+            // several an editor saved carry one at the start of a line.
+            while (name.substr(0, 3) == "\xEF\xBB\xBF")
+                name = TrimmedName(name.substr(3));
             if (!name.empty())
                 names.emplace_back(name);
             if (tab == std::string_view::npos)

@@ -50,6 +50,15 @@ TEST(PlayerAliases, TextFormRoundTripsThroughExportImportAndTheSettings)
                                   "\xE6\x9B\xB9\xE8\x96\xB0\xE9\x89\x89\r\nLonely\r\n\r\nGo Seigen\tWu Qingyuan"),
               2u);
     EXPECT_EQ(imported, aliases);
+    // Nor does a mark at the start of a later line (files joined together):
+    // the name read back from an export is the same name.
+    CPlayerAliases joined;
+    joined.ImportText("A\tB\n\xEF\xBB\xBF"
+                      "Go Seigen\tWu Qingyuan\n");
+    EXPECT_EQ(joined.Key("Wu Qingyuan"), "goseigen");
+    CPlayerAliases again;
+    again.ImportText(joined.ExportText());
+    EXPECT_EQ(again, joined);
 
     CMemorySettingsStore store;
     aliases.Save(store);
