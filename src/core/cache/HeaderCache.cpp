@@ -417,16 +417,11 @@ bool CHeaderCache::Lookup(const std::string& path, const SFileStatus& status, CP
     }
     bool found = false;
     if (row) {
-        SFileStatus stored;
-        stored.size = static_cast<std::uint64_t>(sqlite3_column_int64(row, 0));
-        stored.mtimeNs = sqlite3_column_int64(row, 1);
-        stored.ctimeNs = sqlite3_column_int64(row, 2);
-        stored.inode = static_cast<std::uint64_t>(sqlite3_column_int64(row, 3));
-        stored.device = static_cast<std::uint64_t>(sqlite3_column_int64(row, 4));
+        const SFileStatus stored = StoredStatus(row, 0);
         const std::int64_t readNs = sqlite3_column_int64(row, 5);
         const std::string_view props = Blob(row, 6);
         const auto checksum = static_cast<std::uint64_t>(sqlite3_column_int64(row, 7));
-        const bool settled = std::max(stored.mtimeNs, stored.ctimeNs) < readNs - m_options.racyMarginNs;
+        const bool settled = Settled(stored, readNs, m_options.racyMarginNs);
         // A row holds the table's own packed bytes, copied in whole; the
         // table is left as it was when they do not make one.
         found = stored == status && settled && checksum == RowChecksum(path, stored, readNs, props);

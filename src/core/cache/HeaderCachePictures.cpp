@@ -61,16 +61,11 @@ bool CHeaderCache::LookupPicture(const std::string& path, std::uint32_t game, st
     const int rc = sqlite3_step(m_selectPicture);
     bool found = false;
     if (rc == SQLITE_ROW) {
-        SFileStatus stored;
-        stored.size = static_cast<std::uint64_t>(sqlite3_column_int64(m_selectPicture, 0));
-        stored.mtimeNs = sqlite3_column_int64(m_selectPicture, 1);
-        stored.ctimeNs = sqlite3_column_int64(m_selectPicture, 2);
-        stored.inode = static_cast<std::uint64_t>(sqlite3_column_int64(m_selectPicture, 3));
-        stored.device = static_cast<std::uint64_t>(sqlite3_column_int64(m_selectPicture, 4));
+        const SFileStatus stored = StoredStatus(m_selectPicture, 0);
         const std::int64_t readNs = sqlite3_column_int64(m_selectPicture, 5);
         const std::string_view bytes = Blob(m_selectPicture, 6);
         const auto checksum = static_cast<std::uint64_t>(sqlite3_column_int64(m_selectPicture, 7));
-        const bool settled = std::max(stored.mtimeNs, stored.ctimeNs) < readNs - m_options.racyMarginNs;
+        const bool settled = Settled(stored, readNs, m_options.racyMarginNs);
         found = Blob(m_selectPicture, 8) == path && stored == status && settled &&
                 checksum == PictureRowChecksum(path, game, openAt, stored, readNs, bytes);
         if (found)

@@ -25,11 +25,7 @@ struct SStoredRow
 SStoredRow ReadColumns(sqlite3_stmt* statement)
 {
     SStoredRow stored;
-    stored.status.size = static_cast<std::uint64_t>(sqlite3_column_int64(statement, 0));
-    stored.status.mtimeNs = sqlite3_column_int64(statement, 1);
-    stored.status.ctimeNs = sqlite3_column_int64(statement, 2);
-    stored.status.inode = static_cast<std::uint64_t>(sqlite3_column_int64(statement, 3));
-    stored.status.device = static_cast<std::uint64_t>(sqlite3_column_int64(statement, 4));
+    stored.status = StoredStatus(statement, 0);
     stored.readNs = sqlite3_column_int64(statement, 5);
     stored.row = Blob(statement, 6);
     stored.path = Blob(statement, 8);
@@ -41,8 +37,7 @@ SStoredRow ReadColumns(sqlite3_stmt* statement)
 bool Trusted(sqlite3_stmt* statement, const SStoredRow& stored, std::int64_t racyMarginNs)
 {
     const auto checksum = static_cast<std::uint64_t>(sqlite3_column_int64(statement, 7));
-    const bool settled = std::max(stored.status.mtimeNs, stored.status.ctimeNs) < stored.readNs - racyMarginNs;
-    return settled && sqlite3_column_type(statement, 6) != SQLITE_NULL &&
+    return Settled(stored.status, stored.readNs, racyMarginNs) && sqlite3_column_type(statement, 6) != SQLITE_NULL &&
            checksum == PositionRowChecksum(stored.path, stored.status, stored.readNs, stored.row);
 }
 
