@@ -237,7 +237,7 @@ void ReadMoreGames(CTextStream& stream, CRecordTokenizer& tokens, std::uint64_t 
                    SMoreGames& more)
 {
     while (more.tables.size() < more.most) {
-        if (depth > 0 && !SkipToTreeEnd(stream, depth))
+        if (depth > 0 && !stream.SkipTree(depth))
             return;
         // Where the next tree's "(" is, taken before it is consumed: the
         // stream's position after it may have passed a CR already.
@@ -409,11 +409,4 @@ bool ForEachGameRecord(const std::string& path, const std::function<void(std::si
         f(i + 1, record);
     }
     return true;
-}
-
-std::vector<SGameRecord> ReadGameRecordsFile(const std::string& path)
-{
-    std::vector<SGameRecord> records;
-    ForEachGameRecord(path, [&records](std::size_t, SGameRecord& record) { records.push_back(std::move(record)); });
-    return records;
 }

@@ -82,8 +82,6 @@ SGameRecord ReadGameRecordFile(const std::string& path, const StopCheck& stop, s
 // ReadGameRecordFile reads it). False, and no call, when the file cannot be
 // read.
 bool ForEachGameRecord(const std::string& path, const std::function<void(std::size_t game, SGameRecord& record)>& f);
-// The same, every record at once.
-std::vector<SGameRecord> ReadGameRecordsFile(const std::string& path);
 
 // "64 MiB" for a limit of whole mebibytes, else the number of bytes.
 std::string RecordLimitText(std::uint64_t bytes);

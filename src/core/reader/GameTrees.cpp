@@ -16,11 +16,6 @@ bool SkipValue(CTextStream& stream)
     }
 }
 
-bool SkipToTreeEnd(CTextStream& stream, int depth)
-{
-    return stream.SkipTree(depth);
-}
-
 int DepthAfter(CTextStream& stream, std::uint64_t end, int depth)
 {
     while (stream.Position() < end) {

@@ -108,7 +108,12 @@ TEST(GameTrees, TheWholeGameReaderFindsTheGameTheListNamed)
         EXPECT_EQ(kept.moves.size(), record.moves.size()) << game;
     }
     EXPECT_EQ(ReadGameRecordFile(path, {}, 1000).problem, EGameProblem::NoGameTree);
-    const std::vector<SGameRecord> all = ReadGameRecordsFile(path);
-    ASSERT_EQ(all.size(), 1000u);
-    EXPECT_EQ(std::string(*all[777].root.Find("PB")), "p777");
+    // Every game from one read of the file, one at a time, in file order.
+    std::vector<std::string> black;
+    ASSERT_TRUE(ForEachGameRecord(path, [&](std::size_t game, SGameRecord& record) {
+        EXPECT_EQ(game, black.size());
+        black.emplace_back(*record.root.Find("PB"));
+    }));
+    ASSERT_EQ(black.size(), 1000u);
+    EXPECT_EQ(black[777], "p777");
 }
